@@ -1,0 +1,43 @@
+#pragma once
+
+// Packing a plain module behind the "~PSP" header of another packed module.
+
+#include "prx/result.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace qm::compression {
+
+enum class PackStage { ReadingHeader, Compressing, Verifying, Writing };
+
+struct PackProgress {
+    PackStage stage;
+    double fraction; // 0.0 to 1.0 within the stage
+};
+using PackProgressFn = std::function<void(const PackProgress&)>;
+
+struct PackReport {
+    qint64 plainSize = 0;
+    qint64 gzipSize = 0;
+    qint64 packedSize = 0; // 336 + gzip size
+    int key = 0;
+};
+
+inline const QByteArray kPackedModuleName = QByteArrayLiteral("Compress by Zorv Editor");
+
+// The key the header source's byte at 0x130 preselects; fails like pack
+// does on an unreadable or too short header source.
+Result<int> preselectedKeyOfFile(const QString& headerPath);
+
+// Gzips `plainPath` with the archiver (-tgzip -mpass15 -mfb258 -mx9, module
+// fed on standard input), checks that the stream unpacks to the module, and
+// writes header + stream to `outPath` (which may be plainPath) in one piece.
+// The header is the header source's first 336 bytes with the key, the module
+// name and the three sizes patched in.
+Result<PackReport> packModule(const QString& plainPath, const QString& headerPath, int key,
+                              const QString& outPath, const QString& workFolder,
+                              const PackProgressFn& progress = {});
+
+} // namespace qm::compression

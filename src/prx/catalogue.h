@@ -1,0 +1,134 @@
+#pragma once
+
+// The supported firmware releases of vshmain.prx and paf.prx, and for each
+// release the byte offsets of every value the editors change.
+
+#include <QLatin1StringView>
+#include <QtGlobal>
+
+#include <optional>
+
+namespace qm::prx {
+
+enum class ModuleKind { Vsh, Paf };
+
+struct Release {
+    int row;           // 1-based version index
+    const char* label; // display text, e.g. "VSHMain.prx - 3.71"
+    qint32 fileSize;   // exact length of the plain module
+};
+
+inline constexpr int kVshRows = 14;
+inline constexpr int kPafRows = 12;
+
+// Members of a VSH offset row, in table order.
+enum class VshMember {
+    TextColors,
+    TextColorsSlim,
+    ContextColors,
+    ContextColorsSlim,
+    XmbX,
+    XmbXInfobar,
+    XmbXSubmenu,
+    XmbXGameSubmenu,
+    ClockY,
+    ClockX,
+    ClockXNoBattery,
+    HoldXShadow,
+    HoldYShadow,
+    HoldX,
+    HoldY,
+    MuteX,
+    MuteY,
+    MuteXShadow,
+    MuteYShadow,
+    MSOptionIconX,
+    MSOptionIconY,
+    NetworkIconYUnfocused,
+    MainIconYFocused,
+    MainIconYUnfocused,
+    AlphaAllMainIcons,
+    AlphaHighlightedText,
+    AlphaInfobarIcons,
+    AlphaFocusedMainIcon,
+    AlphaMSOptionIcon,
+    BusyIconSpeed,
+    BmpSize,
+    FocusedIconFadeOut,
+    MSIconPhoto,
+    MSIconMusic,
+    MSIconVideo,
+    MSIconGame,
+    UMDIconPhoto,
+    UMDIconMusic,
+    UMDIconVideo,
+    UMDIconGame,
+    UpdatePath1,
+    UpdatePath2,
+    UpdatePath3,
+    RCOPath1,
+    RCOPath2,
+    MenuEntries,
+    FormatsEurope,
+    FormatsUSJapan,
+    Count
+};
+inline constexpr int kVshMemberCount = static_cast<int>(VshMember::Count);
+
+// Members of a PAF offset row, in table order. Every one is a 4-byte Single.
+enum class PafMember {
+    MainIconSpacing,
+    MainIconYFocused,
+    MainMenuTextY,
+    MainIconYUnfocused,
+    MainIconSizeUnfocused,
+    MainMenuTextSize,
+    MainMenuIconFontColor,
+    MainMenuFontColor,
+    MainIconAlphaUnfocused,
+    MainIconAlphaFocused,
+    SubiconSpacing,
+    MainSubiconSpacing,
+    SubmenuFontLineColor,
+    SubiconColorUnfocused,
+    SubiconAlphaUnfocused,
+    SubmenuTextAlpha,
+    OtherSubmenuIconSize,
+    SettingsSubmenuIconSize,
+    SubiconShadowWidth,
+    SubiconShadowHeight,
+    VerticalScrollSpeed,
+    HorizontalScrollSpeed,
+    MSContentsSizeUnfocused,
+    GlowBlinkSpeed,
+    XmbOverallSize,
+    Count
+};
+inline constexpr int kPafMemberCount = static_cast<int>(PafMember::Count);
+
+// Release catalogue. Rows outside the table are a programming error.
+const Release& vshRelease(int row);
+const Release& pafRelease(int row);
+const Release& release(ModuleKind kind, int row);
+int rowCount(ModuleKind kind);
+
+// First row whose file size equals the given length.
+std::optional<int> matchVshSize(qint64 size);
+std::optional<int> matchPafSize(qint64 size);
+
+// Offset of a member in a row; 0 when the release lacks the member.
+qint32 vshOffset(int row, VshMember member);
+qint32 pafOffset(int row, PafMember member);
+inline bool vshHas(int row, VshMember member) {
+    return vshOffset(row, member) != 0;
+}
+inline bool pafHas(int row, PafMember member) {
+    return pafOffset(row, member) != 0;
+}
+
+QLatin1StringView memberName(VshMember member);
+QLatin1StringView memberName(PafMember member);
+std::optional<VshMember> vshMemberByName(QStringView name);
+std::optional<PafMember> pafMemberByName(QStringView name);
+
+} // namespace qm::prx

@@ -1,0 +1,35 @@
+#pragma once
+
+// The configuration file "Quillmark.ini" in the working folder: a classic
+// sectioned key=value file in the 8-bit code page with CR LF line ends.
+
+#include <QString>
+
+namespace qm::prx {
+
+inline const QString kIniFileName = QStringLiteral("Quillmark.ini");
+inline const QString kIniSection = QStringLiteral("CONFIG");
+inline const QString kKeyCheckPrx = QStringLiteral("CheckPRX");
+inline const QString kKeyCompPrx = QStringLiteral("CompPRX");
+
+// The six lines of a new configuration file.
+QByteArray defaultIniContent();
+
+// Value of a key: "" when the file, section or key is missing; at most 254
+// characters. Section and key names are matched without regard to case.
+QString readIniValue(const QString& path, const QString& section, const QString& key);
+// Sets a key, adding the section or key when missing and keeping every other
+// line. Returns "1" on success and "0" on failure.
+QString writeIniValue(const QString& path, const QString& section, const QString& key, const QString& value);
+// Creates or truncates the file and writes the default lines.
+bool createDefaultIni(const QString& path);
+
+// The same on the file in the working folder.
+QString iniPath();
+QString readIniValue(const QString& section, const QString& key);
+QString writeIniValue(const QString& section, const QString& key, const QString& value);
+
+// A switch is on only when its value, read as an integer, is exactly 1.
+bool iniSwitchOn(const QString& value);
+
+} // namespace qm::prx

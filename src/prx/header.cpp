@@ -1,0 +1,113 @@
+#include "header.h"
+
+#include "fileio.h"
+
+#include <QtEndian>
+
+namespace qm::prx {
+namespace {
+
+// Value of a little-endian 32-bit field, or nothing when the head is too short.
+std::optional<qint32> field32(QByteArrayView head, qint64 offset) {
+    if (head.size() < offset + 4)
+        return std::nullopt;
+    return qFromLittleEndian<qint32>(head.data() + offset);
+}
+
+QByteArrayView textBeforeZero(QByteArrayView bytes) {
+    const qsizetype zero = bytes.indexOf('\0');
+    return zero < 0 ? bytes : bytes.first(zero);
+}
+
+} // namespace
+
+bool signatureIsPsp(QByteArrayView head) {
+    return textBeforeZero(head.first(std::min<qsizetype>(head.size(), kHeadReadLength))) ==
+           QByteArrayView("~PSP");
+}
+
+bool isPacked(QByteArrayView head, qint64 fileSize) {
+    const auto packed = field32(head, kOffPackedSize);
+    return signatureIsPsp(head) && packed && *packed == fileSize;
+}
+
+bool isPspHeader(QByteArrayView head, qint64 fileSize) {
+    const auto packed = field32(head, kOffPackedSize);
+    return signatureIsPsp(head) || (packed && *packed == fileSize);
+}
+
+QString labelForPlainSize(qint64 plainSize) {
+    QString label = kUnknow;
+    for (int row = 1; row <= kVshRows; ++row)
+        if (vshRelease(row).fileSize == plainSize)
+            label = QString::fromLatin1(vshRelease(row).label);
+    for (int row = 1; row <= kPafRows; ++row)
+        if (pafRelease(row).fileSize == plainSize)
+            label = QString::fromLatin1(pafRelease(row).label);
+    return label;
+}
+
+PackedInfo describePacked(QByteArrayView head) {
+    PackedInfo info;
+    info.plainSize = field32(head, kOffPlainSize).value_or(0);
+    info.packedSize = field32(head, kOffPackedSize).value_or(0);
+    info.label = labelForPlainSize(info.plainSize);
+    const QByteArrayView name =
+        head.size() > kOffModuleName
+            ? textBeforeZero(head.sliced(kOffModuleName)
+                                 .first(std::min<qsizetype>(head.size() - kOffModuleName, kHeadReadLength)))
+            : QByteArrayView();
+    info.name = (name.isEmpty() || name.front() == ' ') ? kUnknow : QString::fromLatin1(name);
+    return info;
+}
+
+Identification identify(QByteArrayView head, qint64 fileSize) {
+    Identification id;
+    id.size = fileSize;
+    if (const auto row = matchVshSize(fileSize)) {
+        id.kind = FileKind::Vsh;
+        id.version = *row;
+        id.label = QString::fromLatin1(vshRelease(*row).label);
+    }
+    if (const auto row = matchPafSize(fileSize)) {
+        id.kind = FileKind::Paf;
+        id.version = *row;
+        id.label = QString::fromLatin1(pafRelease(*row).label);
+    }
+    if (id.version < 0 && isPacked(head, fileSize)) {
+        id.kind = FileKind::Packed;
+        id.packed = describePacked(head);
+    }
+    return id;
+}
+
+Result<Identification> identifyFile(const QString& path) {
+    // The module name may run from offset 10 for 255 bytes.
+    auto head = readFileHead(path, kOffModuleName + kHeadReadLength);
+    if (!head)
+        return head.error();
+    return identify(head->bytes, head->size);
+}
+
+Result<bool> isPspHeaderFile(const QString& path) {
+    auto head = readFileHead(path, kHeadReadLength);
+    if (!head)
+        return head.error();
+    return isPspHeader(head->bytes, head->size);
+}
+
+QLatin1StringView kindName(FileKind kind) {
+    switch (kind) {
+    case FileKind::Vsh:
+        return QLatin1StringView("vsh");
+    case FileKind::Paf:
+        return QLatin1StringView("paf");
+    case FileKind::Packed:
+        return QLatin1StringView("packed");
+    case FileKind::Invalid:
+        break;
+    }
+    return QLatin1StringView("invalid");
+}
+
+} // namespace qm::prx

@@ -1,0 +1,60 @@
+#pragma once
+
+// The "~PSP" header of a packed module, and how a file is told apart:
+// plain VSH or PAF module of a known release, packed module, or neither.
+
+#include "catalogue.h"
+#include "result.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace qm::prx {
+
+inline constexpr qint64 kPspHeaderSize = 336;
+inline constexpr qint64 kOffModuleName = 0x00A;
+inline constexpr qint64 kModuleNameFieldLength = 28;
+inline constexpr qint64 kOffPlainSize = 0x028;
+inline constexpr qint64 kOffPackedSize = 0x02C;
+inline constexpr qint64 kOffGzipSize = 0x0B0;
+inline constexpr qint64 kOffModuleKey = 0x130;
+inline constexpr qint64 kHeadReadLength = 255; // bytes read for the signature and the module name
+
+enum class FileKind { Vsh, Paf, Packed, Invalid };
+
+struct PackedInfo {
+    QString name;  // module name, or "Unknow"
+    QString label; // release label found from the plain size, or "Unknow"
+    qint32 plainSize = 0;
+    qint32 packedSize = 0;
+};
+
+struct Identification {
+    FileKind kind = FileKind::Invalid;
+    qint64 size = 0;
+    int version = -1; // row of the release for plain modules
+    QString label;    // release label for plain modules
+    PackedInfo packed;
+};
+
+inline const QString kUnknow = QStringLiteral("Unknow");
+
+// The signature text is the run of bytes before the first zero: it equals
+// "~PSP" only when bytes 0-3 are "~PSP" and byte 4 is zero (or the end).
+bool signatureIsPsp(QByteArrayView head);
+// The signature and a packed size equal to the file's length.
+bool isPacked(QByteArrayView head, qint64 fileSize);
+// The looser test of a header source: the signature or the packed size.
+bool isPspHeader(QByteArrayView head, qint64 fileSize);
+PackedInfo describePacked(QByteArrayView head);
+// Label of the release whose size is `plainSize`; PAF rows are looked at
+// after VSH rows and the last match wins. "Unknow" without a match.
+QString labelForPlainSize(qint64 plainSize);
+
+Identification identify(QByteArrayView head, qint64 fileSize);
+Result<Identification> identifyFile(const QString& path);
+Result<bool> isPspHeaderFile(const QString& path);
+
+QLatin1StringView kindName(FileKind kind); // "vsh", "paf", "packed", "invalid"
+
+} // namespace qm::prx

@@ -1,0 +1,94 @@
+#include "moduleimage.h"
+
+#include <QtEndian>
+
+#include <bit>
+#include <cstring>
+
+namespace qm::prx {
+
+bool ModuleImage::contains(qint64 offset, qint64 length) const {
+    return offset >= 0 && length >= 0 && offset <= size() && length <= size() - offset;
+}
+
+Status ModuleImage::outOfRange(qint64 offset, qint64 length) const {
+    return Error{ErrorKind::Io, errnum::BadFileLength, QStringLiteral("Bad file length"),
+                 QStringLiteral("%1 bytes at offset 0x%2 lie beyond the end of a %3-byte module")
+                     .arg(length)
+                     .arg(offset, 0, 16)
+                     .arg(size())};
+}
+
+Result<quint8> ModuleImage::u8(qint64 offset) const {
+    if (!contains(offset, 1))
+        return outOfRange(offset, 1).error();
+    return static_cast<quint8>(m_bytes.at(offset));
+}
+
+Result<qint16> ModuleImage::i16(qint64 offset) const {
+    if (!contains(offset, 2))
+        return outOfRange(offset, 2).error();
+    return qFromLittleEndian<qint16>(m_bytes.constData() + offset);
+}
+
+Result<qint32> ModuleImage::i32(qint64 offset) const {
+    if (!contains(offset, 4))
+        return outOfRange(offset, 4).error();
+    return qFromLittleEndian<qint32>(m_bytes.constData() + offset);
+}
+
+Result<float> ModuleImage::f32(qint64 offset) const {
+    if (!contains(offset, 4))
+        return outOfRange(offset, 4).error();
+    return std::bit_cast<float>(qFromLittleEndian<quint32>(m_bytes.constData() + offset));
+}
+
+Result<QByteArrayView> ModuleImage::span(qint64 offset, qint64 length) const {
+    if (!contains(offset, length))
+        return outOfRange(offset, length).error();
+    return QByteArrayView(m_bytes.constData() + offset, length);
+}
+
+QByteArrayView ModuleImage::clipped(qint64 offset, qint64 maxLength) const {
+    if (offset < 0 || offset >= size() || maxLength <= 0)
+        return {};
+    return QByteArrayView(m_bytes.constData() + offset, std::min(maxLength, size() - offset));
+}
+
+Status ModuleImage::putU8(qint64 offset, quint8 value) {
+    if (!contains(offset, 1))
+        return outOfRange(offset, 1);
+    m_bytes[offset] = static_cast<char>(value);
+    return {};
+}
+
+Status ModuleImage::putI16(qint64 offset, qint16 value) {
+    if (!contains(offset, 2))
+        return outOfRange(offset, 2);
+    qToLittleEndian<qint16>(value, m_bytes.data() + offset);
+    return {};
+}
+
+Status ModuleImage::putI32(qint64 offset, qint32 value) {
+    if (!contains(offset, 4))
+        return outOfRange(offset, 4);
+    qToLittleEndian<qint32>(value, m_bytes.data() + offset);
+    return {};
+}
+
+Status ModuleImage::putF32(qint64 offset, float value) {
+    if (!contains(offset, 4))
+        return outOfRange(offset, 4);
+    qToLittleEndian<quint32>(std::bit_cast<quint32>(value), m_bytes.data() + offset);
+    return {};
+}
+
+Status ModuleImage::putBytes(qint64 offset, QByteArrayView bytes) {
+    if (!contains(offset, bytes.size()))
+        return outOfRange(offset, bytes.size());
+    if (!bytes.isEmpty())
+        std::memcpy(m_bytes.data() + offset, bytes.data(), static_cast<std::size_t>(bytes.size()));
+    return {};
+}
+
+} // namespace qm::prx

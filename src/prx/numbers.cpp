@@ -1,0 +1,192 @@
+#include "numbers.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace qm::prx {
+namespace {
+
+enum class Special { None, NaN, PosInf, NegInf };
+
+Special specialValue(QStringView t) {
+    QStringView body = t;
+    bool negative = false;
+    if (body.startsWith(u'-') || body.startsWith(u'+')) {
+        negative = body.front() == u'-';
+        body = body.mid(1);
+    }
+    if (body.compare(u"nan", Qt::CaseInsensitive) == 0)
+        return Special::NaN;
+    if (body.compare(u"inf", Qt::CaseInsensitive) == 0 || body.compare(u"infinity", Qt::CaseInsensitive) == 0)
+        return negative ? Special::NegInf : Special::PosInf;
+    return Special::None;
+}
+
+// Turns a number text into the plain ASCII form from_chars reads, or returns
+// an empty string when the text holds anything a number can't.
+std::string normalise(QStringView text, const QLocale& locale) {
+    const QString decimal = locale.decimalPoint();
+    const QString minus = locale.negativeSign();
+    QString t = text.trimmed().toString();
+    if (!decimal.isEmpty() && decimal != u"." && decimal != u",")
+        t.replace(decimal, QStringLiteral("."));
+    if (!minus.isEmpty() && minus != u"-")
+        t.replace(minus, QStringLiteral("-"));
+    std::string out;
+    out.reserve(static_cast<std::size_t>(t.size()));
+    int marks = 0;
+    for (QChar c : std::as_const(t)) {
+        const char16_t u = c.unicode();
+        if (u == u',' || u == u'.') {
+            ++marks;
+            out.push_back('.');
+        } else if ((u >= u'0' && u <= u'9') || u == u'e' || u == u'E' || u == u'+' || u == u'-') {
+            out.push_back(static_cast<char>(u));
+        } else {
+            return {};
+        }
+    }
+    if (marks > 1)
+        return {};
+    if (!out.empty() && out.front() == '+')
+        out.erase(out.begin());
+    return out;
+}
+
+template <typename T> bool readWhole(const std::string& s, T& value, std::errc& ec) {
+    const char* first = s.data();
+    const char* last = s.data() + s.size();
+    const auto r = std::from_chars(first, last, value, std::chars_format::general);
+    ec = r.ec;
+    return r.ptr == last && (r.ec == std::errc() || r.ec == std::errc::result_out_of_range);
+}
+
+// Power of ten of the first significant digit of a normalised number text;
+// tells an overflow from an underflow when from_chars reports either.
+long long decimalMagnitude(const std::string& s) {
+    long long exponent = 0;
+    const std::size_t e = s.find_first_of("eE");
+    if (e != std::string::npos) {
+        const std::string tail = s.substr(e + 1);
+        const char* first = tail.data() + (!tail.empty() && tail.front() == '+' ? 1 : 0);
+        long long parsed = 0;
+        const auto r = std::from_chars(first, tail.data() + tail.size(), parsed);
+        if (r.ec == std::errc::result_out_of_range)
+            parsed = (tail.find('-') == std::string::npos) ? (1LL << 40) : -(1LL << 40);
+        exponent = parsed;
+    }
+    const std::string mantissa = s.substr(0, e);
+    const std::size_t point = mantissa.find('.');
+    const std::size_t intEnd = point == std::string::npos ? mantissa.size() : point;
+    long long position = static_cast<long long>(intEnd); // digits before the point
+    for (char c : mantissa) {
+        if (c == '.')
+            continue;
+        if (c >= '1' && c <= '9')
+            return position - 1 + exponent;
+        if (c == '0')
+            --position;
+    }
+    return std::numeric_limits<int>::min();
+}
+
+QString quoted(QStringView text) {
+    return QLatin1Char('"') + text.toString() + QLatin1Char('"');
+}
+
+} // namespace
+
+QString formatSingle(float value, const QLocale& locale) {
+    if (std::isnan(value))
+        return QStringLiteral("NaN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
+    const float a = std::fabs(value);
+    const auto format =
+        (a == 0.0f || (a >= 1e-5f && a < 1e15f)) ? std::chars_format::fixed : std::chars_format::scientific;
+    std::array<char, 64> buf{};
+    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value, format);
+    QString text = QString::fromLatin1(buf.data(), static_cast<qsizetype>(r.ptr - buf.data()));
+    const QString decimal = locale.decimalPoint();
+    if (decimal != u".")
+        text.replace(QLatin1Char('.'), decimal);
+    return text;
+}
+
+Result<double> parseNumber(QStringView text, const QLocale& locale) {
+    switch (specialValue(text.trimmed())) {
+    case Special::NaN:
+        return std::numeric_limits<double>::quiet_NaN();
+    case Special::PosInf:
+        return std::numeric_limits<double>::infinity();
+    case Special::NegInf:
+        return -std::numeric_limits<double>::infinity();
+    case Special::None:
+        break;
+    }
+    const std::string s = normalise(text, locale);
+    double v = 0;
+    std::errc ec{};
+    if (s.empty() || !readWhole(s, v, ec))
+        return Error::typeMismatch(quoted(text) + QStringLiteral(" is not a number"));
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars reports both ends of the range; only the top one overflows.
+        if (decimalMagnitude(s) >= 0)
+            return Error::overflow(quoted(text) + QStringLiteral(" is too large"));
+        return s.front() == '-' ? -0.0 : 0.0;
+    }
+    return v;
+}
+
+Result<float> parseSingle(QStringView text, const QLocale& locale) {
+    switch (specialValue(text.trimmed())) {
+    case Special::NaN:
+        return std::numeric_limits<float>::quiet_NaN();
+    case Special::PosInf:
+        return std::numeric_limits<float>::infinity();
+    case Special::NegInf:
+        return -std::numeric_limits<float>::infinity();
+    case Special::None:
+        break;
+    }
+    const std::string s = normalise(text, locale);
+    float v = 0;
+    std::errc ec{};
+    if (s.empty() || !readWhole(s, v, ec))
+        return Error::typeMismatch(quoted(text) + QStringLiteral(" is not a number"));
+    if (ec == std::errc::result_out_of_range) {
+        if (decimalMagnitude(s) >= 0)
+            return Error::overflow(quoted(text) + QStringLiteral(" is beyond the range of a Single"));
+        return s.front() == '-' ? -0.0f : 0.0f; // too small for a Single: zero, with its sign
+    }
+    return v;
+}
+
+Result<qint16> parseInt16(QStringView text, const QLocale& locale) {
+    auto n = parseNumber(text, locale);
+    if (!n)
+        return n.error();
+    if (std::isnan(*n))
+        return Error::typeMismatch(quoted(text) + QStringLiteral(" is not a number"));
+    const double r = std::nearbyint(*n); // the default rounding mode sends halves to even
+    if (r < -32768.0 || r > 32767.0)
+        return Error::overflow(quoted(text) + QStringLiteral(" is outside -32768 to 32767"));
+    return static_cast<qint16>(r);
+}
+
+Result<quint8> parseByte(QStringView text, const QLocale& locale) {
+    auto n = parseNumber(text, locale);
+    if (!n)
+        return n.error();
+    if (std::isnan(*n))
+        return Error::typeMismatch(quoted(text) + QStringLiteral(" is not a number"));
+    const double r = std::nearbyint(*n);
+    if (r < 0.0 || r > 255.0)
+        return Error::overflow(quoted(text) + QStringLiteral(" is outside 0 to 255"));
+    return static_cast<quint8>(r);
+}
+
+} // namespace qm::prx

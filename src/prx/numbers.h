@@ -1,0 +1,23 @@
+#pragma once
+
+// Text forms of the numbers kept in a module. Texts are shown with the
+// user's decimal separator; parsing accepts that separator and the comma in
+// every locale, so "1,5" is one and a half whatever the locale says.
+
+#include "result.h"
+
+#include <QLocale>
+#include <QString>
+
+namespace qm::prx {
+
+// Shortest text that reads back to the same binary32 value.
+QString formatSingle(float value, const QLocale& locale);
+
+Result<double> parseNumber(QStringView text, const QLocale& locale);
+Result<float> parseSingle(QStringView text, const QLocale& locale);
+// Rounded to the nearest integer, an exact half to the even neighbour.
+Result<qint16> parseInt16(QStringView text, const QLocale& locale);
+Result<quint8> parseByte(QStringView text, const QLocale& locale);
+
+} // namespace qm::prx

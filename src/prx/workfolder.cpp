@@ -1,0 +1,53 @@
+#include "workfolder.h"
+
+#include "config.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace qm::prx {
+namespace {
+
+QString withSlash(QString path) {
+    path = QDir::cleanPath(QDir(path).absolutePath());
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+bool writableFolder(const QString& folder) {
+    const QFileInfo data(folder);
+    if (data.exists())
+        return data.isDir() && data.isWritable();
+    const QFileInfo parent(data.absolutePath());
+    return parent.isDir() && parent.isWritable();
+}
+
+} // namespace
+
+QString workFolder() {
+    const QString overridden = qEnvironmentVariable(kDataDirVariable);
+    if (!overridden.isEmpty())
+        return withSlash(overridden);
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/Data");
+    if (!QCoreApplication::applicationDirPath().isEmpty() && writableFolder(beside))
+        return withSlash(beside);
+    return withSlash(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                     QStringLiteral("/Data"));
+}
+
+Status prepareWorkFolder() {
+    const QString folder = workFolder();
+    if (!QDir().mkpath(folder))
+        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
+                         QStringLiteral("can't create the working folder ") + folder);
+    const QString ini = folder + kIniFileName;
+    if (!QFileInfo::exists(ini) && !createDefaultIni(ini))
+        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
+                         QStringLiteral("can't write ") + ini);
+    return {};
+}
+
+} // namespace qm::prx

@@ -1,0 +1,142 @@
+#include "prx/catalogue.h"
+#include "prx/header.h"
+#include "prx/menu.h"
+#include "prx/paf.h"
+#include "prx/vsh.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace qm::prx;
+
+namespace {
+
+struct Range {
+    qint64 begin, end;
+    QString what;
+};
+
+// Bytes each VSH value of a release may write.
+QList<Range> vshRanges(int version) {
+    QList<Range> out;
+    const auto add = [&](VshMember m, qint64 length) {
+        if (vshHas(version, m))
+            out.append({vshOffset(version, m), vshOffset(version, m) + length, QString(memberName(m))});
+    };
+    add(VshMember::TextColors, 144);
+    add(VshMember::ContextColors, 144);
+    add(VshMember::TextColorsSlim, 180);
+    add(VshMember::ContextColorsSlim, 180);
+    for (VshMember m : kVshNumberBoxMember)
+        add(m, m == VshMember::BmpSize ? 2 : 4);
+    for (int i = 0; i < kVshEditableTextCount; ++i)
+        add(kVshTextBoxMember[static_cast<std::size_t>(i)],
+            kVshTextMaxLength[static_cast<std::size_t>(i)] + 1);
+    add(VshMember::MenuEntries, 16 * menuEntryCount(version));
+    add(VshMember::FormatsEurope, version == 1 ? 52 : 54);
+    add(VshMember::FormatsUSJapan, version == 1 ? 52 : 54);
+    return out;
+}
+
+void expectDisjointAndInside(QList<Range> ranges, qint64 size) {
+    std::sort(ranges.begin(), ranges.end(), [](const Range& a, const Range& b) { return a.begin < b.begin; });
+    for (qsizetype i = 0; i < ranges.size(); ++i) {
+        EXPECT_GT(ranges[i].begin, 0) << ranges[i].what.toStdString();
+        EXPECT_LE(ranges[i].end, size) << ranges[i].what.toStdString();
+        if (i > 0) {
+            EXPECT_LE(ranges[i - 1].end, ranges[i].begin)
+                << ranges[i - 1].what.toStdString() << " overlaps " << ranges[i].what.toStdString();
+        }
+    }
+}
+
+} // namespace
+
+TEST(Catalogue, SizesArePairwiseDifferentAcrossBothModules) {
+    std::set<qint32> sizes;
+    for (int r = 1; r <= kVshRows; ++r)
+        sizes.insert(vshRelease(r).fileSize);
+    for (int r = 1; r <= kPafRows; ++r)
+        sizes.insert(pafRelease(r).fileSize);
+    EXPECT_EQ(sizes.size(), std::size_t(kVshRows + kPafRows));
+}
+
+TEST(Catalogue, MatchesOnlyExactLengths) {
+    struct Case {
+        qint64 size;
+        FileKind kind;
+        int version;
+        const char* label;
+    };
+    const Case cases[] = {
+        {201704, FileKind::Vsh, 1, "VSHMain.prx - 1.5x"},
+        {201705, FileKind::Invalid, -1, ""},
+        {201703, FileKind::Invalid, -1, ""},
+        {311434, FileKind::Vsh, 12, "VSHMain.prx - 3.71"},
+        {311528, FileKind::Vsh, 13, "VSHMain.prx - 3.7x"},
+        {344956, FileKind::Vsh, 8, "VSHMain.prx - 3.1x"},
+        {353328, FileKind::Vsh, 11, "VSHMain.prx - 3.5x / 3.60"},
+        {1569342, FileKind::Paf, 1, "Paf.prx - 1.5x"},
+        {2256412, FileKind::Paf, 9, "Paf.prx - 3.30 / 3.40"},
+        {1896458, FileKind::Paf, 12, "Paf.prx - 3.8x"},
+    };
+    for (const Case& c : cases) {
+        const Identification id = identify(QByteArrayView(), c.size);
+        EXPECT_EQ(id.kind, c.kind) << c.size;
+        EXPECT_EQ(id.version, c.version) << c.size;
+        EXPECT_EQ(id.label, QString::fromLatin1(c.label)) << c.size;
+    }
+}
+
+TEST(Catalogue, MissingMembersReadAsZeroForTheirReleases) {
+    EXPECT_EQ(vshOffset(1, VshMember::NetworkIconYUnfocused), 0);
+    EXPECT_EQ(vshOffset(1, VshMember::FocusedIconFadeOut), 0);
+    EXPECT_NE(vshOffset(7, VshMember::BmpSize), 0);
+    EXPECT_EQ(vshOffset(7, VshMember::MenuEntries), 0);
+    EXPECT_EQ(pafOffset(1, PafMember::MainIconYUnfocused), 0);
+    for (int r = 1; r <= kVshRows; ++r) {
+        EXPECT_EQ(vshHas(r, VshMember::TextColorsSlim), r >= 11) << r;
+        EXPECT_EQ(vshHas(r, VshMember::MenuEntries), r >= 8) << r;
+        EXPECT_EQ(vshHas(r, VshMember::MSOptionIconX), r >= 12) << r;
+        EXPECT_EQ(vshHas(r, VshMember::BmpSize), r >= 7) << r;
+    }
+}
+
+TEST(Catalogue, SlimColourBlocksFollowTheMonthBlocks) {
+    for (int r = 11; r <= kVshRows; ++r) {
+        EXPECT_EQ(vshOffset(r, VshMember::TextColorsSlim), vshOffset(r, VshMember::TextColors) + 144) << r;
+        EXPECT_EQ(vshOffset(r, VshMember::ContextColorsSlim), vshOffset(r, VshMember::ContextColors) + 144)
+            << r;
+    }
+}
+
+TEST(Catalogue, FormatBlocksAreFiftySixBytesApartExceptInTheFirstRelease) {
+    for (int r = 1; r <= kVshRows; ++r)
+        EXPECT_EQ(vshOffset(r, VshMember::FormatsUSJapan) - vshOffset(r, VshMember::FormatsEurope),
+                  r == 1 ? 52 : 56)
+            << r;
+}
+
+TEST(Catalogue, ValuesOfOneReleaseNeverOverlapAndLieInsideTheModule) {
+    for (int r = 1; r <= kVshRows; ++r) {
+        SCOPED_TRACE(vshRelease(r).label);
+        expectDisjointAndInside(vshRanges(r), vshRelease(r).fileSize);
+    }
+    for (int r = 1; r <= kPafRows; ++r) {
+        SCOPED_TRACE(pafRelease(r).label);
+        QList<Range> ranges;
+        for (PafMember m : kPafBoxMember)
+            if (pafHas(r, m))
+                ranges.append({pafOffset(r, m), pafOffset(r, m) + 4, QString(memberName(m))});
+        expectDisjointAndInside(ranges, pafRelease(r).fileSize);
+    }
+}
+
+TEST(Catalogue, MemberNamesRoundTrip) {
+    for (int i = 0; i < kVshMemberCount; ++i)
+        EXPECT_EQ(vshMemberByName(QString(memberName(static_cast<VshMember>(i)))), static_cast<VshMember>(i));
+    for (int i = 0; i < kPafMemberCount; ++i)
+        EXPECT_EQ(pafMemberByName(QString(memberName(static_cast<PafMember>(i)))), static_cast<PafMember>(i));
+    EXPECT_FALSE(vshMemberByName(u"xmbx").has_value());
+}

@@ -1,0 +1,267 @@
+#include "fixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+
+namespace qm::test {
+namespace {
+
+using prx::VshMember;
+
+QByteArray noise(qint64 size, quint32 seed) {
+    QByteArray bytes(size, '\0');
+    quint32 x = 0x9E3779B9u ^ (seed * 2654435761u);
+    for (qint64 i = 0; i < size; ++i) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        bytes[i] = static_cast<char>(x >> 24);
+    }
+    return bytes;
+}
+
+void putF32(QByteArray& b, qint64 at, float v) {
+    qToLittleEndian<quint32>(std::bit_cast<quint32>(v), b.data() + at);
+}
+
+void putText(QByteArray& b, qint64 at, const QByteArray& text, int slot) {
+    for (int i = 0; i < slot; ++i)
+        b[at + i] = i < text.size() ? text.at(i) : '\0';
+}
+
+void putUtf16(QByteArray& b, qint64 at, const QString& text) {
+    for (qsizetype i = 0; i <= text.size(); ++i)
+        qToLittleEndian<quint16>(i < text.size() ? text.at(i).unicode() : 0, b.data() + at + 2 * i);
+}
+
+// Plain decimal text of a value with a short binary fraction.
+QString text(double v) {
+    return QString::number(v, 'g', 12);
+}
+
+prx::Rgb colorFor(int i, int version, quint32 seed, int salt) {
+    const quint32 r = (i * 17 + version * 3 + seed + salt) % 256;
+    const quint32 g = (i * 29 + 7 + salt * 5) % 256;
+    const quint32 b = (i * 53 + version + salt * 11) % 256;
+    return r | (g << 8) | (b << 16);
+}
+
+void putColor(QByteArray& bytes, qint64 at, prx::Rgb c) {
+    for (int k = 0; k < 3; ++k)
+        putF32(bytes, at + 4 * k, static_cast<float>(static_cast<double>((c >> (8 * k)) & 0xFF) / 255.0));
+}
+
+template <std::size_t N>
+void putColors(QByteArray& bytes, qint64 at, std::array<prx::Rgb, N>& out, int version, quint32 seed,
+               int salt) {
+    for (std::size_t i = 0; i < N; ++i) {
+        out[i] = colorFor(static_cast<int>(i), version, seed, salt);
+        putColor(bytes, at + 12 * static_cast<qint64>(i), out[i]);
+    }
+}
+
+// Menu entry k: mostly valid codes, with one unreadable code of each kind.
+struct EntryCodes {
+    quint8 category, icon, mode;
+    qint32 region;
+};
+
+EntryCodes entryCodes(int k, prx::MenuFormat format, int version) {
+    const bool slim = format == prx::MenuFormat::Slim;
+    EntryCodes e{};
+    const int categories = slim ? 7 : 6;
+    int c = k % categories;
+    if (!slim && version == 8 && c >= 4)
+        c += 1; // Game 5, Network 6 in release 8
+    e.category = static_cast<quint8>(c);
+    e.icon = static_cast<quint8>((k * 5) % (slim ? 33 : 32));
+    static const quint8 slimModes[] = {3, 2, 0, 6, 7};
+    static const quint8 classicModes[] = {3, 2};
+    e.mode = slim ? slimModes[k % 5] : classicModes[k % 2];
+    if (slim && version != 14 && e.mode == 7)
+        e.mode = 3;
+    e.region = (k % 3 == 1) ? 8 : -1;
+    if (k == 3)
+        e.mode = 5;
+    if (k == 5)
+        e.icon = 40;
+    if (k == 7)
+        e.region = 3;
+    if (k == 9)
+        e.category = 9;
+    return e;
+}
+
+prx::MenuRow expectedRow(const EntryCodes& e, prx::MenuFormat format, int version) {
+    const bool slim = format == prx::MenuFormat::Slim;
+    prx::MenuRow row;
+    const QStringList& cats = prx::menuCategories(format);
+    int c = e.category;
+    if (!slim && version == 8 && (c == 5 || c == 6))
+        c -= 1;
+    row.category = e.category != 9 ? cats.at(c) : QStringLiteral("ERROR");
+    if (e.icon > 32) {
+        row.icon = QStringLiteral("ERROR");
+        row.order = QStringLiteral("0");
+    } else {
+        row.icon = e.icon < prx::menuIcons(format).size() ? prx::menuIcons(format).at(e.icon) : QString();
+        row.order = QString::number(e.icon);
+    }
+    switch (e.mode) {
+    case 3:
+    case 7:
+        row.enabled = QStringLiteral("FAT ON");
+        break;
+    case 2:
+        row.enabled = QStringLiteral("FAT OFF");
+        break;
+    case 0:
+        row.enabled = slim ? QStringLiteral("SLIM OFF") : QStringLiteral("ERROR");
+        break;
+    case 6:
+        row.enabled = slim ? QStringLiteral("SLIM ON") : QStringLiteral("ERROR");
+        break;
+    default:
+        row.enabled = QStringLiteral("ERROR");
+    }
+    row.region = e.region == -1  ? QStringLiteral("All")
+                 : e.region == 8 ? QStringLiteral("Japan")
+                                 : QStringLiteral("ERROR");
+    return row;
+}
+
+const char* const kEuropeFormats[] = {"%d/%m", "%H:%M", "%m.%d", "%I:%M", "%p"};
+const char* const kUSJapanFormats[] = {"%m/%d", "%I:%M", "%d-%m", "%H.%M", "%H"};
+
+void putFormats(QByteArray& bytes, qint64 at, int version, const char* const (&formats)[5], prx::VshValues& v,
+                int firstBox) {
+    for (int s = 0; s < 4; ++s)
+        putUtf16(bytes, at + 12 * s, QString::fromLatin1(formats[s]));
+    putUtf16(bytes, at + (version == 1 ? 46 : 48), QString::fromLatin1(formats[4]));
+    for (int s = 0; s < 5; ++s)
+        v.texts[static_cast<std::size_t>(firstBox + s)] = QString::fromLatin1(formats[s]);
+}
+
+} // namespace
+
+VshFixture makeVsh(int version, quint32 seed) {
+    VshFixture f;
+    f.bytes = noise(prx::vshRelease(version).fileSize, seed + 100u * static_cast<quint32>(version));
+    auto at = [&](VshMember m) { return static_cast<qint64>(prx::vshOffset(version, m)); };
+    prx::VshValues& v = f.expected;
+
+    putColors(f.bytes, at(VshMember::TextColors), v.textColors, version, seed, 0);
+    putColors(f.bytes, at(VshMember::ContextColors), v.contextColors, version, seed, 1);
+    if (version >= 11) {
+        putColors(f.bytes, at(VshMember::TextColorsSlim), v.textColorsSlim, version, seed, 2);
+        putColors(f.bytes, at(VshMember::ContextColorsSlim), v.contextColorsSlim, version, seed, 3);
+    }
+
+    for (int box = 0; box < prx::kVshNumberBoxCount; ++box) {
+        if (!prx::vshNumberBoxRead(version, box))
+            continue;
+        const VshMember m = prx::kVshNumberBoxMember[static_cast<std::size_t>(box)];
+        if (m == VshMember::BmpSize) {
+            const qint16 bmp = static_cast<qint16>(1000 + version * 10 + static_cast<int>(seed));
+            qToLittleEndian<qint16>(bmp, f.bytes.data() + at(m));
+            v.numbers[static_cast<std::size_t>(box)] = QString::number(bmp);
+            continue;
+        }
+        double value = (box + 1) * 1.5 + version * 0.25 + seed;
+        if (box == 4)
+            value = -value;
+        if (box == 12 && version >= 12)
+            value = ((14 + 1) * 1.5 + version * 0.25 + seed) + 1; // the network icon follows the main icon
+        putF32(f.bytes, at(m), static_cast<float>(value));
+        v.numbers[static_cast<std::size_t>(box)] = text(value);
+    }
+
+    for (int i = 0; i < prx::kVshEditableTextCount; ++i) {
+        const int max = prx::kVshTextMaxLength[static_cast<std::size_t>(i)];
+        const QByteArray t =
+            i < 8 ? QByteArray("tex_") + QByteArray::number(i) + "_v" + QByteArray::number(version)
+                  : QByteArray("flash0:/vsh/p") + QByteArray::number(i) + "_s" + QByteArray::number(seed);
+        putText(f.bytes, at(prx::kVshTextBoxMember[static_cast<std::size_t>(i)]), t, max + 1);
+        v.texts[static_cast<std::size_t>(i)] = QString::fromLatin1(t);
+    }
+
+    putFormats(f.bytes, at(VshMember::FormatsEurope), version, kEuropeFormats, v, prx::kVshFormatFirstEurope);
+    putFormats(f.bytes, at(VshMember::FormatsUSJapan), version, kUSJapanFormats, v,
+               prx::kVshFormatFirstUSJapan);
+
+    if (const auto format = prx::menuFormat(version)) {
+        for (int k = 0; k < prx::menuEntryCount(version); ++k) {
+            const qint64 e = at(VshMember::MenuEntries) + 16 * k;
+            const EntryCodes codes = entryCodes(k, *format, version);
+            f.bytes[e + 0] = static_cast<char>(codes.category);
+            f.bytes[e + 4] = static_cast<char>(codes.icon);
+            f.bytes[e + 8] = static_cast<char>(codes.mode);
+            qToLittleEndian<qint32>(codes.region, f.bytes.data() + e + 12);
+            v.menu.append(expectedRow(codes, *format, version));
+        }
+    }
+    return f;
+}
+
+PafFixture makePaf(int version, quint32 seed) {
+    PafFixture f;
+    f.bytes = noise(prx::pafRelease(version).fileSize, seed + 7777u * static_cast<quint32>(version));
+    for (int box = 0; box < prx::kPafBoxCount; ++box) {
+        if (!prx::pafBoxRead(version, box))
+            continue;
+        const double value = (box + 1) * 0.75 + version * 2 + seed;
+        putF32(f.bytes, prx::pafOffset(version, prx::kPafBoxMember[static_cast<std::size_t>(box)]),
+               static_cast<float>(value));
+        f.expected.numbers[static_cast<std::size_t>(box)] = text(value);
+    }
+    return f;
+}
+
+QByteArray makePacked(const QByteArray& payload, qint32 plainSize, const QByteArray& moduleName,
+                      quint8 keyByte, qint32 packedSize) {
+    QByteArray header = noise(336, 4242);
+    header.replace(0, 5, QByteArray("~PSP\0", 5));
+    for (int i = 0; i < 28; ++i)
+        header[10 + i] = i < moduleName.size() ? moduleName.at(i) : '\0';
+    qToLittleEndian<qint32>(plainSize, header.data() + 0x28);
+    const qint32 total = static_cast<qint32>(header.size() + payload.size());
+    qToLittleEndian<qint32>(packedSize ? packedSize : total, header.data() + 0x2C);
+    qToLittleEndian<qint32>(static_cast<qint32>(payload.size()), header.data() + 0xB0);
+    header[0x130] = static_cast<char>(keyByte);
+    return header + payload;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write fixture %s\n", qPrintable(path));
+        std::abort();
+    }
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QList<qint64> differingOffsets(const QByteArray& a, const QByteArray& b) {
+    QList<qint64> out;
+    const qint64 n = std::min(a.size(), b.size());
+    for (qint64 i = 0; i < n; ++i)
+        if (a.at(i) != b.at(i))
+            out.append(i);
+    for (qint64 i = n; i < std::max(a.size(), b.size()); ++i)
+        out.append(i);
+    return out;
+}
+
+} // namespace qm::test

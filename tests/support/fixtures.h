@@ -1,0 +1,46 @@
+#pragma once
+
+// Synthetic modules for every release: the exact size, noise everywhere,
+// and known values at every offset of the release's row.
+
+#include "prx/paf.h"
+#include "prx/vsh.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace qm::test {
+
+struct VshFixture {
+    QByteArray bytes;
+    prx::VshValues expected; // what a load shows, in the C locale
+};
+
+struct PafFixture {
+    QByteArray bytes;
+    prx::PafValues expected;
+};
+
+// `seed` varies the values and the noise, so two fixtures of one release differ.
+VshFixture makeVsh(int version, quint32 seed = 1);
+PafFixture makePaf(int version, quint32 seed = 1);
+
+// A packed module: a "~PSP" header whose packed size is `packedSize`
+// (the final length when 0), followed by `payload`.
+QByteArray makePacked(const QByteArray& payload, qint32 plainSize, const QByteArray& moduleName = "vshmain",
+                      quint8 keyByte = 0xAA, qint32 packedSize = 0);
+
+// The byte ranges [offset, offset + length) a value occupies.
+struct ByteRange {
+    qint64 offset;
+    qint64 length;
+};
+
+// Writes bytes to a file, creating folders; aborts the test run on failure.
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+// Offsets at which two byte arrays of equal length differ.
+QList<qint64> differingOffsets(const QByteArray& a, const QByteArray& b);
+
+} // namespace qm::test
