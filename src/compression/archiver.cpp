@@ -1,1 +1,172 @@
 #include "archiver.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace qm::compression {
+namespace {
+
+// Input goes to the child in pieces of this size, so that standard output is
+// drained between pieces and the limit is checked often.
+constexpr qint64 kInputChunk = 64 * 1024;
+// How long one wait may block before the loop looks at the process again.
+constexpr int kPollMs = 100;
+// Standard error is only wanted for messages; anything before this tail goes.
+constexpr qsizetype kErrorTail = 2048;
+// How much of that tail a message carries.
+constexpr qsizetype kMessageTail = 400;
+
+#ifdef Q_OS_WIN
+const QString kLocalName = QStringLiteral("7za.exe");
+#else
+const QString kLocalName = QStringLiteral("7za");
+#endif
+
+bool isExecutableFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && info.isExecutable();
+}
+
+class Runner {
+public:
+    explicit Runner(const RunRequest& request) : m_request(request) {}
+
+    Result<RunOutcome> run() {
+        m_process.setProgram(m_request.program);
+        m_process.setArguments(m_request.arguments);
+        m_process.setProcessChannelMode(QProcess::SeparateChannels);
+        m_process.start(QIODevice::ReadWrite);
+        if (!m_process.waitForStarted(-1))
+            return Error::archiver(QStringLiteral("The archiver could not be started"),
+                                   m_request.program + QStringLiteral(": ") + m_process.errorString());
+
+        feedInput();
+        if (!m_outcome.limitExceeded && m_process.state() == QProcess::Running) {
+            m_process.closeWriteChannel();
+            while (m_process.state() == QProcess::Running && !m_outcome.limitExceeded) {
+                // A child that closed its output early has nothing to wait
+                // for but its end.
+                if (!m_process.waitForReadyRead(kPollMs) && m_process.state() == QProcess::Running)
+                    m_process.waitForFinished(kPollMs);
+                drain();
+            }
+        }
+        if (m_process.state() != QProcess::NotRunning) {
+            // Only the limit leaves the loops with the child still running.
+            m_process.kill();
+            m_process.waitForFinished(-1);
+        }
+        drain();
+
+        m_outcome.exitCode = m_process.exitCode();
+        m_outcome.crashed = m_process.exitStatus() == QProcess::CrashExit;
+        return std::move(m_outcome);
+    }
+
+private:
+    void feedInput() {
+        const QByteArray& input = m_request.input;
+        qint64 queued = 0;
+        while (m_process.state() == QProcess::Running) {
+            if (queued < input.size() && m_process.bytesToWrite() == 0) {
+                const qint64 length = std::min(kInputChunk, input.size() - queued);
+                if (m_process.write(input.constData() + queued, length) != length)
+                    return;
+                queued += length;
+            }
+            if (m_process.bytesToWrite() == 0) {
+                m_fed = queued; // everything is in the pipe
+                return;
+            }
+            m_process.waitForBytesWritten(kPollMs);
+            if (m_process.error() == QProcess::WriteError)
+                return; // the child closed its input
+            m_fed = queued - m_process.bytesToWrite();
+            drain();
+            if (m_outcome.limitExceeded)
+                return;
+        }
+    }
+
+    // Moves whatever the child has written into the outcome.
+    void drain() {
+        const QByteArray errors = m_process.readAllStandardError();
+        if (!errors.isEmpty()) {
+            m_outcome.errors += errors;
+            if (m_outcome.errors.size() > kErrorTail)
+                m_outcome.errors.remove(0, m_outcome.errors.size() - kErrorTail);
+        }
+        const QByteArray output = m_process.readAllStandardOutput();
+        if (!output.isEmpty() && !m_outcome.limitExceeded) {
+            m_outcome.output += output;
+            const qint64 limit = m_request.outputLimit;
+            if (limit >= 0 && m_outcome.output.size() > limit) {
+                m_outcome.output.truncate(limit);
+                m_outcome.limitExceeded = true;
+                m_process.kill();
+            }
+        }
+        if (m_request.progress && (m_fed != m_reportedFed || m_outcome.output.size() != m_reportedRead)) {
+            m_reportedFed = m_fed;
+            m_reportedRead = m_outcome.output.size();
+            m_request.progress(m_reportedFed, m_reportedRead);
+        }
+    }
+
+    const RunRequest& m_request;
+    QProcess m_process;
+    RunOutcome m_outcome;
+    qint64 m_fed = 0;
+    qint64 m_reportedFed = 0;
+    qint64 m_reportedRead = 0;
+};
+
+} // namespace
+
+Result<QString> findArchiver(const QString& workFolder) {
+    if (!workFolder.isEmpty()) {
+        const QString local = QDir(workFolder).absoluteFilePath(kLocalName);
+        if (isExecutableFile(local))
+            return local;
+    }
+    for (const QString& name : {QStringLiteral("7za"), QStringLiteral("7z")}) {
+        const QString found = QStandardPaths::findExecutable(name);
+        if (!found.isEmpty())
+            return found;
+    }
+    const QString folder =
+        workFolder.isEmpty() ? QStringLiteral("the working folder") : QDir::toNativeSeparators(workFolder);
+#ifdef Q_OS_WIN
+    return Error::archiver(QStringLiteral("The archiver 7za.exe was not found in %1 or on PATH; install "
+                                          "7-Zip's console archiver (7-Zip Extra) and put 7za.exe there")
+                               .arg(folder));
+#else
+    return Error::archiver(
+        QStringLiteral("The archiver 7za was not found in %1 or on PATH; install it with: apt-get install "
+                       "p7zip-full")
+            .arg(folder));
+#endif
+}
+
+Result<RunOutcome> runArchiver(const RunRequest& request) {
+    Runner runner(request);
+    return runner.run();
+}
+
+QString describeFailure(const QString& program, const RunOutcome& outcome) {
+    const QString name = QFileInfo(program).fileName();
+    QString text = outcome.crashed ? QStringLiteral("%1 crashed").arg(name)
+                                   : QStringLiteral("%1 exited with code %2").arg(name).arg(outcome.exitCode);
+    QString errors = QString::fromLocal8Bit(outcome.errors).simplified();
+    if (errors.size() > kMessageTail)
+        errors = QStringLiteral("...") + errors.right(kMessageTail);
+    if (!errors.isEmpty())
+        text += QStringLiteral(": ") + errors;
+    return text;
+}
+
+} // namespace qm::compression

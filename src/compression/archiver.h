@@ -38,4 +38,8 @@ struct RunOutcome {
 // loop needed). Fails only when the program can't be started.
 Result<RunOutcome> runArchiver(const RunRequest& request);
 
+// "7za exited with code 2: <the end of its standard error>", for the detail
+// of an error about a failed run.
+QString describeFailure(const QString& program, const RunOutcome& outcome);
+
 } // namespace qm::compression
