@@ -239,8 +239,11 @@ Status writeMenuEntry(ModuleImage& image, qint64 offset, const MenuRow& row, con
     const auto changed = [&](QString MenuRow::*field) { return !loaded || row.*field != loaded->*field; };
 
     // Convert everything first so that a bad row changes no byte.
+    // A picked icon writes its code even when the order text stays the same:
+    // an unreadable code shows order "0" too.
+    const bool iconChanged = changed(&MenuRow::order) || changed(&MenuRow::icon);
     quint8 icon = 0;
-    if (changed(&MenuRow::order)) {
+    if (iconChanged) {
         auto code = parseByte(row.order, QLocale::c());
         if (!code)
             return code.error();
@@ -248,7 +251,7 @@ Status writeMenuEntry(ModuleImage& image, qint64 offset, const MenuRow& row, con
     }
     if (changed(&MenuRow::category))
         (void)image.putU8(offset + 0, categoryCode(row.category, format, version));
-    if (changed(&MenuRow::order))
+    if (iconChanged)
         (void)image.putU8(offset + 4, icon);
     if (changed(&MenuRow::enabled))
         (void)image.putU8(offset + 8, modeCode(row.enabled, format, version));

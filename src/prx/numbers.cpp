@@ -51,8 +51,11 @@ std::string normalise(QStringView text, const QLocale& locale) {
     }
     if (marks > 1)
         return {};
-    if (!out.empty() && out.front() == '+')
+    if (!out.empty() && out.front() == '+') {
         out.erase(out.begin());
+        if (!out.empty() && out.front() == '-')
+            return {}; // "+-1": two signs
+    }
     return out;
 }
 
@@ -105,8 +108,11 @@ QString formatSingle(float value, const QLocale& locale) {
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
     const float a = std::fabs(value);
+    // From 2^24 on the fixed form would print integer digits that aren't
+    // significant (1.2345679e11 as 123456790528), so large values switch to
+    // the exponent form where a Single's text has always switched: 1e7.
     const auto format =
-        (a == 0.0f || (a >= 1e-5f && a < 1e15f)) ? std::chars_format::fixed : std::chars_format::scientific;
+        (a == 0.0f || (a >= 1e-5f && a < 1e7f)) ? std::chars_format::fixed : std::chars_format::scientific;
     std::array<char, 64> buf{};
     const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value, format);
     QString text = QString::fromLatin1(buf.data(), static_cast<qsizetype>(r.ptr - buf.data()));
