@@ -1,0 +1,35 @@
+#pragma once
+
+// Options and operands of one command.
+
+#include "console.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace qm::cli {
+
+struct Option {
+    QString name;      // as reported and looked up, e.g. "-o"
+    QStringList alias; // other spellings, e.g. "--output"
+    bool takesValue = false;
+};
+
+struct CommandLine {
+    QStringList operands;
+    QHash<QString, QString> options; // by Option::name; flags hold an empty text
+
+    bool has(const QString& name) const { return options.contains(name); }
+    QString value(const QString& name) const { return options.value(name); }
+};
+
+// Options may come anywhere; "--" ends them. A long option also takes its
+// value as "--name=value". Unknown options and missing values are usage failures.
+Outcome<CommandLine> parseCommandLine(const QStringList& args, const QList<Option>& known);
+
+// Whether the arguments ask for help ("-h" or "--help" before any "--").
+bool asksForHelp(const QStringList& args);
+
+} // namespace qm::cli

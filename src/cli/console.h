@@ -1,0 +1,64 @@
+#pragma once
+
+// Exit codes, failures and the two output streams of the command-line tool:
+// results go to standard output, messages to standard error.
+
+#include "prx/result.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+#include <utility>
+#include <variant>
+
+namespace qm::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 1;
+inline constexpr int kExitFile = 2;  // unreadable or unwritable file, wrong kind of file, archiver failure
+inline constexpr int kExitValue = 3; // a value refused by a check or a conversion; nothing written
+
+struct Failure {
+    int exitCode = kExitFile;
+    QString message;
+};
+
+Failure usageFailure(const QString& message);
+Failure fileFailure(const QString& message);
+Failure valueFailure(const QString& message);
+// A core error: value checks and conversions exit 3, everything else 2.
+Failure failureFrom(const Error& error, const QString& subject = {});
+
+using Problem = std::optional<Failure>;
+
+template <typename T> class [[nodiscard]] Outcome {
+public:
+    Outcome(T value) : m_v(std::move(value)) {}
+    Outcome(Failure failure) : m_v(std::move(failure)) {}
+
+    bool ok() const { return m_v.index() == 0; }
+    explicit operator bool() const { return ok(); }
+    T& value() { return std::get<0>(m_v); }
+    const T& value() const { return std::get<0>(m_v); }
+    T* operator->() { return &value(); }
+    const T* operator->() const { return &value(); }
+    T& operator*() { return value(); }
+    const T& operator*() const { return value(); }
+    const Failure& failure() const { return std::get<1>(m_v); }
+
+private:
+    std::variant<T, Failure> m_v;
+};
+
+// Standard output, UTF-8, one line each.
+void printLine(const QString& line);
+// Standard error, prefixed with the program's name.
+void note(const QString& message);
+// Prints the failure (with a hint for usage errors) and returns its exit code.
+int report(const Failure& failure);
+// Prints every failure, with one hint when there are usage errors among
+// them, and returns the highest-priority exit code (usage before the rest).
+int reportAll(const QList<Failure>& failures);
+
+} // namespace qm::cli

@@ -1,0 +1,88 @@
+// identify: the kind and release of each file, one line per file.
+
+#include "args.h"
+#include "commands.h"
+#include "console.h"
+#include "json.h"
+#include "prx/header.h"
+
+namespace qm::cli {
+namespace {
+
+QString jsonLine(const QString& path, const prx::Identification& id) {
+    JsonWriter w;
+    w.beginObject();
+    w.key(u"path");
+    w.string(path);
+    w.key(u"size");
+    w.integer(id.size);
+    w.key(u"kind");
+    w.string(QString(prx::kindName(id.kind)));
+    w.key(u"version");
+    w.integer(id.version);
+    w.key(u"label");
+    switch (id.kind) {
+    case prx::FileKind::Vsh:
+    case prx::FileKind::Paf:
+        w.string(id.label);
+        break;
+    case prx::FileKind::Packed:
+        w.string(id.packed.label);
+        w.key(u"name");
+        w.string(id.packed.name);
+        w.key(u"plain_size");
+        w.integer(id.packed.plainSize);
+        w.key(u"packed_size");
+        w.integer(id.packed.packedSize);
+        break;
+    case prx::FileKind::Invalid:
+        w.string(u"");
+        break;
+    }
+    w.endObject();
+    return w.text();
+}
+
+QString textLine(const QString& path, const prx::Identification& id) {
+    switch (id.kind) {
+    case prx::FileKind::Vsh:
+    case prx::FileKind::Paf:
+        return QStringLiteral("%1: %2 (%3, version %4, %5 bytes)")
+            .arg(path, id.label, prx::kindName(id.kind))
+            .arg(id.version)
+            .arg(id.size);
+    case prx::FileKind::Packed:
+        return QStringLiteral("%1: packed module %2, %3 (%4 bytes unpacked, %5 bytes packed)")
+            .arg(path, id.packed.name, id.packed.label)
+            .arg(id.packed.plainSize)
+            .arg(id.packed.packedSize);
+    case prx::FileKind::Invalid:
+        break;
+    }
+    return QStringLiteral("%1: invalid, no module of a known release (%2 bytes)").arg(path).arg(id.size);
+}
+
+} // namespace
+
+int runIdentify(const QStringList& args) {
+    auto line = parseCommandLine(args, {{QStringLiteral("--json"), {}, false}});
+    if (!line)
+        return report(line.failure());
+    if (line->operands.isEmpty())
+        return report(usageFailure(QStringLiteral("identify needs at least one file")));
+    const bool json = line->has(QStringLiteral("--json"));
+
+    int exitCode = kExitOk;
+    for (const QString& path : std::as_const(line->operands)) {
+        auto id = prx::identifyFile(path);
+        if (!id) {
+            note(id.error().fullText());
+            exitCode = kExitFile;
+            continue;
+        }
+        printLine(json ? jsonLine(path, *id) : textLine(path, *id));
+    }
+    return exitCode;
+}
+
+} // namespace qm::cli

@@ -1,0 +1,129 @@
+#include "json.h"
+
+namespace qm::cli {
+
+bool isJsonNumber(QStringView text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    const auto digits = [&] {
+        const qsizetype start = i;
+        while (i < n && text[i] >= u'0' && text[i] <= u'9')
+            ++i;
+        return i - start;
+    };
+    if (i < n && text[i] == u'-')
+        ++i;
+    const qsizetype intStart = i;
+    const qsizetype intDigits = digits();
+    if (intDigits == 0 || (intDigits > 1 && text[intStart] == u'0'))
+        return false;
+    if (i < n && text[i] == u'.') {
+        ++i;
+        if (digits() == 0)
+            return false;
+    }
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < n && (text[i] == u'+' || text[i] == u'-'))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    return i == n;
+}
+
+QString jsonQuoted(QStringView text) {
+    QString out;
+    out.reserve(text.size() + 2);
+    out.append(QLatin1Char('"'));
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case u'"':
+            out.append(QStringLiteral("\\\""));
+            break;
+        case u'\\':
+            out.append(QStringLiteral("\\\\"));
+            break;
+        case u'\n':
+            out.append(QStringLiteral("\\n"));
+            break;
+        case u'\r':
+            out.append(QStringLiteral("\\r"));
+            break;
+        case u'\t':
+            out.append(QStringLiteral("\\t"));
+            break;
+        default:
+            // Control characters, and the C1 range a Latin-1 text may hold.
+            if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+                out.append(QStringLiteral("\\u%1").arg(static_cast<uint>(u), 4, 16, QLatin1Char('0')));
+            else
+                out.append(c);
+        }
+    }
+    out.append(QLatin1Char('"'));
+    return out;
+}
+
+void JsonWriter::beforeValue() {
+    if (m_afterKey) {
+        m_afterKey = false;
+        return;
+    }
+    if (!m_first.isEmpty()) {
+        if (!m_first.last())
+            m_text.append(QLatin1Char(','));
+        m_first.last() = false;
+    }
+}
+
+void JsonWriter::beginObject() {
+    beforeValue();
+    m_text.append(QLatin1Char('{'));
+    m_first.append(true);
+}
+
+void JsonWriter::endObject() {
+    m_first.removeLast();
+    m_text.append(QLatin1Char('}'));
+}
+
+void JsonWriter::beginArray() {
+    beforeValue();
+    m_text.append(QLatin1Char('['));
+    m_first.append(true);
+}
+
+void JsonWriter::endArray() {
+    m_first.removeLast();
+    m_text.append(QLatin1Char(']'));
+}
+
+void JsonWriter::key(QStringView name) {
+    beforeValue();
+    m_text.append(jsonQuoted(name));
+    m_text.append(QLatin1Char(':'));
+    m_afterKey = true;
+}
+
+void JsonWriter::string(QStringView text) {
+    beforeValue();
+    m_text.append(jsonQuoted(text));
+}
+
+void JsonWriter::integer(qint64 value) {
+    beforeValue();
+    m_text.append(QString::number(value));
+}
+
+void JsonWriter::number(QStringView text) {
+    if (!isJsonNumber(text)) {
+        string(text);
+        return;
+    }
+    beforeValue();
+    m_text.append(text);
+}
+
+} // namespace qm::cli

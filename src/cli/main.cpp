@@ -1,0 +1,90 @@
+// quillmark-cli: identify, dump, change and (un)pack PSP vshmain.prx and
+// paf.prx modules from the command line.
+
+#include "args.h"
+#include "commands.h"
+#include "console.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+using namespace qm::cli;
+
+namespace qm::cli {
+
+QString usageText() {
+    return QStringLiteral("Usage: quillmark-cli COMMAND [ARGUMENTS]\n"
+                          "\n"
+                          "Reads and changes the values of the PSP modules vshmain.prx and paf.prx.\n"
+                          "\n"
+                          "Commands:\n"
+                          "  identify [--json] FILE...        the kind and firmware release of each file\n"
+                          "  dump [--json] FILE               every value of a plain module\n"
+                          "  set FILE [-o OUT] NAME=VALUE...  change values, in FILE or in a copy OUT\n"
+                          "  apply FILE VALUES.json [-o OUT]  apply the values of a dump, also one of\n"
+                          "                                   another firmware release\n"
+                          "  unpack PACKED OUT                unpack a packed (~PSP) module\n"
+                          "  pack PLAIN --header HEADER [--key N] [-o OUT]\n"
+                          "                                   pack a plain module behind the header of\n"
+                          "                                   HEADER; PLAIN is replaced unless -o is given\n"
+                          "  keys                             the module keys --key takes\n"
+                          "  help                             this text\n"
+                          "\n"
+                          "Values are named as dump names them:\n"
+                          "  XmbX=1.5  XmbX=1,5  BmpSize=20000  MSIconPhoto=tex_x\n"
+                          "  TextColors[3]=#FF8000  'MenuEntries[2].category=Photo'\n"
+                          "Menu fields: category, icon (sets the order too), region, enabled.\n"
+                          "The date and time formats are shown but never written.\n"
+                          "\n"
+                          "Exit status: 0 success, 1 usage error, 2 a file that can't be read or written,\n"
+                          "is not the kind the command needs, or an archiver failure, 3 a value refused\n"
+                          "by a check or a conversion (nothing written).\n");
+}
+
+} // namespace qm::cli
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const QStringList&);
+};
+
+constexpr Command kCommands[] = {
+    {"identify", runIdentify}, {"dump", runDump}, {"set", runSet},   {"apply", runApply},
+    {"unpack", runUnpack},     {"pack", runPack}, {"keys", runKeys},
+};
+
+void printUsage(std::FILE* stream) {
+    const QByteArray text = usageText().toUtf8();
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stream);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quillmark-cli"));
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) {
+        printUsage(stderr);
+        return kExitUsage;
+    }
+    const QString name = args.takeFirst();
+    if (name == u"help" || name == u"--help" || name == u"-h") {
+        printUsage(stdout);
+        return kExitOk;
+    }
+    for (const Command& command : kCommands) {
+        if (name != QLatin1StringView(command.name))
+            continue;
+        if (asksForHelp(args)) {
+            printUsage(stdout);
+            return kExitOk;
+        }
+        return command.run(args);
+    }
+    return report(usageFailure(QStringLiteral("unknown command %1").arg(name)));
+}

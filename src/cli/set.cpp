@@ -1,0 +1,230 @@
+// set: change values given as NAME=VALUE, all in one save.
+
+#include "args.h"
+#include "commands.h"
+#include "convert.h"
+#include "members.h"
+#include "plainmodule.h"
+
+namespace qm::cli {
+namespace {
+
+struct Assignment {
+    QString target; // the text before '=', for messages
+    QString name;
+    std::optional<int> index;
+    std::optional<QString> field;
+    QString value;
+};
+
+bool isNameChar(QChar c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_';
+}
+
+// NAME=VALUE, NAME[i]=VALUE or NAME[i].field=VALUE.
+Outcome<Assignment> parseAssignment(const QString& arg) {
+    const qsizetype eq = arg.indexOf(u'=');
+    const Failure malformed = usageFailure(
+        QStringLiteral("%1: expected NAME=VALUE, NAME[INDEX]=VALUE or NAME[INDEX].FIELD=VALUE").arg(arg));
+    if (eq <= 0)
+        return malformed;
+    Assignment a;
+    a.target = arg.left(eq);
+    a.value = arg.mid(eq + 1);
+    const QStringView lhs(a.target);
+    qsizetype i = 0;
+    while (i < lhs.size() && isNameChar(lhs[i]))
+        ++i;
+    if (i == 0)
+        return malformed;
+    a.name = lhs.left(i).toString();
+    if (i < lhs.size() && lhs[i] == u'[') {
+        const qsizetype close = lhs.indexOf(u']', i);
+        if (close < 0)
+            return malformed;
+        bool ok = false;
+        const QStringView digits = lhs.sliced(i + 1, close - i - 1);
+        const int index = digits.toInt(&ok);
+        if (!ok || digits.isEmpty() || !digits.front().isDigit() || index < 0)
+            return usageFailure(QStringLiteral("%1: %2 is not an index").arg(a.target, digits.toString()));
+        a.index = index;
+        i = close + 1;
+    }
+    if (i < lhs.size() && lhs[i] == u'.') {
+        const qsizetype start = ++i;
+        while (i < lhs.size() && isNameChar(lhs[i]))
+            ++i;
+        if (i == start)
+            return malformed;
+        a.field = lhs.sliced(start, i - start).toString();
+    }
+    if (i != lhs.size())
+        return malformed;
+    return a;
+}
+
+struct Target {
+    Assignment assignment;
+    Member member;
+    MenuField field = MenuField::Category;
+};
+
+int mostMenuEntries() {
+    int most = 0;
+    for (int v = 1; v <= prx::kVshRows; ++v)
+        most = std::max(most, prx::menuEntryCount(v));
+    return most;
+}
+
+// Names, indices and fields: anything wrong here is a usage error.
+Outcome<Target> resolve(const PlainModule& m, const Assignment& a) {
+    const auto member = findMember(m.kind, a.name);
+    if (!member)
+        return usageFailure(QStringLiteral("%1: no value of that name in a %2 module (see dump)")
+                                .arg(a.name, kindName(m.kind).toString().toUpper()));
+    Target t{a, *member};
+    switch (member->shape) {
+    case Shape::Single:
+    case Shape::Integer:
+    case Shape::Text:
+        if (a.index || a.field)
+            return usageFailure(
+                QStringLiteral("%1: %2 takes neither an index nor a field").arg(a.target, a.name));
+        return t;
+    case Shape::Colors:
+    case Shape::Formats:
+        if (!a.index || *a.index >= member->count || a.field)
+            return usageFailure(QStringLiteral("%1: name one element, %2[0] to %2[%3]")
+                                    .arg(a.target, a.name)
+                                    .arg(member->count - 1));
+        return t;
+    case Shape::Menu: {
+        const int rows = present(m, *member) ? prx::menuEntryCount(m.version) : mostMenuEntries();
+        if (!a.index || *a.index >= rows || !a.field)
+            return usageFailure(
+                QStringLiteral("%1: name one field of one entry, %2[0] to %2[%3] with .category, "
+                               ".icon, .region or .enabled")
+                    .arg(a.target, a.name)
+                    .arg(rows - 1));
+        if (*a.field == u"order")
+            return usageFailure(QStringLiteral("%1: the order follows the icon; set %2[%3].icon instead")
+                                    .arg(a.target, a.name)
+                                    .arg(*a.index));
+        const auto field = menuFieldByName(*a.field);
+        if (!field)
+            return usageFailure(QStringLiteral("%1: unknown menu field %2 (category, icon, region, enabled)")
+                                    .arg(a.target, *a.field));
+        t.field = *field;
+        return t;
+    }
+    }
+    return t;
+}
+
+// The value itself: anything wrong here is refused with exit code 3.
+Problem assign(PlainModule& edited, const Target& t, QStringList& notes) {
+    const Member& member = t.member;
+    const QString& where = t.assignment.target;
+    const QString& value = t.assignment.value;
+    if (!present(edited, member))
+        return valueFailure(QStringLiteral("%1: %2 has no %3").arg(where, edited.label, member.name));
+    if (followsMainIcon(edited, member))
+        return valueFailure(
+            QStringLiteral("%1: in %2 it follows MainIconYUnfocused (saved as MainIconYUnfocused + 1); "
+                           "set MainIconYUnfocused instead")
+                .arg(where, edited.label));
+    switch (member.shape) {
+    case Shape::Single: {
+        auto text = singleFromText(value, where);
+        if (!text)
+            return text.failure();
+        numberText(edited, member) = *text;
+        return std::nullopt;
+    }
+    case Shape::Integer: {
+        auto text = bmpSizeFromText(value, where);
+        if (!text)
+            return text.failure();
+        numberText(edited, member) = *text;
+        return std::nullopt;
+    }
+    case Shape::Text: {
+        if (auto p = checkModuleText(value, where))
+            return p;
+        if (auto n =
+                textStorageNote(where, value, prx::kVshTextMaxLength[static_cast<std::size_t>(member.slot)]))
+            notes.append(*n);
+        edited.vsh.texts[static_cast<std::size_t>(member.slot)] = value;
+        return std::nullopt;
+    }
+    case Shape::Colors: {
+        auto rgb = colourFromText(value, where);
+        if (!rgb)
+            return rgb.failure();
+        colours(edited.vsh, member)[static_cast<std::size_t>(*t.assignment.index)] = *rgb;
+        return std::nullopt;
+    }
+    case Shape::Formats:
+        return valueFailure(
+            QStringLiteral("%1: the date and time formats are shown but never written").arg(where));
+    case Shape::Menu:
+        return setMenuField(edited.vsh.menu[*t.assignment.index], *prx::menuFormat(edited.version), t.field,
+                            value, where);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int runSet(const QStringList& args) {
+    auto line = parseCommandLine(args, {{QStringLiteral("-o"), {QStringLiteral("--output")}, true}});
+    if (!line)
+        return report(line.failure());
+    if (line->operands.size() < 2)
+        return report(usageFailure(QStringLiteral("set needs a file and at least one NAME=VALUE")));
+    const QString out = line->value(QStringLiteral("-o"));
+    if (line->has(QStringLiteral("-o")) && out.isEmpty())
+        return report(usageFailure(QStringLiteral("-o needs a file name")));
+
+    QList<Assignment> assignments;
+    QList<Failure> failures;
+    for (const QString& arg : line->operands.mid(1)) {
+        auto a = parseAssignment(arg);
+        if (a)
+            assignments.append(*a);
+        else
+            failures.append(a.failure());
+    }
+    if (!failures.isEmpty())
+        return reportAll(failures);
+
+    auto loaded = openPlainModule(line->operands.first());
+    if (!loaded)
+        return report(loaded.failure());
+
+    QList<Target> targets;
+    for (const Assignment& a : std::as_const(assignments)) {
+        auto t = resolve(*loaded, a);
+        if (t)
+            targets.append(*t);
+        else
+            failures.append(t.failure());
+    }
+    if (!failures.isEmpty())
+        return reportAll(failures);
+
+    PlainModule edited = *loaded;
+    QStringList notes;
+    for (const Target& t : std::as_const(targets))
+        if (auto p = assign(edited, t, notes))
+            failures.append(*p);
+    if (!failures.isEmpty()) {
+        failures.append(valueFailure(QStringLiteral("nothing written")));
+        return reportAll(failures);
+    }
+    if (auto p = saveEdits(*loaded, edited, out.isEmpty() ? loaded->path : out, notes))
+        return report(*p);
+    return kExitOk;
+}
+
+} // namespace qm::cli

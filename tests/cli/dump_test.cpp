@@ -1,0 +1,169 @@
+#include "cli_harness.h"
+#include "prx/catalogue.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+using namespace qm;
+using namespace qm::prx;
+using namespace qm::test;
+
+namespace {
+
+// How many members each VSH release has, counted from the offset table by hand.
+int vshMemberCount(int version) {
+    if (version == 1)
+        return 37;
+    if (version <= 6)
+        return 39; // + NetworkIconYUnfocused, FocusedIconFadeOut
+    if (version == 7)
+        return 40; // + BmpSize
+    if (version <= 10)
+        return 41; // + MenuEntries
+    if (version == 11)
+        return 43; // + the two slim colour blocks
+    return 48;     // + MSOptionIconX/Y, MainIconYFocused/Unfocused, AlphaMSOptionIcon
+}
+
+class DumpVsh : public CliTest, public ::testing::WithParamInterface<int> {};
+class DumpPaf : public CliTest, public ::testing::WithParamInterface<int> {};
+class Dump : public CliTest {};
+
+template <std::size_t N> void expectColours(const QJsonValue& v, const std::array<Rgb, N>& expected) {
+    const QJsonArray a = v.toArray();
+    ASSERT_EQ(a.size(), static_cast<qsizetype>(N));
+    for (std::size_t i = 0; i < N; ++i)
+        EXPECT_EQ(a.at(static_cast<qsizetype>(i)).toString(), hexColour(expected[i])) << i;
+}
+
+} // namespace
+
+TEST_P(DumpVsh, ShowsEveryValueOfTheReleaseInTableOrder) {
+    const int v = GetParam();
+    const auto f = makeVsh(v, 2);
+    const QString file = path(QStringLiteral("vsh.prx"));
+    writeFile(file, f.bytes);
+    const CliRun r = run({QStringLiteral("dump"), QStringLiteral("--json"), file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject doc = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(doc[u"path"].toString(), file);
+    EXPECT_EQ(doc[u"kind"].toString(), QStringLiteral("vsh"));
+    EXPECT_EQ(doc[u"version"].toInt(), v);
+    EXPECT_EQ(doc[u"label"].toString(), QString::fromLatin1(vshRelease(v).label));
+    const QJsonObject values = doc[u"values"].toObject();
+    EXPECT_EQ(values.size(), vshMemberCount(v));
+
+    qsizetype lastPosition = -1;
+    for (int i = 0; i < kVshMemberCount; ++i) {
+        const auto m = static_cast<VshMember>(i);
+        const QString name = QString(memberName(m));
+        if (!values.contains(name))
+            continue;
+        const qsizetype at = r.outText().indexOf(QLatin1Char('"') + name + QStringLiteral("\":"));
+        EXPECT_GT(at, lastPosition) << name.toStdString() << " out of table order";
+        lastPosition = at;
+
+        const QJsonValue value = values[name];
+        if (const int box = vshNumberBoxOf(m); box >= 0) {
+            const QString& text = f.expected.numbers[static_cast<std::size_t>(box)];
+            EXPECT_TRUE(value.isDouble()) << name.toStdString();
+            // The number is printed exactly as the editor shows it.
+            EXPECT_TRUE(r.outText().contains(QLatin1Char('"') + name + QStringLiteral("\":") + text +
+                                             QLatin1Char(',')))
+                << name.toStdString() << " = " << text.toStdString();
+        } else if (const int t = vshTextBoxOf(m); t >= 0) {
+            EXPECT_EQ(value.toString(), f.expected.texts[static_cast<std::size_t>(t)]);
+        }
+    }
+    expectColours(values[u"TextColors"], f.expected.textColors);
+    expectColours(values[u"ContextColors"], f.expected.contextColors);
+    if (v >= 11) {
+        expectColours(values[u"TextColorsSlim"], f.expected.textColorsSlim);
+        expectColours(values[u"ContextColorsSlim"], f.expected.contextColorsSlim);
+    }
+    for (const auto& [name, first] : {std::pair{u"FormatsEurope", 13}, std::pair{u"FormatsUSJapan", 18}}) {
+        const QJsonArray formats = values[QStringView(name)].toArray();
+        ASSERT_EQ(formats.size(), 5);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(formats.at(i).toString(), f.expected.texts[static_cast<std::size_t>(first + i)]);
+    }
+    if (v >= 7) {
+        EXPECT_EQ(values[u"BmpSize"].toInteger(), f.expected.numbers[15].toLongLong());
+    }
+    const QJsonArray menu = values[u"MenuEntries"].toArray();
+    ASSERT_EQ(menu.size(), f.expected.menu.size());
+    for (qsizetype k = 0; k < menu.size(); ++k) {
+        const QJsonObject row = menu.at(k).toObject();
+        const MenuRow& e = f.expected.menu.at(k);
+        EXPECT_EQ(row.size(), 5);
+        EXPECT_EQ(row[u"order"].toString(), e.order) << k;
+        EXPECT_EQ(row[u"category"].toString(), e.category) << k;
+        EXPECT_EQ(row[u"icon"].toString(), e.icon) << k;
+        EXPECT_EQ(row[u"region"].toString(), e.region) << k;
+        EXPECT_EQ(row[u"enabled"].toString(), e.enabled) << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllReleases, DumpVsh, ::testing::Range(1, kVshRows + 1),
+                         [](const auto& info) { return "v" + std::to_string(info.param); });
+
+TEST_P(DumpPaf, ShowsEveryValueOfTheRelease) {
+    const int v = GetParam();
+    const auto f = makePaf(v, 3);
+    const QString file = path(QStringLiteral("paf.prx"));
+    writeFile(file, f.bytes);
+    const CliRun r = run({QStringLiteral("dump"), QStringLiteral("--json"), file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject doc = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(doc[u"kind"].toString(), QStringLiteral("paf"));
+    EXPECT_EQ(doc[u"label"].toString(), QString::fromLatin1(pafRelease(v).label));
+    const QJsonObject values = doc[u"values"].toObject();
+    EXPECT_EQ(values.size(), v == 1 ? 24 : 25);
+    EXPECT_EQ(values.contains(u"MainIconYUnfocused"), v != 1);
+    for (int box = 0; box < kPafBoxCount; ++box) {
+        if (!pafBoxRead(v, box))
+            continue;
+        const QString name = QString(memberName(kPafBoxMember[static_cast<std::size_t>(box)]));
+        const QString& text = f.expected.numbers[static_cast<std::size_t>(box)];
+        EXPECT_DOUBLE_EQ(values[name].toDouble(), text.toDouble()) << name.toStdString();
+        EXPECT_TRUE(r.outText().contains(QLatin1Char('"') + name + QStringLiteral("\":") + text))
+            << name.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllReleases, DumpPaf, ::testing::Range(1, kPafRows + 1),
+                         [](const auto& info) { return "v" + std::to_string(info.param); });
+
+TEST_F(Dump, ReadableLinesUseTheNamesSetTakes) {
+    const auto f = makeVsh(14);
+    const QString file = path(QStringLiteral("vsh.prx"));
+    writeFile(file, f.bytes);
+    const CliRun r = run({QStringLiteral("dump"), file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.outText().split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.first(), file + QStringLiteral(": VSHMain.prx - 3.8x (vsh, version 14, 312062 bytes)"));
+    const QStringList expected{
+        QStringLiteral("XmbX = ") + f.expected.numbers[0],
+        QStringLiteral("MSIconPhoto = ") + f.expected.texts[0],
+        QStringLiteral("TextColors[3] = ") + hexColour(f.expected.textColors[3]),
+        QStringLiteral("ContextColorsSlim[14] = ") + hexColour(f.expected.contextColorsSlim[14]),
+        QStringLiteral("MenuEntries[23].icon = ") + f.expected.menu[23].icon,
+        QStringLiteral("FormatsUSJapan[4] = ") + f.expected.texts[22],
+        QStringLiteral("BmpSize = ") + f.expected.numbers[15],
+    };
+    for (const QString& line : expected)
+        EXPECT_TRUE(lines.contains(line)) << line.toStdString();
+}
+
+TEST_F(Dump, RefusesFilesThatAreNoPlainModule) {
+    const QString packed = path(QStringLiteral("packed.prx"));
+    writeFile(packed, makePacked(QByteArray(100, 'z'), 201704));
+    const QString odd = path(QStringLiteral("odd.prx"));
+    writeFile(odd, QByteArray(201705, '\0'));
+    for (const QString& file : {packed, odd, path(QStringLiteral("missing.prx"))}) {
+        const CliRun r = run({QStringLiteral("dump"), QStringLiteral("--json"), file});
+        EXPECT_EQ(r.exitCode, 2) << file.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+}
