@@ -1,0 +1,42 @@
+#pragma once
+
+// The two switches of the configuration file, kept in memory and refreshed
+// when the file changes, so nothing polls the disk.
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QString>
+
+namespace qm::ui {
+
+class ConfigStore final : public QObject {
+    Q_OBJECT
+public:
+    explicit ConfigStore(const QString& iniPath, QObject* parent = nullptr);
+
+    QString path() const { return m_path; }
+    // The key's text as last read from the file.
+    QString value(const QString& key) const;
+    // A switch is on only when its value reads as the integer 1.
+    bool checkPrx() const;
+    // Read afresh from the file, as every save does.
+    bool compPrxNow() const;
+
+    // Writes a key and refreshes the cache; "1" on success, "0" on failure.
+    QString setValue(const QString& key, const QString& value);
+
+    void reload();
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    void watch();
+
+    QString m_path;
+    QString m_checkPrx;
+    QString m_compPrx;
+    QFileSystemWatcher m_watcher;
+};
+
+} // namespace qm::ui

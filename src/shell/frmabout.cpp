@@ -1,0 +1,160 @@
+#include "frmabout.h"
+
+#include "widgets/dialogs.h"
+#include "widgets/windowhelpers.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qm::ui {
+namespace {
+
+const char* const kWebNames[] = {"Quillmark project page", "Quillmark community forum"};
+const char* const kWebAddresses[] = {"https://quillmark.example.org/",
+                                     "https://forum.quillmark.example.org/"};
+
+const QString kSupported = QStringLiteral(
+    "1.5x / 2.x /2.50 / 2.60 / 2.7x / 2.8x / 3.0x 3.1x / 3.30  3.40 / 3.5x - 3.60 / 3.7x / 3.8x...");
+
+QFont arial(int size, bool bold = false) {
+    QFont f(QStringLiteral("Arial"), size);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel* titleLabel(const QString& text, int index, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(indexedName(QStringLiteral("lblTitle"), index));
+    label->setFont(arial(index == 0 ? 14 : 9, true));
+    return label;
+}
+
+QPlainTextEdit* creditBox(const QString& text, int index, QWidget* parent) {
+    auto* box = new QPlainTextEdit(text, parent);
+    box->setObjectName(indexedName(QStringLiteral("Text1"), index));
+    box->setReadOnly(true);
+    box->setFont(arial(8));
+    box->setFixedHeight(index == 0 ? 64 : 48);
+    return box;
+}
+
+} // namespace
+
+frmAbout::frmAbout(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About..."));
+    setModal(true);
+
+    auto* Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* inner = new QVBoxLayout(Frame1);
+
+    auto* title = titleLabel(QStringLiteral("Quillmark v0.4"), 0, Frame1);
+    title->setAlignment(Qt::AlignCenter);
+    inner->addWidget(title);
+
+    Text1[0] = creditBox(QStringLiteral("Quillmark is written and maintained by its contributors.\n"
+                                        "Thanks to everyone who mapped the home menu modules, "
+                                        "tested the releases and reported what broke."),
+                         0, Frame1);
+    inner->addWidget(Text1[0]);
+    auto* vshTitle = titleLabel(QStringLiteral("VSHMain Hack :"), 1, Frame1);
+    inner->addWidget(vshTitle);
+    Text1[1] = creditBox(QStringLiteral("Colours, positions, transparency, icon and path names and the "
+                                        "main-menu layout of vshmain.prx: the Quillmark contributors."),
+                         1, Frame1);
+    inner->addWidget(Text1[1]);
+    auto* pafTitle = titleLabel(QStringLiteral("Paf Hack :"), 2, Frame1);
+    inner->addWidget(pafTitle);
+    Text1[2] = creditBox(QStringLiteral("Sizes, spacing and speeds of paf.prx: the Quillmark contributors."),
+                         2, Frame1);
+    inner->addWidget(Text1[2]);
+    vshTitle->setBuddy(Text1[1]);
+    pafTitle->setBuddy(Text1[2]);
+    Text1[0]->setAccessibleName(QStringLiteral("Credits"));
+
+    auto* supported = new QLabel(kSupported, Frame1);
+    supported->setObjectName(QStringLiteral("lblSupVersion"));
+    supported->setFont(arial(8));
+    supported->setWordWrap(true);
+    supported->setAlignment(Qt::AlignCenter);
+    inner->addWidget(supported);
+
+    auto* links = new QHBoxLayout;
+    for (int i = 0; i < 2; ++i) {
+        auto* link = new QLabel(QString::fromLatin1(kWebNames[i]), Frame1);
+        link->setObjectName(indexedName(QStringLiteral("lblWeb"), i));
+        QFont f = arial(9);
+        f.setUnderline(true);
+        link->setFont(f);
+        link->setCursor(Qt::PointingHandCursor);
+        link->setFocusPolicy(Qt::StrongFocus);
+        link->setForegroundRole(QPalette::Link);
+        link->setToolTip(webAddress(i).toString());
+        link->setAccessibleName(QString::fromLatin1(kWebNames[i]));
+        link->setAccessibleDescription(webAddress(i).toString());
+        link->installEventFilter(this);
+        lblWeb[static_cast<std::size_t>(i)] = link;
+        links->addWidget(link);
+    }
+    inner->addLayout(links);
+
+    Command1 = new QPushButton(QStringLiteral("OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    Frame1->setMinimumWidth(twips(5400));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QUrl frmAbout::webAddress(int index) {
+    if (index < 0 || index > 1)
+        return {};
+    return QUrl(QString::fromLatin1(kWebAddresses[index]));
+}
+
+void frmAbout::lblWeb_Click(int index) {
+    if (index < 0 || index > 1)
+        return;
+    dialogs().openUrl(webAddress(index));
+}
+
+bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
+    for (int i = 0; i < 2; ++i) {
+        if (watched != lblWeb[static_cast<std::size_t>(i)])
+            continue;
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            lblWeb_Click(i);
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                lblWeb_Click(i);
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace qm::ui

@@ -1,0 +1,37 @@
+#pragma once
+
+// The configuration window: the two switches of the configuration file as
+// check boxes, stored when the window closes, whichever way.
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace qm::ui {
+
+class ConfigStore;
+
+class frmConfig final : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmConfig(ConfigStore& config, QWidget* parent = nullptr);
+
+    QCheckBox* option(int index) const { return index == 0 ? chkOpt1 : chkOpt2; }
+
+protected:
+    void done(int result) override;
+
+private:
+    void store();
+
+    ConfigStore& m_config;
+    QLabel* lblTitle = nullptr;
+    QCheckBox* chkOpt1 = nullptr;
+    QCheckBox* chkOpt2 = nullptr;
+    QPushButton* cmdOK = nullptr;
+    bool m_stored = false;
+};
+
+} // namespace qm::ui

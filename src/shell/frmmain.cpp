@@ -1,0 +1,607 @@
+#include "frmmain.h"
+
+#include "configstore.h"
+#include "frmabout.h"
+#include "frmcomp.h"
+#include "frmconfig.h"
+#include "frmdecomp.h"
+#include "paf/frmpaf.h"
+#include "prx/config.h"
+#include "prx/header.h"
+#include "prx/workfolder.h"
+#include "widgets/dialogs.h"
+#include "widgets/windowhelpers.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QSessionManager>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace qm::ui {
+namespace {
+
+const QString kNoVersion = QStringLiteral("No Version ");
+const QString kNoFile = QStringLiteral("No File ");
+
+// The Window menu's keys win over the value boxes' own copy, paste and select all.
+const QKeySequence kWindowKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_V),
+                                    QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::CTRL | Qt::Key_H)};
+
+QAction* menuAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key = {}) {
+    auto* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!key.isEmpty())
+        action->setShortcut(key);
+    return action;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kCaption);
+
+    // Start-up: the working folder and its configuration file. The archiver
+    // is looked up when it is needed (the working folder's own, then PATH).
+    const Status prepared = prx::prepareWorkFolder();
+    m_config = new ConfigStore(prx::workFolder() + prx::kIniFileName, this);
+
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("mdiArea"));
+    m_mdi->setBackground(palette().brush(QPalette::Dark));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+    setAcceptDrops(true);
+
+    buildMenus();
+    buildStatusBar();
+    SetFormIcon(this, QStringLiteral("AAA"), true);
+
+    const QSize client(twips(13020), twips(8850));
+    resize(client.width(),
+           client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    // The status bar follows events (activation, loads, file changes, the
+    // configuration); timSBar coalesces them into one refresh.
+    timSBar = new QTimer(this);
+    timSBar->setObjectName(QStringLiteral("timSBar"));
+    timSBar->setSingleShot(true);
+    timSBar->setInterval(10);
+    connect(timSBar, &QTimer::timeout, this, &frmMain::timSBar_Timer);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::scheduleStatus);
+    connect(m_config, &ConfigStore::changed, this, &frmMain::scheduleStatus);
+    connect(&m_fileWatch, &QFileSystemWatcher::fileChanged, this, &frmMain::scheduleStatus);
+    connect(&m_fileWatch, &QFileSystemWatcher::directoryChanged, this, &frmMain::scheduleStatus);
+
+    // Fade-in: opacity 15, 30, ... 255, then the timer stops for good.
+    applyOpacity(0.0);
+    timFadeIn = new QTimer(this);
+    timFadeIn->setObjectName(QStringLiteral("timFadeIn"));
+    timFadeIn->setInterval(10);
+    connect(timFadeIn, &QTimer::timeout, this, &frmMain::timFadeIn_Timer);
+    timFadeIn->start();
+
+    qApp->installEventFilter(this);
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { m_quitting = true; });
+    timSBar_Timer();
+
+    if (!prepared)
+        QTimer::singleShot(0, this, [this, prepared] {
+            dialogs().showMessage(this, kAppTitle,
+                                  prepared.error().userText() + QStringLiteral("\r\n") +
+                                      prepared.error().detail,
+                                  MsgIcon::Critical, MsgButtons::Ok);
+        });
+}
+
+frmMain::~frmMain() {
+    qApp->removeEventFilter(this);
+    // The workspace and its windows outlive this object's own members: keep
+    // their last signals from reaching it.
+    m_statusPaused = true;
+    for (QMdiSubWindow* w : m_mdi->subWindowList())
+        w->disconnect(this);
+    m_mdi->disconnect(this);
+    m_fileWatch.disconnect(this);
+}
+
+void frmMain::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    connect(menuAction(file, "mnuFileOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O)),
+            &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
+    connect(menuAction(file, "mnuFileSave", QStringLiteral("&Save..."), QKeySequence(Qt::CTRL | Qt::Key_S)),
+            &QAction::triggered, this, &frmMain::mnuFileSave_Click);
+    connect(menuAction(file, "mnuFileSaveAs", QStringLiteral("Save &As...")), &QAction::triggered, this,
+            &frmMain::mnuFileSaveAs_Click);
+    file->addSeparator()->setObjectName(QStringLiteral("mnuFile0"));
+    connect(menuAction(file, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
+            &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
+    m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
+    connect(menuAction(m_windowMenu, "mnuWindowTileH", QStringLiteral("Tile &Horizontally"),
+                       QKeySequence(Qt::CTRL | Qt::Key_H)),
+            &QAction::triggered, this, [this] { arrange(1); });
+    connect(menuAction(m_windowMenu, "mnuWindowTileV", QStringLiteral("Tile &Vertically"),
+                       QKeySequence(Qt::CTRL | Qt::Key_V)),
+            &QAction::triggered, this, [this] { arrange(2); });
+    connect(menuAction(m_windowMenu, "mnuWindowCascade", QStringLiteral("&Cascade"),
+                       QKeySequence(Qt::CTRL | Qt::Key_C)),
+            &QAction::triggered, this, [this] { arrange(0); });
+    connect(menuAction(m_windowMenu, "mnuWindowArrange", QStringLiteral("&Arrange Icons"),
+                       QKeySequence(Qt::CTRL | Qt::Key_A)),
+            &QAction::triggered, this, [this] { arrange(3); });
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &frmMain::updateWindowMenu);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    connect(menuAction(help, "mnuHelpAbout", QStringLiteral("&About...")), &QAction::triggered, this,
+            &frmMain::mnuHelpAbout_Click);
+    connect(menuAction(help, "mnuConfig", QStringLiteral("Configurations")), &QAction::triggered, this,
+            &frmMain::mnuConfig_Click);
+}
+
+void frmMain::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbMain"));
+    bar->setSizeGripEnabled(true);
+    const QString fixed[] = {QString(), QStringLiteral("PRX Version :"), kNoVersion, QStringLiteral("File :"),
+                             kNoFile};
+    const QString names[] = {QString(), QStringLiteral("PRX Version"), QStringLiteral("Version"),
+                             QStringLiteral("File"), QStringLiteral("File path")};
+    for (int i = 1; i <= 4; ++i) {
+        auto* panel = new QLabel(fixed[i], bar);
+        panel->setObjectName(indexedName(QStringLiteral("sbMainPanel"), i));
+        panel->setAccessibleName(names[i]);
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        bar->addPermanentWidget(panel, i == 4 ? 1 : 0);
+        m_panels[static_cast<std::size_t>(i)] = panel;
+    }
+    m_panels[2]->setMinimumWidth(160);
+}
+
+QString frmMain::panelText(int index) const {
+    if (index < 1 || index > 4)
+        return {};
+    return m_panels[static_cast<std::size_t>(index)]->text();
+}
+
+void frmMain::updateWindowMenu() {
+    for (QAction* a : std::as_const(m_windowActions)) {
+        m_windowMenu->removeAction(a);
+        a->deleteLater();
+    }
+    m_windowActions.clear();
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    if (windows.isEmpty())
+        return;
+    m_windowActions.append(m_windowMenu->addSeparator());
+    int n = 0;
+    for (QMdiSubWindow* w : windows) {
+        ++n;
+        const QString file = QFileInfo(qobject_cast<EditorForm*>(w->widget())
+                                           ? qobject_cast<EditorForm*>(w->widget())->openFile()
+                                           : QString())
+                                 .fileName();
+        QString text = QStringLiteral("&%1 %2").arg(n).arg(w->windowTitle());
+        if (!file.isEmpty())
+            text += QStringLiteral(" - ") + file;
+        QAction* a = m_windowMenu->addAction(text);
+        a->setCheckable(true);
+        a->setChecked(w == m_mdi->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, w] { m_mdi->setActiveSubWindow(w); });
+        m_windowActions.append(a);
+    }
+}
+
+void frmMain::arrange(int code) {
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    if (windows.isEmpty())
+        return;
+    if (code == 0) {
+        m_mdi->cascadeSubWindows();
+        return;
+    }
+    const QRect area = m_mdi->viewport()->rect();
+    if (code == 3) {
+        // Minimised windows in a row along the bottom of the workspace.
+        int x = 0;
+        for (QMdiSubWindow* w : windows) {
+            if (!w->isMinimized())
+                continue;
+            w->move(x, area.height() - w->height());
+            x += w->width();
+        }
+        return;
+    }
+    // The editors keep their size: tiling places them one under the other
+    // (horizontally) or side by side (vertically), spread over the workspace.
+    QList<QMdiSubWindow*> shown;
+    for (QMdiSubWindow* w : windows)
+        if (!w->isMinimized())
+            shown.append(w);
+    const qsizetype n = shown.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        QMdiSubWindow* w = shown[i];
+        if (w->isMaximized())
+            w->showNormal();
+        if (code == 1) {
+            const int step = n > 1 ? std::max(0, (area.height() - w->height()) / int(n - 1)) : 0;
+            w->move(0, std::min(int(i) * w->height(), int(i) * step));
+        } else {
+            const int step = n > 1 ? std::max(0, (area.width() - w->width()) / int(n - 1)) : 0;
+            w->move(std::min(int(i) * w->width(), int(i) * step), 0);
+        }
+    }
+}
+
+// ---- status bar and file watch -------------------------------------------
+
+void frmMain::scheduleStatus() {
+    if (!m_statusPaused)
+        timSBar->start();
+}
+
+void frmMain::syncFileWatch() {
+    QStringList wanted;
+    for (EditorForm* e : editors()) {
+        const QString file = e->openFile();
+        if (file.isEmpty())
+            continue;
+        wanted.append(QFileInfo(file).absoluteFilePath());
+        wanted.append(QFileInfo(file).absolutePath());
+    }
+    wanted.removeDuplicates();
+    QStringList watched = m_fileWatch.files() + m_fileWatch.directories();
+    QStringList stale;
+    for (const QString& p : std::as_const(watched))
+        if (!wanted.contains(p))
+            stale.append(p);
+    if (!stale.isEmpty())
+        m_fileWatch.removePaths(stale);
+    for (const QString& p : std::as_const(wanted))
+        if (!watched.contains(p) && QFileInfo::exists(p))
+            m_fileWatch.addPath(p); // a replaced file drops out of the watch; add it again
+}
+
+void frmMain::timSBar_Timer() {
+    if (m_statusPaused)
+        return;
+    syncFileWatch();
+    EditorForm* editor = activeEditor();
+    if (!editor) {
+        m_panels[2]->setText(kNoVersion);
+        m_panels[4]->setText(kNoFile);
+        return;
+    }
+    const QString caption = m_mdi->activeSubWindow()->windowTitle();
+    if (caption.startsWith(u'V') || caption.startsWith(u'P')) {
+        m_panels[2]->setText(editor->statusVersion());
+        m_panels[4]->setText(editor->statusFile());
+    }
+    if (!m_config->checkPrx() || m_reportingVanished)
+        return;
+    QString path = m_panels[4]->text();
+    if (path.isEmpty())
+        return; // an editor that holds no file is not watched
+    path.chop(1);
+    if (QFileInfo::exists(path))
+        return;
+    m_reportingVanished = true;
+    QPointer<QMdiSubWindow> gone = m_mdi->activeSubWindow();
+    dialogs().showMessage(this, QStringLiteral("PRX Problem"), QStringLiteral("The opened PRX disappeared!"),
+                          MsgIcon::Critical, MsgButtons::Ok);
+    if (gone)
+        gone->close();
+    m_reportingVanished = false;
+    scheduleStatus();
+}
+
+void frmMain::timFadeIn_Timer() {
+    intFadeAlpha += 15;
+    if (intFadeAlpha <= 255)
+        applyOpacity(intFadeAlpha / 255.0);
+    else
+        timFadeIn->stop();
+}
+
+void frmMain::applyOpacity(double opacity) {
+    // Platforms without window opacity show the window opaque at once.
+    static const bool supported =
+        QGuiApplication::platformName() != u"offscreen" && QGuiApplication::platformName() != u"minimal";
+    if (supported)
+        setWindowOpacity(opacity);
+}
+
+// ---- editors ---------------------------------------------------------------
+
+EditorForm* frmMain::activeEditor() const {
+    QMdiSubWindow* w = m_mdi->activeSubWindow();
+    return w ? qobject_cast<EditorForm*>(w->widget()) : nullptr;
+}
+
+QList<EditorForm*> frmMain::editors() const {
+    QList<EditorForm*> out;
+    for (QMdiSubWindow* w : m_mdi->subWindowList())
+        if (auto* e = qobject_cast<EditorForm*>(w->widget()))
+            out.append(e);
+    return out;
+}
+
+QMdiSubWindow* frmMain::addEditor(EditorForm* form) {
+    QMdiSubWindow* sub =
+        m_mdi->addSubWindow(form, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowTitle(form->windowTitle());
+    sub->setWindowIcon(form->windowIcon());
+    sub->setOption(QMdiSubWindow::RubberBandResize, false);
+    connect(form, &EditorForm::statusChanged, this, &frmMain::scheduleStatus);
+    connect(sub, &QObject::destroyed, this, &frmMain::scheduleStatus);
+    sub->show();
+    sub->adjustSize();
+    sub->setFixedSize(sub->size());
+    return sub;
+}
+
+frmPaf* frmMain::NewPAFEditor() {
+    auto* form = new frmPaf;
+    addEditor(form);
+    return form;
+}
+
+// ---- open --------------------------------------------------------------------
+
+void frmMain::OpenPRX(const QString& strPath) {
+    intPRXType = -1;
+    auto id = prx::identifyFile(strPath);
+    if (!id) {
+        dialogs().showMessage(this, kAppTitle,
+                              id.error().userText() + QStringLiteral("\r\n") +
+                                  QDir::toNativeSeparators(strPath),
+                              MsgIcon::Critical, MsgButtons::Ok);
+        return;
+    }
+    if (id->kind == prx::FileKind::Vsh) {
+        intPRXType = static_cast<int>(id->version);
+        dialogs().showMessage(
+            this, kAppTitle,
+            QStringLiteral("%1 is a %2 module.\r\nVSHMain.prx modules can't be edited in the "
+                           "windows yet; quillmark-cli reads and changes their values.")
+                .arg(QDir::toNativeSeparators(strPath), id->label),
+            MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
+    if (id->kind == prx::FileKind::Paf) {
+        intPRXType = id->version;
+        frmPaf* editor = NewPAFEditor();
+        // A module that can't be read leaves no empty editor behind (the load reported why).
+        if (!editor->OpenPAFPRX(strPath, intPRXType))
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
+                sub->close();
+        scheduleStatus();
+        return;
+    }
+    if (id->kind == prx::FileKind::Invalid) {
+        dialogs().showMessage(this, kAppTitle, QStringLiteral("Invalid file!"), MsgIcon::Critical,
+                              MsgButtons::Ok);
+        return;
+    }
+    unpackOffer(strPath);
+}
+
+void frmMain::unpackOffer(const QString& strPath) {
+    auto id = prx::identifyFile(strPath);
+    if (!id)
+        return;
+    const prx::PackedInfo& info = id->packed;
+    const QString text = QStringLiteral("PRX Name : ") + info.name + QStringLiteral("\r\n") +
+                         QStringLiteral("File Version : ") + info.label + QStringLiteral("\r\n") +
+                         QStringLiteral("Uncompressed Size : %1 bytes\r\n").arg(info.plainSize) +
+                         QStringLiteral("Compressed/File Size : %1 bytes\r\n").arg(info.packedSize) +
+                         QStringLiteral("\r\n") + QStringLiteral("Try to decompress this PRX ?");
+    if (dialogs().showMessage(this, QStringLiteral("PRX Information"), text, MsgIcon::Question,
+                              MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+
+    const QString target = dialogs().ShowFileDialog(
+        this, QString(), kPrxFilterName, kPrxFilterPattern,
+        QStringLiteral("Enter name of decompress *.prx file to save"), FileMode::Save);
+    if (target.isEmpty())
+        return;
+    frmDecomp decomp(this);
+    decomp.strDecompFile = strPath;
+    decomp.strDecompOutPutFile = target;
+    decomp.exec();
+    // Only a module that was really unpacked is offered for opening.
+    if (decomp.intFormLoadDecomp != 0 || !decomp.succeeded() || !QFileInfo::exists(target))
+        return;
+    if (dialogs().showMessage(this, QStringLiteral("Open PRX ?"),
+                              QStringLiteral("Yes -> Open the decompress PRX\r\nNo -> Open another PRX"),
+                              MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
+        OpenPRX(target);
+}
+
+void frmMain::mnuFileOpen_Click() {
+    const QString path =
+        dialogs().ShowFileDialog(this, QString(), kPrxFilterName, kPrxFilterPattern,
+                                 QStringLiteral("Select *.prx file to open"), FileMode::Open);
+    if (!path.isEmpty())
+        OpenPRX(path);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls())
+        return;
+    event->acceptProposedAction();
+    MDIForm_OLEDragDrop(event->mimeData());
+}
+
+void frmMain::MDIForm_OLEDragDrop(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return;
+    QStringList paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            paths.append(url.toLocalFile());
+    // Open after the drop has finished, so the source isn't kept waiting by our questions.
+    QTimer::singleShot(0, this, [this, paths] {
+        for (const QString& p : paths)
+            if (QFileInfo::exists(p))
+                OpenPRX(p);
+    });
+}
+
+// ---- save ----------------------------------------------------------------------
+
+void frmMain::mnuFileSave_Click() {
+    if (EditorForm* e = activeEditor())
+        SavePRX(e->openFile(), 1);
+}
+
+void frmMain::mnuFileSaveAs_Click() {
+    if (EditorForm* e = activeEditor())
+        SavePRX(e->openFile(), 2);
+}
+
+bool frmMain::runPacking(const QString& module, const QString& header, const QString& output, int saveComp) {
+    frmComp comp(this);
+    comp.strCompFile = module;
+    comp.strCompHeadFile = header;
+    comp.strCompOutPutFile = output;
+    comp.intSaveComp = saveComp;
+    comp.exec();
+    return comp.succeeded();
+}
+
+void frmMain::SavePRX(const QString& strPath, int mode) {
+    QPointer<EditorForm> editor = activeEditor();
+    if (!editor)
+        return;
+    // The watch must not take files replaced here for vanished ones.
+    m_statusPaused = true;
+    timSBar->stop();
+    const int version = editor->versionIndex();
+
+    const auto askFile = [this](const QString& title, FileMode fileMode) {
+        return dialogs().ShowFileDialog(this, QString(), kPrxFilterName, kPrxFilterPattern, title, fileMode);
+    };
+    const auto done = [this] {
+        dialogs().showMessage(this, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
+    };
+
+    bool pack = false;
+    if (m_config->compPrxNow())
+        pack = dialogs().showMessage(this, QStringLiteral("Save PRX"),
+                                     QStringLiteral("Do you want compress PRX ?"), MsgIcon::Question,
+                                     MsgButtons::YesNo) == MsgAnswer::Yes;
+
+    if (pack) {
+        const QString header = askFile(QStringLiteral("Choose the *.prx file to header"), FileMode::Open);
+        if (!header.isEmpty()) {
+            auto isHeader = prx::isPspHeaderFile(header);
+            if (!isHeader || !*isHeader) {
+                dialogs().showMessage(this, QStringLiteral("Error File"),
+                                      QStringLiteral("The header file it isn't a PRX File"),
+                                      MsgIcon::Exclamation, MsgButtons::Ok);
+            } else if (mode == 1) {
+                // The values go into the plain module, which the packed one then replaces.
+                if (editor->save(strPath, version) && runPacking(strPath, header, QString(), 0) && editor)
+                    if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
+                        sub->close();
+            } else {
+                const QString output =
+                    askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
+                if (!output.isEmpty() && editor->save(strPath, version))
+                    runPacking(strPath, header, output, 1);
+            }
+        }
+    } else if (mode == 1) {
+        if (editor->save(strPath, version))
+            done();
+    } else {
+        const QString output = askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
+        if (!output.isEmpty() && editor->save(output, version))
+            done();
+    }
+
+    m_statusPaused = false;
+    syncFileWatch();
+    timSBar_Timer();
+}
+
+// ---- other commands ----------------------------------------------------------------
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmMain::mnuConfig_Click() {
+    frmConfig config(*m_config, this);
+    config.exec();
+}
+
+void frmMain::mnuFileExit_Click() {
+    m_quitting = true;
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (!m_quitting &&
+        dialogs().showMessage(this, QStringLiteral("Exit Quillmark"), QStringLiteral("Are You Sure?"),
+                              MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) {
+        event->ignore();
+        return;
+    }
+    // Editors are discarded without asking about their values.
+    m_statusPaused = true;
+    for (QMdiSubWindow* w : m_mdi->subWindowList())
+        w->setAttribute(Qt::WA_DeleteOnClose);
+    m_mdi->closeAllSubWindows();
+    event->accept();
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            const QKeySequence pressed(key->keyCombination());
+            for (const QKeySequence& k : kWindowKeys) {
+                if (pressed == k) {
+                    // Not taken by the box: the Window menu's shortcut runs instead.
+                    event->ignore();
+                    return true;
+                }
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace qm::ui

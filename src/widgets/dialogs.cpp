@@ -1,0 +1,97 @@
+#include "dialogs.h"
+
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace qm::ui {
+namespace {
+
+Dialogs* g_dialogs = nullptr;
+
+QColor toColor(prx::Rgb c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+prx::Rgb fromColor(const QColor& c) {
+    return static_cast<prx::Rgb>(c.red()) | (static_cast<prx::Rgb>(c.green()) << 8) |
+           (static_cast<prx::Rgb>(c.blue()) << 16);
+}
+
+} // namespace
+
+Dialogs::~Dialogs() = default;
+
+bool Dialogs::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+Dialogs& dialogs() {
+    static QtDialogs qtDialogs;
+    return g_dialogs ? *g_dialogs : qtDialogs;
+}
+
+void setDialogs(Dialogs* d) {
+    g_dialogs = d;
+}
+
+MsgAnswer QtDialogs::showMessage(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
+                                 MsgButtons buttons) {
+    QMessageBox box(owner);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    }
+    if (buttons == MsgButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MsgAnswer::Ok;
+}
+
+QString QtDialogs::ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filterName,
+                                  const QString& filterPattern, const QString& title, FileMode mode) {
+    const QString folder = initialFolder.isEmpty() ? QDir::currentPath() : initialFolder;
+    QString filter = filterName;
+    if (!filterName.contains(QLatin1Char('(')))
+        filter += QStringLiteral(" (") + filterPattern + QLatin1Char(')');
+    const QString path = mode == FileMode::Open ? QFileDialog::getOpenFileName(owner, title, folder, filter)
+                                                : QFileDialog::getSaveFileName(owner, title, folder, filter);
+    return path.trimmed();
+}
+
+bool QtDialogs::ShowColorDialog(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) {
+    for (int i = 0; i < 16; ++i)
+        QColorDialog::setCustomColor(i, toColor(customColors()[static_cast<std::size_t>(i)]));
+    QColorDialog dialog(toColor(initial), owner);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    for (int i = 0; i < 16; ++i)
+        customColors()[static_cast<std::size_t>(i)] = fromColor(QColorDialog::customColor(i));
+    if (!accepted)
+        return false;
+    chosen = fromColor(dialog.selectedColor());
+    return true;
+}
+
+} // namespace qm::ui

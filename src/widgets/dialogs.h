@@ -1,0 +1,67 @@
+#pragma once
+
+// Every message box, file dialog and colour dialog of the program goes
+// through this interface, so that flows can be driven by a scripted stand-in.
+
+#include "prx/codecs.h"
+
+#include <QString>
+
+#include <array>
+
+class QUrl;
+class QWidget;
+
+namespace qm::ui {
+
+// Title of message boxes that name no title of their own.
+inline const QString kAppTitle = QStringLiteral("RAD Ededid");
+
+enum class MsgIcon { None, Question, Critical, Exclamation, Information };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgAnswer { Ok, Yes, No };
+enum class FileMode { Open, Save }; // Open: the file must exist; Save: asks before overwriting
+
+// The shell's file filter.
+inline const QString kPrxFilterName = QStringLiteral("PRX Files (*.prx)");
+inline const QString kPrxFilterPattern = QStringLiteral("*.prx");
+
+class Dialogs {
+public:
+    virtual ~Dialogs();
+
+    virtual MsgAnswer showMessage(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
+                                  MsgButtons buttons) = 0;
+    // Single-selection open or save dialog; "" when cancelled. An empty
+    // initial folder means the current folder.
+    virtual QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filterName,
+                                   const QString& filterPattern, const QString& title, FileMode mode) = 0;
+    // The colour chooser with the program's 16 custom colours; true and the
+    // chosen colour when confirmed, false and `chosen` untouched on cancel.
+    virtual bool ShowColorDialog(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) = 0;
+
+    // Asks the desktop to open a web address; true when it could.
+    virtual bool openUrl(const QUrl& url);
+
+    // The custom colours live for the whole run and start black.
+    std::array<prx::Rgb, 16>& customColors() { return m_customColors; }
+
+private:
+    std::array<prx::Rgb, 16> m_customColors{};
+};
+
+// The dialogs in use. The program installs QtDialogs; tests their own.
+Dialogs& dialogs();
+void setDialogs(Dialogs* dialogs);
+
+// Message boxes, file and colour dialogs of Qt.
+class QtDialogs final : public Dialogs {
+public:
+    MsgAnswer showMessage(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
+                          MsgButtons buttons) override;
+    QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filterName,
+                           const QString& filterPattern, const QString& title, FileMode mode) override;
+    bool ShowColorDialog(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) override;
+};
+
+} // namespace qm::ui

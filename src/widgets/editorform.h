@@ -1,0 +1,36 @@
+#pragma once
+
+// What the main window needs of an editor window: the status texts, the
+// version index it was loaded with, and its load and save operations.
+
+#include <QWidget>
+
+namespace qm::ui {
+
+class EditorForm : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+    // The release label followed by one blank, as the status bar shows it.
+    virtual QString statusVersion() const = 0;
+    // The module's path followed by one blank; empty when no file is loaded.
+    virtual QString statusFile() const = 0;
+    virtual int versionIndex() const = 0;
+
+    // Loads the module; reports failures itself and returns false then.
+    virtual bool load(const QString& path, int version) = 0;
+    // Writes the shown values into the module at `path` (a copy of the open
+    // module when it is another file) and shows that file afterwards. Reports
+    // failures itself; true only when the file holds the values.
+    virtual bool save(const QString& path, int version) = 0;
+
+    // The open file: the status file text without its trailing blank.
+    QString openFile() const;
+
+Q_SIGNALS:
+    // The status texts changed (after a load).
+    void statusChanged();
+};
+
+} // namespace qm::ui

@@ -1,0 +1,658 @@
+#include "guitest.h"
+#include "paf/frmpaf.h"
+#include "prx/config.h"
+#include "prx/header.h"
+#include "scripteddialogs.h"
+#include "shell/configstore.h"
+#include "shell/frmabout.h"
+#include "shell/frmconfig.h"
+#include "shell/frmmain.h"
+#include "shell_helpers.h"
+#include "support/fixtures.h"
+#include "widgets/numberkeyfilter.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace qm;
+using namespace qm::test;
+using ui::MsgAnswer;
+using ui::MsgButtons;
+using ui::MsgIcon;
+
+namespace {
+
+// Whether every byte that differs lies inside the 4-byte value of one box.
+bool onlyBoxChanged(const QByteArray& before, const QByteArray& after, int version, int box) {
+    const qint64 at = prx::pafOffset(version, prx::kPafBoxMember[static_cast<std::size_t>(box)]);
+    const QList<qint64> diff = differingOffsets(before, after);
+    if (diff.isEmpty())
+        return false;
+    for (qint64 off : diff)
+        if (off < at || off >= at + 4)
+            return false;
+    return true;
+}
+
+ui::frmPaf* pafEditor(ui::frmMain& main, int index = 0) {
+    const QList<ui::EditorForm*> editors = main.editors();
+    return index < editors.size() ? qobject_cast<ui::frmPaf*>(editors.at(index)) : nullptr;
+}
+
+} // namespace
+
+class FrmMainTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startupCreatesWorkingFolderAndDefaultConfiguration() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        QVERIFY(!QDir(data.path()).exists());
+        ui::frmMain main;
+        QVERIFY(QDir(data.path()).exists());
+        QCOMPARE(readFile(data.path() + QStringLiteral("Quillmark.ini")), prx::defaultIniContent());
+        QCOMPARE(main.windowTitle(), QStringLiteral("Quillmark v0.4"));
+        QCOMPARE(dialogs.calls.size(), 0);
+    }
+
+    void startupLeavesAnExistingConfigurationAlone() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QByteArray mine = "[CONFIG]\r\nCheckPRX=0\r\nCompPRX=7\r\nOther=x\r\n";
+        writeFile(data.path() + QStringLiteral("Quillmark.ini"), mine);
+        ui::frmMain main;
+        QCOMPARE(readFile(data.path() + QStringLiteral("Quillmark.ini")), mine);
+    }
+
+    void fadeInRunsSeventeenStepsThenStops() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        ui::frmMain main;
+        main.fadeTimer()->stop();
+        QList<int> alphas;
+        for (int tick = 0; tick < 17; ++tick) {
+            main.timFadeIn_Timer();
+            alphas.append(main.fadeAlpha());
+            QCOMPARE(alphas.last(), 15 * (tick + 1));
+        }
+        QCOMPARE(alphas.first(), 15);
+        QCOMPARE(alphas.last(), 255);
+        main.fadeTimer()->start();
+        main.timFadeIn_Timer(); // 270: the timer stops for good
+        QVERIFY(!main.fadeTimer()->isActive());
+        QCOMPARE(main.fadeAlpha(), 270);
+    }
+
+    void opensPlainPafOfEveryRelease_data() {
+        QTest::addColumn<int>("version");
+        for (int v = 1; v <= prx::kPafRows; ++v)
+            QTest::addRow("%s", prx::pafRelease(v).label) << v;
+    }
+    void opensPlainPafOfEveryRelease() {
+        QFETCH(int, version);
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        writeFile(path, makePaf(version).bytes);
+        ui::frmMain main;
+        main.show();
+        main.OpenPRX(path);
+        QCOMPARE(dialogs.calls.size(), 0);
+        QCOMPARE(main.intPRXType, version);
+        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("Paf.rad Ededid"));
+        main.timSBar_Timer();
+        QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));
+        QCOMPARE(main.panelText(2), QString::fromLatin1(prx::pafRelease(version).label) + u' ');
+        QCOMPARE(main.panelText(3), QStringLiteral("File :"));
+        QCOMPARE(main.panelText(4), path + u' ');
+    }
+
+    void sameFileTwiceOpensTwoEditors() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        writeFile(path, makePaf(5).bytes);
+        ui::frmMain main;
+        main.OpenPRX(path);
+        main.OpenPRX(path);
+        QCOMPARE(main.editors().size(), 2);
+    }
+
+    void rejectsFilesOfNoKnownKind_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addRow("one byte longer than a release") << QByteArray(201705, 'x');
+        QTest::addRow("empty") << QByteArray();
+        QTest::addRow("header with a wrong packed size")
+            << makePacked(QByteArray(100, 'z'), 1569342, "paf", 0xAA, 999);
+        QByteArray shifted = makePacked(QByteArray(100, 'z'), 1569342);
+        shifted[4] = 0x08; // "~PSP" followed by a non-zero byte is no signature
+        QTest::addRow("signature not ended by zero") << shifted;
+    }
+    void rejectsFilesOfNoKnownKind() {
+        QFETCH(QByteArray, bytes);
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("odd.prx"));
+        writeFile(path, bytes);
+        ui::frmMain main;
+        main.OpenPRX(path);
+        QCOMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(dialogs.calls[0].title, QStringLiteral("RAD Ededid"));
+        QCOMPARE(dialogs.calls[0].text, QStringLiteral("Invalid file!"));
+        QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
+        QCOMPARE(main.editors().size(), 0);
+        QCOMPARE(main.intPRXType, -1);
+    }
+
+    void vshModulesPointToTheCommandLineTool() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("vshmain.prx"));
+        writeFile(path, makeVsh(12).bytes);
+        ui::frmMain main;
+        main.OpenPRX(path);
+        QCOMPARE(main.intPRXType, 12);
+        QCOMPARE(main.editors().size(), 0);
+        QCOMPARE(dialogs.calls.size(), 1);
+        QVERIFY(dialogs.calls[0].text.contains(QStringLiteral("quillmark-cli")));
+        QVERIFY(dialogs.calls[0].text.contains(QStringLiteral("VSHMain.prx - 3.71")));
+    }
+
+    void describesPackedModuleLineByLine_data() {
+        QTest::addColumn<qint32>("plainSize");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("shownName");
+        QTest::addRow("3.71 vsh") << qint32(311434) << QByteArray("vsh_module")
+                                  << QStringLiteral("VSHMain.prx - 3.71") << QStringLiteral("vsh_module");
+        QTest::addRow("paf 3.30") << qint32(2256412) << QByteArray("paf")
+                                  << QStringLiteral("Paf.prx - 3.30 / 3.40") << QStringLiteral("paf");
+        QTest::addRow("unknown size")
+            << qint32(123) << QByteArray(" blank") << QStringLiteral("Unknow") << QStringLiteral("Unknow");
+    }
+    void describesPackedModuleLineByLine() {
+        QFETCH(qint32, plainSize);
+        QFETCH(QByteArray, name);
+        QFETCH(QString, label);
+        QFETCH(QString, shownName);
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("packed.prx"));
+        const QByteArray packed = makePacked(QByteArray(64, 'g'), plainSize, name);
+        writeFile(path, packed);
+        ui::frmMain main;
+        dialogs.answers = {MsgAnswer::No};
+        main.OpenPRX(path);
+        QCOMPARE(dialogs.calls.size(), 1);
+        const DialogCall& c = dialogs.calls[0];
+        QCOMPARE(c.title, QStringLiteral("PRX Information"));
+        QCOMPARE(c.icon, MsgIcon::Question);
+        QCOMPARE(c.buttons, MsgButtons::YesNo);
+        const QStringList lines = c.text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines[0], QStringLiteral("PRX Name : ") + shownName);
+        QCOMPARE(lines[1], QStringLiteral("File Version : ") + label);
+        QCOMPARE(lines[2], QStringLiteral("Uncompressed Size : %1 bytes").arg(plainSize));
+        QCOMPARE(lines[3], QStringLiteral("Compressed/File Size : %1 bytes").arg(packed.size()));
+        QCOMPARE(lines[4], QString());
+        QCOMPARE(lines[5], QStringLiteral("Try to decompress this PRX ?"));
+        QCOMPARE(main.intPRXType, -1);
+    }
+
+    void cancellingTheUnpackTargetEndsQuietly() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("packed.prx"));
+        writeFile(path, packedModule(makePaf(1).bytes));
+        ui::frmMain main;
+        dialogs.answers = {MsgAnswer::Yes};
+        main.OpenPRX(path);
+        QCOMPARE(dialogs.titles(),
+                 QStringList({QStringLiteral("PRX Information"),
+                              QStringLiteral("Enter name of decompress *.prx file to save")}));
+        QCOMPARE(dialogs.calls[1].mode, ui::FileMode::Save);
+        QCOMPARE(main.editors().size(), 0);
+    }
+
+    void unpacksThenOpensTheUnpackedModule() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QByteArray module = makePaf(11).bytes;
+        const QString packed = data.file(QStringLiteral("packed.prx"));
+        const QString target = data.file(QStringLiteral("out dir/unpacked paf.prx"));
+        QDir().mkpath(data.file(QStringLiteral("out dir")));
+        writeFile(packed, packedModule(module));
+        ui::frmMain main;
+        main.show();
+        dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+        dialogs.files = {target};
+        ProgressDriver driver;
+        main.OpenPRX(packed);
+        QCOMPARE(driver.okClicks, 1);
+        QCOMPARE(readFile(target), module);
+        QCOMPARE(dialogs.titles().last(), QStringLiteral("Open PRX ?"));
+        QCOMPARE(dialogs.messages().last().text,
+                 QStringLiteral("Yes -> Open the decompress PRX\r\nNo -> Open another PRX"));
+        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(main.editors()[0]->openFile(), target);
+        QCOMPARE(main.intPRXType, 11);
+    }
+
+    void failedUnpackOffersNothingToOpen() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString packed = data.file(QStringLiteral("packed.prx"));
+        const QString target = data.file(QStringLiteral("existing.prx"));
+        writeFile(packed, makePacked(QByteArray(500, 'n'), 1569342)); // not a gzip stream
+        writeFile(target, "old content");
+        ui::frmMain main;
+        dialogs.answers = {MsgAnswer::Yes};
+        dialogs.files = {target};
+        ProgressDriver driver;
+        main.OpenPRX(packed);
+        QCOMPARE(driver.okClicks, 1);
+        QCOMPARE(readFile(target), QByteArray("old content"));
+        QVERIFY(!dialogs.titles().contains(QStringLiteral("Open PRX ?")));
+    }
+
+    void dropOpensExistingFilesInOrder() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString first = data.file(QStringLiteral("a.prx"));
+        const QString missing = data.file(QStringLiteral("gone.prx"));
+        const QString third = data.file(QStringLiteral("c.prx"));
+        writeFile(first, makePaf(2).bytes);
+        writeFile(third, makePaf(12).bytes);
+        ui::frmMain main;
+        main.show();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(missing), QUrl::fromLocalFile(third)});
+        main.MDIForm_OLEDragDrop(&mime);
+        QTRY_COMPARE(main.editors().size(), 2);
+        QCOMPARE(main.editors()[0]->openFile(), first);
+        QCOMPARE(main.editors()[1]->openFile(), third);
+        QCOMPARE(dialogs.calls.size(), 0);
+    }
+
+    void statusPanelsFollowTheActiveEditor() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString a = data.file(QStringLiteral("a.prx"));
+        const QString b = data.file(QStringLiteral("b.prx"));
+        writeFile(a, makePaf(3).bytes);
+        writeFile(b, makePaf(9).bytes);
+        ui::frmMain main;
+        main.show();
+        main.timSBar_Timer();
+        QCOMPARE(main.panelText(2), QStringLiteral("No Version "));
+        QCOMPARE(main.panelText(4), QStringLiteral("No File "));
+        main.OpenPRX(a);
+        main.OpenPRX(b);
+        QTRY_COMPARE(main.panelText(4), b + u' ');
+        main.workspace()->setActiveSubWindow(main.workspace()->subWindowList().first());
+        QTRY_COMPARE(main.panelText(4), a + u' ');
+        QCOMPARE(main.panelText(2), QStringLiteral("Paf.prx - 2.50 "));
+        main.workspace()->closeAllSubWindows();
+        QTRY_COMPARE(main.panelText(4), QStringLiteral("No File "));
+        QCOMPARE(main.panelText(2), QStringLiteral("No Version "));
+    }
+
+    void vanishedFileIsReportedOnceAndItsEditorClosed_data() {
+        QTest::addColumn<QString>("checkPrx");
+        QTest::addColumn<bool>("reported");
+        QTest::addRow("watch on") << QStringLiteral("1") << true;
+        QTest::addRow("watch off") << QStringLiteral("0") << false;
+        QTest::addRow("value 2 is off") << QStringLiteral("2") << false;
+    }
+    void vanishedFileIsReportedOnceAndItsEditorClosed() {
+        QFETCH(QString, checkPrx);
+        QFETCH(bool, reported);
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        writeFile(path, makePaf(4).bytes);
+        ui::frmMain main;
+        main.show();
+        main.config().setValue(prx::kKeyCheckPrx, checkPrx);
+        main.OpenPRX(path);
+        QTRY_COMPARE(main.panelText(4), path + u' ');
+        QVERIFY(QFile::remove(path));
+        if (reported) {
+            // The file watch notices without anyone polling.
+            QTRY_COMPARE(main.editors().size(), 0);
+            QCOMPARE(dialogs.calls.size(), 1);
+            QCOMPARE(dialogs.calls[0].title, QStringLiteral("PRX Problem"));
+            QCOMPARE(dialogs.calls[0].text, QStringLiteral("The opened PRX disappeared!"));
+            QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
+            QTRY_COMPARE(main.panelText(4), QStringLiteral("No File "));
+        } else {
+            QTest::qWait(100);
+            main.timSBar_Timer();
+            QCOMPARE(main.editors().size(), 1);
+            QCOMPARE(dialogs.calls.size(), 0);
+        }
+    }
+
+    void switchingTheWatchOnAppliesAtOnce() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        writeFile(path, makePaf(6).bytes);
+        ui::frmMain main;
+        main.show();
+        main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("0"));
+        main.OpenPRX(path);
+        QVERIFY(QFile::remove(path));
+        QTest::qWait(100);
+        QCOMPARE(main.editors().size(), 1);
+        main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("1"));
+        QTRY_COMPARE(main.editors().size(), 0);
+        QCOMPARE(dialogs.calls.size(), 1);
+    }
+
+    void configurationWindowShowsAndStoresTheSwitches_data() {
+        QTest::addColumn<QString>("check");
+        QTest::addColumn<QString>("comp");
+        QTest::addColumn<bool>("checkShown");
+        QTest::addColumn<bool>("compShown");
+        QTest::addColumn<bool>("viaCloseBox");
+        QTest::addRow("defaults, OK") << QStringLiteral("1") << QStringLiteral("1") << true << true << false;
+        QTest::addRow("off, close box")
+            << QStringLiteral("0") << QStringLiteral("0") << false << false << true;
+        QTest::addRow("2 shows checked")
+            << QStringLiteral("1") << QStringLiteral("2") << true << true << false;
+        QTest::addRow("not a number")
+            << QStringLiteral("abc") << QStringLiteral("") << false << false << true;
+    }
+    void configurationWindowShowsAndStoresTheSwitches() {
+        QFETCH(QString, check);
+        QFETCH(QString, comp);
+        QFETCH(bool, checkShown);
+        QFETCH(bool, compShown);
+        QFETCH(bool, viaCloseBox);
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        ui::frmMain main;
+        main.config().setValue(prx::kKeyCheckPrx, check);
+        main.config().setValue(prx::kKeyCompPrx, comp);
+        ui::frmConfig window(main.config(), &main);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Configuration"));
+        QCOMPARE(window.option(0)->text(), QStringLiteral("Enabled Check PRX Update"));
+        QCOMPARE(window.option(1)->text(), QStringLiteral("Enabled PRX Compression"));
+        QCOMPARE(window.option(0)->isChecked(), checkShown);
+        QCOMPARE(window.option(1)->isChecked(), compShown);
+        window.show();
+        window.option(0)->setChecked(!checkShown);
+        if (viaCloseBox)
+            window.close();
+        else
+            window.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+        QCOMPARE(prx::readIniValue(prx::iniPath(), prx::kIniSection, prx::kKeyCheckPrx),
+                 checkShown ? QStringLiteral("0") : QStringLiteral("1"));
+        QCOMPARE(prx::readIniValue(prx::iniPath(), prx::kIniSection, prx::kKeyCompPrx),
+                 compShown ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(main.config().checkPrx(), !checkShown);
+    }
+
+    void aboutWindowLinksOpenAndItStaysOpen() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        ui::frmMain main;
+        ui::frmAbout about(&main);
+        about.show();
+        QCOMPARE(about.windowTitle(), QStringLiteral("About..."));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblTitle(0)"))->text(),
+                 QStringLiteral("Quillmark v0.4"));
+        QVERIFY(about.findChild<QLabel*>(QStringLiteral("lblSupVersion"))
+                    ->text()
+                    .startsWith(QStringLiteral("1.5x / 2.x /2.50")));
+        QTest::mouseClick(about.webLabel(1), Qt::LeftButton);
+        about.lblWeb_Click(7); // no such link: nothing
+        QCOMPARE(dialogs.openedUrls, QList<QUrl>({ui::frmAbout::webAddress(1)}));
+        QVERIFY(about.isVisible());
+    }
+
+    void closeBoxAsksButExitDoesNot() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        writeFile(path, makePaf(7).bytes);
+        ui::frmMain main;
+        main.show();
+        main.OpenPRX(path);
+        dialogs.answers = {MsgAnswer::No};
+        QVERIFY(!main.close());
+        QVERIFY(main.isVisible());
+        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(dialogs.calls[0].title, QStringLiteral("Exit Quillmark"));
+        QCOMPARE(dialogs.calls[0].text, QStringLiteral("Are You Sure?"));
+        QCOMPARE(dialogs.calls[0].icon, MsgIcon::Question);
+
+        main.mnuFileExit_Click();
+        QVERIFY(!main.isVisible());
+        QCOMPARE(dialogs.calls.size(), 1);
+    }
+
+    void windowKeysWinOverTheValueBoxes() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString a = data.file(QStringLiteral("a.prx"));
+        const QString b = data.file(QStringLiteral("b.prx"));
+        writeFile(a, makePaf(8).bytes);
+        writeFile(b, makePaf(8, 2).bytes);
+        ui::frmMain main;
+        main.resize(1400, 900);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        main.OpenPRX(a);
+        main.OpenPRX(b);
+        ui::frmPaf* editor = pafEditor(main, 1);
+        QVERIFY(editor);
+        QLineEdit* box = editor->valueBox(5);
+        box->setFocus();
+        QTRY_VERIFY(box->hasFocus());
+        const QString before = box->text();
+        const QList<QMdiSubWindow*> subs = main.workspace()->subWindowList();
+
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier); // tile vertically: side by side
+        QCOMPARE(subs[0]->y(), subs[1]->y());
+        QVERIFY(subs[0]->x() != subs[1]->x());
+        QTest::keyClick(box, Qt::Key_H, Qt::ControlModifier); // tile horizontally: one under the other
+        QCOMPARE(subs[0]->x(), subs[1]->x());
+        QVERIFY(subs[0]->y() != subs[1]->y());
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier); // cascade, not copy
+        QVERIFY(subs[0]->pos() != subs[1]->pos());
+        QCOMPARE(box->text(), before);
+        QVERIFY(box->selectedText().isEmpty());
+        QVERIFY(!editor->keyFilter()->lastBalloon());
+    }
+
+    // ---- saving ----
+
+    void plainSaveWritesAndSaysDone_data() {
+        QTest::addColumn<QString>("compPrx");
+        QTest::addColumn<bool>("asked");
+        QTest::addRow("packing off") << QStringLiteral("0") << false;
+        QTest::addRow("packing on, answered No") << QStringLiteral("1") << true;
+    }
+    void plainSaveWritesAndSaysDone() {
+        QFETCH(QString, compPrx);
+        QFETCH(bool, asked);
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        const QByteArray original = makePaf(10).bytes;
+        writeFile(path, original);
+        ui::frmMain main;
+        main.show();
+        main.config().setValue(prx::kKeyCompPrx, compPrx);
+        main.OpenPRX(path);
+        pafEditor(main)->valueBox(3)->setText(QStringLiteral("99.5"));
+        dialogs.answers = {MsgAnswer::No};
+        main.mnuFileSave_Click();
+        QStringList expected;
+        if (asked)
+            expected << QStringLiteral("Save PRX");
+        expected << QStringLiteral("RAD Ededid");
+        QCOMPARE(dialogs.titles(), expected);
+        QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
+        QCOMPARE(dialogs.messages().last().icon, MsgIcon::Information);
+        QVERIFY(onlyBoxChanged(original, readFile(path), 10, 3));
+        QCOMPARE(main.editors().size(), 1);
+    }
+
+    void plainSaveAsWritesTheCopyAndFollowsIt() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        const QString output = data.file(QStringLiteral("copy.prx"));
+        const QByteArray original = makePaf(1).bytes;
+        writeFile(path, original);
+        ui::frmMain main;
+        main.show();
+        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
+        main.OpenPRX(path);
+        pafEditor(main)->valueBox(0)->setText(QStringLiteral("-3"));
+        dialogs.files = {output};
+        main.mnuFileSaveAs_Click();
+        QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("Enter name of *.prx file to save"),
+                                                QStringLiteral("RAD Ededid")}));
+        QCOMPARE(dialogs.calls[0].mode, ui::FileMode::Save);
+        QCOMPARE(readFile(path), original);
+        QVERIFY(onlyBoxChanged(original, readFile(output), 1, 0));
+        QCOMPARE(main.editors()[0]->openFile(), output);
+        QTRY_COMPARE(main.panelText(4), output + u' ');
+    }
+
+    void failedSaveSaysNothingIsDone() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        const QByteArray original = makePaf(2).bytes;
+        writeFile(path, original);
+        ui::frmMain main;
+        main.show();
+        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
+        main.OpenPRX(path);
+        pafEditor(main)->valueBox(0)->setText(QStringLiteral("5"));
+        pafEditor(main)->valueBox(1)->clear();
+        main.mnuFileSave_Click();
+        QCOMPARE(dialogs.messages().size(), 1);
+        QCOMPARE(dialogs.messages()[0].text, QStringLiteral("One of the value is empty"));
+        QCOMPARE(readFile(path), original);
+    }
+
+    void packingQuestionsStopOnCancelOrBadHeader_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("badHeader");
+        QTest::addRow("save, header cancelled") << 1 << false;
+        QTest::addRow("save as, header cancelled") << 2 << false;
+        QTest::addRow("save, header rejected") << 1 << true;
+        QTest::addRow("save as, header rejected") << 2 << true;
+    }
+    void packingQuestionsStopOnCancelOrBadHeader() {
+        QFETCH(int, mode);
+        QFETCH(bool, badHeader);
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        const QString header = data.file(QStringLiteral("header.prx"));
+        const QByteArray original = makePaf(3).bytes;
+        writeFile(path, original);
+        writeFile(header, QByteArray(400, 'h'));
+        ui::frmMain main;
+        main.show();
+        main.OpenPRX(path);
+        pafEditor(main)->valueBox(4)->setText(QStringLiteral("1"));
+        dialogs.answers = {MsgAnswer::Yes};
+        if (badHeader)
+            dialogs.files = {header};
+        main.SavePRX(path, mode);
+        QStringList expected{QStringLiteral("Save PRX"), QStringLiteral("Choose the *.prx file to header")};
+        if (badHeader)
+            expected << QStringLiteral("Error File");
+        QCOMPARE(dialogs.titles(), expected);
+        QCOMPARE(dialogs.calls[1].mode, ui::FileMode::Open);
+        if (badHeader) {
+            QCOMPARE(dialogs.calls[2].text, QStringLiteral("The header file it isn't a PRX File"));
+            QCOMPARE(dialogs.calls[2].icon, MsgIcon::Exclamation);
+        }
+        QCOMPARE(readFile(path), original);
+        QCOMPARE(main.editors().size(), 1);
+    }
+
+    void packedSaveReplacesTheModuleAndClosesItsEditor() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        const QString header = data.file(QStringLiteral("header.prx"));
+        const QByteArray original = makePaf(1).bytes;
+        writeFile(path, original);
+        writeFile(header, makePacked(QByteArray(32, 'q'), 5, "paf", 0xC3));
+        ui::frmMain main;
+        main.show();
+        main.OpenPRX(path);
+        pafEditor(main)->valueBox(2)->setText(QStringLiteral("7.25"));
+        dialogs.answers = {MsgAnswer::Yes};
+        dialogs.files = {header};
+        ProgressDriver driver;
+        main.mnuFileSave_Click();
+        QCOMPARE(driver.okClicks, 1);
+        QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("Save PRX"),
+                                                QStringLiteral("Choose the *.prx file to header")}));
+        auto id = prx::identifyFile(path);
+        QVERIFY(id);
+        QCOMPARE(id->kind, prx::FileKind::Packed);
+        QCOMPARE(id->packed.plainSize, qint32(original.size()));
+        QCOMPARE(static_cast<quint8>(readFile(path).at(0x130)), quint8(0xC3)); // preselected from the header
+        QCOMPARE(main.editors().size(), 0);
+    }
+
+    void packedSaveAsLeavesTheEditsInThePlainModule() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.file(QStringLiteral("paf.prx"));
+        const QString header = data.file(QStringLiteral("header.prx"));
+        const QString output = data.file(QStringLiteral("packed out.prx"));
+        const QByteArray original = makePaf(1).bytes;
+        writeFile(path, original);
+        writeFile(header, makePacked(QByteArray(32, 'q'), 5));
+        ui::frmMain main;
+        main.show();
+        main.OpenPRX(path);
+        pafEditor(main)->valueBox(2)->setText(QStringLiteral("7.25"));
+        dialogs.answers = {MsgAnswer::Yes};
+        dialogs.files = {header, output};
+        ProgressDriver driver(4);
+        main.mnuFileSaveAs_Click();
+        QCOMPARE(driver.okClicks, 1);
+        QCOMPARE(dialogs.titles(),
+                 QStringList({QStringLiteral("Save PRX"), QStringLiteral("Choose the *.prx file to header"),
+                              QStringLiteral("Enter name of *.prx file to save")}));
+        QVERIFY(onlyBoxChanged(original, readFile(path), 1, 2));
+        auto id = prx::identifyFile(output);
+        QVERIFY(id);
+        QCOMPARE(id->kind, prx::FileKind::Packed);
+        QCOMPARE(static_cast<quint8>(readFile(output).at(0x130)), quint8(0xA7)); // the key picked in the list
+        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(main.editors()[0]->openFile(), path);
+    }
+};
+
+QM_GUI_TEST(FrmMainTest);
+
+#include "frmmain_test.moc"

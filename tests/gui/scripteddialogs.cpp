@@ -1,0 +1,78 @@
+#include "scripteddialogs.h"
+
+namespace qm::test {
+
+QList<DialogCall> ScriptedDialogs::messages() const {
+    QList<DialogCall> out;
+    for (const DialogCall& c : calls)
+        if (c.kind == DialogCall::Message)
+            out.append(c);
+    return out;
+}
+
+QStringList ScriptedDialogs::titles() const {
+    QStringList out;
+    for (const DialogCall& c : calls)
+        out.append(c.title);
+    return out;
+}
+
+ui::MsgAnswer ScriptedDialogs::showMessage(QWidget*, const QString& title, const QString& text,
+                                           ui::MsgIcon icon, ui::MsgButtons buttons) {
+    DialogCall call;
+    call.kind = DialogCall::Message;
+    call.title = title;
+    call.text = text;
+    call.icon = icon;
+    call.buttons = buttons;
+    calls.append(call);
+    if (onCall)
+        onCall(call);
+    if (buttons == ui::MsgButtons::Ok)
+        return ui::MsgAnswer::Ok;
+    if (answers.isEmpty()) {
+        ++unscripted;
+        return ui::MsgAnswer::No;
+    }
+    return answers.takeFirst();
+}
+
+QString ScriptedDialogs::ShowFileDialog(QWidget*, const QString& initialFolder, const QString& filterName,
+                                        const QString& filterPattern, const QString& title,
+                                        ui::FileMode mode) {
+    DialogCall call;
+    call.kind = DialogCall::File;
+    call.title = title;
+    call.mode = mode;
+    call.initialFolder = initialFolder;
+    call.filterName = filterName;
+    call.filterPattern = filterPattern;
+    calls.append(call);
+    if (onCall)
+        onCall(call);
+    if (files.isEmpty()) {
+        ++unscripted;
+        return {};
+    }
+    return files.takeFirst();
+}
+
+bool ScriptedDialogs::ShowColorDialog(QWidget*, prx::Rgb initial, prx::Rgb& chosen) {
+    DialogCall call;
+    call.kind = DialogCall::Color;
+    call.initialColor = initial;
+    calls.append(call);
+    if (onCall)
+        onCall(call);
+    if (colors.isEmpty()) {
+        ++unscripted;
+        return false;
+    }
+    const std::optional<prx::Rgb> answer = colors.takeFirst();
+    if (!answer)
+        return false;
+    chosen = *answer;
+    return true;
+}
+
+} // namespace qm::test

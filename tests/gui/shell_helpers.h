@@ -1,0 +1,46 @@
+#pragma once
+
+// Helpers for the main-window tests: a private working folder, packed
+// modules made with zlib, and a driver that works modal progress windows.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace qm::test {
+
+// A temporary working folder installed through QUILLMARK_DATA_DIR for the
+// object's lifetime.
+class DataFolder {
+public:
+    DataFolder();
+    ~DataFolder();
+    QString path() const { return m_dir.path() + QStringLiteral("/Data/"); }
+    QString file(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previous;
+};
+
+// A gzip member holding `data` (fast compression; the archiver reads any).
+QByteArray gzip(const QByteArray& data);
+// A packed module: a "~PSP" header and the gzip stream of `module`.
+QByteArray packedModule(const QByteArray& module, quint8 keyByte = 0xAA);
+
+// Presses "Go Compress !" and OK in whichever progress window is modal, as
+// soon as they show.
+class ProgressDriver final : public QObject {
+public:
+    explicit ProgressDriver(int keyIndex = -1);
+    int okClicks = 0;
+
+private:
+    void poll();
+    QTimer m_timer;
+    int m_key;
+};
+
+} // namespace qm::test
