@@ -1,0 +1,98 @@
+// Command-line benchmarks: dump and set of a PAF module, and unpack and pack
+// of a 2 MB module next to bare 7za on the same input.
+
+#include "bench_common.h"
+#include "compression/archiver.h"
+#include "compression/pack.h"
+#include "support/fixtures.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+using namespace qm;
+using namespace qm::bench;
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QString cli = QStringLiteral(QUILLMARK_CLI_PATH);
+    const int runs = qEnvironmentVariableIntValue("QM_BENCH_RUNS") > 0
+                         ? qEnvironmentVariableIntValue("QM_BENCH_RUNS")
+                         : 15;
+    QTemporaryDir dir;
+    qputenv("QUILLMARK_DATA_DIR", (dir.path() + QStringLiteral("/Data")).toLocal8Bit());
+    const auto path = [&](const char* name) { return dir.path() + QLatin1Char('/') + QLatin1String(name); };
+
+    // PAF 3.1x: 2,259,492 bytes.
+    const QByteArray module = test::makePaf(8).bytes;
+    test::writeFile(path("paf.prx"), module);
+
+    QList<Row> rows;
+    QList<double> dump, set;
+    for (int i = 0; i < runs; ++i) {
+        dump.append(runMs(cli, {QStringLiteral("dump"), QStringLiteral("--json"), path("paf.prx")}));
+        set.append(runMs(cli, {QStringLiteral("set"), path("paf.prx"),
+                               QStringLiteral("XmbOverallSize=%1").arg(i % 2 ? 1.5 : 2.5)}));
+    }
+    rows.append({QStringLiteral("dump --json, PAF 2.2 MB (median wall time)"), median(dump),
+                 QStringLiteral("ms"), QStringLiteral("< 20 ms"), median(dump) < 20});
+    rows.append({QStringLiteral("set of one value, PAF 2.2 MB (median wall time)"), median(set),
+                 QStringLiteral("ms"), QString(), true});
+
+    // Packed input for both unpackers: a header made by pack, and the bare gzip stream.
+    auto archiver = compression::findArchiver(dir.path() + QStringLiteral("/Data/"));
+    if (!archiver) {
+        std::fprintf(stderr, "%s\n", qPrintable(archiver.error().fullText()));
+        return 1;
+    }
+    test::writeFile(path("header.prx"), test::makePacked(QByteArray(64, 'x'), 5));
+    auto packed =
+        compression::packModule(path("paf.prx"), path("header.prx"), 0, path("packed.prx"), dir.path());
+    if (!packed) {
+        std::fprintf(stderr, "%s\n", qPrintable(packed.error().fullText()));
+        return 1;
+    }
+    test::writeFile(path("stream.gz"), test::readFile(path("packed.prx")).mid(336));
+    QDir().mkpath(path("bare"));
+
+    QList<double> ours, bare;
+    for (int i = 0; i < runs; ++i) {
+        ours.append(runMs(cli, {QStringLiteral("unpack"), path("packed.prx"), path("unpacked.prx")}));
+        bare.append(runMs(*archiver, {QStringLiteral("e"), path("stream.gz"),
+                                      QStringLiteral("-o") + path("bare"), QStringLiteral("-y")}));
+    }
+    const double unpackRatio = median(ours) / median(bare);
+    rows.append({QStringLiteral("unpack, quillmark-cli (median)"), median(ours), QStringLiteral("ms"),
+                 QString(), true});
+    rows.append(
+        {QStringLiteral("unpack, bare 7za e (median)"), median(bare), QStringLiteral("ms"), QString(), true});
+    rows.append({QStringLiteral("unpack ratio"), unpackRatio, QStringLiteral("x"), QStringLiteral("<= 1.2x"),
+                 unpackRatio <= 1.2});
+
+    const int packRuns = std::max(3, runs / 5);
+    QList<double> oursPack, barePack;
+    for (int i = 0; i < packRuns; ++i) {
+        oursPack.append(runMs(cli, {QStringLiteral("pack"), path("paf.prx"), QStringLiteral("--header"),
+                                    path("header.prx"), QStringLiteral("-o"), path("repacked.prx")}));
+        QFile::remove(path("bare.gz"));
+        barePack.append(runMs(*archiver,
+                              {QStringLiteral("a"), QStringLiteral("-tgzip"), QStringLiteral("-mpass15"),
+                               QStringLiteral("-mfb258"), QStringLiteral("-mx9"), path("bare.gz"),
+                               QStringLiteral("-si"), QStringLiteral("-y")},
+                              path("paf.prx")));
+    }
+    const double packRatio = median(oursPack) / median(barePack);
+    rows.append({QStringLiteral("pack, quillmark-cli (median)"), median(oursPack), QStringLiteral("ms"),
+                 QString(), true});
+    rows.append({QStringLiteral("pack, bare 7za a -tgzip -mx9 (median)"), median(barePack),
+                 QStringLiteral("ms"), QString(), true});
+    rows.append({QStringLiteral("pack ratio"), packRatio, QStringLiteral("x"), QStringLiteral("<= 1.1x"),
+                 packRatio <= 1.1});
+
+    printRows(QStringLiteral("Command line (%1 runs, pack %2 runs)").arg(runs).arg(packRuns), rows);
+    return 0;
+}

@@ -1,0 +1,92 @@
+// Window benchmarks: time from OpenPRX to a filled PAF editor, CPU used by the
+// idle program with eight editors open, and peak memory.
+
+#include "bench_common.h"
+#include "shell/frmmain.h"
+#include "support/fixtures.h"
+#include "widgets/editorform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+using namespace qm;
+using namespace qm::bench;
+
+namespace {
+
+double cpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+void spin(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    qputenv("QUILLMARK_DATA_DIR", (dir.path() + QStringLiteral("/Data")).toLocal8Bit());
+    const int idleSeconds = qEnvironmentVariableIntValue("QM_BENCH_IDLE_SECONDS") > 0
+                                ? qEnvironmentVariableIntValue("QM_BENCH_IDLE_SECONDS")
+                                : 10;
+
+    ui::frmMain main;
+    main.show();
+    spin(300); // fade-in and first paint
+
+    QStringList files;
+    for (int v = 1; v <= 8; ++v) {
+        files.append(dir.path() + QStringLiteral("/paf%1.prx").arg(v));
+        test::writeFile(files.last(), test::makePaf(v + 4).bytes);
+    }
+
+    const int runs = 60;
+    QList<double> open;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        main.OpenPRX(files[i % files.size()]);
+        open.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        main.workspace()->closeAllSubWindows();
+        QCoreApplication::processEvents();
+    }
+
+    for (const QString& f : files)
+        main.OpenPRX(f);
+    spin(1000);
+    const double before = cpuSeconds();
+    spin(idleSeconds * 1000);
+    const double idlePercent = (cpuSeconds() - before) / idleSeconds * 100.0;
+
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    const double peakMiB = static_cast<double>(u.ru_maxrss) / 1024.0;
+
+    printRows(QStringLiteral("Windows (platform %1, %2 editors open)")
+                  .arg(QGuiApplication::platformName())
+                  .arg(main.editors().size()),
+              {
+                  {QStringLiteral("OpenPRX to a filled PAF editor (median of 60)"), median(open),
+                   QStringLiteral("ms"), QStringLiteral("< 50 ms"), median(open) < 50},
+                  {QStringLiteral("idle CPU over %1 s, 8 editors").arg(idleSeconds), idlePercent,
+                   QStringLiteral("%"), QStringLiteral("< 1% of a core"), idlePercent < 1.0},
+                  {QStringLiteral("peak memory (resident)"), peakMiB, QStringLiteral("MiB"), QString(), true},
+              });
+    main.mnuFileExit_Click();
+    return 0;
+}
