@@ -112,13 +112,14 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
 frmMain::~frmMain() {
     qApp->removeEventFilter(this);
-    // The workspace and its windows outlive this object's own members: keep
-    // their last signals from reaching it.
+    // The workspace, its windows (also those closed but not yet deleted) and
+    // the watchers outlive this object's own part: keep their last signals,
+    // such as destroyed(), from reaching it.
     m_statusPaused = true;
-    for (QMdiSubWindow* w : m_mdi->subWindowList())
-        w->disconnect(this);
-    m_mdi->disconnect(this);
-    m_fileWatch.disconnect(this);
+    const QList<QObject*> children = findChildren<QObject*>();
+    for (QObject* child : children)
+        QObject::disconnect(child, nullptr, this, nullptr);
+    QObject::disconnect(&m_fileWatch, nullptr, this, nullptr);
 }
 
 void frmMain::buildMenus() {
