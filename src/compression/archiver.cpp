@@ -1,18 +1,17 @@
 #include "archiver.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <limits>
 
 namespace qm::compression {
 namespace {
 
-// Input goes to the child in pieces of this size, so that standard output is
-// drained between pieces and the limit is checked often.
-constexpr qint64 kInputChunk = 64 * 1024;
 // How long one wait may block before the loop looks at the process again.
 constexpr int kPollMs = 100;
 // Standard error is only wanted for messages; anything before this tail goes.
@@ -44,19 +43,23 @@ public:
             return Error::archiver(QStringLiteral("The archiver could not be started"),
                                    m_request.program + QStringLiteral(": ") + m_process.errorString());
 
-        feedInput();
-        if (!m_outcome.limitExceeded && m_process.state() == QProcess::Running) {
-            m_process.closeWriteChannel();
-            while (m_process.state() == QProcess::Running && !m_outcome.limitExceeded) {
-                // A child that closed its output early has nothing to wait
-                // for but its end.
-                if (!m_process.waitForReadyRead(kPollMs) && m_process.state() == QProcess::Running)
-                    m_process.waitForFinished(kPollMs);
-                drain();
-            }
+        if (m_request.expectedOutput > 0)
+            m_outcome.output.reserve(std::min(m_request.expectedOutput, limitOrMax()) + 1);
+        // QProcess keeps the input and hands it to the pipe whenever the
+        // child can take more, inside the same waits that collect its
+        // output, so neither pipe can fill up and block the other.
+        if (!m_request.input.isEmpty())
+            m_process.write(m_request.input);
+        m_process.closeWriteChannel(); // once everything queued has been written
+        while (m_process.state() == QProcess::Running && !m_outcome.limitExceeded) {
+            // A child that closed its output early has nothing to wait for
+            // but its end.
+            if (!m_process.waitForReadyRead(kPollMs) && m_process.state() == QProcess::Running)
+                m_process.waitForFinished(kPollMs);
+            drain();
         }
         if (m_process.state() != QProcess::NotRunning) {
-            // Only the limit leaves the loops with the child still running.
+            // Only the limit leaves the loop with the child still running.
             m_process.kill();
             m_process.waitForFinished(-1);
         }
@@ -68,28 +71,8 @@ public:
     }
 
 private:
-    void feedInput() {
-        const QByteArray& input = m_request.input;
-        qint64 queued = 0;
-        while (m_process.state() == QProcess::Running) {
-            if (queued < input.size() && m_process.bytesToWrite() == 0) {
-                const qint64 length = std::min(kInputChunk, input.size() - queued);
-                if (m_process.write(input.constData() + queued, length) != length)
-                    return;
-                queued += length;
-            }
-            if (m_process.bytesToWrite() == 0) {
-                m_fed = queued; // everything is in the pipe
-                return;
-            }
-            m_process.waitForBytesWritten(kPollMs);
-            if (m_process.error() == QProcess::WriteError)
-                return; // the child closed its input
-            m_fed = queued - m_process.bytesToWrite();
-            drain();
-            if (m_outcome.limitExceeded)
-                return;
-        }
+    qint64 limitOrMax() const {
+        return m_request.outputLimit >= 0 ? m_request.outputLimit : std::numeric_limits<qint64>::max();
     }
 
     // Moves whatever the child has written into the outcome.
@@ -103,15 +86,15 @@ private:
         const QByteArray output = m_process.readAllStandardOutput();
         if (!output.isEmpty() && !m_outcome.limitExceeded) {
             m_outcome.output += output;
-            const qint64 limit = m_request.outputLimit;
-            if (limit >= 0 && m_outcome.output.size() > limit) {
-                m_outcome.output.truncate(limit);
+            if (m_outcome.output.size() > limitOrMax()) {
+                m_outcome.output.truncate(limitOrMax());
                 m_outcome.limitExceeded = true;
                 m_process.kill();
             }
         }
-        if (m_request.progress && (m_fed != m_reportedFed || m_outcome.output.size() != m_reportedRead)) {
-            m_reportedFed = m_fed;
+        const qint64 fed = m_request.input.size() - std::max<qint64>(0, m_process.bytesToWrite());
+        if (m_request.progress && (fed != m_reportedFed || m_outcome.output.size() != m_reportedRead)) {
+            m_reportedFed = fed;
             m_reportedRead = m_outcome.output.size();
             m_request.progress(m_reportedFed, m_reportedRead);
         }
@@ -120,10 +103,25 @@ private:
     const RunRequest& m_request;
     QProcess m_process;
     RunOutcome m_outcome;
-    qint64 m_fed = 0;
     qint64 m_reportedFed = 0;
     qint64 m_reportedRead = 0;
 };
+
+// Debian's 7za is a two-line shell script that hands over to the real
+// program; starting that program directly spares a shell on every run.
+QString withoutWrapper(const QString& path) {
+    QFile file(path);
+    if (file.size() > 256 || !file.open(QIODevice::ReadOnly))
+        return path;
+    const QList<QByteArray> lines = file.readAll().trimmed().split('\n');
+    if (lines.size() != 2 || !lines[0].startsWith("#!") || !lines[1].startsWith("exec ") ||
+        !lines[1].endsWith(" \"$@\""))
+        return path;
+    const QString target = QString::fromLocal8Bit(lines[1].mid(5, lines[1].size() - 5 - 5)).trimmed();
+    if (!QFileInfo(target).isAbsolute() || !isExecutableFile(target) || target.contains(QLatin1Char(' ')))
+        return path;
+    return target;
+}
 
 } // namespace
 
@@ -136,7 +134,7 @@ Result<QString> findArchiver(const QString& workFolder) {
     for (const QString& name : {QStringLiteral("7za"), QStringLiteral("7z")}) {
         const QString found = QStandardPaths::findExecutable(name);
         if (!found.isEmpty())
-            return found;
+            return withoutWrapper(found);
     }
     const QString folder =
         workFolder.isEmpty() ? QStringLiteral("the working folder") : QDir::toNativeSeparators(workFolder);

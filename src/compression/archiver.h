@@ -21,8 +21,9 @@ Result<QString> findArchiver(const QString& workFolder);
 struct RunRequest {
     QString program;
     QStringList arguments;
-    QByteArray input;        // fed to standard input, which is then closed
-    qint64 outputLimit = -1; // stop the run once standard output exceeds this; -1: no limit
+    QByteArray input;           // fed to standard input, which is then closed
+    qint64 outputLimit = -1;    // stop the run once standard output exceeds this; -1: no limit
+    qint64 expectedOutput = -1; // room to make for standard output up front, when known
     std::function<void(qint64 inputFed, qint64 outputRead)> progress; // may be empty
 };
 

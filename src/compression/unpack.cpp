@@ -31,6 +31,8 @@ Result<UnpackReport> unpackModule(const QString& packedPath, const QString& outP
                                     .arg(QDir::toNativeSeparators(packedPath))
                                     .arg(packed->size())
                                     .arg(prx::kPspHeaderSize));
+    // The header's plain size is only a hint for the buffer; the stream decides.
+    const qint64 plainSizeHint = prx::describePacked(packed->first(prx::kPspHeaderSize)).plainSize;
     UnpackReport result;
     result.packedSize = packed->size();
     result.gzipSize = packed->size() - prx::kPspHeaderSize;
@@ -51,6 +53,7 @@ Result<UnpackReport> unpackModule(const QString& packedPath, const QString& outP
     request.input = packed->sliced(prx::kPspHeaderSize);
     packed->clear(); // the stream copy is all that is needed from here on
     request.outputLimit = kMaxUnpackedSize;
+    request.expectedOutput = plainSizeHint;
     const double gzipSize = static_cast<double>(result.gzipSize);
     request.progress = [&](qint64 fed, qint64) {
         report(progress, UnpackStage::Decompressing, static_cast<double>(fed) / gzipSize);

@@ -123,6 +123,37 @@ TEST(ArchiverLookup, PrefersTheWorkingFolderThenSevenZaThenSevenZ) {
     }
 }
 
+TEST(ArchiverLookup, StartsTheProgramBehindADistributionWrapperScript) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    const QString lib = root.filePath(QStringLiteral("lib"));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(lib));
+    const QString real = QDir(lib).filePath(QStringLiteral("7za"));
+    writeScript(real, "exit 0");
+    struct Row {
+        const char* what;
+        QByteArray wrapper; // second line of bin/7za
+        bool bypassed;
+    };
+    const Row rows[] = {
+        {"exec of an absolute program", "exec " + QFile::encodeName(real) + " \"$@\"", true},
+        {"relative program", "exec lib/7za \"$@\"", false},
+        {"arguments changed", "exec " + QFile::encodeName(real) + " -y \"$@\"", false},
+        {"more than one command", "cd /tmp; exec " + QFile::encodeName(real) + " \"$@\"", false},
+        {"missing program", "exec " + QFile::encodeName(real) + "x \"$@\"", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QString wrapper = QDir(bin).filePath(QStringLiteral("7za"));
+        writeScript(wrapper, row.wrapper);
+        EnvGuard path("PATH", QFile::encodeName(bin));
+        auto found = findArchiver(QString());
+        ASSERT_TRUE(found);
+        EXPECT_EQ(*found, row.bypassed ? real : wrapper);
+    }
+}
+
 TEST(ArchiverRun, PassesLargeInputAndOutputThroughBothPipes) {
     // Far more than a pipe holds in either direction: a runner that writes
     // all input before reading any output would hang here.
