@@ -11,7 +11,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -110,12 +112,19 @@ int widestPart(const QFontMetrics& metrics, const QString& caption) {
 
 // A caption that wraps onto more lines where its column is narrow. The
 // layouts size rows before they know the column widths, so the label asks
-// for the height its text needs once it has its width.
+// for the height its text needs once it has its width. A closing " :" stays
+// with the word before it on screen; the caption itself (and so the box's
+// accessible name) is unchanged.
 class CaptionLabel final : public QLabel {
 public:
     CaptionLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
         setTextFormat(Qt::PlainText);
         setWordWrap(true);
+    }
+
+    int heightForWidth(int width) const override {
+        const QRect room(0, 0, std::max(1, width - 2 * margin()), QWIDGETSIZE_MAX);
+        return fontMetrics().boundingRect(room, Qt::TextWordWrap, shownText()).height() + 2 * margin();
     }
 
 protected:
@@ -124,6 +133,20 @@ protected:
         const int needed = heightForWidth(width());
         if (needed != minimumHeight())
             setMinimumHeight(needed);
+    }
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        style()->drawItemText(&painter, contentsRect().adjusted(margin(), margin(), -margin(), -margin()),
+                              static_cast<int>(alignment()) | Qt::TextWordWrap, palette(), isEnabled(),
+                              shownText(), foregroundRole());
+    }
+
+private:
+    QString shownText() const {
+        QString t = text();
+        if (t.endsWith(QStringLiteral(" :")))
+            t[t.size() - 2] = QChar(0x00A0); // no break before the colon
+        return t;
     }
 };
 
@@ -134,6 +157,12 @@ frmPaf::frmPaf(QWidget* parent) : EditorForm(parent) {
     setWindowTitle(kCaption);
     SetFormIcon(this, QStringLiteral("BBB"), true);
     setFixedSize(twips(6930), twips(6015));
+    // The window's fixed size was laid out for an 8-point dialog font.
+    QFont small = font();
+    if (small.pointSizeF() > 8.0) {
+        small.setPointSizeF(8.0);
+        setFont(small);
+    }
 
     m_keyFilter = new NumberKeyFilter(this);
     m_keyFilter->setLocale(m_locale);
@@ -147,16 +176,17 @@ frmPaf::frmPaf(QWidget* parent) : EditorForm(parent) {
     const QFontMetrics metrics(font());
     // Room for a number such as "-123.456" and the box's frame; longer
     // texts scroll inside the box.
-    const int boxWidth =
-        metrics.horizontalAdvance(QStringLiteral("-000.000")) + metrics.averageCharWidth() + 4;
+    const int boxWidth = metrics.horizontalAdvance(QStringLiteral("-000.000")) + 4;
 
     auto makeFrame = [&](QWidget* page, int index) {
         const FramePlan& plan = framePlans()[static_cast<std::size_t>(index)];
         auto* frame = new QGroupBox(plan.title, page);
         frame->setObjectName(indexedName(QStringLiteral("framePAF"), index));
         auto* grid = new QGridLayout(frame);
-        grid->setContentsMargins(kSpacing, kSpacing, kSpacing, kSpacing);
-        grid->setHorizontalSpacing(kSpacing);
+        // Tight margins leave the captions room for a whole line: "Horizontal
+        // Scrolling :" fits without its colon wrapping alone.
+        grid->setContentsMargins(kSpacing - 2, kSpacing, kSpacing - 2, kSpacing);
+        grid->setHorizontalSpacing(kSpacing - 2);
         grid->setVerticalSpacing(kSpacing);
         grid->setColumnStretch(0, 1);
         int row = 0;
@@ -172,7 +202,9 @@ frmPaf::frmPaf(QWidget* parent) : EditorForm(parent) {
             edit->setFixedWidth(boxWidth);
             label->setBuddy(edit);
             m_keyFilter->attach(edit);
-            grid->addWidget(label, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
+            // The label fills its cell, so it wraps only where the cell is too narrow.
+            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            grid->addWidget(label, row, 0);
             grid->addWidget(edit, row, 1, Qt::AlignRight | Qt::AlignVCenter);
             m_labels[i] = label;
             m_boxes[i] = edit;
@@ -186,7 +218,7 @@ frmPaf::frmPaf(QWidget* parent) : EditorForm(parent) {
         auto* page = new QWidget;
         page->setAccessibleName(tab.title);
         auto* columns = new QHBoxLayout(page);
-        columns->setContentsMargins(4, kSpacing, 4, kSpacing);
+        columns->setContentsMargins(2, kSpacing, 2, kSpacing);
         columns->setSpacing(kSpacing);
         for (const std::vector<int>* frames : {&tab.left, &tab.right}) {
             auto* column = new QVBoxLayout;

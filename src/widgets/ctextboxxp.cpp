@@ -25,7 +25,6 @@ class BalloonWidget final : public QWidget {
 public:
     BalloonWidget() : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint) {
         setObjectName(QStringLiteral("balloonTip"));
-        setAttribute(Qt::WA_TranslucentBackground);
         setAttribute(Qt::WA_ShowWithoutActivating);
         auto* outer = new QHBoxLayout(this);
         outer->setContentsMargins(10, 10 + kArrow, 10, 10);
@@ -81,21 +80,25 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QRectF body = QRectF(rect()).adjusted(0.5, kArrow + 0.5, -0.5, -0.5);
+    // A rounded bubble with a pointer at its top left. The window is cut to
+    // this shape, so nothing shows around it even without a compositor.
+    QPainterPath shape() const {
         QPainterPath path;
-        path.addRoundedRect(body, 6, 6);
+        path.addRoundedRect(QRectF(rect()).adjusted(0.5, kArrow + 0.5, -0.5, -0.5), 6, 6);
         QPainterPath arrow;
         arrow.moveTo(16, kArrow + 1);
         arrow.lineTo(20, 0.5);
         arrow.lineTo(30, kArrow + 1);
         arrow.closeSubpath();
-        path = path.united(arrow);
+        return path.united(arrow);
+    }
+    void resizeEvent(QResizeEvent*) override { setMask(QRegion(shape().toFillPolygon().toPolygon())); }
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
         p.setPen(palette().color(QPalette::ToolTipText));
         p.setBrush(palette().color(QPalette::ToolTipBase));
-        p.drawPath(path);
+        p.drawPath(shape());
     }
     void mousePressEvent(QMouseEvent*) override { hide(); }
     bool eventFilter(QObject* watched, QEvent* event) override {
