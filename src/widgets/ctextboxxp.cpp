@@ -92,7 +92,12 @@ protected:
         arrow.closeSubpath();
         return path.united(arrow);
     }
-    void resizeEvent(QResizeEvent*) override { setMask(QRegion(shape().toFillPolygon().toPolygon())); }
+    void resizeEvent(QResizeEvent*) override {
+        QRegion region;
+        for (const QPolygonF& part : shape().toFillPolygons())
+            region += QRegion(part.toPolygon());
+        setMask(region);
+    }
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
