@@ -49,7 +49,7 @@ protected:
 
 TEST_P(ApplyOwnDump, KeepsEveryByte) {
     const ReleaseCase rel = GetParam();
-    const QString file = rel.kind == ModuleKind::Vsh ? writeVsh(rel.version, 4) : writePaf(rel.version, 4);
+    const QString file = writeModule(rel.kind, rel.version, 4);
     const QByteArray before = readFile(file);
     const CliRun dump = run({QStringLiteral("dump"), QStringLiteral("--json"), file});
     ASSERT_EQ(dump.exitCode, 0);

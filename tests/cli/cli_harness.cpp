@@ -3,9 +3,6 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QtEndian>
-
-#include <bit>
 
 namespace qm::test {
 
@@ -49,6 +46,10 @@ QString CliTest::writePaf(int version, quint32 seed, const QString& name) {
     return file;
 }
 
+QString CliTest::writeModule(prx::ModuleKind kind, int version, quint32 seed, const QString& name) {
+    return kind == prx::ModuleKind::Vsh ? writeVsh(version, seed, name) : writePaf(version, seed, name);
+}
+
 QJsonObject CliTest::dumpJson(const QString& file) const {
     const CliRun r = run({QStringLiteral("dump"), QStringLiteral("--json"), file});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -56,24 +57,6 @@ QJsonObject CliTest::dumpJson(const QString& file) const {
     const QJsonDocument doc = QJsonDocument::fromJson(r.out, &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     return doc.object();
-}
-
-QByteArray singleBytes(float value) {
-    QByteArray b(4, '\0');
-    qToLittleEndian<quint32>(std::bit_cast<quint32>(value), b.data());
-    return b;
-}
-
-std::set<qint64> byteRange(qint64 offset, qint64 length) {
-    std::set<qint64> s;
-    for (qint64 i = 0; i < length; ++i)
-        s.insert(offset + i);
-    return s;
-}
-
-std::set<qint64> changedOffsets(const QByteArray& before, const QByteArray& after) {
-    const auto d = differingOffsets(before, after);
-    return {d.begin(), d.end()};
 }
 
 QString hexColour(quint32 rgb) {

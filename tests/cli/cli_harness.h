@@ -2,6 +2,8 @@
 
 // Runs the built quillmark-cli in a scratch folder and helps compare files.
 
+#include "prx/catalogue.h"
+#include "support/bytes.h"
 #include "support/fixtures.h"
 
 #include <QByteArray>
@@ -11,8 +13,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <set>
 
 namespace qm::test {
 
@@ -34,17 +34,13 @@ protected:
     // Writes a fixture module and returns its path.
     QString writeVsh(int version, quint32 seed = 1, const QString& name = {});
     QString writePaf(int version, quint32 seed = 1, const QString& name = {});
+    QString writeModule(prx::ModuleKind kind, int version, quint32 seed = 1, const QString& name = {});
     // `dump --json` of a file, parsed; fails the test when it doesn't parse.
     QJsonObject dumpJson(const QString& file) const;
 
     QTemporaryDir m_dir;
 };
 
-// The bytes a float is stored as, little-endian.
-QByteArray singleBytes(float value);
-// Offsets in [offset, offset + length).
-std::set<qint64> byteRange(qint64 offset, qint64 length);
-std::set<qint64> changedOffsets(const QByteArray& before, const QByteArray& after);
 // "#RRGGBB" of a colour red + 256 green + 65536 blue.
 QString hexColour(quint32 rgb);
 

@@ -118,8 +118,7 @@ TEST_F(Set, ChangesExactlyTheBytesOfTheValue) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.assignment.toStdString() + " in release " + std::to_string(c.version));
-        const QString file = c.kind == ModuleKind::Vsh ? writeVsh(c.version, 5, QStringLiteral("m.prx"))
-                                                       : writePaf(c.version, 5, QStringLiteral("m.prx"));
+        const QString file = writeModule(c.kind, c.version, 5, QStringLiteral("m.prx"));
         const QByteArray before = readFile(file);
         const CliRun r = run({QStringLiteral("set"), file, c.assignment});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -252,8 +251,7 @@ TEST_F(Set, RefusesAndWritesNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString() + " in release " + std::to_string(c.version));
-        const QString file = c.kind == ModuleKind::Vsh ? writeVsh(c.version, 1, QStringLiteral("m.prx"))
-                                                       : writePaf(c.version, 1, QStringLiteral("m.prx"));
+        const QString file = writeModule(c.kind, c.version, 1, QStringLiteral("m.prx"));
         const QByteArray before = readFile(file);
         const CliRun r = run(QStringList{QStringLiteral("set"), file} + c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();

@@ -1,7 +1,9 @@
 // Finding the archiver and running a child process through both pipes.
 
 #include "compression/archiver.h"
-#include "support/fixtures.h"
+#include "qt_printers.h"
+#include "support/bytes.h"
+#include "support/environment.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,42 +17,11 @@
 
 using namespace qm;
 using namespace qm::compression;
+using qm::test::EnvGuard;
+using qm::test::noise;
+using qm::test::writeScript;
 
 namespace {
-
-class EnvGuard {
-public:
-    EnvGuard(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)) {
-        qputenv(name, value);
-    }
-    ~EnvGuard() { qputenv(m_name, m_old); }
-    EnvGuard(const EnvGuard&) = delete;
-    EnvGuard& operator=(const EnvGuard&) = delete;
-
-private:
-    const char* m_name;
-    QByteArray m_old;
-};
-
-void writeScript(const QString& path, const QByteArray& body, bool executable = true) {
-    test::writeFile(path, "#!/bin/sh\n" + body + "\n");
-    auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
-    if (executable)
-        perms |= QFile::ExeOwner | QFile::ExeUser;
-    ASSERT_TRUE(QFile::setPermissions(path, perms));
-}
-
-QByteArray noise(qsizetype size, quint32 seed) {
-    QByteArray bytes(size, '\0');
-    quint32 x = 0x2545F491u ^ seed;
-    for (qsizetype i = 0; i < size; ++i) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        bytes[i] = static_cast<char>(x);
-    }
-    return bytes;
-}
 
 RunRequest shell(const QByteArray& script, const QByteArray& input = {}, qint64 limit = -1) {
     RunRequest r;

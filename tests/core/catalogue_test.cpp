@@ -3,6 +3,7 @@
 #include "prx/menu.h"
 #include "prx/paf.h"
 #include "prx/vsh.h"
+#include "qt_printers.h"
 
 #include <gtest/gtest.h>
 

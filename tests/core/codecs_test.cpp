@@ -1,5 +1,6 @@
 #include "prx/codecs.h"
 #include "qt_printers.h"
+#include "support/bytes.h"
 
 #include <QtEndian>
 
@@ -16,11 +17,8 @@ namespace {
 
 QByteArray singles(std::initializer_list<float> values) {
     QByteArray b;
-    for (float v : values) {
-        char raw[4];
-        qToLittleEndian<quint32>(std::bit_cast<quint32>(v), raw);
-        b.append(raw, 4);
-    }
+    for (float v : values)
+        b += test::singleBytes(v);
     return b;
 }
 

@@ -6,6 +6,8 @@
 #include "compression/pack.h"
 #include "compression/unpack.h"
 #include "prx/header.h"
+#include "qt_printers.h"
+#include "support/environment.h"
 #include "support/fixtures.h"
 
 #include <QDir>
@@ -25,24 +27,14 @@
 
 using namespace qm;
 using namespace qm::compression;
+using qm::test::EnvGuard;
+using qm::test::gzip;
+using qm::test::noise;
 using qm::test::readFile;
 using qm::test::writeFile;
+using qm::test::writeScript;
 
 namespace {
-
-class EnvGuard {
-public:
-    EnvGuard(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)) {
-        qputenv(name, value);
-    }
-    ~EnvGuard() { qputenv(m_name, m_old); }
-    EnvGuard(const EnvGuard&) = delete;
-    EnvGuard& operator=(const EnvGuard&) = delete;
-
-private:
-    const char* m_name;
-    QByteArray m_old;
-};
 
 class CurrentDirGuard {
 public:
@@ -55,58 +47,16 @@ private:
     QString m_old;
 };
 
-QByteArray noise(qsizetype size, quint32 seed) {
-    QByteArray bytes(size, '\0');
-    quint32 x = 0x6A09E667u ^ (seed * 2654435761u);
-    for (qsizetype i = 0; i < size; ++i) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        bytes[i] = static_cast<char>(x);
-    }
-    return bytes;
-}
-
 // Some KiB that compress well in places and not at all in others.
 QByteArray smallModule(quint32 seed = 1) {
     return noise(3000, seed) + QByteArray("ELF text and tables ").repeated(150) + QByteArray(1000, '\0');
 }
 
-// A gzip member of `data` repeated `times` times, with `storedName` in its
-// header when given.
-QByteArray gzipOf(const QByteArray& data, const QByteArray& storedName = {}, int times = 1) {
-    z_stream zs{};
-    EXPECT_EQ(deflateInit2(&zs, Z_BEST_SPEED, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    QByteArray name = storedName;
-    gz_header header{};
-    if (!name.isEmpty()) {
-        header.name = reinterpret_cast<Bytef*>(name.data());
-        header.os = 3;
-        EXPECT_EQ(deflateSetHeader(&zs, &header), Z_OK);
-    }
-    QByteArray out;
-    QByteArray buffer(256 * 1024, '\0');
-    for (int i = 0; i < times; ++i) {
-        zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
-        zs.avail_in = static_cast<uInt>(data.size());
-        const int flush = i + 1 == times ? Z_FINISH : Z_NO_FLUSH;
-        int rc = Z_OK;
-        do {
-            zs.next_out = reinterpret_cast<Bytef*>(buffer.data());
-            zs.avail_out = static_cast<uInt>(buffer.size());
-            rc = deflate(&zs, flush);
-            out.append(buffer.constData(), buffer.size() - zs.avail_out);
-        } while (zs.avail_out == 0 || (flush == Z_FINISH && rc != Z_STREAM_END));
-    }
-    deflateEnd(&zs);
-    return out;
-}
-
-QByteArray gunzip(const QByteArray& gzip) {
+QByteArray gunzip(const QByteArray& stream) {
     z_stream zs{};
     EXPECT_EQ(inflateInit2(&zs, 16 + MAX_WBITS), Z_OK);
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(gzip.constData()));
-    zs.avail_in = static_cast<uInt>(gzip.size());
+    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(stream.constData()));
+    zs.avail_in = static_cast<uInt>(stream.size());
     QByteArray out;
     QByteArray buffer(64 * 1024, '\0');
     int rc = Z_OK;
@@ -134,12 +84,6 @@ std::set<QString> tree(const QString& dir) {
     while (it.hasNext())
         out.insert(QDir(dir).relativeFilePath(it.next()));
     return out;
-}
-
-void writeScript(const QString& path, const QByteArray& body) {
-    writeFile(path, "#!/bin/sh\n" + body + "\n");
-    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                QFile::ReadUser | QFile::WriteUser | QFile::ExeUser));
 }
 
 std::string text(const Error& e) {
@@ -441,7 +385,7 @@ TEST_F(UnpackModule, IgnoresHeaderFieldsThatDisagreeWithThePayload) {
         {"no signature", 0, QByteArray("XXXX", 4)},
     };
     const QByteArray module = smallModule(3);
-    const QByteArray packed = test::makePacked(gzipOf(module), static_cast<qint32>(module.size()));
+    const QByteArray packed = test::makePacked(gzip(module), static_cast<qint32>(module.size()));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         QByteArray bent = packed;
@@ -463,14 +407,14 @@ TEST_F(UnpackModule, FailsWithoutTouchingTheOutput) {
         QByteArray bytes;
         ErrorKind kind;
     };
-    const QByteArray stream = gzipOf(smallModule(4));
+    const QByteArray stream = gzip(smallModule(4));
     const Row rows[] = {
         {"empty file", QByteArray(), ErrorKind::NotModule},
         {"header only", test::makePacked({}, 0), ErrorKind::NotModule},
         {"100 bytes", noise(100, 1), ErrorKind::NotModule},
         {"not gzip", test::makePacked(noise(5000, 2), 5000), ErrorKind::Archiver},
         {"truncated stream", test::makePacked(stream.left(stream.size() / 2), 0), ErrorKind::Archiver},
-        {"empty module in the stream", test::makePacked(gzipOf(QByteArray()), 0), ErrorKind::Archiver},
+        {"empty module in the stream", test::makePacked(gzip(QByteArray()), 0), ErrorKind::Archiver},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -498,7 +442,7 @@ TEST_F(UnpackModule, FailsWithoutTouchingTheOutput) {
 
 TEST_F(UnpackModule, StopsAnOversizedStreamAndWritesNothing) {
     // 65 MiB of zeros: a stream of some KiB that unpacks past the limit.
-    const QByteArray packed = test::makePacked(gzipOf(QByteArray(1024 * 1024, '\0'), {}, 65), 0);
+    const QByteArray packed = test::makePacked(gzip(QByteArray(1024 * 1024, '\0'), {}, 65), 0);
     ASSERT_LT(packed.size(), 1024 * 1024);
     const QString in = file(QStringLiteral("bomb.prx"));
     const QString existing = file(QStringLiteral("existing.prx"));
@@ -530,7 +474,7 @@ TEST_F(UnpackModule, NeverUsesTheNameStoredInTheStream) {
         SCOPED_TRACE(name.toStdString());
         const QString in = file(QStringLiteral("packed.prx"));
         const QString out = file(QStringLiteral("plain.prx"));
-        writeFile(in, test::makePacked(gzipOf(module, name), static_cast<qint32>(module.size())));
+        writeFile(in, test::makePacked(gzip(module, name), static_cast<qint32>(module.size())));
         QFile::remove(out);
         const std::set<QString> before = tree(path(QString()));
 
@@ -590,7 +534,7 @@ TEST_F(ArchiverFailure, LeavesEveryUserFileAsItWas) {
         {"appends junk to the stream", "gzip -c; printf junk", true, false},
     };
     const QByteArray module = smallModule(8);
-    const QByteArray packedBytes = test::makePacked(gzipOf(module), static_cast<qint32>(module.size()));
+    const QByteArray packedBytes = test::makePacked(gzip(module), static_cast<qint32>(module.size()));
     const QString plain = file(QStringLiteral("vshmain.prx"));
     const QString header = file(QStringLiteral("header.prx"));
     const QString packed = file(QStringLiteral("packed.prx"));
@@ -646,7 +590,7 @@ TEST_F(ArchiverFailure, MissingArchiverNamesThePackage) {
     const QString packed = file(QStringLiteral("packed.prx"));
     writeFile(plain, smallModule());
     writeFile(header, headerSource());
-    writeFile(packed, test::makePacked(gzipOf(smallModule()), 0));
+    writeFile(packed, test::makePacked(gzip(smallModule()), 0));
     const std::set<QString> before = tree(files);
 
     EnvGuard pathVar("PATH", QFile::encodeName(emptyBin));

@@ -1,6 +1,7 @@
 #include "prx/config.h"
 #include "prx/workfolder.h"
 #include "qt_printers.h"
+#include "support/environment.h"
 #include "support/fixtures.h"
 
 #include <QDir>
@@ -148,22 +149,9 @@ TEST(IniSwitch, OnlyTheValueOneIsOn) {
 // setting back afterwards.
 class WorkFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        hadOld = qEnvironmentVariableIsSet(kDataDirVariable);
-        old = qgetenv(kDataDirVariable);
-        data = dir.filePath(QStringLiteral("nested/Data"));
-        qputenv(kDataDirVariable, data.toLocal8Bit());
-    }
-    void TearDown() override {
-        if (hadOld)
-            qputenv(kDataDirVariable, old);
-        else
-            qunsetenv(kDataDirVariable);
-    }
     QTemporaryDir dir;
-    QString data;
-    bool hadOld = false;
-    QByteArray old;
+    QString data = dir.filePath(QStringLiteral("nested/Data"));
+    test::EnvGuard dataDir{kDataDirVariable, data.toLocal8Bit()};
 };
 
 TEST_F(WorkFolder, IsTheOverrideAsAnAbsoluteFolderPath) {

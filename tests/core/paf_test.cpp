@@ -6,17 +6,18 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <set>
 
 using namespace qm;
 using namespace qm::prx;
+using qm::test::changedOffsets;
 using qm::test::makePaf;
+using qm::test::pafBoxOffset;
 using qm::test::readFile;
+using qm::test::singleAt;
 using qm::test::writeFile;
 
 namespace {
@@ -24,22 +25,14 @@ namespace {
 const QLocale kC = QLocale::c();
 const QLocale kFrench(QLocale::French, QLocale::France);
 
-std::set<qint64> changedOffsets(const QByteArray& a, const QByteArray& b) {
-    const auto d = test::differingOffsets(a, b);
-    return {d.begin(), d.end()};
-}
-
-float singleAt(const QByteArray& bytes, qint64 offset) {
-    return std::bit_cast<float>(qFromLittleEndian<quint32>(bytes.constData() + offset));
-}
-
-qint64 boxOffset(int version, int box) {
-    return pafOffset(version, kPafBoxMember[static_cast<std::size_t>(box)]);
-}
-
 class PafRelease : public ::testing::TestWithParam<int> {
 protected:
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    // Writes `bytes` to paf.prx and reads the file as release `version`.
+    Result<PafValues> writeAndRead(const QByteArray& bytes, int version) const {
+        writeFile(path("paf.prx"), bytes);
+        return readPafFile(path("paf.prx"), version, kC);
+    }
     QTemporaryDir dir;
 };
 
@@ -57,8 +50,7 @@ TEST_P(PafRelease, LoadShowsTheFixtureValues) {
 TEST_P(PafRelease, SavingWithoutEditsKeepsEveryByte) {
     const int v = GetParam();
     const auto f = makePaf(v, 2);
-    writeFile(path("paf.prx"), f.bytes);
-    auto loaded = readPafFile(path("paf.prx"), v, kC);
+    auto loaded = writeAndRead(f.bytes, v);
     ASSERT_TRUE(loaded);
     ASSERT_TRUE(savePafFile(path("paf.prx"), path("copy.prx"), v, *loaded, *loaded, kC));
     EXPECT_TRUE(readFile(path("copy.prx")) == f.bytes);
@@ -82,14 +74,14 @@ TEST_P(PafRelease, EditsChangeExactlyTheEditedValues) {
         edited.numbers[static_cast<std::size_t>(box)] = QStringLiteral("-%1,25").arg(box * 10 + v);
         editedBoxes.append(box);
         for (int k = 0; k < 4; ++k)
-            allowed.insert(boxOffset(v, box) + k);
+            allowed.insert(pafBoxOffset(v, box) + k);
     }
     auto saved = applyPaf(ModuleImage(f.bytes), v, *loaded, edited, kC);
     ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
     for (qint64 off : changedOffsets(f.bytes, saved->bytes()))
         EXPECT_TRUE(allowed.count(off)) << "unexpected change at 0x" << std::hex << off;
     for (int box : editedBoxes) {
-        EXPECT_EQ(singleAt(saved->bytes(), boxOffset(v, box)), -(box * 10 + v + 0.25f)) << box;
+        EXPECT_EQ(singleAt(saved->bytes(), pafBoxOffset(v, box)), -(box * 10 + v + 0.25f)) << box;
     }
 
     auto reloaded = loadPaf(*saved, v, kC);
@@ -105,8 +97,7 @@ TEST_P(PafRelease, EditsChangeExactlyTheEditedValues) {
 TEST_P(PafRelease, AnEmptyValueRefusesTheSaveAndWritesNothing) {
     const int v = GetParam();
     const auto f = makePaf(v);
-    writeFile(path("paf.prx"), f.bytes);
-    auto loaded = readPafFile(path("paf.prx"), v, kC);
+    auto loaded = writeAndRead(f.bytes, v);
     ASSERT_TRUE(loaded);
     for (int box = 0; box < kPafBoxCount; ++box) {
         if (box == kPafBoxMainIconYUnfocused)
@@ -128,8 +119,7 @@ TEST_P(PafRelease, AnEmptyValueRefusesTheSaveAndWritesNothing) {
 TEST_P(PafRelease, MainIconYUnfocusedFollowsTheRelease) {
     const int v = GetParam();
     const auto f = makePaf(v);
-    writeFile(path("paf.prx"), f.bytes);
-    auto loaded = readPafFile(path("paf.prx"), v, kC);
+    auto loaded = writeAndRead(f.bytes, v);
     ASSERT_TRUE(loaded);
 
     for (const QString& text : {QString(), QStringLiteral("abc"), QStringLiteral("7")}) {
@@ -143,8 +133,8 @@ TEST_P(PafRelease, MainIconYUnfocusedFollowsTheRelease) {
             ASSERT_TRUE(s) << s.error().fullText().toStdString();
             const auto changed = changedOffsets(f.bytes, readFile(path("new.prx")));
             for (qint64 off : changed) {
-                EXPECT_GE(off, boxOffset(v, 1));
-                EXPECT_LT(off, boxOffset(v, 1) + 4);
+                EXPECT_GE(off, pafBoxOffset(v, 1));
+                EXPECT_LT(off, pafBoxOffset(v, 1) + 4);
             }
         } else if (text == u"7") {
             ASSERT_TRUE(s);
@@ -163,8 +153,7 @@ TEST_P(PafRelease, MainIconYUnfocusedFollowsTheRelease) {
 TEST_P(PafRelease, ABadNumberAnywhereWritesNothing) {
     const int v = GetParam();
     const auto f = makePaf(v);
-    writeFile(path("paf.prx"), f.bytes);
-    auto loaded = readPafFile(path("paf.prx"), v, kC);
+    auto loaded = writeAndRead(f.bytes, v);
     ASSERT_TRUE(loaded);
     for (const char* bad : {"1,2,3", "abc", "1e39"}) {
         PafValues edited = *loaded;

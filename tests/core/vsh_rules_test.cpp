@@ -6,36 +6,22 @@
 
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <set>
-
 using namespace qm;
 using namespace qm::prx;
+using qm::test::changedOffsets;
 using qm::test::makeVsh;
+using qm::test::putSingle;
 using qm::test::readFile;
+using qm::test::singleAt;
 using qm::test::writeFile;
 
 namespace {
 
 const QLocale kC = QLocale::c();
 const QLocale kFrench(QLocale::French, QLocale::France);
-
-std::set<qint64> changedOffsets(const QByteArray& a, const QByteArray& b) {
-    const auto d = test::differingOffsets(a, b);
-    return {d.begin(), d.end()};
-}
-
-float singleAt(const QByteArray& bytes, qint64 offset) {
-    return std::bit_cast<float>(qFromLittleEndian<quint32>(bytes.constData() + offset));
-}
-
-void putSingle(QByteArray& bytes, qint64 offset, float value) {
-    qToLittleEndian<quint32>(std::bit_cast<quint32>(value), bytes.data() + offset);
-}
 
 qint64 numberOffset(int version, int box) {
     return vshOffset(version, kVshNumberBoxMember[static_cast<std::size_t>(box)]);

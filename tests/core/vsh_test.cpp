@@ -1,6 +1,7 @@
 #include "prx/module.h"
 #include "prx/numbers.h"
 #include "prx/vsh.h"
+#include "qt_printers.h"
 #include "support/fixtures.h"
 
 #include <QTemporaryDir>
@@ -9,23 +10,13 @@
 
 using namespace qm;
 using namespace qm::prx;
+using qm::test::byteRange;
+using qm::test::changedOffsets;
 using qm::test::makeVsh;
 
 namespace {
 
 const QLocale kC = QLocale::c();
-
-std::set<qint64> rangeSet(qint64 offset, qint64 length) {
-    std::set<qint64> s;
-    for (qint64 i = 0; i < length; ++i)
-        s.insert(offset + i);
-    return s;
-}
-
-std::set<qint64> diffSet(const QByteArray& a, const QByteArray& b) {
-    const auto d = test::differingOffsets(a, b);
-    return {d.begin(), d.end()};
-}
 
 class VshRelease : public ::testing::TestWithParam<int> {};
 
@@ -71,7 +62,7 @@ TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
     VshValues edited = *loaded;
     std::set<qint64> expect;
     const auto add = [&](qint64 off, qint64 len) {
-        const auto s = rangeSet(off, len);
+        const auto s = byteRange(off, len);
         expect.insert(s.begin(), s.end());
     };
 
@@ -103,7 +94,7 @@ TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
 
     auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, edited, kC);
     ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
-    const auto diff = diffSet(f.bytes, saved->bytes());
+    const auto diff = changedOffsets(f.bytes, saved->bytes());
     // Every differing byte was edited; an edited byte may keep its value.
     for (qint64 off : diff)
         EXPECT_TRUE(expect.count(off)) << "unexpected change at 0x" << std::hex << off;

@@ -34,7 +34,7 @@ namespace {
 
 // Whether every byte that differs lies inside the 4-byte value of one box.
 bool onlyBoxChanged(const QByteArray& before, const QByteArray& after, int version, int box) {
-    const qint64 at = prx::pafOffset(version, prx::kPafBoxMember[static_cast<std::size_t>(box)]);
+    const qint64 at = pafBoxOffset(version, box);
     const QList<qint64> diff = differingOffsets(before, after);
     if (diff.isEmpty())
         return false;
@@ -103,8 +103,7 @@ private Q_SLOTS:
         QFETCH(int, version);
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
-        writeFile(path, makePaf(version).bytes);
+        const QString path = data.write(QStringLiteral("paf.prx"), makePaf(version).bytes);
         ui::frmMain main;
         main.show();
         main.OpenPRX(path);
@@ -122,8 +121,7 @@ private Q_SLOTS:
     void sameFileTwiceOpensTwoEditors() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
-        writeFile(path, makePaf(5).bytes);
+        const QString path = data.write(QStringLiteral("paf.prx"), makePaf(5).bytes);
         ui::frmMain main;
         main.OpenPRX(path);
         main.OpenPRX(path);
@@ -144,8 +142,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("odd.prx"));
-        writeFile(path, bytes);
+        const QString path = data.write(QStringLiteral("odd.prx"), bytes);
         ui::frmMain main;
         main.OpenPRX(path);
         QCOMPARE(dialogs.calls.size(), 1);
@@ -159,8 +156,7 @@ private Q_SLOTS:
     void vshModulesPointToTheCommandLineTool() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("vshmain.prx"));
-        writeFile(path, makeVsh(12).bytes);
+        const QString path = data.write(QStringLiteral("vshmain.prx"), makeVsh(12).bytes);
         ui::frmMain main;
         main.OpenPRX(path);
         QCOMPARE(main.intPRXType, 12);
@@ -189,9 +185,8 @@ private Q_SLOTS:
         QFETCH(QString, shownName);
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("packed.prx"));
         const QByteArray packed = makePacked(QByteArray(64, 'g'), plainSize, name);
-        writeFile(path, packed);
+        const QString path = data.write(QStringLiteral("packed.prx"), packed);
         ui::frmMain main;
         dialogs.answers = {MsgAnswer::No};
         main.OpenPRX(path);
@@ -214,8 +209,7 @@ private Q_SLOTS:
     void cancellingTheUnpackTargetEndsQuietly() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("packed.prx"));
-        writeFile(path, packedModule(makePaf(1).bytes));
+        const QString path = data.write(QStringLiteral("packed.prx"), packedModule(makePaf(1).bytes));
         ui::frmMain main;
         dialogs.answers = {MsgAnswer::Yes};
         main.OpenPRX(path);
@@ -230,10 +224,9 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         const QByteArray module = makePaf(11).bytes;
-        const QString packed = data.file(QStringLiteral("packed.prx"));
+        const QString packed = data.write(QStringLiteral("packed.prx"), packedModule(module));
         const QString target = data.file(QStringLiteral("out dir/unpacked paf.prx"));
         QDir().mkpath(data.file(QStringLiteral("out dir")));
-        writeFile(packed, packedModule(module));
         ui::frmMain main;
         main.show();
         dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
@@ -253,10 +246,9 @@ private Q_SLOTS:
     void failedUnpackOffersNothingToOpen() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString packed = data.file(QStringLiteral("packed.prx"));
-        const QString target = data.file(QStringLiteral("existing.prx"));
-        writeFile(packed, makePacked(QByteArray(500, 'n'), 1569342)); // not a gzip stream
-        writeFile(target, "old content");
+        const QString packed = data.write(QStringLiteral("packed.prx"),
+                                          makePacked(QByteArray(500, 'n'), 1569342)); // not a gzip stream
+        const QString target = data.write(QStringLiteral("existing.prx"), "old content");
         ui::frmMain main;
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {target};
@@ -270,11 +262,9 @@ private Q_SLOTS:
     void dropOpensExistingFilesInOrder() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString first = data.file(QStringLiteral("a.prx"));
+        const QString first = data.write(QStringLiteral("a.prx"), makePaf(2).bytes);
         const QString missing = data.file(QStringLiteral("gone.prx"));
-        const QString third = data.file(QStringLiteral("c.prx"));
-        writeFile(first, makePaf(2).bytes);
-        writeFile(third, makePaf(12).bytes);
+        const QString third = data.write(QStringLiteral("c.prx"), makePaf(12).bytes);
         ui::frmMain main;
         main.show();
         QMimeData mime;
@@ -289,10 +279,8 @@ private Q_SLOTS:
     void statusPanelsFollowTheActiveEditor() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString a = data.file(QStringLiteral("a.prx"));
-        const QString b = data.file(QStringLiteral("b.prx"));
-        writeFile(a, makePaf(3).bytes);
-        writeFile(b, makePaf(9).bytes);
+        const QString a = data.write(QStringLiteral("a.prx"), makePaf(3).bytes);
+        const QString b = data.write(QStringLiteral("b.prx"), makePaf(9).bytes);
         ui::frmMain main;
         main.show();
         main.timSBar_Timer();
@@ -321,8 +309,7 @@ private Q_SLOTS:
         QFETCH(bool, reported);
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
-        writeFile(path, makePaf(4).bytes);
+        const QString path = data.write(QStringLiteral("paf.prx"), makePaf(4).bytes);
         ui::frmMain main;
         main.show();
         main.config().setValue(prx::kKeyCheckPrx, checkPrx);
@@ -348,8 +335,7 @@ private Q_SLOTS:
     void switchingTheWatchOnAppliesAtOnce() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
-        writeFile(path, makePaf(6).bytes);
+        const QString path = data.write(QStringLiteral("paf.prx"), makePaf(6).bytes);
         ui::frmMain main;
         main.show();
         main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("0"));
@@ -427,8 +413,7 @@ private Q_SLOTS:
     void closeBoxAsksButExitDoesNot() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
-        writeFile(path, makePaf(7).bytes);
+        const QString path = data.write(QStringLiteral("paf.prx"), makePaf(7).bytes);
         ui::frmMain main;
         main.show();
         main.OpenPRX(path);
@@ -449,10 +434,8 @@ private Q_SLOTS:
     void windowKeysWinOverTheValueBoxes() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString a = data.file(QStringLiteral("a.prx"));
-        const QString b = data.file(QStringLiteral("b.prx"));
-        writeFile(a, makePaf(8).bytes);
-        writeFile(b, makePaf(8, 2).bytes);
+        const QString a = data.write(QStringLiteral("a.prx"), makePaf(8).bytes);
+        const QString b = data.write(QStringLiteral("b.prx"), makePaf(8, 2).bytes);
         ui::frmMain main;
         main.resize(1400, 900);
         main.show();
@@ -494,9 +477,8 @@ private Q_SLOTS:
         QFETCH(bool, asked);
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
         const QByteArray original = makePaf(10).bytes;
-        writeFile(path, original);
+        const QString path = data.write(QStringLiteral("paf.prx"), original);
         ui::frmMain main;
         main.show();
         main.config().setValue(prx::kKeyCompPrx, compPrx);
@@ -518,10 +500,9 @@ private Q_SLOTS:
     void plainSaveAsWritesTheCopyAndFollowsIt() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
-        const QString output = data.file(QStringLiteral("copy.prx"));
         const QByteArray original = makePaf(1).bytes;
-        writeFile(path, original);
+        const QString path = data.write(QStringLiteral("paf.prx"), original);
+        const QString output = data.file(QStringLiteral("copy.prx"));
         ui::frmMain main;
         main.show();
         main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
@@ -541,9 +522,8 @@ private Q_SLOTS:
     void failedSaveSaysNothingIsDone() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
         const QByteArray original = makePaf(2).bytes;
-        writeFile(path, original);
+        const QString path = data.write(QStringLiteral("paf.prx"), original);
         ui::frmMain main;
         main.show();
         main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
@@ -569,11 +549,9 @@ private Q_SLOTS:
         QFETCH(bool, badHeader);
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
-        const QString header = data.file(QStringLiteral("header.prx"));
         const QByteArray original = makePaf(3).bytes;
-        writeFile(path, original);
-        writeFile(header, QByteArray(400, 'h'));
+        const QString path = data.write(QStringLiteral("paf.prx"), original);
+        const QString header = data.write(QStringLiteral("header.prx"), QByteArray(400, 'h'));
         ui::frmMain main;
         main.show();
         main.OpenPRX(path);
@@ -598,11 +576,10 @@ private Q_SLOTS:
     void packedSaveReplacesTheModuleAndClosesItsEditor() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
-        const QString header = data.file(QStringLiteral("header.prx"));
         const QByteArray original = makePaf(1).bytes;
-        writeFile(path, original);
-        writeFile(header, makePacked(QByteArray(32, 'q'), 5, "paf", 0xC3));
+        const QString path = data.write(QStringLiteral("paf.prx"), original);
+        const QString header =
+            data.write(QStringLiteral("header.prx"), makePacked(QByteArray(32, 'q'), 5, "paf", 0xC3));
         ui::frmMain main;
         main.show();
         main.OpenPRX(path);
@@ -625,12 +602,10 @@ private Q_SLOTS:
     void packedSaveAsLeavesTheEditsInThePlainModule() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.file(QStringLiteral("paf.prx"));
-        const QString header = data.file(QStringLiteral("header.prx"));
-        const QString output = data.file(QStringLiteral("packed out.prx"));
         const QByteArray original = makePaf(1).bytes;
-        writeFile(path, original);
-        writeFile(header, makePacked(QByteArray(32, 'q'), 5));
+        const QString path = data.write(QStringLiteral("paf.prx"), original);
+        const QString header = data.write(QStringLiteral("header.prx"), makePacked(QByteArray(32, 'q'), 5));
+        const QString output = data.file(QStringLiteral("packed out.prx"));
         ui::frmMain main;
         main.show();
         main.OpenPRX(path);

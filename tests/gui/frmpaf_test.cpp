@@ -18,16 +18,16 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
-#include <bit>
 #include <memory>
 #include <utility>
 
 using qm::prx::kPafBoxCount;
 using qm::prx::kPafBoxMainIconYUnfocused;
 using qm::test::DialogCall;
+using qm::test::pafBoxOffset;
 using qm::test::ScriptedDialogs;
+using qm::test::singleAt;
 using qm::ui::frmPaf;
 using qm::ui::MsgButtons;
 using qm::ui::MsgIcon;
@@ -46,14 +46,6 @@ QString shownIn(QString cText, const QLocale& locale) {
     if (locale.decimalPoint() == u",")
         cText.replace(QLatin1Char('.'), QLatin1Char(','));
     return cText;
-}
-
-qint64 boxOffset(int version, int box) {
-    return qm::prx::pafOffset(version, qm::prx::kPafBoxMember[static_cast<std::size_t>(box)]);
-}
-
-float singleAt(const QByteArray& bytes, qint64 offset) {
-    return std::bit_cast<float>(qFromLittleEndian<quint32>(bytes.constData() + offset));
 }
 
 QString accessibleName(QWidget* widget) {
@@ -342,7 +334,7 @@ private Q_SLOTS:
         QCOMPARE(status.size(), 1);
 
         const QByteArray saved = qm::test::readFile(o.path);
-        const qint64 at = boxOffset(version, box);
+        const qint64 at = pafBoxOffset(version, box);
         const QList<qint64> changed = qm::test::differingOffsets(o.fixture.bytes, saved);
         QVERIFY(!changed.isEmpty());
         for (qint64 offset : changed)
@@ -373,7 +365,7 @@ private Q_SLOTS:
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         const QByteArray copy = qm::test::readFile(other);
         QCOMPARE(copy.size(), o.fixture.bytes.size());
-        const qint64 at = boxOffset(version, 21);
+        const qint64 at = pafBoxOffset(version, 21);
         for (qint64 offset : qm::test::differingOffsets(o.fixture.bytes, copy))
             QVERIFY(offset >= at && offset < at + 4);
         QCOMPARE(singleAt(copy, at), 12.5f);
@@ -385,7 +377,7 @@ private Q_SLOTS:
         retype(o.form->valueBox(4), QStringLiteral("7"));
         QVERIFY(o.form->SavePAFPRX(other, version));
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
-        QCOMPARE(singleAt(qm::test::readFile(other), boxOffset(version, 4)), 7.0f);
+        QCOMPARE(singleAt(qm::test::readFile(other), pafBoxOffset(version, 4)), 7.0f);
     }
 
     void refusedSave_data() {

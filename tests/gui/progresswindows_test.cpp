@@ -4,6 +4,7 @@
 #include "prx/workfolder.h"
 #include "shell/frmcomp.h"
 #include "shell/frmdecomp.h"
+#include "support/environment.h"
 #include "support/fixtures.h"
 
 #include <QComboBox>
@@ -12,12 +13,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 using namespace qm;
 using namespace qm::test;
@@ -57,11 +58,6 @@ bool staysAfterTryingToLeave(QDialog& window, bool tryEnter = true) {
     return !closed && window.isVisible() && !okShown(window);
 }
 
-void writeScript(const QString& path, const QString& body) {
-    writeFile(path, (QStringLiteral("#!/bin/sh\n") + body).toLocal8Bit());
-    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
-}
-
 } // namespace
 
 class ProgressWindowsTest : public QObject {
@@ -69,8 +65,7 @@ class ProgressWindowsTest : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        m_previousDataDir = qgetenv(prx::kDataDirVariable);
-        qputenv(prx::kDataDirVariable, m_data.path().toLocal8Bit());
+        m_dataDir.emplace(prx::kDataDirVariable, m_data.path().toLocal8Bit());
         m_realArchiver = QStandardPaths::findExecutable(QStringLiteral("7za"));
         if (m_realArchiver.isEmpty())
             QSKIP("7za is not installed");
@@ -87,7 +82,7 @@ private Q_SLOTS:
         for (int i = 0; i < 4096; ++i)
             m_small.append(static_cast<char>((i * 7 + i / 61) & 0xFF));
     }
-    void cleanupTestCase() { qputenv(prx::kDataDirVariable, m_previousDataDir); }
+    void cleanupTestCase() { m_dataDir.reset(); }
     void init() {
         m_case = std::make_unique<QTemporaryDir>();
         QFile::remove(localArchiver());
@@ -147,9 +142,9 @@ private Q_SLOTS:
         const QByteArray packed = archiverOnPath ? makePacked(QByteArray(5000, 'Z'), 5000) : m_packed;
         writeFile(file("packed.prx"), packed);
         writeFile(file("out.prx"), "older");
-        const auto restorePath = qScopeGuard([path = qgetenv("PATH")] { qputenv("PATH", path); });
+        std::optional<EnvGuard> pathVariable;
         if (!archiverOnPath)
-            qputenv("PATH", m_case->path().toLocal8Bit()); // a folder without the archiver
+            pathVariable.emplace("PATH", m_case->path().toLocal8Bit()); // a folder without the archiver
         ui::frmDecomp window;
         window.strDecompFile = file("packed.prx");
         window.strDecompOutPutFile = file("out.prx");
@@ -266,8 +261,7 @@ private Q_SLOTS:
         writeFile(file("vshmain.prx"), m_small);
         writeFile(file("header.prx"), makePacked(QByteArray(100, 'h'), 100).left(headerSize));
         writeFile(file("out.prx"), "older");
-        writeScript(localArchiver(),
-                    QStringLiteral("cat > /dev/null\necho 'ERROR: no space left' >&2\nexit 2\n"));
+        writeScript(localArchiver(), "cat > /dev/null\necho 'ERROR: no space left' >&2\nexit 2\n");
         ui::frmComp window;
         window.strCompFile = file("vshmain.prx");
         window.strCompHeadFile = file("header.prx");
@@ -305,14 +299,15 @@ private:
                     QStringLiteral("echo run >> '%1'\ni=0\n"
                                    "while [ ! -e '%2' ] && [ $i -lt 500 ]; do sleep 0.02; i=$((i+1)); done\n"
                                    "exec '%3' \"$@\"\n")
-                        .arg(file("archiver.log"), file("gate"), m_realArchiver));
+                        .arg(file("archiver.log"), file("gate"), m_realArchiver)
+                        .toLocal8Bit());
     }
     void openGate() const { writeFile(file("gate"), "open"); }
     int archiverRuns() const { return static_cast<int>(readFile(file("archiver.log")).count("run")); }
 
     QTemporaryDir m_data;
     std::unique_ptr<QTemporaryDir> m_case;
-    QByteArray m_previousDataDir;
+    std::optional<EnvGuard> m_dataDir;
     QString m_realArchiver;
     QByteArray m_module;
     QByteArray m_packed;

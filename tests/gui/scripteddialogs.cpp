@@ -17,6 +17,12 @@ QStringList ScriptedDialogs::titles() const {
     return out;
 }
 
+void ScriptedDialogs::record(const DialogCall& call) {
+    calls.append(call);
+    if (onCall)
+        onCall(call);
+}
+
 ui::MsgAnswer ScriptedDialogs::showMessage(QWidget*, const QString& title, const QString& text,
                                            ui::MsgIcon icon, ui::MsgButtons buttons) {
     DialogCall call;
@@ -25,9 +31,7 @@ ui::MsgAnswer ScriptedDialogs::showMessage(QWidget*, const QString& title, const
     call.text = text;
     call.icon = icon;
     call.buttons = buttons;
-    calls.append(call);
-    if (onCall)
-        onCall(call);
+    record(call);
     if (buttons == ui::MsgButtons::Ok)
         return ui::MsgAnswer::Ok;
     if (answers.isEmpty()) {
@@ -47,9 +51,7 @@ QString ScriptedDialogs::ShowFileDialog(QWidget*, const QString& initialFolder, 
     call.initialFolder = initialFolder;
     call.filterName = filterName;
     call.filterPattern = filterPattern;
-    calls.append(call);
-    if (onCall)
-        onCall(call);
+    record(call);
     if (files.isEmpty()) {
         ++unscripted;
         return {};
@@ -61,9 +63,7 @@ bool ScriptedDialogs::ShowColorDialog(QWidget*, prx::Rgb initial, prx::Rgb& chos
     DialogCall call;
     call.kind = DialogCall::Color;
     call.initialColor = initial;
-    calls.append(call);
-    if (onCall)
-        onCall(call);
+    record(call);
     if (colors.isEmpty()) {
         ++unscripted;
         return false;

@@ -61,6 +61,10 @@ public:
         openedUrls.append(url);
         return true;
     }
+
+private:
+    // Notes a call and hands it to onCall.
+    void record(const DialogCall& call);
 };
 
 } // namespace qm::test

@@ -3,6 +3,8 @@
 // Helpers for the main-window tests: a private working folder, packed
 // modules made with zlib, and a driver that works modal progress windows.
 
+#include "support/environment.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -15,18 +17,16 @@ namespace qm::test {
 // object's lifetime.
 class DataFolder {
 public:
-    DataFolder();
-    ~DataFolder();
     QString path() const { return m_dir.path() + QStringLiteral("/Data/"); }
     QString file(const QString& name) const { return m_dir.path() + QLatin1Char('/') + name; }
+    // Writes `bytes` to file(name) and returns its path.
+    QString write(const QString& name, const QByteArray& bytes) const;
 
 private:
     QTemporaryDir m_dir;
-    QByteArray m_previous;
+    EnvGuard m_variable{"QUILLMARK_DATA_DIR", path().toLocal8Bit()};
 };
 
-// A gzip member holding `data` (fast compression; the archiver reads any).
-QByteArray gzip(const QByteArray& data);
 // A packed module: a "~PSP" header and the gzip stream of `module`.
 QByteArray packedModule(const QByteArray& module, quint8 keyByte = 0xAA);
 

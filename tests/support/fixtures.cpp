@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QtEndian>
 
-#include <bit>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,22 +12,6 @@ namespace qm::test {
 namespace {
 
 using prx::VshMember;
-
-QByteArray noise(qint64 size, quint32 seed) {
-    QByteArray bytes(size, '\0');
-    quint32 x = 0x9E3779B9u ^ (seed * 2654435761u);
-    for (qint64 i = 0; i < size; ++i) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        bytes[i] = static_cast<char>(x >> 24);
-    }
-    return bytes;
-}
-
-void putF32(QByteArray& b, qint64 at, float v) {
-    qToLittleEndian<quint32>(std::bit_cast<quint32>(v), b.data() + at);
-}
 
 void putText(QByteArray& b, qint64 at, const QByteArray& text, int slot) {
     for (int i = 0; i < slot; ++i)
@@ -54,7 +37,7 @@ prx::Rgb colorFor(int i, int version, quint32 seed, int salt) {
 
 void putColor(QByteArray& bytes, qint64 at, prx::Rgb c) {
     for (int k = 0; k < 3; ++k)
-        putF32(bytes, at + 4 * k, static_cast<float>(static_cast<double>((c >> (8 * k)) & 0xFF) / 255.0));
+        putSingle(bytes, at + 4 * k, static_cast<float>(static_cast<double>((c >> (8 * k)) & 0xFF) / 255.0));
 }
 
 template <std::size_t N>
@@ -178,7 +161,7 @@ VshFixture makeVsh(int version, quint32 seed) {
             value = -value;
         if (box == 12 && version >= 12)
             value = ((14 + 1) * 1.5 + version * 0.25 + seed) + 1; // the network icon follows the main icon
-        putF32(f.bytes, at(m), static_cast<float>(value));
+        putSingle(f.bytes, at(m), static_cast<float>(value));
         v.numbers[static_cast<std::size_t>(box)] = text(value);
     }
 
@@ -209,6 +192,10 @@ VshFixture makeVsh(int version, quint32 seed) {
     return f;
 }
 
+qint64 pafBoxOffset(int version, int box) {
+    return prx::pafOffset(version, prx::kPafBoxMember[static_cast<std::size_t>(box)]);
+}
+
 PafFixture makePaf(int version, quint32 seed) {
     PafFixture f;
     f.bytes = noise(prx::pafRelease(version).fileSize, seed + 7777u * static_cast<quint32>(version));
@@ -216,8 +203,7 @@ PafFixture makePaf(int version, quint32 seed) {
         if (!prx::pafBoxRead(version, box))
             continue;
         const double value = (box + 1) * 0.75 + version * 2 + seed;
-        putF32(f.bytes, prx::pafOffset(version, prx::kPafBoxMember[static_cast<std::size_t>(box)]),
-               static_cast<float>(value));
+        putSingle(f.bytes, pafBoxOffset(version, box), static_cast<float>(value));
         f.expected.numbers[static_cast<std::size_t>(box)] = text(value);
     }
     return f;
@@ -251,17 +237,6 @@ QByteArray readFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
-}
-
-QList<qint64> differingOffsets(const QByteArray& a, const QByteArray& b) {
-    QList<qint64> out;
-    const qint64 n = std::min(a.size(), b.size());
-    for (qint64 i = 0; i < n; ++i)
-        if (a.at(i) != b.at(i))
-            out.append(i);
-    for (qint64 i = n; i < std::max(a.size(), b.size()); ++i)
-        out.append(i);
-    return out;
 }
 
 } // namespace qm::test

@@ -3,6 +3,7 @@
 // Synthetic modules for every release: the exact size, noise everywhere,
 // and known values at every offset of the release's row.
 
+#include "bytes.h"
 #include "prx/paf.h"
 #include "prx/vsh.h"
 
@@ -25,6 +26,9 @@ struct PafFixture {
 VshFixture makeVsh(int version, quint32 seed = 1);
 PafFixture makePaf(int version, quint32 seed = 1);
 
+// Where the value of PAF box `box` lies in a module of release `version`.
+qint64 pafBoxOffset(int version, int box);
+
 // A packed module: a "~PSP" header whose packed size is `packedSize`
 // (the final length when 0), followed by `payload`.
 QByteArray makePacked(const QByteArray& payload, qint32 plainSize, const QByteArray& moduleName = "vshmain",
@@ -39,8 +43,5 @@ struct ByteRange {
 // Writes bytes to a file, creating folders; aborts the test run on failure.
 void writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
-
-// Offsets at which two byte arrays of equal length differ.
-QList<qint64> differingOffsets(const QByteArray& a, const QByteArray& b);
 
 } // namespace qm::test
