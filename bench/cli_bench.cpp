@@ -78,12 +78,12 @@ int main(int argc, char** argv) {
     const double unpackRatio = median(ours) / median(bare);
     rows.append({QStringLiteral("unpack, quillmark-cli (median)"), median(ours), QStringLiteral("ms"),
                  QString(), true});
-    rows.append(
-        {QStringLiteral("unpack, bare 7za e (median)"), median(bare), QStringLiteral("ms"), QString(), true});
     rows.append({QStringLiteral("  of which: quillmark-cli start-up (keys)"), median(startup),
                  QStringLiteral("ms"), QString(), true});
     rows.append({QStringLiteral("  of which: 7za e -si -so through pipes"), median(streamed),
                  QStringLiteral("ms"), QString(), true});
+    rows.append(
+        {QStringLiteral("unpack, bare 7za e (median)"), median(bare), QStringLiteral("ms"), QString(), true});
     rows.append({QStringLiteral("unpack ratio"), unpackRatio, QStringLiteral("x"), QStringLiteral("<= 1.2x"),
                  unpackRatio <= 1.2});
 
