@@ -1,23 +1,19 @@
 #include "frmpaf.h"
 
 #include "prx/catalogue.h"
+#include "widgets/captionlabel.h"
 #include "widgets/dialogs.h"
 #include "widgets/numberkeyfilter.h"
+#include "widgets/valueframe.h"
 #include "widgets/windowhelpers.h"
 
 #include <QFontMetrics>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QRegularExpression>
-#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <vector>
 
 namespace qm::ui {
@@ -98,58 +94,6 @@ const std::array<TabPlan, 3>& tabPlans() {
     return plans;
 }
 
-constexpr int kSpacing = 6;
-
-// The width at which a caption breaks only at its runs of blanks: that of
-// its widest blank-separated part.
-int widestPart(const QFontMetrics& metrics, const QString& caption) {
-    static const QRegularExpression runOfBlanks(QStringLiteral(" {2,}"));
-    int widest = 0;
-    for (const QString& part : caption.split(runOfBlanks, Qt::SkipEmptyParts))
-        widest = std::max(widest, metrics.horizontalAdvance(part));
-    return widest;
-}
-
-// A caption that wraps onto more lines where its column is narrow. The
-// layouts size rows before they know the column widths, so the label asks
-// for the height its text needs once it has its width. A closing " :" stays
-// with the word before it on screen; the caption itself (and so the box's
-// accessible name) is unchanged.
-class CaptionLabel final : public QLabel {
-public:
-    CaptionLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
-        setTextFormat(Qt::PlainText);
-        setWordWrap(true);
-    }
-
-    int heightForWidth(int width) const override {
-        const QRect room(0, 0, std::max(1, width - 2 * margin()), QWIDGETSIZE_MAX);
-        return fontMetrics().boundingRect(room, Qt::TextWordWrap, shownText()).height() + 2 * margin();
-    }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QLabel::resizeEvent(event);
-        const int needed = heightForWidth(width());
-        if (needed != minimumHeight())
-            setMinimumHeight(needed);
-    }
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        style()->drawItemText(&painter, contentsRect().adjusted(margin(), margin(), -margin(), -margin()),
-                              static_cast<int>(alignment()) | Qt::TextWordWrap, palette(), isEnabled(),
-                              shownText(), foregroundRole());
-    }
-
-private:
-    QString shownText() const {
-        QString t = text();
-        if (t.endsWith(QStringLiteral(" :")))
-            t[t.size() - 2] = QChar(0x00A0); // no break before the colon
-        return t;
-    }
-};
-
 } // namespace
 
 frmPaf::frmPaf(QWidget* parent) : EditorForm(parent) {
@@ -157,12 +101,7 @@ frmPaf::frmPaf(QWidget* parent) : EditorForm(parent) {
     setWindowTitle(kCaption);
     SetFormIcon(this, QStringLiteral("BBB"), true);
     setFixedSize(twips(6930), twips(6015));
-    // The window's fixed size was laid out for an 8-point dialog font.
-    QFont small = font();
-    if (small.pointSizeF() > 8.0) {
-        small.setPointSizeF(8.0);
-        setFont(small);
-    }
+    useDialogFont(this);
 
     m_keyFilter = new NumberKeyFilter(this);
     m_keyFilter->setLocale(m_locale);
@@ -173,62 +112,36 @@ frmPaf::frmPaf(QWidget* parent) : EditorForm(parent) {
     outer->setContentsMargins(3, 3, 3, 3);
     outer->addWidget(m_tabs);
 
-    const QFontMetrics metrics(font());
-    // Room for a number such as "-123.456" and the box's frame; longer
-    // texts scroll inside the box.
-    const int boxWidth = metrics.horizontalAdvance(QStringLiteral("-000.000")) + 4;
-
-    auto makeFrame = [&](QWidget* page, int index) {
+    const int boxWidth = numberBoxWidth(QFontMetrics(font()));
+    auto makeFrame = [&](int index) -> QWidget* {
         const FramePlan& plan = framePlans()[static_cast<std::size_t>(index)];
-        auto* frame = new QGroupBox(plan.title, page);
-        frame->setObjectName(indexedName(QStringLiteral("framePAF"), index));
-        auto* grid = new QGridLayout(frame);
-        // Tight margins leave the captions room for a whole line: "Horizontal
-        // Scrolling :" fits without its colon wrapping alone.
-        grid->setContentsMargins(kSpacing - 2, kSpacing, kSpacing - 2, kSpacing);
-        grid->setHorizontalSpacing(kSpacing - 2);
-        grid->setVerticalSpacing(kSpacing);
-        grid->setColumnStretch(0, 1);
-        int row = 0;
+        QGroupBox* frame = makeValueFrame(indexedName(QStringLiteral("framePAF"), index), plan.title, this);
         for (int box : plan.boxes) {
             const auto i = static_cast<std::size_t>(box);
-            auto* label = new CaptionLabel(kCaptions[i], frame);
-            label->setObjectName(indexedName(QStringLiteral("lblPAFPRXValue"), box));
-            if (box == prx::kPafBoxMainIconYUnfocused)
-                label->setFixedWidth(widestPart(label->fontMetrics(), kCaptions[i]) +
-                                     label->fontMetrics().averageCharWidth() / 2);
             auto* edit = new QLineEdit(frame);
             edit->setObjectName(indexedName(QStringLiteral("txtPAFPRXValue"), box));
             edit->setFixedWidth(boxWidth);
-            label->setBuddy(edit);
             m_keyFilter->attach(edit);
-            // The label fills its cell, so it wraps only where the cell is too narrow.
-            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            grid->addWidget(label, row, 0);
-            grid->addWidget(edit, row, 1, Qt::AlignRight | Qt::AlignVCenter);
+            CaptionLabel* label =
+                addValueRow(frame, indexedName(QStringLiteral("lblPAFPRXValue"), box), kCaptions[i], edit);
+            // Box 8's caption breaks into three lines at its runs of blanks.
+            if (box == prx::kPafBoxMainIconYUnfocused)
+                label->setFixedWidth(widestPart(label->fontMetrics(), kCaptions[i]) +
+                                     label->fontMetrics().averageCharWidth() / 2);
             m_labels[i] = label;
             m_boxes[i] = edit;
-            ++row;
         }
         m_frames[static_cast<std::size_t>(index)] = frame;
         return frame;
     };
 
     for (const TabPlan& tab : tabPlans()) {
-        auto* page = new QWidget;
-        page->setAccessibleName(tab.title);
-        auto* columns = new QHBoxLayout(page);
-        columns->setContentsMargins(2, kSpacing, 2, kSpacing);
-        columns->setSpacing(kSpacing);
-        for (const std::vector<int>* frames : {&tab.left, &tab.right}) {
-            auto* column = new QVBoxLayout;
-            column->setSpacing(kSpacing);
-            for (int index : *frames)
-                column->addWidget(makeFrame(page, index));
-            column->addStretch(1);
-            columns->addLayout(column, 1);
-        }
-        m_tabs->addTab(page, tab.title);
+        std::vector<std::vector<QWidget*>> columns(2);
+        for (int index : tab.left)
+            columns[0].push_back(makeFrame(index));
+        for (int index : tab.right)
+            columns[1].push_back(makeFrame(index));
+        m_tabs->addTab(makeColumnsPage(tab.title, columns), tab.title);
     }
 
     SetValueControlsEnabled(false);

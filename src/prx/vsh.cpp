@@ -57,8 +57,8 @@ constexpr std::array<int, 19> kCommonSingleBoxes{0,  1, 2, 3,  4,  5,  26, 6,  2
 // The Singles only releases 12 to 14 have, in order.
 constexpr std::array<int, 5> kNewSingleBoxes{13, 14, 20, 21, 27};
 
-constexpr int kBoxNetwork = 12;
-constexpr int kBoxMainIconUnfocused = 14;
+constexpr int kBoxNetwork = kVshBoxNetworkIcon;
+constexpr int kBoxMainIconUnfocused = kVshBoxMainIconUnfocused;
 constexpr int kBoxBmpSize = 15;
 constexpr int kBoxBusy = 16;
 constexpr int kBoxFadeOut = 17;
@@ -223,16 +223,20 @@ Result<VshValues> loadVsh(const ModuleImage& image, int version, const QLocale& 
     return v;
 }
 
+std::optional<QString> networkIconFollowing(const QString& mainIconText, const QLocale& locale) {
+    if (mainIconText.isEmpty() || mainIconText == u"-" || mainIconText == u",")
+        return std::nullopt;
+    auto number = parseNumber(mainIconText, locale);
+    if (!number)
+        return std::nullopt;
+    return formatSingle(static_cast<float>(*number + 1.0), locale);
+}
+
 void followNetworkIcon(VshValues& values, int version, const QLocale& locale) {
     if (vshGroup(version) != 6)
         return;
-    const QString& main = values.numbers[kBoxMainIconUnfocused];
-    if (main.isEmpty() || main == u"-" || main == u",")
-        return;
-    auto number = parseNumber(main, locale);
-    if (!number)
-        return;
-    values.numbers[kBoxNetwork] = formatSingle(static_cast<float>(*number + 1.0), locale);
+    if (auto text = networkIconFollowing(values.numbers[kBoxMainIconUnfocused], locale))
+        values.numbers[kBoxNetwork] = *text;
 }
 
 Result<ModuleImage> applyVsh(ModuleImage image, int version, const VshValues& loaded, VshValues edited,

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 
 namespace qm::prx {
 
@@ -22,6 +23,9 @@ inline constexpr int kVshFormatFirstEurope = 13;
 inline constexpr int kVshFormatFirstUSJapan = 18;
 inline constexpr int kMonthCount = 12;
 inline constexpr int kSlimItemCount = 15;
+// Number boxes the editor treats apart.
+inline constexpr int kVshBoxNetworkIcon = 12; // follows the main icon box in releases 12 to 14
+inline constexpr int kVshBoxMainIconUnfocused = 14;
 
 // The member each number box holds.
 extern const std::array<VshMember, kVshNumberBoxCount> kVshNumberBoxMember;
@@ -59,6 +63,9 @@ inline const QString kMsgBmpMax = QStringLiteral("BMP Max Size it's 32767 bytes"
 
 Result<VshValues> loadVsh(const ModuleImage& image, int version, const QLocale& locale);
 
+// The text of the network icon box that follows a main icon text: main + 1,
+// or nothing while the main text is not a number.
+std::optional<QString> networkIconFollowing(const QString& mainIconText, const QLocale& locale);
 // The network icon box of group 6 follows the main icon box: main + 1.
 // Leaves the values alone for other releases or when the main text is not a number.
 void followNetworkIcon(VshValues& values, int version, const QLocale& locale);

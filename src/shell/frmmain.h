@@ -22,6 +22,7 @@ namespace qm::ui {
 class ConfigStore;
 class EditorForm;
 class frmPaf;
+class frmVSHMain;
 
 class frmMain final : public QMainWindow {
     Q_OBJECT
@@ -37,6 +38,7 @@ public:
     // Save (mode 1) or Save As (mode 2) of the active editor, whose open file is strPath.
     void SavePRX(const QString& strPath, int mode);
 
+    frmVSHMain* NewVSHEditor();
     frmPaf* NewPAFEditor();
     // Files dropped on the window: each listed file that exists is opened, in list order.
     void MDIForm_OLEDragDrop(const QMimeData* data);

@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include "colorbox.h"
+
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
@@ -11,15 +13,6 @@ namespace qm::ui {
 namespace {
 
 Dialogs* g_dialogs = nullptr;
-
-QColor toColor(prx::Rgb c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
-prx::Rgb fromColor(const QColor& c) {
-    return static_cast<prx::Rgb>(c.red()) | (static_cast<prx::Rgb>(c.green()) << 8) |
-           (static_cast<prx::Rgb>(c.blue()) << 16);
-}
 
 } // namespace
 
@@ -83,14 +76,14 @@ QString QtDialogs::ShowFileDialog(QWidget* owner, const QString& initialFolder, 
 
 bool QtDialogs::ShowColorDialog(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) {
     for (int i = 0; i < 16; ++i)
-        QColorDialog::setCustomColor(i, toColor(customColors()[static_cast<std::size_t>(i)]));
-    QColorDialog dialog(toColor(initial), owner);
+        QColorDialog::setCustomColor(i, toQColor(customColors()[static_cast<std::size_t>(i)]));
+    QColorDialog dialog(toQColor(initial), owner);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     for (int i = 0; i < 16; ++i)
-        customColors()[static_cast<std::size_t>(i)] = fromColor(QColorDialog::customColor(i));
+        customColors()[static_cast<std::size_t>(i)] = fromQColor(QColorDialog::customColor(i));
     if (!accepted)
         return false;
-    chosen = fromColor(dialog.selectedColor());
+    chosen = fromQColor(dialog.selectedColor());
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "shell/frmmain.h"
 #include "shell_helpers.h"
 #include "support/fixtures.h"
+#include "vsh/frmvshmain.h"
 #include "widgets/numberkeyfilter.h"
 
 #include <QAction>
@@ -153,17 +154,43 @@ private Q_SLOTS:
         QCOMPARE(main.intPRXType, -1);
     }
 
-    void vshModulesPointToTheCommandLineTool() {
+    void opensPlainVshOfEveryRelease_data() {
+        QTest::addColumn<int>("version");
+        for (int v = 1; v <= prx::kVshRows; ++v)
+            QTest::addRow("%s", prx::vshRelease(v).label) << v;
+    }
+    void opensPlainVshOfEveryRelease() {
+        QFETCH(int, version);
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.write(QStringLiteral("vshmain.prx"), makeVsh(12).bytes);
+        const QString path = data.write(QStringLiteral("vshmain.prx"), makeVsh(version).bytes);
+        ui::frmMain main;
+        main.show();
+        main.OpenPRX(path);
+        QCOMPARE(dialogs.calls.size(), 0);
+        QCOMPARE(main.intPRXType, version);
+        QCOMPARE(main.editors().size(), 1);
+        QVERIFY(qobject_cast<ui::frmVSHMain*>(main.editors()[0]));
+        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("VSHMain.rad Ededid"));
+        main.timSBar_Timer();
+        QCOMPARE(main.panelText(2), QString::fromLatin1(prx::vshRelease(version).label) + u' ');
+        QCOMPARE(main.panelText(4), path + u' ');
+    }
+
+    // A module that can't be read is reported and leaves no editor behind.
+    void unreadableVshLeavesNoEditor() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        QByteArray bytes = makeVsh(12).bytes;
+        const qint64 text = prx::vshOffset(12, prx::VshMember::UpdatePath1);
+        bytes.replace(text, 255, QByteArray(255, 'z')); // no terminator
+        const QString path = data.write(QStringLiteral("vshmain.prx"), bytes);
         ui::frmMain main;
         main.OpenPRX(path);
-        QCOMPARE(main.intPRXType, 12);
-        QCOMPARE(main.editors().size(), 0);
         QCOMPARE(dialogs.calls.size(), 1);
-        QVERIFY(dialogs.calls[0].text.contains(QStringLiteral("quillmark-cli")));
-        QVERIFY(dialogs.calls[0].text.contains(QStringLiteral("VSHMain.prx - 3.71")));
+        QVERIFY(dialogs.calls[0].text.startsWith(QStringLiteral("Error 5 occurred!")));
+        QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
+        QTRY_COMPARE(main.editors().size(), 0);
     }
 
     void describesPackedModuleLineByLine_data() {

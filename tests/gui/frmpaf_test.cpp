@@ -1,3 +1,4 @@
+#include "editor_helpers.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
 
@@ -24,6 +25,7 @@
 
 using qm::prx::kPafBoxCount;
 using qm::prx::kPafBoxMainIconYUnfocused;
+using namespace qm::test;
 using qm::test::DialogCall;
 using qm::test::pafBoxOffset;
 using qm::test::ScriptedDialogs;
@@ -31,36 +33,6 @@ using qm::test::singleAt;
 using qm::ui::frmPaf;
 using qm::ui::MsgButtons;
 using qm::ui::MsgIcon;
-
-namespace {
-
-const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
-const QLocale kFrench(QLocale::French, QLocale::France);
-
-QLocale localeNamed(const QString& name) {
-    return name == u"fr" ? kFrench : kEnglish;
-}
-
-// The fixture's values are in the C locale; this is how a window in `locale` shows them.
-QString shownIn(QString cText, const QLocale& locale) {
-    if (locale.decimalPoint() == u",")
-        cText.replace(QLatin1Char('.'), QLatin1Char(','));
-    return cText;
-}
-
-QString accessibleName(QWidget* widget) {
-    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
-    return iface ? iface->text(QAccessible::Name) : QString();
-}
-
-QString messageSummary(const QList<DialogCall>& calls) {
-    QStringList out;
-    for (const DialogCall& c : calls)
-        out.append(c.title + QStringLiteral(" | ") + c.text);
-    return out.join(QStringLiteral("; "));
-}
-
-} // namespace
 
 class FrmPafTest : public QObject {
     Q_OBJECT

@@ -19,9 +19,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    // QM_GUI_TESTS=FrmPafTest,FrmMainTest runs only those classes.
+    const QStringList only = qEnvironmentVariable("QM_GUI_TESTS").split(u',', Qt::SkipEmptyParts);
     int failures = 0;
     for (const auto& make : qm::test::guiTests()) {
         std::unique_ptr<QObject> test = make();
+        if (!only.isEmpty() && !only.contains(QString::fromLatin1(test->metaObject()->className())))
+            continue;
         failures += QTest::qExec(test.get(), argc, argv);
     }
     return failures == 0 ? 0 : 1;

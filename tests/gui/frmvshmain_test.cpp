@@ -1,0 +1,476 @@
+#include "editor_helpers.h"
+#include "guitest.h"
+#include "scripteddialogs.h"
+
+#include "prx/catalogue.h"
+#include "vsh/colorgrid.h"
+#include "vsh/menutab.h"
+#include "widgets/colorbox.h"
+#include "widgets/typinglimit.h"
+#include "widgets/windowhelpers.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+using namespace qm;
+using namespace qm::test;
+using prx::kVshNumberBoxCount;
+using ui::frmVSHMain;
+using ui::MsgIcon;
+
+namespace {
+
+QStringList latin1(std::initializer_list<const char*> texts) {
+    QStringList out;
+    for (const char* t : texts)
+        out.append(QString::fromLatin1(t));
+    return out;
+}
+
+// Every control the window holds a value in, for blanket checks.
+QList<QWidget*> valueControls(const frmVSHMain& form) {
+    QList<QWidget*> out;
+    for (int i = 0; i < kVshNumberBoxCount; ++i)
+        out.append(form.txtPRXValue(i));
+    for (int i = 0; i < prx::kVshTextBoxCount; ++i)
+        out.append(form.txtPRXValue2(i));
+    for (ui::ColorBox* box : form.colorGrid()->allBoxes())
+        out.append(box);
+    return out;
+}
+
+} // namespace
+
+class FrmVshMainTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void newWindowShowsNothingAndOffersNoEditing() {
+        frmVSHMain form;
+        QCOMPARE(form.objectName(), QStringLiteral("frmVSHMain"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("VSHMain.rad Ededid"));
+        QVERIFY(!form.windowIcon().isNull());
+        const QSize client(ui::twips(6930), ui::twips(6855));
+        QCOMPARE(form.minimumSize(), client);
+        QCOMPARE(form.maximumSize(), client);
+        QCOMPARE(form.intVersion, -1);
+        QVERIFY(!form.blnReady);
+        QVERIFY(form.statusFile().isEmpty());
+
+        QTabWidget* tabs = form.tabs();
+        QCOMPARE(tabs->objectName(), QStringLiteral("VSHTabs"));
+        QVERIFY(tabs->isEnabled());
+        const QStringList titles = latin1(
+            {"XMB Colors", "Alpha Channel", "Multiple Icons", "XMB Position", "Other", "Path", "Menu"});
+        QCOMPARE(tabs->count(), titles.size());
+        for (int t = 0; t < tabs->count(); ++t) {
+            QCOMPARE(tabs->tabText(t), titles[t]);
+            QCOMPARE(tabs->widget(t)->accessibleName(), titles[t]);
+        }
+
+        for (QWidget* w : valueControls(form))
+            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+        for (int i = 0; i < prx::kVshTextBoxCount; ++i)
+            QVERIFY(form.txtPRXValue2(i)->text().isEmpty());
+        for (int i = 0; i < kVshNumberBoxCount; ++i) {
+            QVERIFY(form.txtPRXValue(i)->text().isEmpty());
+            QCOMPARE(form.txtPRXValue(i)->contextMenuPolicy(), Qt::PreventContextMenu);
+        }
+        for (int k = 0; k <= 42; ++k)
+            QVERIFY2(!form.lblPRXValue(k)->isEnabled(), qPrintable(QString::number(k)));
+        for (int i = 0; i < 8; ++i)
+            QVERIFY(!form.textLabel(i)->isEnabled());
+        QVERIFY(!form.lblNoUpdateInfo()->isEnabled());
+        QVERIFY(!form.lblRedirRCO()->isEnabled());
+
+        const ui::VshColorGrid& grid = *form.colorGrid();
+        for (QLabel* l : grid.lblMonth)
+            QVERIFY(!l->isEnabled());
+        for (QLabel* l : grid.lblSlimItem)
+            QVERIFY(l->isEnabled());
+        QVERIFY(grid.lblMonthDes->isEnabled());
+        QVERIFY(grid.lblSlimExtra->isEnabled());
+        QVERIFY(!grid.lblInstructions->isEnabled());
+        for (QLabel* l :
+             {grid.lblTextDes[0], grid.lblTextDes[1], grid.lblContextDes[0], grid.lblContextDes[1]})
+            QVERIFY(!l->isEnabled());
+
+        const ui::VshMenuTab& menu = *form.menuTab();
+        QCOMPARE(menu.lstvVSHMenu->rowCount(), 0);
+        for (QComboBox* c :
+             {menu.cboVSHMenu130x, menu.cboVSHMenu137x, menu.cboVSHMenu230x, menu.cboVSHMenu237x}) {
+            QVERIFY(!c->isEnabled());
+            QVERIFY(c->isHidden());
+        }
+        QVERIFY(!menu.cboVSHMenu3->isEnabled());
+        QVERIFY(!menu.cboVSHMenu3->isHidden());
+        QVERIFY(!menu.chkVSHMenu[0]->isEnabled());
+        QVERIFY(!menu.chkVSHMenu[1]->isEnabled());
+
+        for (QGroupBox* frame : form.findChildren<QGroupBox*>())
+            QCOMPARE(frame->isEnabled(), frame != form.frameFormat());
+        QLabel* notCoded = form.findChild<QLabel*>(QStringLiteral("Label1"));
+        QVERIFY(notCoded);
+        QCOMPARE(notCoded->text(), QStringLiteral("Write Function Not Coded"));
+        QCOMPARE(notCoded->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(Qt::red));
+    }
+
+    void frames_data() {
+        QTest::addColumn<QString>("frame");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QList<int>>("boxes"); // number boxes, top to bottom
+        QTest::newRow("frameACGen") << "frameACGen" << 1 << "General" << QList<int>{18, 19, 27};
+        QTest::newRow("frameACOther") << "frameACOther" << 1 << "Other" << QList<int>{22, 23};
+        QTest::newRow("frameXMB") << "frameXMB" << 3 << "XMB Position" << QList<int>{0, 1, 2, 3};
+        QTest::newRow("frameHold") << "frameHold" << 3 << "Hold Position" << QList<int>{24, 7, 25, 8};
+        QTest::newRow("frameClock") << "frameClock" << 3 << "Clock Position" << QList<int>{9, 10, 11};
+        QTest::newRow("frameMute") << "frameMute" << 3 << "Mute Position" << QList<int>{4, 5, 26, 6};
+        QTest::newRow("frameIcons") << "frameIcons" << 3 << "Icons Position" << QList<int>{12, 13, 14};
+        QTest::newRow("frameMS") << "frameMS" << 3 << "MS Option Position" << QList<int>{20, 21};
+        QTest::newRow("frameOther") << "frameOther" << 4 << "Other" << QList<int>{15, 16, 17};
+        QTest::newRow("frameMultMS") << "frameMultMS" << 2 << "Multiple MS Icons" << QList<int>{};
+        QTest::newRow("frameMultUMD") << "frameMultUMD" << 2 << "Multiple UMD Icons" << QList<int>{};
+        QTest::newRow("frameFormat") << "frameFormat" << 4 << "Hours / Date Format" << QList<int>{};
+    }
+
+    // Each frame sits on its tab with its title, its boxes one under the other in order.
+    void frames() {
+        QFETCH(QString, frame);
+        QFETCH(int, tab);
+        QFETCH(QString, title);
+        QFETCH(QList<int>, boxes);
+        frmVSHMain form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.tabs()->setCurrentIndex(tab);
+        QApplication::processEvents();
+        auto* group = form.findChild<QGroupBox*>(frame);
+        QVERIFY(group);
+        QCOMPARE(group->title(), title);
+        QCOMPARE(accessibleName(group), title);
+        QVERIFY(form.tabs()->widget(tab)->isAncestorOf(group));
+        int previousY = -1;
+        for (int box : boxes) {
+            QCOMPARE(form.txtPRXValue(box)->parentWidget(), group);
+            QCOMPARE(form.numberLabel(box)->parentWidget(), group);
+            QVERIFY(form.txtPRXValue(box)->y() > previousY);
+            previousY = form.txtPRXValue(box)->y();
+        }
+        if (!boxes.isEmpty())
+            QCOMPARE(group->findChildren<QLineEdit*>().size(), boxes.size());
+    }
+
+    void numberCaptions_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("label");
+        QTest::addColumn<QString>("caption");
+        const std::pair<int, const char*> captions[kVshNumberBoxCount] = {
+            {0, "X :"},
+            {17, "X (In Infobar) :"},
+            {20, " X (In Submenu) :"},
+            {21, " X (In Game Submenu) :"},
+            {5, "Mute X :"},
+            {6, "Mute Y :"},
+            {4, "Mute Y (Shadow) :"},
+            {3, "Hold Y :"},
+            {2, "Hold Y (Shadow) :"},
+            {8, "Clock X :"},
+            {7, "Clock Y :"},
+            {9, "Clock X (No Battery) :"},
+            {18, "Network Icon Y : (Unfocused)"},
+            {24, "Main Icon Y : (Focused)"},
+            {25, "Main Icon Y :       (Unfocused)"},
+            {19, "01-12.bmp Size :"},
+            {1, "Busy Icon Speed :"},
+            {16, "Fade out time of focused main icon :"},
+            {13, "All Main Icons :"},
+            {15, "Focused Main Icon :"},
+            {11, "X (Icon) :"},
+            {12, "Y (Icon) :"},
+            {14, "Icons when in Infobar : (UnFocused)"},
+            {10, "Currently highlighted Text :"},
+            {26, "Hold X :"},
+            {27, "Hold X (Shadow) :"},
+            {28, "Mute X (Shadow) :"},
+            {29, "MS Option Icon :"},
+        };
+        for (int i = 0; i < kVshNumberBoxCount; ++i)
+            QTest::addRow("%d", i) << i << captions[i].first << QString::fromLatin1(captions[i].second);
+    }
+
+    // Each number box has its caption, blanks and all, as buddy and accessible name.
+    void numberCaptions() {
+        QFETCH(int, box);
+        QFETCH(int, label);
+        QFETCH(QString, caption);
+        frmVSHMain form;
+        QLineEdit* edit = form.findChild<QLineEdit*>(ui::indexedName(QStringLiteral("txtPRXValue"), box));
+        QLabel* lbl = form.findChild<QLabel*>(ui::indexedName(QStringLiteral("lblPRXValue"), label));
+        QVERIFY(edit && lbl);
+        QCOMPARE(edit, form.txtPRXValue(box));
+        QCOMPARE(lbl->text(), caption);
+        QCOMPARE(lbl->buddy(), edit);
+        QCOMPARE(accessibleName(edit), caption.simplified());
+        QCOMPARE(ui::typingLimit(edit), -1);
+        QCOMPARE(edit->maxLength(), 32767);
+    }
+
+    void textCaptions_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("accessible");
+        QTest::addColumn<int>("limit");
+        const char* icons[] = {"Photo", "Music", "Video", "Game"};
+        for (int i = 0; i < 4; ++i) {
+            const QString ms = QStringLiteral("%1 MS Icon :").arg(QLatin1StringView(icons[i]));
+            const QString umd = QStringLiteral("%1 UMD Icon :").arg(QLatin1StringView(icons[i]));
+            QTest::addRow("%d", i) << i << QStringLiteral("lblMultMSIcons(%1)").arg(i) << ms << ms << 20;
+            QTest::addRow("%d", i + 4)
+                << i + 4 << QStringLiteral("lblMultUMDIcon(%1)").arg(i) << umd << umd << 20;
+        }
+        QTest::addRow("8") << 8 << "lblPRXValue(22)"
+                           << "UMD Update :"
+                           << "UMD Update : 1" << -1;
+        QTest::addRow("9") << 9 << ""
+                           << ""
+                           << "UMD Update : 2" << -1;
+        QTest::addRow("10") << 10 << ""
+                            << ""
+                            << "UMD Update : 3" << -1;
+        QTest::addRow("11") << 11 << "lblPRXValue(23)"
+                            << "RCO :"
+                            << "RCO : 1" << -1;
+        QTest::addRow("12") << 12 << ""
+                            << ""
+                            << "RCO : 2" << -1;
+        const char* rows[] = {"Date Format in XMB :", "Time Format in XMB :", "Date Format in ??? :",
+                              "Like Time Format in ??? :", "Unknow :"};
+        const int limits[] = {5, 5, 5, 5, 2};
+        for (int r = 0; r < 5; ++r) {
+            const QString row = QString::fromLatin1(rows[r]);
+            QTest::addRow("%d", 13 + r) << 13 + r << QStringLiteral("lblPRXValue(%1)").arg(32 + r) << row
+                                        << row + QStringLiteral(" Europe") << limits[r];
+            QTest::addRow("%d", 18 + r) << 18 + r << ""
+                                        << "" << row + QStringLiteral(" US / Japan") << limits[r];
+        }
+    }
+
+    void textCaptions() {
+        QFETCH(int, box);
+        QFETCH(QString, label);
+        QFETCH(QString, caption);
+        QFETCH(QString, accessible);
+        QFETCH(int, limit);
+        frmVSHMain form;
+        QLineEdit* edit = form.findChild<QLineEdit*>(ui::indexedName(QStringLiteral("txtPRXValue2"), box));
+        QVERIFY(edit);
+        QCOMPARE(edit, form.txtPRXValue2(box));
+        if (!label.isEmpty()) {
+            auto* lbl = form.findChild<QLabel*>(label);
+            QVERIFY(lbl);
+            QCOMPARE(lbl->text(), caption);
+            QCOMPARE(lbl->buddy(), edit);
+        }
+        QCOMPARE(accessibleName(edit), accessible);
+        QCOMPARE(ui::typingLimit(edit), limit);
+        QCOMPARE(edit->contextMenuPolicy(), Qt::DefaultContextMenu);
+    }
+
+    void formatGridAndHints() {
+        frmVSHMain form;
+        const QStringList legend =
+            latin1({"%d : Day", "%m : Month", "%H : Hour", "%M : Minute", "%I : Unknow", "%p : Unknow"});
+        for (int i = 0; i < legend.size(); ++i)
+            QCOMPARE(form.lblPRXValue(37 + i)->text(), legend[i]);
+        QCOMPARE(form.lblPRXValue(30)->text(), QStringLiteral("Europe :"));
+        QCOMPARE(form.lblPRXValue(31)->text(), QStringLiteral("US / Japan :"));
+        for (int k = 30; k <= 42; ++k)
+            QVERIFY(form.frameFormat()->isAncestorOf(form.lblPRXValue(k)));
+        for (int i = 13; i <= 22; ++i)
+            QVERIFY(form.frameFormat()->isAncestorOf(form.txtPRXValue2(i)));
+        QCOMPARE(form.lblNoUpdateInfo()->objectName(), QStringLiteral("lblNoUpdateInfo"));
+        QCOMPARE(form.lblNoUpdateInfo()->text(),
+                 QStringLiteral("To hide the Update icon, Change the UPDATE dir to a fake dir..."));
+        QCOMPARE(form.lblRedirRCO()->text(),
+                 QStringLiteral("To redirect RCO to MS, Change flash0:/ to ms0:/..."));
+        QCOMPARE(form.colorGrid()->lblInstructions->text(),
+                 QStringLiteral("Click the boxes to change color"));
+    }
+
+    void typingStopsAtTheLimitButLoadedTextsStayWhole() {
+        frmVSHMain form;
+        QLineEdit* icon = form.txtPRXValue2(2);
+        QLineEdit* path = form.txtPRXValue2(9);
+        icon->setEnabled(true);
+        path->setEnabled(true);
+        QTest::keyClicks(icon, QString(25, QLatin1Char('a')));
+        QCOMPARE(icon->text(), QString(20, QLatin1Char('a')));
+        QTest::keyClicks(path, QString(80, QLatin1Char('p')));
+        QCOMPARE(path->text().size(), 80);
+        const QString loaded(30, QLatin1Char('L'));
+        icon->setText(loaded);
+        QCOMPARE(icon->text(), loaded);
+        QTest::keyClick(icon, Qt::Key_Backspace);
+        QCOMPARE(icon->text(), loaded.left(29));
+        QTest::keyClick(icon, Qt::Key_B);
+        QCOMPARE(icon->text(), loaded.left(29));
+    }
+
+    void monthNamesFollowTheLocale_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("january");
+        QTest::addColumn<QString>("december");
+        QTest::newRow("English") << kEnglish << "January"
+                                 << "December";
+        QTest::newRow("French") << kFrench << "Janvier" << QString::fromUtf8("Décembre");
+        QTest::newRow("German") << QLocale(QLocale::German) << "Januar"
+                                << "Dezember";
+    }
+
+    // Month names come from the locale, first letter upper-cased; they also name the colour boxes.
+    void monthNamesFollowTheLocale() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, january);
+        QFETCH(QString, december);
+        frmVSHMain form;
+        form.setLocale(locale);
+        const ui::VshColorGrid& grid = *form.colorGrid();
+        QCOMPARE(grid.lblMonth[0]->text(), january);
+        QCOMPARE(grid.lblMonth[11]->text(), december);
+        QCOMPARE(accessibleName(grid.picText[0]), january + QStringLiteral(" Text"));
+        QCOMPARE(accessibleName(grid.picContext[11]), december + QStringLiteral(" Infobar"));
+        for (int i = 0; i < prx::kSlimItemCount; ++i) {
+            const QString item = QStringLiteral("Item%1").arg(i + 13);
+            QCOMPARE(grid.lblSlimItem[static_cast<std::size_t>(i)]->text(), item);
+            QCOMPARE(accessibleName(grid.picTextSlim[static_cast<std::size_t>(i)]),
+                     item + QStringLiteral(" Text"));
+            QCOMPARE(accessibleName(grid.picContextSlim[static_cast<std::size_t>(i)]),
+                     item + QStringLiteral(" Infobar"));
+        }
+    }
+
+    void layoutFitsTheWindow_data() {
+        QTest::addColumn<int>("version");
+        for (int v : {1, 7, 11, 12, 14})
+            QTest::addRow("%s", prx::vshRelease(v).label) << v;
+    }
+
+    // Nothing on a tab is cut off or overlaps another control.
+    void layoutFitsTheWindow() {
+        QFETCH(int, version);
+        OpenedVsh o = openVsh(version);
+        frmVSHMain& form = *o.form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // All seven tabs in one row, none cut off.
+        QTabBar* bar = form.tabs()->tabBar();
+        QVERIFY(bar->tabRect(bar->count() - 1).right() <= form.tabs()->width());
+        for (int t = 0; t < bar->count(); ++t)
+            QVERIFY(bar->tabRect(t).width() >= bar->fontMetrics().horizontalAdvance(bar->tabText(t)));
+        const QString shots = qEnvironmentVariable("QUILLMARK_FRMVSH_SHOTS");
+        for (int t = 0; t < form.tabs()->count(); ++t) {
+            form.tabs()->setCurrentIndex(t);
+            QApplication::processEvents();
+            QWidget* page = form.tabs()->widget(t);
+            if (!shots.isEmpty())
+                form.grab().save(QStringLiteral("%1/frmvsh-v%2-tab%3.png").arg(shots).arg(version).arg(t));
+            QList<QWidget*> shown;
+            for (QWidget* w : page->findChildren<QWidget*>()) {
+                if (!w->isVisibleTo(page) || qobject_cast<QGroupBox*>(w) || w->parentWidget() == nullptr)
+                    continue;
+                const QRect r(w->mapTo(page, QPoint(0, 0)), w->size());
+                QVERIFY2(page->rect().contains(r), qPrintable(w->objectName()));
+                if (qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<ui::ColorBox*>(w))
+                    shown.append(w);
+            }
+            for (QWidget* a : shown) {
+                if (auto* label = qobject_cast<QLabel*>(a); label && label->wordWrap())
+                    QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                             qPrintable(a->objectName()));
+                const QRect ra(a->mapTo(page, QPoint(0, 0)), a->size());
+                for (QWidget* b : shown) {
+                    const QRect rb(b->mapTo(page, QPoint(0, 0)), b->size());
+                    QVERIFY2(a == b || !ra.intersects(rb),
+                             qPrintable(a->objectName() + QStringLiteral(" / ") + b->objectName()));
+                }
+            }
+        }
+    }
+
+    void load_data() { addVshReleaseRows(); }
+
+    // Every value of the release is shown as the module holds it.
+    void load() {
+        QFETCH(int, version);
+        ScriptedDialogs dialogs;
+        OpenedVsh o = openVsh(version, kEnglish, 5);
+        const frmVSHMain& form = *o.form;
+        const prx::VshValues& expected = o.fixture.expected;
+        QVERIFY(dialogs.calls.isEmpty());
+        QCOMPARE(form.PRXVersionVSH, QString::fromLatin1(prx::vshRelease(version).label) + u' ');
+        QCOMPARE(form.PRXFileVSH, o.path + u' ');
+        QCOMPARE(form.intVersion, version);
+        QVERIFY(form.blnReady);
+        for (int i = 0; i < kVshNumberBoxCount; ++i)
+            QCOMPARE(form.txtPRXValue(i)->text(), expected.numbers[static_cast<std::size_t>(i)]);
+        for (int i = 0; i < prx::kVshTextBoxCount; ++i)
+            QCOMPARE(form.txtPRXValue2(i)->text(), expected.texts[static_cast<std::size_t>(i)]);
+        const ui::VshColorGrid& grid = *form.colorGrid();
+        for (std::size_t i = 0; i < expected.textColors.size(); ++i) {
+            QCOMPARE(grid.picText[i]->color(), expected.textColors[i]);
+            QCOMPARE(grid.picContext[i]->color(), expected.contextColors[i]);
+            QCOMPARE(accessibleDescription(grid.picText[i]), prx::rgbToHex(expected.textColors[i]));
+            QCOMPARE(grid.picText[i]->toolTip(), prx::rgbToHex(expected.textColors[i]));
+        }
+        if (version >= 11)
+            for (std::size_t i = 0; i < expected.textColorsSlim.size(); ++i) {
+                QCOMPARE(grid.picTextSlim[i]->color(), expected.textColorsSlim[i]);
+                QCOMPARE(grid.picContextSlim[i]->color(), expected.contextColorsSlim[i]);
+            }
+        const QList<prx::MenuRow> rows = form.menuTab()->rows();
+        QCOMPARE(rows, expected.menu);
+        const int entries = version < 8 ? 0 : (version <= 9 || version == 14 ? 24 : 23);
+        QCOMPARE(rows.size(), entries);
+        if (entries > 0)
+            QCOMPARE(form.menuTab()->selectedRow(), 0);
+    }
+
+    // The menu list can be read by assistive tools as a table of rows and cells.
+    void menuListIsAnAccessibleTable() {
+        OpenedVsh o = openVsh(12);
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(o.form->menuTab()->lstvVSHMenu);
+        QVERIFY(table);
+        QAccessibleTableInterface* cells = table->tableInterface();
+        QVERIFY(cells);
+        QCOMPARE(cells->rowCount(), 23);
+        QCOMPARE(cells->columnCount(), 5);
+        const QStringList headings = latin1({"Order", "Main Menu", "Icon", "Region", "Enabled"});
+        const int widths[] = {500, 1440, 2500, 700, 940};
+        for (int c = 0; c < 5; ++c) {
+            QCOMPARE(cells->columnDescription(c), headings[c]);
+            if (c < 4)
+                QVERIFY(o.form->menuTab()->lstvVSHMenu->columnWidth(c) >= ui::twips(widths[c]));
+        }
+        const prx::MenuRow& row = o.fixture.expected.menu.at(4);
+        QCOMPARE(cells->cellAt(4, 0)->text(QAccessible::Name), row.order);
+        QCOMPARE(cells->cellAt(4, 2)->text(QAccessible::Name), row.icon);
+        QCOMPARE(cells->cellAt(4, 4)->text(QAccessible::Name), row.enabled);
+    }
+};
+
+QM_GUI_TEST(FrmVshMainTest);
+
+#include "frmvshmain_test.moc"
