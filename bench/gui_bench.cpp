@@ -1,5 +1,5 @@
-// Window benchmarks: time from OpenPRX to a filled PAF editor, CPU used by the
-// idle program with eight editors open, and peak memory.
+// Window benchmarks, for PAF and VSH editors: time from OpenPRX to a filled
+// editor, CPU used by the idle program with eight editors open, and peak memory.
 
 #include "bench_common.h"
 #include "shell/frmmain.h"
@@ -12,6 +12,8 @@
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <functional>
 
 #include <sys/resource.h>
 
@@ -49,44 +51,59 @@ int main(int argc, char** argv) {
     main.show();
     spin(300); // fade-in and first paint
 
-    QStringList files;
-    for (int v = 1; v <= 8; ++v) {
-        files.append(dir.path() + QStringLiteral("/paf%1.prx").arg(v));
-        test::writeFile(files.last(), test::makePaf(v + 4).bytes);
-    }
+    // One kind at a time: open time, then idle CPU and memory with eight editors.
+    struct Kind {
+        QString name;
+        std::function<QByteArray(int)> module;
+    };
+    const Kind kinds[] = {
+        {QStringLiteral("PAF"), [](int i) { return test::makePaf(i + 4).bytes; }},
+        {QStringLiteral("VSH"), [](int i) { return test::makeVsh(i + 6).bytes; }},
+    };
+    for (const Kind& kind : kinds) {
+        QStringList files;
+        for (int i = 1; i <= 8; ++i) {
+            files.append(dir.path() + QStringLiteral("/%1%2.prx").arg(kind.name).arg(i));
+            test::writeFile(files.last(), kind.module(i));
+        }
 
-    const int runs = 60;
-    QList<double> open;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        main.OpenPRX(files[i % files.size()]);
-        open.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
+        const int runs = 60;
+        QList<double> open;
+        for (int i = 0; i < runs; ++i) {
+            QElapsedTimer t;
+            t.start();
+            main.OpenPRX(files[i % files.size()]);
+            open.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
+            main.workspace()->closeAllSubWindows();
+            QCoreApplication::processEvents();
+        }
+
+        for (const QString& f : files)
+            main.OpenPRX(f);
+        spin(1000);
+        const double before = cpuSeconds();
+        spin(idleSeconds * 1000);
+        const double idlePercent = (cpuSeconds() - before) / idleSeconds * 100.0;
+
+        rusage u{};
+        getrusage(RUSAGE_SELF, &u);
+        const double peakMiB = static_cast<double>(u.ru_maxrss) / 1024.0;
+
+        printRows(
+            QStringLiteral("%1 editors (platform %2, %3 editors open)")
+                .arg(kind.name, QGuiApplication::platformName())
+                .arg(main.editors().size()),
+            {
+                {QStringLiteral("OpenPRX to a filled %1 editor (median of %2)").arg(kind.name).arg(runs),
+                 median(open), QStringLiteral("ms"), QStringLiteral("< 50 ms"), median(open) < 50},
+                {QStringLiteral("idle CPU over %1 s, 8 editors").arg(idleSeconds), idlePercent,
+                 QStringLiteral("%"), QStringLiteral("< 1% of a core"), idlePercent < 1.0},
+                {QStringLiteral("peak memory so far (resident)"), peakMiB, QStringLiteral("MiB"), QString(),
+                 true},
+            });
         main.workspace()->closeAllSubWindows();
         QCoreApplication::processEvents();
     }
-
-    for (const QString& f : files)
-        main.OpenPRX(f);
-    spin(1000);
-    const double before = cpuSeconds();
-    spin(idleSeconds * 1000);
-    const double idlePercent = (cpuSeconds() - before) / idleSeconds * 100.0;
-
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    const double peakMiB = static_cast<double>(u.ru_maxrss) / 1024.0;
-
-    printRows(QStringLiteral("Windows (platform %1, %2 editors open)")
-                  .arg(QGuiApplication::platformName())
-                  .arg(main.editors().size()),
-              {
-                  {QStringLiteral("OpenPRX to a filled PAF editor (median of 60)"), median(open),
-                   QStringLiteral("ms"), QStringLiteral("< 50 ms"), median(open) < 50},
-                  {QStringLiteral("idle CPU over %1 s, 8 editors").arg(idleSeconds), idlePercent,
-                   QStringLiteral("%"), QStringLiteral("< 1% of a core"), idlePercent < 1.0},
-                  {QStringLiteral("peak memory (resident)"), peakMiB, QStringLiteral("MiB"), QString(), true},
-              });
     main.mnuFileExit_Click();
     return 0;
 }

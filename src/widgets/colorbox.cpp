@@ -1,5 +1,6 @@
 #include "colorbox.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
@@ -32,6 +33,9 @@ void ColorBox::setColor(prx::Rgb color) {
         return;
     setToolTip(hex);
     setAccessibleDescription(hex);
+    // Screen readers are told the colour changed (not every Qt release does so itself).
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
     update();
 }
 

@@ -38,6 +38,13 @@ QString shownIn(QString cText, const QLocale& locale) {
     return cText;
 }
 
+QStringList latin1(std::initializer_list<const char*> texts) {
+    QStringList out;
+    for (const char* t : texts)
+        out.append(QString::fromLatin1(t));
+    return out;
+}
+
 QLocale localeNamed(const QString& name) {
     return name == u"fr" ? kFrench : kEnglish;
 }

@@ -9,8 +9,10 @@
 
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
+#include <initializer_list>
 #include <memory>
 
 class QComboBox;
@@ -38,6 +40,9 @@ void pick(QComboBox* combo, int index);
 
 // The fixture's texts are in the C locale; this is how a window in `locale` shows them.
 QString shownIn(QString cText, const QLocale& locale);
+
+// Texts written as plain ASCII literals.
+QStringList latin1(std::initializer_list<const char*> texts);
 
 // "en" or "fr".
 QLocale localeNamed(const QString& name);

@@ -626,6 +626,47 @@ private Q_SLOTS:
         QCOMPARE(main.editors().size(), 0);
     }
 
+    // The VSH editor saves through the same flows: plain Save says "Done.", packed Save replaces the module.
+    void vshSavesPlainAndPacked() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QByteArray original = makeVsh(12).bytes;
+        const QString path = data.write(QStringLiteral("vshmain.prx"), original);
+        const QString header =
+            data.write(QStringLiteral("header.prx"), makePacked(QByteArray(32, 'q'), 5, "vsh", 0xC3));
+        ui::frmMain main;
+        main.show();
+        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
+        main.OpenPRX(path);
+        auto* editor = qobject_cast<ui::frmVSHMain*>(main.editors().value(0));
+        QVERIFY(editor);
+        editor->txtPRXValue(9)->setText(QStringLiteral("99.5"));
+        main.mnuFileSave_Click();
+        QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("RAD Ededid")}));
+        QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
+        const QByteArray saved = readFile(path);
+        const qint64 clockX = prx::vshOffset(12, prx::VshMember::ClockX);
+        for (qint64 off : differingOffsets(original, saved))
+            QVERIFY(off >= clockX && off < clockX + 4);
+        QCOMPARE(singleAt(saved, clockX), 99.5f);
+
+        dialogs.clear();
+        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1"));
+        editor->txtPRXValue(9)->setText(QStringLiteral("12"));
+        dialogs.answers = {MsgAnswer::Yes};
+        dialogs.files = {header};
+        ProgressDriver driver;
+        main.mnuFileSave_Click();
+        QCOMPARE(driver.okClicks, 1);
+        QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("Save PRX"),
+                                                QStringLiteral("Choose the *.prx file to header")}));
+        auto id = prx::identifyFile(path);
+        QVERIFY(id);
+        QCOMPARE(id->kind, prx::FileKind::Packed);
+        QCOMPARE(id->packed.label, QStringLiteral("VSHMain.prx - 3.71"));
+        QCOMPARE(main.editors().size(), 0);
+    }
+
     void packedSaveAsLeavesTheEditsInThePlainModule() {
         DataFolder data;
         ScriptedDialogs dialogs;

@@ -31,12 +31,6 @@ using ui::MsgIcon;
 
 namespace {
 
-QStringList latin1(std::initializer_list<const char*> texts) {
-    QStringList out;
-    for (const char* t : texts)
-        out.append(QString::fromLatin1(t));
-    return out;
-}
 
 // Every control the window holds a value in, for blanket checks.
 QList<QWidget*> valueControls(const frmVSHMain& form) {
@@ -446,6 +440,174 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), entries);
         if (entries > 0)
             QCOMPARE(form.menuTab()->selectedRow(), 0);
+    }
+
+    void availability_data() {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QList<int>>("emptied"); // off and empty
+        QTest::addColumn<QList<int>>("kept");    // off, value kept
+        QTest::addColumn<bool>("slimColors");
+        QTest::addColumn<QString>("menu"); // "none", "classic", "slim"
+        const QList<int> newer{13, 14, 20, 21, 27};
+        const QList<int> group1 = QList<int>{17, 12, 15} + newer;
+        const QList<int> group2 = QList<int>{15} + newer;
+        const struct {
+            int from, to;
+            QList<int> emptied, kept;
+            bool slim;
+            const char* menu;
+        } groups[] = {
+            {1, 1, group1, {}, false, "none"},    {2, 6, group2, {}, false, "none"},
+            {7, 7, newer, {}, false, "none"},     {8, 10, newer, {}, false, "classic"},
+            {11, 11, newer, {}, true, "classic"}, {12, 14, {}, {12}, true, "slim"},
+        };
+        for (const auto& g : groups)
+            for (int v = g.from; v <= g.to; ++v)
+                QTest::addRow("%s", prx::vshRelease(v).label)
+                    << v << g.emptied << g.kept << g.slim << QString::fromLatin1(g.menu);
+    }
+
+    // After a load the window offers exactly what the release has.
+    void availability() {
+        QFETCH(int, version);
+        QFETCH(QList<int>, emptied);
+        QFETCH(QList<int>, kept);
+        QFETCH(bool, slimColors);
+        QFETCH(QString, menu);
+        for (bool reload : {false, true}) {
+            OpenedVsh o = openVsh(reload ? 14 : version);
+            frmVSHMain& form = *o.form;
+            if (reload) { // the same window, loaded again with another release
+                const VshFixture other = makeVsh(version, 3);
+                writeFile(o.path, other.bytes);
+                QVERIFY(form.OpenVSHPRX(o.path, version));
+            }
+            for (int i = 0; i < kVshNumberBoxCount; ++i) {
+                const bool on = !emptied.contains(i) && !kept.contains(i);
+                QVERIFY2(form.txtPRXValue(i)->isEnabled() == on, qPrintable(QString::number(i)));
+                QCOMPARE(form.numberLabel(i)->isEnabled(), on);
+                QCOMPARE(form.txtPRXValue(i)->text().isEmpty(), emptied.contains(i));
+            }
+            for (int i = 0; i < prx::kVshTextBoxCount; ++i)
+                QCOMPARE(form.txtPRXValue2(i)->isEnabled(), i < prx::kVshEditableTextCount);
+            QVERIFY(form.lblPRXValue(22)->isEnabled());
+            QVERIFY(form.lblPRXValue(23)->isEnabled());
+            QVERIFY(!form.frameFormat()->isEnabled());
+            for (int i = 0; i < 8; ++i)
+                QVERIFY(form.textLabel(i)->isEnabled());
+
+            const ui::VshColorGrid& grid = *form.colorGrid();
+            for (std::size_t i = 0; i < grid.picText.size(); ++i) {
+                QVERIFY(grid.picText[i]->isEnabled() && grid.picContext[i]->isEnabled());
+                QVERIFY(grid.lblMonth[i]->isEnabled());
+            }
+            for (std::size_t i = 0; i < grid.picTextSlim.size(); ++i) {
+                QCOMPARE(grid.picTextSlim[i]->isEnabled(), slimColors);
+                QCOMPARE(grid.picContextSlim[i]->isEnabled(), slimColors);
+                QCOMPARE(grid.lblSlimItem[i]->isEnabled(), slimColors);
+            }
+            QCOMPARE(grid.lblSlimExtra->isEnabled(), slimColors);
+            QCOMPARE(grid.lblTextDes[1]->isEnabled(), slimColors);
+            QCOMPARE(grid.lblContextDes[1]->isEnabled(), slimColors);
+            QVERIFY(grid.lblTextDes[0]->isEnabled() && grid.lblContextDes[0]->isEnabled());
+            QVERIFY(grid.lblMonthDes->isEnabled() && grid.lblInstructions->isEnabled());
+
+            const ui::VshMenuTab& m = *form.menuTab();
+            const bool classic = menu == u"classic";
+            const bool slim = menu == u"slim";
+            QCOMPARE(m.lstvVSHMenu->isEnabled(), classic || slim);
+            QCOMPARE(m.lstvVSHMenu->rowCount() > 0, classic || slim);
+            QCOMPARE(m.cboVSHMenu3->isEnabled(), classic || slim);
+            QCOMPARE(m.chkVSHMenu[0]->isEnabled(), classic || slim);
+            QCOMPARE(m.chkVSHMenu[1]->isEnabled(), slim);
+            QCOMPARE(m.cboVSHMenu130x->isEnabled(), classic);
+            QCOMPARE(m.cboVSHMenu230x->isEnabled(), classic);
+            QCOMPARE(m.cboVSHMenu137x->isEnabled(), slim);
+            QCOMPARE(m.cboVSHMenu237x->isEnabled(), slim);
+            QCOMPARE(m.cboVSHMenu130x->isHidden(), slim);
+            QCOMPARE(m.cboVSHMenu230x->isHidden(), slim);
+            QCOMPARE(m.cboVSHMenu137x->isHidden(), classic);
+            QCOMPARE(m.cboVSHMenu237x->isHidden(), classic);
+            QVERIFY(!m.cboVSHMenu3->isHidden());
+        }
+    }
+
+    void emptyPath_data() {
+        QTest::addColumn<int>("loadedBefore"); // 0: a new window
+        QTest::newRow("new window") << 0;
+        QTest::newRow("after a 3.0x load") << 7;
+        QTest::newRow("after a 3.71 load") << 12;
+    }
+
+    // A load without a path takes the file away and every editing control with it.
+    void emptyPath() {
+        QFETCH(int, loadedBefore);
+        ScriptedDialogs dialogs;
+        OpenedVsh o;
+        if (loadedBefore)
+            o = openVsh(loadedBefore);
+        else
+            o.form = std::make_unique<frmVSHMain>();
+        const QString version = o.form->PRXVersionVSH;
+        QVERIFY(!o.form->OpenVSHPRX(QString(), loadedBefore));
+        QVERIFY(dialogs.calls.isEmpty());
+        QVERIFY(o.form->PRXFileVSH.isEmpty());
+        QCOMPARE(o.form->PRXVersionVSH, version);
+        for (QWidget* w : valueControls(*o.form))
+            QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+        const ui::VshMenuTab& m = *o.form->menuTab();
+        for (QComboBox* c : {m.cboVSHMenu130x, m.cboVSHMenu137x, m.cboVSHMenu230x, m.cboVSHMenu237x})
+            QVERIFY(c->isHidden() && !c->isEnabled());
+        QVERIFY(!m.lstvVSHMenu->isEnabled() && !m.chkVSHMenu[0]->isEnabled());
+        QVERIFY(o.form->tabs()->isEnabled());
+    }
+
+    void failedLoad_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing file") << "missing.prx" << 12 << "Error 53 occurred! (File not found)";
+        QTest::newRow("release of another size")
+            << "vshmain.prx" << 11 << "Error 59 occurred! (Bad file length)";
+        QTest::newRow("text without terminator")
+            << "noend.prx" << 12 << "Error 5 occurred! (Invalid procedure call or argument)";
+    }
+
+    // A load that fails is reported and leaves the window showing what it showed.
+    void failedLoad() {
+        QFETCH(QString, file);
+        QFETCH(int, version);
+        QFETCH(QString, message);
+        OpenedVsh o = openVsh(12);
+        QByteArray noEnd = o.fixture.bytes;
+        noEnd.replace(prx::vshOffset(12, prx::VshMember::RCOPath2), 255, QByteArray(255, 'r'));
+        writeFile(o.dir->filePath(QStringLiteral("noend.prx")), noEnd);
+        o.form->txtPRXValue(5)->setText(QStringLiteral("42"));
+        ScriptedDialogs dialogs;
+        QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
+        QVERIFY(!o.form->OpenVSHPRX(o.dir->filePath(file), version));
+        QCOMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(dialogs.calls.first().title, QStringLiteral("RAD Ededid"));
+        QCOMPARE(dialogs.calls.first().text, message);
+        QCOMPARE(dialogs.calls.first().icon, MsgIcon::Critical);
+        QCOMPARE(status.size(), 0);
+        QCOMPARE(o.form->intVersion, 12);
+        QVERIFY(o.form->blnReady);
+        QCOMPARE(o.form->PRXFileVSH, o.path + u' ');
+        QCOMPARE(o.form->txtPRXValue(5)->text(), QStringLiteral("42"));
+        QCOMPARE(o.form->txtPRXValue2(12)->text(), o.fixture.expected.texts[12]);
+        QCOMPARE(o.form->menuTab()->rows(), o.fixture.expected.menu);
+    }
+
+    // Loading another module into the same window replaces every value.
+    void reloadReplacesEverything() {
+        OpenedVsh o = openVsh(13, kEnglish, 1);
+        o.form->menuTab()->lstvVSHMenu->setCurrentCell(6, 0);
+        const VshFixture second = makeVsh(13, 9);
+        writeFile(o.path, second.bytes);
+        QVERIFY(o.form->OpenVSHPRX(o.path, 13));
+        QCOMPARE(o.form->currentValues(), second.expected);
+        QCOMPARE(o.form->menuTab()->selectedRow(), 6);
     }
 
     // The menu list can be read by assistive tools as a table of rows and cells.

@@ -1,0 +1,310 @@
+#include "editor_helpers.h"
+#include "guitest.h"
+#include "scripteddialogs.h"
+
+#include "prx/catalogue.h"
+#include "vsh/colorgrid.h"
+#include "vsh/menutab.h"
+#include "widgets/colorbox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QtEndian>
+
+#include <algorithm>
+
+using namespace qm;
+using namespace qm::test;
+using ui::frmVSHMain;
+using ui::MsgIcon;
+
+namespace {
+
+// Applies one edit as a user would make it:
+//   "n:BOX=TEXT"             number box txtPRXValue(BOX)
+//   "t:BOX=TEXT"             text box txtPRXValue2(BOX)
+//   "c:ARRAY:INDEX=#RRGGBB"  colour box of picText, picContext, picTextSlim or picContextSlim
+//   "m:ROW:FIELD=INDEX"      menu row: pick entry INDEX of the category, icon or region combo
+//   "m:ROW:activate" / "m:ROW:slim"  click one of the check boxes
+void applyEdit(frmVSHMain& form, const QString& edit) {
+    const QStringList sides = edit.split(u'=');
+    const QStringList parts = sides.first().split(u':');
+    const QString value = sides.size() > 1 ? sides.at(1) : QString();
+    const QChar kind = parts.at(0).at(0);
+    if (kind == u'n' || kind == u't') {
+        QLineEdit* box =
+            kind == u'n' ? form.txtPRXValue(parts.at(1).toInt()) : form.txtPRXValue2(parts.at(1).toInt());
+        box->clear();
+        QTest::keyClicks(box, value);
+        QCOMPARE(box->text(), value);
+        return;
+    }
+    if (kind == u'c') {
+        ui::VshColorGrid& g = *form.colorGrid();
+        const auto i = static_cast<std::size_t>(parts.at(2).toInt());
+        ui::ColorBox* box = parts.at(1) == u"picText"       ? g.picText[i]
+                            : parts.at(1) == u"picContext"  ? g.picContext[i]
+                            : parts.at(1) == u"picTextSlim" ? g.picTextSlim[i]
+                                                            : g.picContextSlim[i];
+        ScriptedDialogs dialogs;
+        dialogs.colors = {prx::rgbFromHex(value)};
+        box->click();
+        QCOMPARE(dialogs.calls.size(), 1);
+        return;
+    }
+    ui::VshMenuTab& m = *form.menuTab();
+    m.lstvVSHMenu->setCurrentCell(parts.at(1).toInt(), 0);
+    const bool slim = form.intVersion >= 12;
+    const QString& field = parts.at(2);
+    if (field == u"activate" || field == u"slim")
+        m.chkVSHMenu[field == u"activate" ? 0 : 1]->click();
+    else if (field == u"category")
+        pick(slim ? m.cboVSHMenu137x : m.cboVSHMenu130x, value.toInt());
+    else if (field == u"icon")
+        pick(slim ? m.cboVSHMenu237x : m.cboVSHMenu230x, value.toInt());
+    else
+        pick(m.cboVSHMenu3, value.toInt());
+}
+
+// "Member+OFFSET:LENGTH" as a range of file offsets in a release.
+std::set<qint64> rangeOf(int version, const QString& text) {
+    const QStringList parts = text.split(u':');
+    const QStringList at = parts.at(0).split(u'+');
+    const auto member = prx::vshMemberByName(at.at(0));
+    if (!member)
+        qFatal("no member %s", qPrintable(at.at(0)));
+    const qint64 start = prx::vshOffset(version, *member) + (at.size() > 1 ? at.at(1).toLongLong() : 0);
+    return byteRange(start, parts.at(1).toLongLong());
+}
+
+// Whether some bytes changed, all of them inside `allowed`.
+bool changedWithin(const QByteArray& before, const QByteArray& after, const std::set<qint64>& allowed) {
+    const std::set<qint64> changed = changedOffsets(before, after);
+    return !changed.empty() && std::includes(allowed.begin(), allowed.end(), changed.begin(), changed.end());
+}
+
+} // namespace
+
+class VshSaveTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void saveUnchanged_data() { addVshReleaseRows(); }
+
+    // A load and a save without edits leave every byte as it was, unreadable menu codes included.
+    void saveUnchanged() {
+        QFETCH(int, version);
+        for (const QLocale& locale : {kEnglish, kFrench}) {
+            ScriptedDialogs dialogs;
+            OpenedVsh o = openVsh(version, locale);
+            QVERIFY(o.form->SaveVSHPRX(o.path, version));
+            QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
+            QCOMPARE(readFile(o.path), o.fixture.bytes);
+        }
+    }
+
+    // The formats are shown but never written, whatever their boxes hold.
+    void formatStringsAreNeverWritten() {
+        OpenedVsh o = openVsh(12);
+        for (int i = prx::kVshFormatFirstEurope; i < prx::kVshTextBoxCount; ++i)
+            o.form->txtPRXValue2(i)->setText(QStringLiteral("%y"));
+        QVERIFY(o.form->SaveVSHPRX(o.path, 12));
+        QCOMPARE(readFile(o.path), o.fixture.bytes);
+        QCOMPARE(o.form->txtPRXValue2(13)->text(), o.fixture.expected.texts[13]);
+    }
+
+    // A network value that is not main + 1 in the file is made so by the first save.
+    void networkIconIsWrittenAsMainPlusOne() {
+        OpenedVsh o = openVsh(13);
+        QByteArray bytes = o.fixture.bytes;
+        putSingle(bytes, prx::vshOffset(13, prx::VshMember::NetworkIconYUnfocused), 3.0f);
+        writeFile(o.path, bytes);
+        QVERIFY(o.form->OpenVSHPRX(o.path, 13));
+        const float main = singleAt(bytes, prx::vshOffset(13, prx::VshMember::MainIconYUnfocused));
+        QCOMPARE(o.form->txtPRXValue(12)->text(), QString::number(static_cast<double>(main + 1)));
+        QVERIFY(o.form->SaveVSHPRX(o.path, 13));
+        const QByteArray saved = readFile(o.path);
+        QVERIFY(changedWithin(bytes, saved, rangeOf(13, QStringLiteral("NetworkIconYUnfocused:4"))));
+        QCOMPARE(singleAt(saved, prx::vshOffset(13, prx::VshMember::NetworkIconYUnfocused)), main + 1);
+    }
+
+    void editIsSaved_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<QStringList>("ranges"); // where bytes may change
+        QTest::addColumn<QByteArray>("check");   // "Member+OFF" and the bytes expected there, or empty
+        QTest::addColumn<QByteArray>("bytes");
+        auto row = [](const char* name, const char* loc, int v, QStringList edits, QStringList ranges,
+                      const char* check = "", QByteArray bytes = {}) {
+            QTest::newRow(name) << QString::fromLatin1(loc) << v << edits << ranges << QByteArray(check)
+                                << bytes;
+        };
+        const auto L = [](const char* t) { return QString::fromLatin1(t); };
+        row("1.5x XMB X", "en", 1, {L("n:0=12.5")}, {L("XmbX:4")}, "XmbX", QByteArray::fromHex("00004841"));
+        row("2.50 Busy, French", "fr", 3, {L("n:16=-2,5")}, {L("BusyIconSpeed:4")}, "BusyIconSpeed",
+            QByteArray::fromHex("000020c0"));
+        row("3.0x BMP size", "en", 7, {L("n:15=32767")}, {L("BmpSize:2")}, "BmpSize",
+            QByteArray::fromHex("ff7f"));
+        row("3.71 main icon and its network icon", "en", 12, {L("n:14=10")},
+            {L("MainIconYUnfocused:4"), L("NetworkIconYUnfocused:4")}, "NetworkIconYUnfocused",
+            QByteArray::fromHex("00003041"));
+        row("3.8x MS option", "en", 14, {L("n:27=0,5"), L("n:20=-1")},
+            {L("AlphaMSOptionIcon:4"), L("MSOptionIconX:4")}, "MSOptionIconX",
+            QByteArray::fromHex("000080bf"));
+        row("3.30 icon name", "en", 9, {L("t:0=abc")}, {L("MSIconPhoto:16")}, "MSIconPhoto",
+            QByteArray("abc\0\0\0\0", 7));
+        row("3.5x path, blanks dropped", "en", 11, {L("t:9=ms0:/my dir")}, {L("UpdatePath2:31")},
+            "UpdatePath2", QByteArray("ms0:/mydir"));
+        row("2.0x month colour", "en", 2, {L("c:picText:2=#FF8000")}, {L("TextColors+24:12")},
+            "TextColors+24", QByteArray::fromHex("0000803f8180003f00000000"));
+        row("3.7x slim infobar colour", "en", 13, {L("c:picContextSlim:14=#000000")},
+            {L("ContextColorsSlim+168:12")}, "ContextColorsSlim+168", QByteArray(12, '\0'));
+        row("3.1x menu category", "en", 8, {L("m:2:category=4")}, {L("MenuEntries+32:1")}, "MenuEntries+32",
+            QByteArray("\x05", 1));
+        row("3.40 menu region", "en", 10, {L("m:1:region=0")}, {L("MenuEntries+28:4")}, "MenuEntries+28",
+            QByteArray::fromHex("ffffffff"));
+        row("3.5x menu icon", "en", 11, {L("m:0:icon=12")}, {L("MenuEntries+4:1")}, "MenuEntries+4",
+            QByteArray("\x0c", 1));
+        row("3.8x menu slim on", "en", 14, {L("m:0:slim")}, {L("MenuEntries+8:1")}, "MenuEntries+8",
+            QByteArray("\x06", 1));
+        row("3.71 menu slim off", "en", 12, {L("m:1:slim")}, {L("MenuEntries+24:1")}, "MenuEntries+24",
+            QByteArray("\x00", 1));
+        row("3.7x menu fat off", "en", 13, {L("m:0:activate")}, {L("MenuEntries+8:1")}, "MenuEntries+8",
+            QByteArray("\x02", 1));
+        row("3.8x last row", "en", 14, {L("m:23:category=6")}, {L("MenuEntries+368:1")}, "MenuEntries+368",
+            QByteArray("\x06", 1));
+        row("many at once", "en", 12,
+            {L("n:9=1"), L("t:12=ms0:/r.rco"), L("c:picTextSlim:0=#102030"), L("m:4:icon=32")},
+            {L("ClockX:4"), L("RCOPath2:40"), L("TextColorsSlim:12"), L("MenuEntries+68:1")});
+    }
+
+    // Exactly the edited values' bytes change, and the reload shows what was written.
+    void editIsSaved() {
+        QFETCH(QString, locale);
+        QFETCH(int, version);
+        QFETCH(QStringList, edits);
+        QFETCH(QStringList, ranges);
+        QFETCH(QByteArray, check);
+        QFETCH(QByteArray, bytes);
+        ScriptedDialogs dialogs;
+        OpenedVsh o = openVsh(version, localeNamed(locale));
+        for (const QString& e : edits)
+            applyEdit(*o.form, e);
+        const prx::VshValues shown = o.form->currentValues();
+        QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
+        QVERIFY(o.form->SaveVSHPRX(o.path, version));
+        QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
+        QCOMPARE(status.size(), 1);
+
+        const QByteArray saved = readFile(o.path);
+        std::set<qint64> allowed;
+        for (const QString& r : ranges)
+            allowed.merge(rangeOf(version, r));
+        QVERIFY(changedWithin(o.fixture.bytes, saved, allowed));
+        if (!check.isEmpty()) {
+            const qint64 at = *rangeOf(version, QString::fromLatin1(check) + QStringLiteral(":1")).begin();
+            QCOMPARE(saved.mid(at, bytes.size()).toHex(), bytes.toHex());
+        }
+        // The reload shows the file.
+        const prx::VshValues reread = o.form->currentValues();
+        QCOMPARE(reread.menu, shown.menu);
+        QCOMPARE(reread.textColors, shown.textColors);
+        QCOMPARE(reread.contextColorsSlim, shown.contextColorsSlim);
+        // A second save of the reloaded window writes nothing new.
+        QVERIFY(o.form->SaveVSHPRX(o.path, version));
+        QCOMPARE(readFile(o.path), saved);
+    }
+
+    void saveAsCopiesFirst() {
+        ScriptedDialogs dialogs;
+        OpenedVsh o = openVsh(11);
+        const QString other = o.dir->filePath(QStringLiteral("sub dir/vsh edited.prx"));
+        QDir().mkpath(QFileInfo(other).absolutePath());
+        applyEdit(*o.form, QStringLiteral("n:3=-7"));
+        QVERIFY(o.form->SaveVSHPRX(other, 11));
+        QVERIFY(dialogs.calls.isEmpty());
+        QCOMPARE(readFile(o.path), o.fixture.bytes);
+        QVERIFY(changedWithin(o.fixture.bytes, readFile(other),
+                              rangeOf(11, QStringLiteral("XmbXGameSubmenu:4"))));
+        QCOMPARE(o.form->PRXFileVSH, other + u' ');
+        applyEdit(*o.form, QStringLiteral("n:0=1"));
+        QVERIFY(o.form->SaveVSHPRX(other, 11));
+        QCOMPARE(readFile(o.path), o.fixture.bytes);
+        QCOMPARE(singleAt(readFile(other), prx::vshOffset(11, prx::VshMember::XmbX)), 1.0f);
+    }
+
+    void refusedSave_data() {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<bool>("otherFile");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("icon");
+        const QString empty = QStringLiteral("One of the value is empty");
+        const QString bmp = QStringLiteral("BMP Max Size it's 32767 bytes");
+        const QString mismatch = QStringLiteral("Error 13 occurred! (Type mismatch)");
+        const int none = static_cast<int>(MsgIcon::None);
+        const int critical = static_cast<int>(MsgIcon::Critical);
+        QTest::newRow("empty Mute Y") << 5 << latin1({"n:0=3", "n:5="}) << false << empty << none;
+        QTest::newRow("empty Mute Y, save as") << 5 << latin1({"n:5="}) << true << empty << none;
+        QTest::newRow("empty fade out")
+            << 14 << latin1({"c:picText:0=#FFFFFF", "n:17="}) << false << empty << none;
+        QTest::newRow("empty icon name") << 8 << latin1({"t:3="}) << false << empty << none;
+        QTest::newRow("empty RCO path, save as")
+            << 10 << latin1({"m:0:activate", "t:12="}) << true << empty << none;
+        QTest::newRow("BMP 32768") << 7 << latin1({"n:15=32768"}) << false << bmp << none;
+        QTest::newRow("BMP 40000, save as") << 13 << latin1({"n:0=2", "n:15=40000"}) << true << bmp << none;
+        QTest::newRow("BMP not a number") << 9 << latin1({"n:15=-"}) << false << mismatch << critical;
+        // Boxes no empty check covers: the values before them are not written either.
+        QTest::newRow("empty X (Icon)")
+            << 12 << latin1({"n:0=5", "c:picText:1=#123456", "n:20="}) << false << mismatch << critical;
+        QTest::newRow("empty MS Option Icon, save as")
+            << 14 << latin1({"t:0=x", "n:27="}) << true << mismatch << critical;
+        QTest::newRow("comma only") << 6 << latin1({"n:23=,"}) << false << mismatch << critical;
+        QTest::newRow("minus only") << 12 << latin1({"n:21=-"}) << false << mismatch << critical;
+    }
+
+    // A refused save shows one message and writes nothing: no byte of the module, no new file.
+    void refusedSave() {
+        QFETCH(int, version);
+        QFETCH(QStringList, edits);
+        QFETCH(bool, otherFile);
+        QFETCH(QString, message);
+        QFETCH(int, icon);
+        OpenedVsh o = openVsh(version);
+        for (const QString& e : edits)
+            applyEdit(*o.form, e);
+        const prx::VshValues shown = o.form->currentValues();
+        const QString other = o.dir->filePath(QStringLiteral("other.prx"));
+        ScriptedDialogs dialogs;
+        QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
+        QVERIFY(!o.form->SaveVSHPRX(otherFile ? other : o.path, version));
+        QCOMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(dialogs.calls.first().title, QStringLiteral("RAD Ededid"));
+        QCOMPARE(dialogs.calls.first().text, message);
+        QCOMPARE(static_cast<int>(dialogs.calls.first().icon), icon);
+        QCOMPARE(readFile(o.path), o.fixture.bytes);
+        QVERIFY(!QFileInfo::exists(other));
+        QCOMPARE(status.size(), 0);
+        QCOMPARE(o.form->PRXFileVSH, o.path + u' ');
+        QCOMPARE(o.form->currentValues(), shown); // the window keeps the edits
+    }
+
+    // A box that a release lacks can't block a save, whatever it held before.
+    void disabledBoxesAreNotChecked() {
+        OpenedVsh o = openVsh(3);
+        QVERIFY(o.form->txtPRXValue(15)->text().isEmpty());
+        o.form->txtPRXValue(15)->setText(QStringLiteral("99999"));
+        QVERIFY(o.form->SaveVSHPRX(o.path, 3));
+        QCOMPARE(readFile(o.path), o.fixture.bytes);
+    }
+};
+
+QM_GUI_TEST(VshSaveTest);
+
+#include "vshsave_test.moc"
