@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -64,16 +65,19 @@ VshMenuTab::VshMenuTab(bool& ready, QWidget* parent) : QWidget(parent), m_ready(
     lstvVSHMenu->horizontalHeader()->setHighlightSections(false);
     lstvVSHMenu->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lstvVSHMenu->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const QFontMetrics metrics = lstvVSHMenu->fontMetrics();
     for (int c = 0; c < ColumnCount; ++c) {
         const ColumnHeading& heading = kColumns[static_cast<std::size_t>(c)];
-        lstvVSHMenu->setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromLatin1(heading.title)));
-        // At least as wide as the heading, so "Order" is never cut.
-        const int headingWidth = lstvVSHMenu->horizontalHeader()->fontMetrics().horizontalAdvance(
-                                     QString::fromLatin1(heading.title)) +
-                                 12;
-        lstvVSHMenu->setColumnWidth(c, std::max(twips(heading.width), headingWidth));
+        const QString title = QString::fromLatin1(heading.title);
+        lstvVSHMenu->setHorizontalHeaderItem(c, new QTableWidgetItem(title));
+        // At least as wide as the heading and, for "Enabled", its longest text.
+        int width = std::max(twips(heading.width), metrics.horizontalAdvance(title) + 12);
+        if (c == ColEnabled)
+            width = std::max(width, metrics.horizontalAdvance(kSlimOff) + 12);
+        lstvVSHMenu->setColumnWidth(c, width);
     }
-    lstvVSHMenu->horizontalHeader()->setStretchLastSection(true);
+    // The icon names take what room is left beside the vertical scroll bar.
+    lstvVSHMenu->horizontalHeader()->setSectionResizeMode(ColIcon, QHeaderView::Stretch);
     lstvVSHMenu->installEventFilter(this);
     connect(lstvVSHMenu, &QTableWidget::currentCellChanged, this, [this] { ShowSelectedMenuItem(); });
     connect(lstvVSHMenu, &QTableWidget::cellClicked, this, [this] { ShowSelectedMenuItem(); });

@@ -31,7 +31,6 @@ using ui::MsgIcon;
 
 namespace {
 
-
 // Every control the window holds a value in, for blanket checks.
 QList<QWidget*> valueControls(const frmVSHMain& form) {
     QList<QWidget*> out;
@@ -381,6 +380,18 @@ private Q_SLOTS:
             QWidget* page = form.tabs()->widget(t);
             if (!shots.isEmpty())
                 form.grab().save(QStringLiteral("%1/frmvsh-v%2-tab%3.png").arg(shots).arg(version).arg(t));
+            if (page == form.menuTab()) { // every cell's text fits its column, no column is out of view
+                QTableWidget* list = form.menuTab()->lstvVSHMenu;
+                int total = 0;
+                for (int c = 0; c < list->columnCount(); ++c) {
+                    total += list->columnWidth(c);
+                    for (int r = 0; r < list->rowCount(); ++r)
+                        QVERIFY2(list->fontMetrics().horizontalAdvance(list->item(r, c)->text()) + 6 <=
+                                     list->columnWidth(c),
+                                 qPrintable(list->item(r, c)->text()));
+                }
+                QVERIFY(total <= list->viewport()->width());
+            }
             QList<QWidget*> shown;
             for (QWidget* w : page->findChildren<QWidget*>()) {
                 if (!w->isVisibleTo(page) || qobject_cast<QGroupBox*>(w) || w->parentWidget() == nullptr)
