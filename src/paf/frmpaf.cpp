@@ -96,21 +96,12 @@ const std::array<TabPlan, 3>& tabPlans() {
 
 } // namespace
 
-frmPaf::frmPaf(QWidget* parent) : EditorForm(parent) {
-    setObjectName(QStringLiteral("frmPaf"));
-    setWindowTitle(kCaption);
-    SetFormIcon(this, QStringLiteral("BBB"), true);
-    setFixedSize(twips(6930), twips(6015));
-    useDialogFont(this);
-
+frmPaf::frmPaf(QWidget* parent)
+    : EditorForm(QStringLiteral("frmPaf"), kCaption, QSize(twips(6930), twips(6015)), parent) {
     m_keyFilter = new NumberKeyFilter(this);
     m_keyFilter->setLocale(m_locale);
 
-    m_tabs = new QTabWidget(this);
-    m_tabs->setObjectName(QStringLiteral("PAFTabs"));
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(3, 3, 3, 3);
-    outer->addWidget(m_tabs);
+    m_tabs = addTabs(QStringLiteral("PAFTabs"), 3);
 
     const int boxWidth = numberBoxWidth(QFontMetrics(font()));
     auto makeFrame = [&](int index) -> QWidget* {

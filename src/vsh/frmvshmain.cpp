@@ -79,23 +79,14 @@ void fitTabsInOneRow(QTabWidget* tabs, int room) {
 
 } // namespace
 
-frmVSHMain::frmVSHMain(QWidget* parent) : EditorForm(parent) {
-    setObjectName(QStringLiteral("frmVSHMain"));
-    setWindowTitle(kCaption);
-    SetFormIcon(this, QStringLiteral("BBB"), true);
-    setFixedSize(twips(6930), twips(6855));
-    useDialogFont(this);
-
+frmVSHMain::frmVSHMain(QWidget* parent)
+    : EditorForm(QStringLiteral("frmVSHMain"), kCaption, QSize(twips(6930), twips(6855)), parent) {
     m_keyFilter = new NumberKeyFilter(this);
     m_keyFilter->setLocale(m_locale);
 
-    m_tabs = new QTabWidget(this);
-    m_tabs->setObjectName(QStringLiteral("VSHTabs"));
+    m_tabs = addTabs(QStringLiteral("VSHTabs"), twips(120));
     m_tabs->setUsesScrollButtons(false);
     m_tabs->tabBar()->setElideMode(Qt::ElideNone);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(twips(120), twips(120), twips(120), twips(120));
-    outer->addWidget(m_tabs);
 
     m_grid = new VshColorGrid;
     m_grid->setAccessibleName(kTabTitles[TabColors]);

@@ -1,6 +1,30 @@
 #include "editorform.h"
 
+#include "valueframe.h"
+#include "windowhelpers.h"
+
+#include <QTabWidget>
+#include <QVBoxLayout>
+
 namespace qm::ui {
+
+EditorForm::EditorForm(const QString& name, const QString& caption, QSize size, QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(name);
+    setWindowTitle(caption);
+    SetFormIcon(this, QStringLiteral("BBB"), true);
+    setFixedSize(size);
+    useDialogFont(this);
+}
+
+QTabWidget* EditorForm::addTabs(const QString& name, int margin) {
+    auto* tabs = new QTabWidget(this);
+    tabs->setObjectName(name);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(margin, margin, margin, margin);
+    outer->addWidget(tabs);
+    return tabs;
+}
 
 QString EditorForm::openFile() const {
     QString file = statusFile();

@@ -5,12 +5,15 @@
 
 #include <QWidget>
 
+class QTabWidget;
+
 namespace qm::ui {
 
 class EditorForm : public QWidget {
     Q_OBJECT
 public:
-    using QWidget::QWidget;
+    // A fixed-size editor window with its name, caption, the editors' icon and font.
+    EditorForm(const QString& name, const QString& caption, QSize size, QWidget* parent);
 
     // The release label followed by one blank, as the status bar shows it.
     virtual QString statusVersion() const = 0;
@@ -27,6 +30,10 @@ public:
 
     // The open file: the status file text without its trailing blank.
     QString openFile() const;
+
+protected:
+    // The tab control that fills the window, `margin` pixels from its edges.
+    QTabWidget* addTabs(const QString& name, int margin);
 
 Q_SIGNALS:
     // The status texts changed (after a load).
