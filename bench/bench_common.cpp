@@ -17,7 +17,7 @@ double median(QList<double> values) {
 }
 
 double runMs(const QString& program, const QStringList& args, const QString& stdinFile,
-             const QString& stdoutFile) {
+             const QString& stdoutFile, int expectedExit) {
     QProcess p;
     if (!stdinFile.isEmpty())
         p.setStandardInputFile(stdinFile);
@@ -28,7 +28,7 @@ double runMs(const QString& program, const QStringList& args, const QString& std
     p.start(program, args);
     p.waitForFinished(-1);
     const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6;
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != expectedExit)
         std::fprintf(stderr, "warning: %s %s ended with %d\n", qPrintable(program),
                      qPrintable(args.join(u' ')), p.exitCode());
     return ms;

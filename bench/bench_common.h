@@ -12,8 +12,9 @@ namespace qm::bench {
 
 double median(QList<double> values);
 // Wall time of one run of a program, in milliseconds; stdin from `input` when given.
+// Warns when the program ends with another exit code than `expectedExit`.
 double runMs(const QString& program, const QStringList& args, const QString& stdinFile = {},
-             const QString& stdoutFile = {});
+             const QString& stdoutFile = {}, int expectedExit = 0);
 // Median wall time over `runs` calls of `f`, in milliseconds.
 double medianMs(int runs, const std::function<void()>& f);
 

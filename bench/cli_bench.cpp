@@ -1,5 +1,6 @@
-// Command-line benchmarks: dump and set of a PAF module, and unpack and pack
-// of a 2 MB module next to bare 7za on the same input.
+// Command-line benchmarks: dump and set of a PAF module, diff of two VSH
+// modules, unpack and pack of a 2 MB module next to bare 7za on the same
+// input, and check of it next to gzip -t on its stream.
 
 #include "bench_common.h"
 #include "compression/archiver.h"
@@ -42,6 +43,15 @@ int main(int argc, char** argv) {
                  QStringLiteral("ms"), QStringLiteral("< 20 ms"), median(dump) < 20});
     rows.append({QStringLiteral("set of one value, PAF 2.2 MB (median wall time)"), median(set),
                  QStringLiteral("ms"), QString(), true});
+
+    // Two 3.71 modules that differ in most of their values.
+    test::writeFile(path("vsh-a.prx"), test::makeVsh(12, 1).bytes);
+    test::writeFile(path("vsh-b.prx"), test::makeVsh(12, 2).bytes);
+    QList<double> diff;
+    for (int i = 0; i < runs; ++i)
+        diff.append(runMs(cli, {QStringLiteral("diff"), path("vsh-a.prx"), path("vsh-b.prx")}, {}, {}, 4));
+    rows.append({QStringLiteral("diff of two VSH modules (median wall time)"), median(diff),
+                 QStringLiteral("ms"), QStringLiteral("< 20 ms"), median(diff) < 20});
 
     // Packed input for both unpackers: a header made by pack, and the bare gzip stream.
     auto archiver = compression::findArchiver(dir.path() + QStringLiteral("/Data/"));
@@ -86,6 +96,23 @@ int main(int argc, char** argv) {
         {QStringLiteral("unpack, bare 7za e (median)"), median(bare), QStringLiteral("ms"), QString(), true});
     rows.append({QStringLiteral("unpack ratio"), unpackRatio, QStringLiteral("x"), QStringLiteral("<= 1.2x"),
                  unpackRatio <= 1.2});
+
+    const QString gzipTool = QStandardPaths::findExecutable(QStringLiteral("gzip"));
+    if (!gzipTool.isEmpty()) {
+        QList<double> check, gzipTest;
+        for (int i = 0; i < runs; ++i) {
+            check.append(runMs(cli, {QStringLiteral("check"), path("packed.prx")}));
+            gzipTest.append(runMs(gzipTool, {QStringLiteral("-t"), path("stream.gz")}));
+        }
+        const double checkRatio = median(check) / median(gzipTest);
+        rows.append({QStringLiteral("check, packed PAF %1 MB (median)")
+                         .arg(static_cast<double>(packed->packedSize) / 1e6, 0, 'f', 1),
+                     median(check), QStringLiteral("ms"), QString(), true});
+        rows.append({QStringLiteral("gzip -t on its stream (median)"), median(gzipTest), QStringLiteral("ms"),
+                     QString(), true});
+        rows.append({QStringLiteral("check ratio"), checkRatio, QStringLiteral("x"),
+                     QStringLiteral("<= 1.5x"), checkRatio <= 1.5});
+    }
 
     const int packRuns = std::max(3, runs / 5);
     QList<double> oursPack, barePack;

@@ -15,6 +15,8 @@ int runApply(const QStringList& args);
 int runUnpack(const QStringList& args);
 int runPack(const QStringList& args);
 int runKeys(const QStringList& args);
+int runCheck(const QStringList& args);
+int runDiff(const QStringList& args);
 
 QString usageText();
 

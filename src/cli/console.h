@@ -18,6 +18,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitFile = 2;  // unreadable or unwritable file, wrong kind of file, archiver failure
 inline constexpr int kExitValue = 3; // a value refused by a check or a conversion; nothing written
+inline constexpr int kExitDifferent = 4; // diff: some value differs
 
 struct Failure {
     int exitCode = kExitFile;

@@ -3,11 +3,13 @@
 #include "args.h"
 #include "commands.h"
 #include "console.h"
-#include "json.h"
+#include "looks/json.h"
 #include "prx/header.h"
 
 namespace qm::cli {
 namespace {
+
+using looks::JsonWriter;
 
 QString jsonLine(const QString& path, const prx::Identification& id) {
     JsonWriter w;

@@ -14,32 +14,37 @@ using namespace qm::cli;
 namespace qm::cli {
 
 QString usageText() {
-    return QStringLiteral("Usage: quillmark-cli COMMAND [ARGUMENTS]\n"
-                          "\n"
-                          "Reads and changes the values of the PSP modules vshmain.prx and paf.prx.\n"
-                          "\n"
-                          "Commands:\n"
-                          "  identify [--json] FILE...        the kind and firmware release of each file\n"
-                          "  dump [--json] FILE               every value of a plain module\n"
-                          "  set FILE [-o OUT] NAME=VALUE...  change values, in FILE or in a copy OUT\n"
-                          "  apply FILE VALUES.json [-o OUT]  apply the values of a dump, also one of\n"
-                          "                                   another firmware release\n"
-                          "  unpack PACKED OUT                unpack a packed (~PSP) module\n"
-                          "  pack PLAIN --header HEADER [--key N] [-o OUT]\n"
-                          "                                   pack a plain module behind the header of\n"
-                          "                                   HEADER; PLAIN is replaced unless -o is given\n"
-                          "  keys                             the module keys --key takes\n"
-                          "  help                             this text\n"
-                          "\n"
-                          "Values are named as dump names them:\n"
-                          "  XmbX=1.5  XmbX=1,5  BmpSize=20000  MSIconPhoto=tex_x\n"
-                          "  TextColors[3]=#FF8000  'MenuEntries[2].category=Photo'\n"
-                          "Menu fields: category, icon (sets the order too), region, enabled.\n"
-                          "The date and time formats are shown but never written.\n"
-                          "\n"
-                          "Exit status: 0 success, 1 usage error, 2 a file that can't be read or written,\n"
-                          "is not the kind the command needs, or an archiver failure, 3 a value refused\n"
-                          "by a check or a conversion (nothing written).\n");
+    return QStringLiteral(
+        "Usage: quillmark-cli COMMAND [ARGUMENTS]\n"
+        "\n"
+        "Reads and changes the values of the PSP modules vshmain.prx and paf.prx.\n"
+        "\n"
+        "Commands:\n"
+        "  identify [--json] FILE...        the kind and firmware release of each file\n"
+        "  dump [--json] FILE               every value of a plain module\n"
+        "  set FILE [-o OUT] NAME=VALUE...  change values, in FILE or in a copy OUT\n"
+        "  apply FILE VALUES.json [-o OUT]  apply the values of a dump, also one of\n"
+        "                                   another firmware release\n"
+        "  unpack PACKED OUT                unpack a packed (~PSP) module\n"
+        "  pack PLAIN --header HEADER [--key N] [-o OUT]\n"
+        "                                   pack a plain module behind the header of\n"
+        "                                   HEADER; PLAIN is replaced unless -o is given\n"
+        "  keys                             the module keys --key takes\n"
+        "  check [--json] PACKED...         check packed modules as a console's loader\n"
+        "                                   meets them (sizes, stream, release, key, name)\n"
+        "  diff [--json] A B                the values two modules of one kind differ in\n"
+        "  help                             this text\n"
+        "\n"
+        "Values are named as dump names them:\n"
+        "  XmbX=1.5  XmbX=1,5  BmpSize=20000  MSIconPhoto=tex_x\n"
+        "  TextColors[3]=#FF8000  'MenuEntries[2].category=Photo'\n"
+        "Menu fields: category, icon (sets the order too), region, enabled.\n"
+        "The date and time formats are shown but never written.\n"
+        "\n"
+        "Exit status: 0 success, 1 usage error, 2 a file that can't be read or written,\n"
+        "is not the kind the command needs, or an archiver failure, 3 a value refused\n"
+        "by a check or a conversion (nothing written) or a failed check of check,\n"
+        "4 a difference found by diff.\n");
 }
 
 } // namespace qm::cli
@@ -52,8 +57,9 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"identify", runIdentify}, {"dump", runDump}, {"set", runSet},   {"apply", runApply},
-    {"unpack", runUnpack},     {"pack", runPack}, {"keys", runKeys},
+    {"identify", runIdentify}, {"dump", runDump},     {"set", runSet},
+    {"apply", runApply},       {"unpack", runUnpack}, {"pack", runPack},
+    {"keys", runKeys},         {"check", runCheck},   {"diff", runDiff},
 };
 
 void printUsage(std::FILE* stream) {

@@ -2,6 +2,7 @@
 
 #include "args.h"
 #include "commands.h"
+#include "compression/check.h"
 #include "compression/modulekeys.h"
 #include "compression/pack.h"
 #include "compression/unpack.h"
@@ -106,7 +107,9 @@ int runPack(const QStringList& args) {
     if (!folder)
         return report(folder.failure());
 
-    auto done = compression::packModule(plain, header, *key, out, *folder);
+    // The loader's checks on the result, before anything is replaced.
+    auto done =
+        compression::packModule(plain, header, *key, out, *folder, {}, compression::requirePackedChecks);
     if (!done)
         return report(failureFrom(done.error(), plain));
     note(QStringLiteral("%1 (%2, %3 bytes) packed to %4: gzip %5 bytes, %6 bytes in all, key %7")

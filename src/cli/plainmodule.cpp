@@ -15,7 +15,7 @@ bool samePath(const QString& a, const QString& b) {
     return fa.absoluteFilePath() == fb.absoluteFilePath();
 }
 
-int changedValues(const PlainModule& a, const PlainModule& b) {
+int changedValues(const ModuleValues& a, const ModuleValues& b) {
     int n = 0;
     const auto count = [&n](const auto& x, const auto& y) {
         for (std::size_t i = 0; i < x.size(); ++i)
@@ -52,10 +52,6 @@ Failure saveFailure(const Error& error) {
 
 } // namespace
 
-QLatin1StringView kindName(prx::ModuleKind kind) {
-    return kind == prx::ModuleKind::Vsh ? QLatin1StringView("vsh") : QLatin1StringView("paf");
-}
-
 Outcome<PlainModule> openPlainModule(const QString& path) {
     auto id = prx::identifyFile(path);
     if (!id)
@@ -86,20 +82,7 @@ Outcome<PlainModule> openPlainModule(const QString& path) {
     return m;
 }
 
-std::optional<QString> textStorageNote(const QString& name, const QString& text, int maxLength) {
-    QString stored;
-    for (QChar c : text)
-        if (c != u' ')
-            stored.append(c);
-    stored.truncate(maxLength);
-    if (stored == text)
-        return std::nullopt;
-    return QStringLiteral("%1: written as \"%2\" (no blanks, at most %3 characters)")
-        .arg(name, stored)
-        .arg(maxLength);
-}
-
-Problem saveEdits(const PlainModule& loaded, const PlainModule& edited, const QString& dest,
+Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const QString& dest,
                   QStringList notes) {
     const bool inPlace = samePath(loaded.path, dest);
     if (loaded.sameValues(edited)) {

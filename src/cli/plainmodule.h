@@ -4,34 +4,22 @@
 // value the editors show, in the C locale.
 
 #include "console.h"
-#include "prx/catalogue.h"
-#include "prx/paf.h"
-#include "prx/vsh.h"
+#include "looks/members.h"
 
-#include <QLocale>
 #include <QString>
 #include <QStringList>
 
 namespace qm::cli {
 
-struct PlainModule {
+// The look library's names, values and conversions are the tool's.
+using namespace qm::looks;
+
+// Every number text the tool reads or writes uses the C locale (numberLocale()).
+struct PlainModule : ModuleValues {
     QString path;
-    prx::ModuleKind kind = prx::ModuleKind::Vsh;
-    int version = 0;
     QString label;
     qint64 size = 0;
-    prx::VshValues vsh; // when kind is Vsh
-    prx::PafValues paf; // when kind is Paf
-
-    bool sameValues(const PlainModule& other) const { return vsh == other.vsh && paf == other.paf; }
 };
-
-// Every number text the tool reads or writes uses the C locale.
-inline QLocale numberLocale() {
-    return QLocale::c();
-}
-
-QLatin1StringView kindName(prx::ModuleKind kind);
 
 // Identifies the file and loads its values; anything but a readable plain
 // module of a known release is a file failure.
@@ -41,11 +29,7 @@ Outcome<PlainModule> openPlainModule(const QString& path);
 // is loaded.path itself or becomes a copy of it. With nothing changed the
 // module is left alone (or just copied to dest). `notes` about how values
 // are stored are printed once the save has succeeded.
-Problem saveEdits(const PlainModule& loaded, const PlainModule& edited, const QString& dest,
+Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const QString& dest,
                   QStringList notes = {});
-
-// The note for a text that is stored other than given (blanks dropped, cut
-// to its slot), or nothing.
-std::optional<QString> textStorageNote(const QString& name, const QString& text, int maxLength);
 
 } // namespace qm::cli

@@ -2,8 +2,7 @@
 
 #include "args.h"
 #include "commands.h"
-#include "convert.h"
-#include "members.h"
+#include "looks/convert.h"
 #include "plainmodule.h"
 
 namespace qm::cli {
@@ -137,20 +136,20 @@ Problem assign(PlainModule& edited, const Target& t, QStringList& notes) {
     case Shape::Single: {
         auto text = singleFromText(value, where);
         if (!text)
-            return text.failure();
+            return failureFrom(text.error());
         numberText(edited, member) = *text;
         return std::nullopt;
     }
     case Shape::Integer: {
         auto text = bmpSizeFromText(value, where);
         if (!text)
-            return text.failure();
+            return failureFrom(text.error());
         numberText(edited, member) = *text;
         return std::nullopt;
     }
     case Shape::Text: {
-        if (auto p = checkModuleText(value, where))
-            return p;
+        if (auto s = checkModuleText(value, where); !s)
+            return failureFrom(s.error());
         if (auto n =
                 textStorageNote(where, value, prx::kVshTextMaxLength[static_cast<std::size_t>(member.slot)]))
             notes.append(*n);
@@ -160,7 +159,7 @@ Problem assign(PlainModule& edited, const Target& t, QStringList& notes) {
     case Shape::Colors: {
         auto rgb = colourFromText(value, where);
         if (!rgb)
-            return rgb.failure();
+            return failureFrom(rgb.error());
         colours(edited.vsh, member)[static_cast<std::size_t>(*t.assignment.index)] = *rgb;
         return std::nullopt;
     }
@@ -168,8 +167,11 @@ Problem assign(PlainModule& edited, const Target& t, QStringList& notes) {
         return valueFailure(
             QStringLiteral("%1: the date and time formats are shown but never written").arg(where));
     case Shape::Menu:
-        return setMenuField(edited.vsh.menu[*t.assignment.index], *prx::menuFormat(edited.version), t.field,
-                            value, where);
+        if (auto s = setMenuField(edited.vsh.menu[*t.assignment.index], *prx::menuFormat(edited.version),
+                                  t.field, value, where);
+            !s)
+            return failureFrom(s.error());
+        return std::nullopt;
     }
     return std::nullopt;
 }

@@ -118,7 +118,7 @@ Result<int> preselectedKeyOfFile(const QString& headerPath) {
 
 Result<PackReport> packModule(const QString& plainPath, const QString& headerPath, int key,
                               const QString& outPath, const QString& workFolder,
-                              const PackProgressFn& progress) {
+                              const PackProgressFn& progress, const PackedModuleCheckFn& check) {
     if (key < 0 || key >= static_cast<int>(kModuleKeys.size()))
         return Error::invalidArgument(
             QStringLiteral("module key %1; the keys are 0 to %2").arg(key).arg(kModuleKeys.size() - 1));
@@ -187,6 +187,9 @@ Result<PackReport> packModule(const QString& plainPath, const QString& headerPat
     result.key = key;
     const QByteArray packed =
         packedHeader(std::move(*header), key, result.plainSize, result.gzipSize) + run->output;
+    if (check)
+        if (auto checked = check(packed); !checked)
+            return checked.error();
     if (auto written = prx::writeFileAtomically(outPath, packed); !written)
         return written.error();
     report(progress, PackStage::Writing, 1.0);

@@ -4,6 +4,7 @@
 
 #include "prx/result.h"
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <functional>
@@ -17,6 +18,9 @@ struct PackProgress {
     double fraction; // 0.0 to 1.0 within the stage
 };
 using PackProgressFn = std::function<void(const PackProgress&)>;
+// A last look at the whole packed module before it is written; an error
+// refuses it and nothing is written. requirePackedChecks (check.h) is one.
+using PackedModuleCheckFn = std::function<Status(QByteArrayView packed)>;
 
 struct PackReport {
     qint64 plainSize = 0;
@@ -35,9 +39,10 @@ Result<int> preselectedKeyOfFile(const QString& headerPath);
 // fed on standard input), checks that the stream unpacks to the module, and
 // writes header + stream to `outPath` (which may be plainPath) in one piece.
 // The header is the header source's first 336 bytes with the key, the module
-// name and the three sizes patched in.
+// name and the three sizes patched in. `check`, when given, sees the packed
+// module before it is written.
 Result<PackReport> packModule(const QString& plainPath, const QString& headerPath, int key,
                               const QString& outPath, const QString& workFolder,
-                              const PackProgressFn& progress = {});
+                              const PackProgressFn& progress = {}, const PackedModuleCheckFn& check = {});
 
 } // namespace qm::compression

@@ -27,15 +27,22 @@ Error openError(const QString& path, const QFile& file) {
                      path + QStringLiteral(": ") + file.errorString());
 }
 
+// Opens a regular file for reading.
+Status openRegularFile(const QString& path, QFile& file) {
+    if (auto s = checkRegularFile(path, QFileInfo(path)); !s)
+        return s;
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return openError(path, file);
+    return {};
+}
+
 } // namespace
 
 Result<QByteArray> readWholeFile(const QString& path, qint64 maxSize) {
-    const QFileInfo info(path);
-    if (auto s = checkRegularFile(path, info); !s)
+    QFile file;
+    if (auto s = openRegularFile(path, file); !s)
         return s.error();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return openError(path, file);
     if (file.size() > maxSize)
         return Error::io(errnum::BadFileLength, QStringLiteral("Bad file length"),
                          QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(maxSize));
@@ -46,18 +53,31 @@ Result<QByteArray> readWholeFile(const QString& path, qint64 maxSize) {
 }
 
 Result<FileHead> readFileHead(const QString& path, qint64 length) {
-    const QFileInfo info(path);
-    if (auto s = checkRegularFile(path, info); !s)
+    QFile file;
+    if (auto s = openRegularFile(path, file); !s)
         return s.error();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return openError(path, file);
     FileHead head;
     head.size = file.size();
     head.bytes = file.read(length);
     if (file.error() != QFileDevice::NoError)
         return openError(path, file);
     return head;
+}
+
+Result<qint64> readFileInPieces(const QString& path, const std::function<bool(QByteArrayView)>& take,
+                                qint64 pieceSize) {
+    QFile file;
+    if (auto s = openRegularFile(path, file); !s)
+        return s.error();
+    QByteArray piece(pieceSize, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = file.read(piece.data(), piece.size());
+        if (n < 0)
+            return openError(path, file);
+        if (n == 0 || !take(QByteArrayView(piece.constData(), n)))
+            break;
+    }
+    return file.size();
 }
 
 Status writeFileAtomically(const QString& path, const QByteArray& bytes) {

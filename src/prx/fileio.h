@@ -5,7 +5,10 @@
 #include "result.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+
+#include <functional>
 
 namespace qm::prx {
 
@@ -19,6 +22,12 @@ struct FileHead {
     qint64 size = 0;
 };
 Result<FileHead> readFileHead(const QString& path, qint64 length);
+
+// Reads a regular file from its start in pieces of at most `pieceSize`
+// bytes, each handed to `take` until it returns false or the file ends.
+// Returns the file's size.
+Result<qint64> readFileInPieces(const QString& path, const std::function<bool(QByteArrayView)>& take,
+                                qint64 pieceSize = qint64(256) * 1024);
 
 // Writes a file through a temporary in the same folder and renames it over
 // the target: the target holds either its old content or all of the new one.

@@ -1,5 +1,7 @@
 #include "fixtures.h"
 
+#include "compression/modulekeys.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -221,6 +223,38 @@ QByteArray makePacked(const QByteArray& payload, qint32 plainSize, const QByteAr
     qToLittleEndian<qint32>(static_cast<qint32>(payload.size()), header.data() + 0xB0);
     header[0x130] = static_cast<char>(keyByte);
     return header + payload;
+}
+
+QByteArray withModuleKey(QByteArray packed, int key) {
+    const auto& bytes = compression::kModuleKeys[static_cast<std::size_t>(key)].bytes;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        packed[0x130 + static_cast<qsizetype>(i)] = static_cast<char>(bytes[i]);
+    return packed;
+}
+
+const QStringList& packedCheckNames() {
+    static const QStringList names{
+        QStringLiteral("length"),      QStringLiteral("signature"),  QStringLiteral("packed_size"),
+        QStringLiteral("gzip_size"),   QStringLiteral("gzip_magic"), QStringLiteral("stream"),
+        QStringLiteral("crc32"),       QStringLiteral("isize"),      QStringLiteral("padding"),
+        QStringLiteral("plain_size"),  QStringLiteral("release"),    QStringLiteral("key"),
+        QStringLiteral("module_name"),
+    };
+    return names;
+}
+
+std::vector<ModuleRelease> everyRelease() {
+    std::vector<ModuleRelease> all;
+    for (int v = 1; v <= prx::kVshRows; ++v)
+        all.push_back({prx::ModuleKind::Vsh, v});
+    for (int v = 1; v <= prx::kPafRows; ++v)
+        all.push_back({prx::ModuleKind::Paf, v});
+    return all;
+}
+
+std::string releaseName(const ModuleRelease& release) {
+    return std::string(release.kind == prx::ModuleKind::Vsh ? "vsh" : "paf") +
+           std::to_string(release.version);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {

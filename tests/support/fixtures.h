@@ -9,6 +9,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <string>
+#include <vector>
 
 namespace qm::test {
 
@@ -33,6 +37,21 @@ qint64 pafBoxOffset(int version, int box);
 // (the final length when 0), followed by `payload`.
 QByteArray makePacked(const QByteArray& payload, qint32 plainSize, const QByteArray& moduleName = "vshmain",
                       quint8 keyByte = 0xAA, qint32 packedSize = 0);
+
+// The packed module with all four bytes of module key `key` (0 to 5) at 0x130.
+QByteArray withModuleKey(QByteArray packed, int key);
+
+// The names of the checks of a packed module, in the order they are made.
+const QStringList& packedCheckNames();
+
+// Every release of both kinds, for tests that run over all of them.
+struct ModuleRelease {
+    prx::ModuleKind kind;
+    int version;
+};
+std::vector<ModuleRelease> everyRelease();
+// "vsh12", "paf3": a name for a parameterised test.
+std::string releaseName(const ModuleRelease& release);
 
 // The byte ranges [offset, offset + length) a value occupies.
 struct ByteRange {

@@ -1,6 +1,6 @@
 #include "json.h"
 
-namespace qm::cli {
+namespace qm::looks {
 
 bool isJsonNumber(QStringView text) {
     qsizetype i = 0;
@@ -117,6 +117,11 @@ void JsonWriter::integer(qint64 value) {
     m_text.append(QString::number(value));
 }
 
+void JsonWriter::boolean(bool value) {
+    beforeValue();
+    m_text.append(value ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
 void JsonWriter::number(QStringView text) {
     if (!isJsonNumber(text)) {
         string(text);
@@ -126,4 +131,8 @@ void JsonWriter::number(QStringView text) {
     m_text.append(text);
 }
 
-} // namespace qm::cli
+void JsonWriter::moduleNumber(QStringView text) {
+    number(text == u"-0" ? QStringView(u"-0.0") : text);
+}
+
+} // namespace qm::looks

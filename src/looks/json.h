@@ -8,7 +8,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace qm::cli {
+namespace qm::looks {
 
 // Whether a text is a number in JSON's grammar.
 bool isJsonNumber(QStringView text);
@@ -24,8 +24,12 @@ public:
     void key(QStringView name);
     void string(QStringView text);
     void integer(qint64 value);
+    void boolean(bool value);
     // Writes the text as a number when it is one in JSON's grammar, else as a string.
     void number(QStringView text);
+    // A module's number text as a dump writes it: "-0" as -0.0, since
+    // QJsonDocument reads "-0" as the integer 0; NaN and the infinities as strings.
+    void moduleNumber(QStringView text);
 
     // The document, on one line.
     const QString& text() const { return m_text; }
@@ -38,4 +42,4 @@ private:
     bool m_afterKey = false;
 };
 
-} // namespace qm::cli
+} // namespace qm::looks

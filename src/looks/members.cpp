@@ -1,6 +1,6 @@
 #include "members.h"
 
-namespace qm::cli {
+namespace qm::looks {
 namespace {
 
 using prx::VshMember;
@@ -68,6 +68,14 @@ QList<Member> buildPaf() {
 
 } // namespace
 
+QLatin1StringView kindName(prx::ModuleKind kind) {
+    return kind == prx::ModuleKind::Vsh ? QLatin1StringView("vsh") : QLatin1StringView("paf");
+}
+
+QString releaseLabel(const ModuleValues& values) {
+    return QString::fromLatin1(prx::release(values.kind, values.version).label);
+}
+
 const QList<Member>& allMembers(prx::ModuleKind kind) {
     static const QList<Member> vsh = buildVsh();
     static const QList<Member> paf = buildPaf();
@@ -81,17 +89,17 @@ std::optional<Member> findMember(prx::ModuleKind kind, QStringView name) {
     return std::nullopt;
 }
 
-bool present(const PlainModule& module, const Member& member) {
+bool present(const ModuleValues& module, const Member& member) {
     return module.kind == prx::ModuleKind::Vsh ? prx::vshHas(module.version, member.vsh)
                                                : prx::pafHas(module.version, member.paf);
 }
 
-QString& numberText(PlainModule& module, const Member& member) {
+QString& numberText(ModuleValues& module, const Member& member) {
     const auto i = static_cast<std::size_t>(member.slot);
     return module.kind == prx::ModuleKind::Vsh ? module.vsh.numbers[i] : module.paf.numbers[i];
 }
 
-const QString& numberText(const PlainModule& module, const Member& member) {
+const QString& numberText(const ModuleValues& module, const Member& member) {
     const auto i = static_cast<std::size_t>(member.slot);
     return module.kind == prx::ModuleKind::Vsh ? module.vsh.numbers[i] : module.paf.numbers[i];
 }
@@ -126,7 +134,7 @@ std::span<const prx::Rgb> colours(const prx::VshValues& values, const Member& me
     return colourArray(values, member.vsh);
 }
 
-bool followsMainIcon(const PlainModule& module, const Member& member) {
+bool followsMainIcon(const ModuleValues& module, const Member& member) {
     if (module.kind != prx::ModuleKind::Vsh || member.shape != Shape::Single)
         return false;
     return prx::vshNumberBoxRead(module.version, member.slot) &&
@@ -140,4 +148,4 @@ std::optional<MenuField> menuFieldByName(QStringView name) {
     return std::nullopt;
 }
 
-} // namespace qm::cli
+} // namespace qm::looks

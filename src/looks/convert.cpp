@@ -5,15 +5,15 @@
 #include <cmath>
 #include <limits>
 
-namespace qm::cli {
+namespace qm::looks {
 namespace {
 
-Failure conversionFailure(const QString& name, const Error& error) {
-    return valueFailure(name + QStringLiteral(": ") + error.fullText());
+Error conversionRefusal(const QString& name, const Error& error) {
+    return refusal(name + QStringLiteral(": ") + error.fullText());
 }
 
-Failure emptyFailure(const QString& name) {
-    return valueFailure(name + QStringLiteral(": ") + prx::kMsgValueEmpty);
+Error emptyRefusal(const QString& name) {
+    return refusal(name + QStringLiteral(": ") + prx::kMsgValueEmpty);
 }
 
 QString quoted(QStringView text) {
@@ -24,20 +24,24 @@ constexpr int kMaxIconCode = 32;
 
 } // namespace
 
-Outcome<QString> singleFromText(QStringView text, const QString& name) {
+Error refusal(const QString& message) {
+    return Error::check(message);
+}
+
+Result<QString> singleFromText(QStringView text, const QString& name) {
     if (text.trimmed().isEmpty())
-        return emptyFailure(name);
+        return emptyRefusal(name);
     auto value = prx::parseSingle(text, numberLocale());
     if (!value)
-        return conversionFailure(name, value.error());
+        return conversionRefusal(name, value.error());
     return prx::formatSingle(*value, numberLocale());
 }
 
-Outcome<QString> singleFromDouble(double value, const QString& name) {
+Result<QString> singleFromDouble(double value, const QString& name) {
     if (std::isnan(value))
         return prx::formatSingle(std::numeric_limits<float>::quiet_NaN(), numberLocale());
     if (std::isinf(value))
-        return conversionFailure(
+        return conversionRefusal(
             name, Error::overflow(QStringLiteral("the number is beyond the range of a Single")));
     const auto readsBack = [&](float candidate) {
         auto back = prx::parseNumber(prx::formatSingle(candidate, numberLocale()), numberLocale());
@@ -55,55 +59,54 @@ Outcome<QString> singleFromDouble(double value, const QString& name) {
             return prx::formatSingle(neighbour, numberLocale());
     }
     if (std::isinf(nearest))
-        return conversionFailure(name, Error::overflow(QString::number(value, 'g', 17) +
+        return conversionRefusal(name, Error::overflow(QString::number(value, 'g', 17) +
                                                        QStringLiteral(" is beyond the range of a Single")));
     return prx::formatSingle(nearest, numberLocale());
 }
 
-Outcome<QString> bmpSizeFromText(QStringView text, const QString& name) {
+Result<QString> bmpSizeFromText(QStringView text, const QString& name) {
     if (text.trimmed().isEmpty())
-        return emptyFailure(name);
+        return emptyRefusal(name);
     auto number = prx::parseNumber(text, numberLocale());
     if (!number)
-        return conversionFailure(name, number.error());
+        return conversionRefusal(name, number.error());
     if (*number > 32767.0)
-        return valueFailure(name + QStringLiteral(": ") + prx::kMsgBmpMax);
+        return refusal(name + QStringLiteral(": ") + prx::kMsgBmpMax);
     auto value = prx::parseInt16(text, numberLocale());
     if (!value)
-        return conversionFailure(name, value.error());
+        return conversionRefusal(name, value.error());
     return QString::number(*value);
 }
 
-Problem checkModuleText(QStringView text, const QString& name) {
+Status checkModuleText(QStringView text, const QString& name) {
     for (QChar c : text)
         if (c.unicode() == 0 || c.unicode() > 0xFF)
-            return valueFailure(
+            return refusal(
                 QStringLiteral(
                     "%1: the character U+%2 can't be stored in a module text (one byte each, U+0001 "
                     "to U+00FF)")
                     .arg(name)
                     .arg(c.unicode(), 4, 16, QLatin1Char('0')));
-    return std::nullopt;
+    return {};
 }
 
-Outcome<prx::Rgb> colourFromText(QStringView text, const QString& name) {
+Result<prx::Rgb> colourFromText(QStringView text, const QString& name) {
     const auto rgb = prx::rgbFromHex(text.trimmed());
     if (!rgb)
-        return valueFailure(
-            QStringLiteral("%1: %2 is not a colour of the form #RRGGBB").arg(name, quoted(text)));
+        return refusal(QStringLiteral("%1: %2 is not a colour of the form #RRGGBB").arg(name, quoted(text)));
     return *rgb;
 }
 
-Outcome<QString> choiceFrom(const QStringList& choices, QStringView text, const QString& name) {
+Result<QString> choiceFrom(const QStringList& choices, QStringView text, const QString& name) {
     for (const QString& choice : choices)
         if (choice.compare(text.trimmed(), Qt::CaseInsensitive) == 0)
             return choice;
-    return valueFailure(QStringLiteral("%1: %2 is not one of: %3")
-                            .arg(name, quoted(text), choices.join(QStringLiteral(", "))));
+    return refusal(QStringLiteral("%1: %2 is not one of: %3")
+                       .arg(name, quoted(text), choices.join(QStringLiteral(", "))));
 }
 
-Problem setMenuField(prx::MenuRow& row, prx::MenuFormat format, MenuField field, QStringView text,
-                     const QString& name) {
+Status setMenuField(prx::MenuRow& row, prx::MenuFormat format, MenuField field, QStringView text,
+                    const QString& name) {
     const QStringList* choices = nullptr;
     switch (field) {
     case MenuField::Category:
@@ -121,7 +124,7 @@ Problem setMenuField(prx::MenuRow& row, prx::MenuFormat format, MenuField field,
     }
     auto choice = choiceFrom(*choices, text, name);
     if (!choice)
-        return choice.failure();
+        return choice.error();
     switch (field) {
     case MenuField::Category:
         row.category = *choice;
@@ -137,21 +140,34 @@ Problem setMenuField(prx::MenuRow& row, prx::MenuFormat format, MenuField field,
         row.enabled = *choice;
         break;
     }
-    return std::nullopt;
+    return {};
 }
 
-Problem setMenuOrder(prx::MenuRow& row, prx::MenuFormat format, QStringView text, const QString& name) {
+Status setMenuOrder(prx::MenuRow& row, prx::MenuFormat format, QStringView text, const QString& name) {
     auto number = prx::parseNumber(text, numberLocale());
     if (!number)
-        return conversionFailure(name, number.error());
+        return conversionRefusal(name, number.error());
     if (!(*number >= 0 && *number <= kMaxIconCode) || std::floor(*number) != *number)
-        return valueFailure(QStringLiteral("%1: %2 is not an icon code from 0 to %3")
-                                .arg(name, quoted(text))
-                                .arg(kMaxIconCode));
+        return refusal(QStringLiteral("%1: %2 is not an icon code from 0 to %3")
+                           .arg(name, quoted(text))
+                           .arg(kMaxIconCode));
     const int code = static_cast<int>(*number);
     row.order = QString::number(code);
     row.icon = prx::menuIcons(format).value(code); // empty past the list's end, as the editor shows it
-    return std::nullopt;
+    return {};
 }
 
-} // namespace qm::cli
+std::optional<QString> textStorageNote(const QString& name, const QString& text, int maxLength) {
+    QString stored;
+    for (QChar c : text)
+        if (c != u' ')
+            stored.append(c);
+    stored.truncate(maxLength);
+    if (stored == text)
+        return std::nullopt;
+    return QStringLiteral("%1: written as \"%2\" (no blanks, at most %3 characters)")
+        .arg(name, stored)
+        .arg(maxLength);
+}
+
+} // namespace qm::looks

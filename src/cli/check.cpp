@@ -1,0 +1,77 @@
+// check: whether packed modules are fit for a console, the way its loader
+// meets them. Never writes.
+
+#include "compression/check.h"
+#include "args.h"
+#include "commands.h"
+#include "console.h"
+#include "looks/json.h"
+
+namespace qm::cli {
+namespace {
+
+QString jsonLine(const QString& path, const QList<compression::PackedCheck>& checks) {
+    looks::JsonWriter w;
+    w.beginObject();
+    w.key(u"path");
+    w.string(path);
+    w.key(u"ok");
+    w.boolean(compression::allHold(checks));
+    w.key(u"checks");
+    w.beginArray();
+    for (const compression::PackedCheck& c : checks) {
+        w.beginObject();
+        w.key(u"name");
+        w.string(c.name);
+        w.key(u"ok");
+        w.boolean(c.ok);
+        w.key(u"detail");
+        w.string(c.detail);
+        w.endObject();
+    }
+    w.endArray();
+    w.endObject();
+    return w.text();
+}
+
+void printText(const QString& path, const QList<compression::PackedCheck>& checks) {
+    const auto failed = std::count_if(checks.begin(), checks.end(), [](const auto& c) { return !c.ok; });
+    printLine(failed == 0
+                  ? QStringLiteral("%1: every check holds").arg(path)
+                  : QStringLiteral("%1: %2 of %3 checks fail").arg(path).arg(failed).arg(checks.size()));
+    for (const compression::PackedCheck& c : checks)
+        printLine(QStringLiteral("  %1 %2 %3")
+                      .arg(c.name, -12)
+                      .arg(c.ok ? QStringLiteral("ok    ") : QStringLiteral("FAILED"), c.detail));
+}
+
+} // namespace
+
+int runCheck(const QStringList& args) {
+    auto line = parseCommandLine(args, {{QStringLiteral("--json"), {}, false}});
+    if (!line)
+        return report(line.failure());
+    if (line->operands.isEmpty())
+        return report(usageFailure(QStringLiteral("check needs at least one packed module")));
+    const bool json = line->has(QStringLiteral("--json"));
+
+    int exitCode = kExitOk;
+    for (const QString& path : std::as_const(line->operands)) {
+        const auto checked = compression::checkPackedFile(path);
+        if (!checked) {
+            note(checked.error().fullText());
+            exitCode = kExitFile;
+            continue;
+        }
+        const QList<compression::PackedCheck>& checks = *checked;
+        if (json)
+            printLine(jsonLine(path, checks));
+        else
+            printText(path, checks);
+        if (!compression::allHold(checks) && exitCode == kExitOk)
+            exitCode = kExitValue;
+    }
+    return exitCode;
+}
+
+} // namespace qm::cli

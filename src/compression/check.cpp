@@ -1,0 +1,458 @@
+#include "check.h"
+
+#include "modulekeys.h"
+#include "prx/fileio.h"
+#include "prx/header.h"
+#include "unpack.h"
+
+#include <QtEndian>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace qm::compression {
+namespace {
+
+constexpr qint64 kStreamOffset = prx::kPspHeaderSize;
+constexpr qint64 kTrailerLength = 8;
+constexpr qsizetype kKeyLength = 4;
+
+// gzip header flags
+constexpr quint8 kFlagHeaderCrc = 0x02;
+constexpr quint8 kFlagExtra = 0x04;
+constexpr quint8 kFlagName = 0x08;
+constexpr quint8 kFlagComment = 0x10;
+constexpr quint8 kFlagsReserved = 0xE0;
+
+QString hex(qint64 value, int width) {
+    return QStringLiteral("0x") + QString::number(value, 16).rightJustified(width, u'0').toUpper();
+}
+
+QString hexBytes(QByteArrayView bytes) {
+    return QString::fromLatin1(bytes.toByteArray().toHex(' ').toUpper());
+}
+
+std::optional<quint32> field32(QByteArrayView file, qint64 offset) {
+    if (file.size() < offset + 4)
+        return std::nullopt;
+    return qFromLittleEndian<quint32>(file.data() + offset);
+}
+
+QString fieldMissing(const char* field, qint64 offset) {
+    return QStringLiteral("the file ends before %1 (%2)").arg(QLatin1StringView(field), hex(offset, 3));
+}
+
+// The gzip stream behind the header as it comes in: its own header read
+// byte by byte, the deflate data inflated, then the trailer and what follows.
+enum class Phase { Fixed, ExtraLength, Extra, Name, Comment, HeaderCrc, Data, Trailer, After, Stopped };
+
+// The optional parts of a gzip header, in the order they come, and their flags.
+constexpr std::array<std::pair<Phase, quint8>, 4> kOptionalParts{{
+    {Phase::ExtraLength, kFlagExtra},
+    {Phase::Name, kFlagName},
+    {Phase::Comment, kFlagComment},
+    {Phase::HeaderCrc, kFlagHeaderCrc},
+}};
+
+} // namespace
+
+struct PackedChecker::State {
+    QByteArray head; // the file's first 336 bytes, or all of a shorter file
+    qint64 fed = 0;
+    Phase phase = Phase::Fixed;
+    QByteArray fixed;      // the gzip header's first 10 bytes
+    qint64 headerLeft = 0; // of the extra field or its length, or of the header CRC
+    quint16 extraLength = 0;
+    qint64 headerLength = 0;                // bytes of the gzip header
+    uLong headerCrc = crc32(0, nullptr, 0); // of the header bytes before its own CRC
+    quint16 storedHeaderCrc = 0;
+    QString failure; // why the stream stopped; empty while it goes on
+    z_stream zs{};
+    bool zlibReady = false;
+    std::vector<Bytef> out;
+    qint64 inflated = 0;
+    uLong crc = 0;
+    qint64 dataEnd = 0; // stream offset just past the deflate data
+    QByteArray trailer;
+    qint64 after = 0;       // bytes after the trailer
+    qint64 firstOther = -1; // file offset of the first of them that is not zero
+    char firstOtherByte = 0;
+
+    ~State() {
+        if (zlibReady)
+            inflateEnd(&zs);
+    }
+
+    void stop(const QString& why) {
+        failure = why;
+        phase = Phase::Stopped;
+    }
+    QByteArrayView magic() const { return QByteArrayView(fixed).first(std::min<qsizetype>(fixed.size(), 3)); }
+    bool magicOk() const { return fixed.size() >= 3 && magic() == QByteArrayView("\x1F\x8B\x08", 3); }
+
+    // Moves on to the first optional part of the gzip header after `part`
+    // (-1: after the fixed bytes) that the flags ask for, or to the data.
+    void nextHeaderPart(int part) {
+        const auto flags = static_cast<quint8>(fixed.at(3));
+        for (std::size_t i = static_cast<std::size_t>(part + 1); i < kOptionalParts.size(); ++i)
+            if (flags & kOptionalParts[i].second) {
+                phase = kOptionalParts[i].first;
+                headerLeft = phase == Phase::ExtraLength || phase == Phase::HeaderCrc ? 2 : 0;
+                return;
+            }
+        phase = Phase::Data;
+        startInflating();
+    }
+
+    void startInflating() {
+        if (inflateInit2(&zs, -MAX_WBITS) != Z_OK)
+            return stop(QStringLiteral("zlib could not be initialised"));
+        zlibReady = true;
+        out.resize(64 * 1024);
+        crc = crc32(0, nullptr, 0);
+    }
+
+    // One byte of the gzip header.
+    void headerByte(char byte) {
+        ++headerLength;
+        if (phase != Phase::HeaderCrc)
+            headerCrc = crc32(headerCrc, reinterpret_cast<const Bytef*>(&byte), 1);
+        switch (phase) {
+        case Phase::Fixed:
+            fixed.append(byte);
+            if (fixed.size() == 3 && !magicOk())
+                return stop(QStringLiteral("no gzip stream"));
+            if (fixed.size() == 4 && (static_cast<quint8>(byte) & kFlagsReserved))
+                return stop(QStringLiteral("the gzip header sets reserved flags (%1)")
+                                .arg(hex(static_cast<quint8>(byte), 2)));
+            if (fixed.size() == 10)
+                nextHeaderPart(-1);
+            return;
+        case Phase::ExtraLength:
+            extraLength =
+                static_cast<quint16>(extraLength | (static_cast<quint8>(byte) << (8 * (2 - headerLeft))));
+            if (--headerLeft == 0) {
+                phase = Phase::Extra;
+                headerLeft = extraLength;
+                if (headerLeft == 0)
+                    nextHeaderPart(0);
+            }
+            return;
+        case Phase::Extra:
+            if (--headerLeft == 0)
+                nextHeaderPart(0);
+            return;
+        case Phase::Name:
+        case Phase::Comment:
+            if (byte == '\0')
+                nextHeaderPart(phase == Phase::Name ? 1 : 2);
+            return;
+        case Phase::HeaderCrc:
+            storedHeaderCrc =
+                static_cast<quint16>(storedHeaderCrc | (static_cast<quint8>(byte) << (8 * (2 - headerLeft))));
+            if (--headerLeft > 0)
+                return;
+            if (storedHeaderCrc != (headerCrc & 0xFFFF))
+                return stop(QStringLiteral("the gzip header's CRC is %1, its bytes' is %2")
+                                .arg(hex(storedHeaderCrc, 4), hex(headerCrc & 0xFFFF, 4)));
+            nextHeaderPart(3);
+            return;
+        default:
+            return;
+        }
+    }
+
+    // Deflate data; returns how many of the bytes it took.
+    qsizetype inflateSome(QByteArrayView bytes) {
+        zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+        zs.avail_in = static_cast<uInt>(std::min<qsizetype>(bytes.size(), qsizetype(1) << 30));
+        const uInt given = zs.avail_in;
+        for (;;) {
+            zs.next_out = out.data();
+            zs.avail_out = static_cast<uInt>(out.size());
+            const int rc = inflate(&zs, Z_NO_FLUSH);
+            const auto produced = static_cast<uInt>(out.size() - zs.avail_out);
+            crc = crc32(crc, out.data(), produced);
+            inflated += produced;
+            if (inflated > kMaxUnpackedSize) {
+                stop(QStringLiteral("the stream inflates past %1 MiB, the bound unpack uses")
+                         .arg(kMaxUnpackedSize / (1024 * 1024)));
+                break;
+            }
+            if (rc == Z_STREAM_END) {
+                dataEnd = headerLength + static_cast<qint64>(zs.total_in);
+                phase = Phase::Trailer;
+                break;
+            }
+            if (rc == Z_BUF_ERROR || (rc == Z_OK && zs.avail_in == 0 && zs.avail_out != 0))
+                break; // every byte given is taken: more input is needed
+            if (rc != Z_OK) {
+                stop(QStringLiteral("the deflate data is broken at stream offset %1: %2")
+                         .arg(headerLength + static_cast<qint64>(zs.total_in))
+                         .arg(QString::fromLatin1(zs.msg ? zs.msg : "bad data")));
+                break;
+            }
+        }
+        return static_cast<qsizetype>(given - zs.avail_in);
+    }
+
+    // Stream bytes, in order.
+    void stream(QByteArrayView bytes) {
+        while (!bytes.isEmpty()) {
+            qsizetype used = 0;
+            switch (phase) {
+            case Phase::Data:
+                used = inflateSome(bytes);
+                if (used == 0 && phase == Phase::Data)
+                    stop(QStringLiteral("zlib takes no more of the stream"));
+                break;
+            case Phase::Trailer:
+                used = std::min<qsizetype>(bytes.size(), kTrailerLength - trailer.size());
+                trailer.append(bytes.first(used));
+                if (trailer.size() == kTrailerLength)
+                    phase = Phase::After;
+                break;
+            case Phase::After:
+                used = bytes.size();
+                for (qsizetype i = 0; i < used && firstOther < 0; ++i)
+                    if (bytes.at(i) != '\0') {
+                        firstOther = fed + i;
+                        firstOtherByte = bytes.at(i);
+                    }
+                after += used;
+                break;
+            case Phase::Stopped:
+                used = bytes.size();
+                break;
+            default:
+                used = 1;
+                headerByte(bytes.front());
+                break;
+            }
+            fed += used;
+            bytes = bytes.sliced(used);
+        }
+    }
+
+    // Why the stream did not come to its end, once every byte is in.
+    QString unfinished() const {
+        if (!failure.isEmpty())
+            return failure;
+        if (phase == Phase::Data)
+            return QStringLiteral("the stream ends early, after %1 inflated bytes").arg(inflated);
+        return QStringLiteral("the gzip header ends early");
+    }
+};
+
+namespace {
+
+class Checks {
+public:
+    void add(const char* name, bool ok, const QString& detail) {
+        m_list.append({QLatin1StringView(name).toString(), ok, detail});
+    }
+    QList<PackedCheck> take() { return std::move(m_list); }
+
+private:
+    QList<PackedCheck> m_list;
+};
+
+void checkHeaderSizes(Checks& checks, QByteArrayView head, qint64 n) {
+    constexpr qint64 kMinimum = prx::kPspHeaderSize + kMinGzipStreamSize;
+    checks.add("length", n >= kMinimum,
+               n >= kMinimum ? QStringLiteral("%1 bytes").arg(n)
+                             : QStringLiteral("%1 bytes; a packed module has at least %2 (the %3-byte "
+                                              "header and a minimal gzip stream)")
+                                   .arg(n)
+                                   .arg(kMinimum)
+                                   .arg(prx::kPspHeaderSize));
+
+    const QByteArrayView start = head.first(std::min<qsizetype>(head.size(), 4));
+    const bool psp = start == QByteArrayView("~PSP");
+    checks.add("signature", psp,
+               psp ? QStringLiteral("~PSP")
+                   : QStringLiteral("the file starts with \"%1\" (%2), not \"~PSP\"")
+                         .arg(QString::fromLatin1(start), hexBytes(start)));
+
+    const auto packed = field32(head, prx::kOffPackedSize);
+    checks.add("packed_size", packed && *packed == n,
+               !packed ? fieldMissing("PackedSize", prx::kOffPackedSize)
+               : *packed == n
+                   ? QStringLiteral("%1 bytes, the file's length").arg(n)
+                   : QStringLiteral("PackedSize (0x02C) is %1, the file has %2 bytes").arg(*packed).arg(n));
+
+    const auto gzipSize = field32(head, prx::kOffGzipSize);
+    const qint64 behind = n - prx::kPspHeaderSize;
+    checks.add(
+        "gzip_size", gzipSize && *gzipSize == behind,
+        !gzipSize ? fieldMissing("GzipSize", prx::kOffGzipSize)
+        : *gzipSize == behind
+            ? QStringLiteral("%1 bytes, the file's length less %2").arg(behind).arg(prx::kPspHeaderSize)
+            : QStringLiteral("GzipSize (0x0B0) is %1, the file's length less %2 is %3")
+                  .arg(*gzipSize)
+                  .arg(prx::kPspHeaderSize)
+                  .arg(behind));
+}
+
+// The checks of the stream, from its magic to what follows it.
+void checkStream(Checks& checks, const PackedChecker::State& s) {
+    const QByteArrayView magic = s.magic();
+    const bool gzip = s.magicOk();
+    checks.add("gzip_magic", gzip,
+               gzip ? QStringLiteral("1F 8B 08 (gzip, deflate)")
+               : magic.isEmpty()
+                   ? QStringLiteral("the file ends before the stream at 0x150")
+                   : QStringLiteral("the stream at 0x150 starts with %1, not 1F 8B 08 (gzip, deflate)")
+                         .arg(hexBytes(magic)));
+
+    const bool ended = s.phase == Phase::Trailer || s.phase == Phase::After;
+    checks.add("stream", ended,
+               ended ? QStringLiteral("inflates to %1 bytes").arg(s.inflated) : s.unfinished());
+    if (!ended) {
+        const QString why = gzip ? QStringLiteral("not checked: the stream does not inflate")
+                                 : QStringLiteral("not checked: no gzip stream at 0x150");
+        for (const char* name : {"crc32", "isize", "padding", "plain_size"})
+            checks.add(name, false, why);
+        return;
+    }
+
+    if (s.trailer.size() < kTrailerLength) {
+        const QString cut =
+            QStringLiteral("the trailer is cut short, %1 of its 8 bytes").arg(s.trailer.size());
+        checks.add("crc32", false, cut);
+        checks.add("isize", false, cut);
+        checks.add("padding", false, QStringLiteral("not checked: the trailer is cut short"));
+    } else {
+        const quint32 crc = qFromLittleEndian<quint32>(s.trailer.constData());
+        const auto dataCrc = static_cast<quint32>(s.crc);
+        checks.add("crc32", crc == dataCrc,
+                   crc == dataCrc ? hex(crc, 8)
+                                  : QStringLiteral("the trailer's CRC-32 is %1, the data's is %2")
+                                        .arg(hex(crc, 8), hex(dataCrc, 8)));
+        const quint32 isize = qFromLittleEndian<quint32>(s.trailer.constData() + 4);
+        const auto length32 = static_cast<quint32>(s.inflated);
+        checks.add("isize", isize == length32,
+                   isize == length32 ? QStringLiteral("%1 bytes").arg(isize)
+                                     : QStringLiteral("the trailer's ISIZE is %1, the data has %2 bytes")
+                                           .arg(isize)
+                                           .arg(s.inflated));
+        const qint64 at = kStreamOffset + s.dataEnd + kTrailerLength;
+        checks.add("padding", s.firstOther < 0,
+                   s.after == 0 ? QStringLiteral("nothing follows the stream")
+                   : s.firstOther < 0
+                       ? QStringLiteral("%1 zero bytes follow the stream").arg(s.after)
+                       : QStringLiteral("%1 bytes follow the stream at %2, not only zeros (%3 at %4)")
+                             .arg(s.after)
+                             .arg(hex(at, 0))
+                             .arg(hexBytes(QByteArrayView(&s.firstOtherByte, 1)))
+                             .arg(hex(s.firstOther, 0)));
+    }
+
+    const auto plain = field32(s.head, prx::kOffPlainSize);
+    checks.add("plain_size", plain && *plain == s.inflated,
+               !plain ? fieldMissing("PlainSize", prx::kOffPlainSize)
+               : *plain == s.inflated
+                   ? QStringLiteral("%1 bytes, the inflated length").arg(*plain)
+                   : QStringLiteral("PlainSize (0x028) is %1, the stream inflates to %2 bytes")
+                         .arg(*plain)
+                         .arg(s.inflated));
+}
+
+void checkIdentity(Checks& checks, QByteArrayView head) {
+    const auto plain = field32(head, prx::kOffPlainSize);
+    const QString label = plain ? prx::labelForPlainSize(static_cast<qint32>(*plain)) : prx::kUnknow;
+    checks.add("release", label != prx::kUnknow,
+               !plain ? fieldMissing("PlainSize", prx::kOffPlainSize)
+               : label != prx::kUnknow
+                   ? label
+                   : QStringLiteral("PlainSize %1 is the size of no known release").arg(*plain));
+
+    if (head.size() < prx::kOffModuleKey + kKeyLength) {
+        checks.add("key", false, fieldMissing("the module key", prx::kOffModuleKey));
+    } else {
+        const QByteArrayView key = head.sliced(prx::kOffModuleKey, kKeyLength);
+        const ModuleKey* known = nullptr;
+        for (const ModuleKey& k : kModuleKeys)
+            if (key == QByteArrayView(k.bytes.data(), kKeyLength))
+                known = &k;
+        checks.add("key", known != nullptr,
+                   known ? QLatin1StringView(known->name).toString()
+                         : QStringLiteral("unknown key (%1)").arg(hexBytes(key)));
+    }
+
+    if (head.size() < prx::kOffModuleName + prx::kModuleNameFieldLength) {
+        checks.add("module_name", false, fieldMissing("ModuleName", prx::kOffModuleName));
+        return;
+    }
+    const QByteArrayView field = head.sliced(prx::kOffModuleName, prx::kModuleNameFieldLength);
+    const qsizetype end = field.indexOf('\0');
+    checks.add("module_name", end > 0,
+               end > 0    ? QLatin1Char('"') + QString::fromLatin1(field.first(end)) + QLatin1Char('"')
+               : end == 0 ? QStringLiteral("ModuleName (0x00A) is empty")
+                          : QStringLiteral("ModuleName (0x00A) is not ended inside its %1 bytes")
+                                .arg(prx::kModuleNameFieldLength));
+}
+
+} // namespace
+
+PackedChecker::PackedChecker() : m(std::make_unique<State>()) {}
+
+PackedChecker::~PackedChecker() = default;
+
+void PackedChecker::feed(QByteArrayView bytes) {
+    const qsizetype toHead = std::min<qsizetype>(bytes.size(), std::max<qint64>(0, kStreamOffset - m->fed));
+    m->head.append(bytes.first(toHead));
+    m->fed += toHead;
+    m->stream(bytes.sliced(toHead));
+}
+
+bool PackedChecker::needsMore() const {
+    return m->phase != Phase::Stopped;
+}
+
+QList<PackedCheck> PackedChecker::finish(qint64 fileLength) {
+    Checks checks;
+    checkHeaderSizes(checks, m->head, needsMore() ? m->fed : std::max(m->fed, fileLength));
+    checkStream(checks, *m);
+    checkIdentity(checks, m->head);
+    return checks.take();
+}
+
+QList<PackedCheck> checkPacked(QByteArrayView file) {
+    PackedChecker checker;
+    checker.feed(file);
+    return checker.finish(file.size());
+}
+
+Result<QList<PackedCheck>> checkPackedFile(const QString& path) {
+    PackedChecker checker;
+    auto size = prx::readFileInPieces(path, [&](QByteArrayView piece) {
+        checker.feed(piece);
+        return checker.needsMore();
+    });
+    if (!size)
+        return size.error();
+    return checker.finish(*size);
+}
+
+bool allHold(const QList<PackedCheck>& checks) {
+    return std::all_of(checks.begin(), checks.end(), [](const PackedCheck& c) { return c.ok; });
+}
+
+Status requirePackedChecks(QByteArrayView file) {
+    QStringList failed;
+    for (const PackedCheck& c : checkPacked(file))
+        if (!c.ok)
+            failed.append(c.name + QStringLiteral(": ") + c.detail);
+    if (failed.isEmpty())
+        return {};
+    return Error::check(QStringLiteral("The packed module fails its checks (nothing written)"),
+                        failed.join(QStringLiteral("; ")));
+}
+
+} // namespace qm::compression

@@ -1,0 +1,271 @@
+// Reading a look and carrying its values onto a module, also one of another
+// release. Values equal to the module's are left alone, so their bytes stay.
+
+#include "convert.h"
+#include "look.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cmath>
+
+namespace qm::looks {
+namespace {
+
+// The text a JSON number or string stands for; the refusal names the expected type.
+Result<QString> scalarText(const QJsonValue& v, const QString& name, const QString& expected) {
+    if (v.isString())
+        return v.toString();
+    if (v.isDouble()) {
+        const double d = v.toDouble();
+        if (std::floor(d) == d && std::fabs(d) < 1e15)
+            return QString::number(static_cast<qint64>(d));
+        return QString::number(d, 'g', 17);
+    }
+    return refusal(QStringLiteral("%1: expected %2").arg(name, expected));
+}
+
+// A Single given as a JSON number, or as a text ("NaN", "Infinity", "1,5").
+Result<QString> singleFromJson(const QJsonValue& v, const QString& current, const QString& name) {
+    if (v.isDouble())
+        return singleFromDouble(v.toDouble(), name);
+    if (!v.isString())
+        return refusal(QStringLiteral("%1: expected a number").arg(name));
+    if (v.toString() == current)
+        return current;
+    return singleFromText(v.toString(), name);
+}
+
+// QJsonDocument reads -0.0 as 0: a zero of either sign equals a zero.
+bool sameNumber(const QString& a, const QString& b) {
+    const auto isZero = [](const QString& t) { return t == u"0" || t == u"-0"; };
+    return a == b || (isZero(a) && isZero(b));
+}
+
+class Applier {
+public:
+    explicit Applier(const ModuleValues& loaded) : m_loaded(loaded), m_label(releaseLabel(loaded)) {
+        m_out.values = loaded;
+    }
+
+    LookApplied apply(const QJsonObject& values) && {
+        for (const Member& member : allMembers(m_loaded.kind)) {
+            if (!values.contains(member.name))
+                continue;
+            if (!present(m_loaded, member)) {
+                skip(QStringLiteral("%1: %2 has no %1, skipped").arg(member.name, m_label));
+                continue;
+            }
+            applyMember(member, values.value(member.name));
+        }
+        for (auto it = values.begin(); it != values.end(); ++it)
+            if (!findMember(m_loaded.kind, it.key()))
+                skip(QStringLiteral("%1: no value of that name in a %2 module, skipped")
+                         .arg(it.key(), kindName(m_loaded.kind).toString().toUpper()));
+        if (!m_out.refused.isEmpty())
+            m_out.values = m_loaded;
+        return std::move(m_out);
+    }
+
+private:
+    void skip(const QString& message) { m_out.skipped.append(message); }
+    void refuse(const Error& e) { m_out.refused.append(e.fullText()); }
+    prx::VshValues& edited() { return m_out.values.vsh; }
+
+    void applyMember(const Member& member, const QJsonValue& v) {
+        switch (member.shape) {
+        case Shape::Single:
+            applySingle(member, v);
+            return;
+        case Shape::Integer:
+            applyInteger(member, v);
+            return;
+        case Shape::Text:
+            applyText(member, v);
+            return;
+        case Shape::Colors:
+            applyColours(member, v);
+            return;
+        case Shape::Menu:
+            applyMenu(member, v);
+            return;
+        case Shape::Formats:
+            checkFormats(member, v);
+            return;
+        }
+    }
+
+    void applySingle(const Member& member, const QJsonValue& v) {
+        const QString& current = numberText(m_loaded, member);
+        const Result<QString> text = singleFromJson(v, current, member.name);
+        if (followsMainIcon(m_loaded, member)) {
+            if (!text || *text != current)
+                skip(QStringLiteral(
+                         "%1: skipped, in %2 it follows MainIconYUnfocused (saved as MainIconYUnfocused + 1)")
+                         .arg(member.name, m_label));
+            return;
+        }
+        if (!text)
+            return refuse(text.error());
+        if (!sameNumber(*text, current))
+            numberText(m_out.values, member) = *text;
+    }
+
+    void applyInteger(const Member& member, const QJsonValue& v) {
+        const QString& current = numberText(m_loaded, member);
+        auto given = scalarText(v, member.name, QStringLiteral("a whole number"));
+        if (!given)
+            return refuse(given.error());
+        if (*given == current)
+            return;
+        auto text = bmpSizeFromText(*given, member.name);
+        if (!text)
+            return refuse(text.error());
+        if (!sameNumber(*text, current))
+            numberText(m_out.values, member) = *text;
+    }
+
+    void applyText(const Member& member, const QJsonValue& v) {
+        const auto i = static_cast<std::size_t>(member.slot);
+        if (!v.isString())
+            return refuse(refusal(QStringLiteral("%1: expected a text").arg(member.name)));
+        const QString text = v.toString();
+        if (text == m_loaded.vsh.texts[i])
+            return;
+        if (auto s = checkModuleText(text, member.name); !s)
+            return refuse(s.error());
+        if (auto n = textStorageNote(member.name, text, prx::kVshTextMaxLength[i]))
+            m_out.notes.append(*n);
+        edited().texts[i] = text;
+    }
+
+    // The first elements of a block, when a look gives another number of them.
+    qsizetype commonLength(const Member& member, qsizetype given, qsizetype has, const char* what) {
+        if (given != has)
+            skip(QStringLiteral("%1: %2 %3 given, the module has %4; the first %5 applied")
+                     .arg(member.name)
+                     .arg(given)
+                     .arg(QLatin1StringView(what))
+                     .arg(has)
+                     .arg(std::min(given, has)));
+        return std::min(given, has);
+    }
+
+    void applyColours(const Member& member, const QJsonValue& v) {
+        if (!v.isArray())
+            return refuse(refusal(QStringLiteral("%1: expected a list of #RRGGBB colours").arg(member.name)));
+        const QJsonArray list = v.toArray();
+        const auto current = colours(m_loaded.vsh, member);
+        const auto target = colours(edited(), member);
+        const qsizetype n =
+            commonLength(member, list.size(), static_cast<qsizetype>(current.size()), "colours");
+        for (qsizetype i = 0; i < n; ++i) {
+            const QString name = QStringLiteral("%1[%2]").arg(member.name).arg(i);
+            if (!list.at(i).isString()) {
+                refuse(refusal(QStringLiteral("%1: expected a colour #RRGGBB").arg(name)));
+                continue;
+            }
+            auto rgb = colourFromText(list.at(i).toString(), name);
+            if (!rgb)
+                refuse(rgb.error());
+            else if (*rgb != current[static_cast<std::size_t>(i)])
+                target[static_cast<std::size_t>(i)] = *rgb;
+        }
+    }
+
+    void applyMenu(const Member& member, const QJsonValue& v) {
+        if (!v.isArray())
+            return refuse(refusal(QStringLiteral("%1: expected a list of menu entries").arg(member.name)));
+        const QJsonArray rows = v.toArray();
+        const qsizetype n = commonLength(member, rows.size(), m_loaded.vsh.menu.size(), "entries");
+        for (qsizetype k = 0; k < n; ++k) {
+            const QString name = QStringLiteral("%1[%2]").arg(member.name).arg(k);
+            if (!rows.at(k).isObject()) {
+                refuse(refusal(QStringLiteral("%1: expected an object").arg(name)));
+                continue;
+            }
+            applyMenuRow(rows.at(k).toObject(), m_loaded.vsh.menu.at(k), edited().menu[k], name);
+        }
+    }
+
+    void applyMenuRow(const QJsonObject& given, const prx::MenuRow& before, prx::MenuRow& row,
+                      const QString& name) {
+        const prx::MenuFormat format = *prx::menuFormat(m_loaded.version);
+        const auto fieldText = [&](const char* field) -> std::optional<QString> {
+            const QString key = QLatin1StringView(field);
+            if (!given.contains(key))
+                return std::nullopt;
+            auto text = scalarText(given.value(key), name + u'.' + key, QStringLiteral("a text"));
+            if (!text) {
+                refuse(text.error());
+                return std::nullopt;
+            }
+            return *text;
+        };
+        const auto setIfChanged = [&](MenuField field, const QString& current) {
+            const char* fieldName = kMenuFieldNames[static_cast<std::size_t>(field)];
+            const auto text = fieldText(fieldName);
+            if (!text || *text == current)
+                return;
+            if (auto s = setMenuField(row, format, field, *text, name + u'.' + QLatin1StringView(fieldName));
+                !s)
+                refuse(s.error());
+        };
+        setIfChanged(MenuField::Category, before.category);
+        setIfChanged(MenuField::Region, before.region);
+        setIfChanged(MenuField::Enabled, before.enabled);
+
+        // An icon of the module's list sets the order, as the icon combo
+        // does; any other icon (another release's, "ERROR") leaves it to the order.
+        bool iconSet = false;
+        if (const auto icon = fieldText("icon"); icon && *icon != before.icon)
+            if (choiceFrom(prx::menuIcons(format), *icon, name))
+                iconSet =
+                    bool(setMenuField(row, format, MenuField::Icon, *icon, name + QStringLiteral(".icon")));
+        if (iconSet)
+            return;
+        if (const auto order = fieldText("order"); order && *order != before.order)
+            if (auto s = setMenuOrder(row, format, *order, name + QStringLiteral(".order")); !s)
+                refuse(s.error());
+    }
+
+    void checkFormats(const Member& member, const QJsonValue& v) {
+        const QJsonArray list = v.toArray();
+        bool differs = !v.isArray() || list.size() != member.count;
+        for (qsizetype i = 0; !differs && i < list.size(); ++i)
+            differs = list.at(i).toString() != m_loaded.vsh.texts[static_cast<std::size_t>(member.slot + i)];
+        if (differs)
+            skip(QStringLiteral("%1: passed over, the date and time formats are never written")
+                     .arg(member.name));
+    }
+
+    const ModuleValues& m_loaded;
+    const QString m_label;
+    LookApplied m_out;
+};
+
+} // namespace
+
+LookValues readLook(const QByteArray& json, prx::ModuleKind kind) {
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError)
+        return {LookError{LookError::Kind::NotJson, error.errorString(), error.offset, {}}, {}};
+    if (!doc.isObject())
+        return {LookError{LookError::Kind::NotObject, {}, 0, {}}, {}};
+    const QJsonObject top = doc.object();
+    if (!top.value(QStringLiteral("values")).isObject())
+        return {std::nullopt, top};
+    if (top.contains(QStringLiteral("kind"))) {
+        const QString named = top.value(QStringLiteral("kind")).toString();
+        if (named != kindName(kind))
+            return {LookError{LookError::Kind::OtherKind, {}, 0, named}, {}};
+    }
+    return {std::nullopt, top.value(QStringLiteral("values")).toObject()};
+}
+
+LookApplied applyLook(const QJsonObject& values, const ModuleValues& target) {
+    return Applier(target).apply(values);
+}
+
+} // namespace qm::looks
