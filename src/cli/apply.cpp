@@ -10,31 +10,15 @@
 namespace qm::cli {
 namespace {
 
-constexpr qint64 kMaxValuesFile = qint64(16) * 1024 * 1024;
-
 // The values of a dump document, or the document itself when it holds only values.
 Outcome<QJsonObject> readValues(const QString& path, const PlainModule& target) {
-    auto bytes = prx::readWholeFile(path, kMaxValuesFile);
+    auto bytes = prx::readWholeFile(path, kMaxLookFile);
     if (!bytes)
         return failureFrom(bytes.error());
     const LookValues look = readLook(*bytes, target.kind);
-    if (!look.error)
-        return look.values;
-    switch (look.error->kind) {
-    case LookError::Kind::NotJson:
-        return fileFailure(QStringLiteral("%1: not a JSON document: %2 at offset %3")
-                               .arg(path, look.error->parserMessage)
-                               .arg(look.error->offset));
-    case LookError::Kind::NotObject:
-        break;
-    case LookError::Kind::OtherKind: {
-        const QString& kind = look.error->lookKind;
-        return fileFailure(QStringLiteral("%1 holds the values of a %2 module; %3 is a %4 module")
-                               .arg(path, kind.isEmpty() ? QStringLiteral("?") : kind.toUpper(), target.path,
-                                    kindName(target.kind).toString().toUpper()));
-    }
-    }
-    return fileFailure(QStringLiteral("%1: expected a JSON object (a dump, or its values)").arg(path));
+    if (look.error)
+        return fileFailure(lookErrorText(*look.error, path, target.kind, target.path));
+    return look.values;
 }
 
 } // namespace

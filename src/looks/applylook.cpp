@@ -268,4 +268,21 @@ LookApplied applyLook(const QJsonObject& values, const ModuleValues& target) {
     return Applier(target).apply(values);
 }
 
+QString lookErrorText(const LookError& error, const QString& lookPath, prx::ModuleKind targetKind,
+                      const QString& target) {
+    switch (error.kind) {
+    case LookError::Kind::NotJson:
+        return QStringLiteral("%1: not a JSON document: %2 at offset %3")
+            .arg(lookPath, error.parserMessage)
+            .arg(error.offset);
+    case LookError::Kind::NotObject:
+        break;
+    case LookError::Kind::OtherKind:
+        return QStringLiteral("%1 holds the values of a %2 module; %3 is a %4 module")
+            .arg(lookPath, error.lookKind.isEmpty() ? QStringLiteral("?") : error.lookKind.toUpper(), target,
+                 kindName(targetKind).toString().toUpper());
+    }
+    return QStringLiteral("%1: expected a JSON object (a dump, or its values)").arg(lookPath);
+}
+
 } // namespace qm::looks

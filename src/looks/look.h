@@ -59,6 +59,13 @@ struct LookValues {
 };
 LookValues readLook(const QByteArray& json, prx::ModuleKind kind);
 
+// The largest look file that is read.
+inline constexpr qint64 kMaxLookFile = qint64(16) * 1024 * 1024;
+
+// Why the look at `lookPath` can't be carried onto `target`, a module of `targetKind`.
+QString lookErrorText(const LookError& error, const QString& lookPath, prx::ModuleKind targetKind,
+                      const QString& target);
+
 // A look carried onto a module's values, as `apply` maps its members.
 struct LookApplied {
     ModuleValues values; // the target's values with the look's in place; the target's own when

@@ -1,5 +1,6 @@
 #include "frmpaf.h"
 
+#include "looks/locale.h"
 #include "prx/catalogue.h"
 #include "widgets/captionlabel.h"
 #include "widgets/dialogs.h"
@@ -190,6 +191,21 @@ void frmPaf::DisableMainIconYUnfocused() {
 void frmPaf::setLocale(const QLocale& locale) {
     m_locale = locale;
     m_keyFilter->setLocale(locale);
+}
+
+Result<looks::ModuleValues> frmPaf::lookValues() const {
+    looks::ModuleValues values;
+    values.kind = prx::ModuleKind::Paf;
+    values.version = m_version;
+    values.paf = currentValues();
+    return looks::numbersToLook(std::move(values), m_locale);
+}
+
+void frmPaf::showLook(const looks::ModuleValues& values) {
+    const looks::ModuleValues shown = looks::numbersFromLook(values, m_locale);
+    for (int i = 0; i < prx::kPafBoxCount; ++i)
+        if (prx::pafBoxRead(m_version, i))
+            m_boxes[static_cast<std::size_t>(i)]->setText(shown.paf.numbers[static_cast<std::size_t>(i)]);
 }
 
 prx::PafValues frmPaf::currentValues() const {

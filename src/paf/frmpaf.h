@@ -39,6 +39,9 @@ public:
     int versionIndex() const override { return m_version; }
     bool load(const QString& path, int version) override { return OpenPAFPRX(path, version); }
     bool save(const QString& path, int version) override { return SavePAFPRX(path, version); }
+    prx::ModuleKind moduleKind() const override { return prx::ModuleKind::Paf; }
+    Result<looks::ModuleValues> lookValues() const override;
+    void showLook(const looks::ModuleValues& values) override;
 
     QLineEdit* valueBox(int index) const { return m_boxes[static_cast<std::size_t>(index)]; }
     QLabel* valueLabel(int index) const { return m_labels[static_cast<std::size_t>(index)]; }

@@ -1,5 +1,7 @@
 #include "frmcomp.h"
 
+#include "compression/check.h"
+
 #include "compression/modulekeys.h"
 #include "compression/pack.h"
 #include "prx/workfolder.h"
@@ -117,7 +119,9 @@ void frmComp::cmdCompress_Click() {
                 break;
             }
         };
-        const auto result = compression::packModule(module, header, key, out, folder, progress);
+        // The packed module must pass every check a loader makes before it replaces anything.
+        const auto result = compression::packModule(module, header, key, out, folder, progress,
+                                                    compression::requirePackedChecks);
         report.finish(result.ok(), result.ok() ? QString() : result.error().fullText());
     });
 }

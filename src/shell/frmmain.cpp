@@ -127,6 +127,10 @@ void frmMain::buildMenus() {
             &QAction::triggered, this, &frmMain::mnuFileSave_Click);
     connect(menuAction(file, "mnuFileSaveAs", QStringLiteral("Save &As...")), &QAction::triggered, this,
             &frmMain::mnuFileSaveAs_Click);
+    connect(menuAction(file, "mnuFileExportLook", QStringLiteral("&Export Look...")), &QAction::triggered,
+            this, &frmMain::mnuFileExportLook_Click);
+    connect(menuAction(file, "mnuFileImportLook", QStringLiteral("&Import Look...")), &QAction::triggered,
+            this, &frmMain::mnuFileImportLook_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuFile0"));
     connect(menuAction(file, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &frmMain::mnuFileExit_Click);

@@ -63,6 +63,9 @@ public:
     void mnuFileOpen_Click();
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
+    // Looks: the active editor's values to a look file, and a look file's values into its controls.
+    void mnuFileExportLook_Click();
+    void mnuFileImportLook_Click();
     void mnuFileExit_Click();
     void mnuHelpAbout_Click();
     void mnuConfig_Click();

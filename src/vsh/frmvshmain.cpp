@@ -1,6 +1,7 @@
 #include "frmvshmain.h"
 
 #include "colorgrid.h"
+#include "looks/locale.h"
 #include "menutab.h"
 #include "prx/catalogue.h"
 #include "widgets/captionlabel.h"
@@ -346,6 +347,18 @@ bool frmVSHMain::SaveVSHPRX(const QString& strFile, int intCurPRXType) {
         return false;
     }
     return OpenVSHPRX(strFile, intCurPRXType);
+}
+
+Result<looks::ModuleValues> frmVSHMain::lookValues() const {
+    looks::ModuleValues values;
+    values.kind = prx::ModuleKind::Vsh;
+    values.version = intVersion;
+    values.vsh = currentValues();
+    return looks::numbersToLook(std::move(values), m_locale);
+}
+
+void frmVSHMain::showLook(const looks::ModuleValues& values) {
+    showValues(looks::numbersFromLook(values, m_locale).vsh);
 }
 
 prx::VshValues frmVSHMain::currentValues() const {

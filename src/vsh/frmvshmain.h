@@ -51,6 +51,9 @@ public:
     int versionIndex() const override { return intVersion; }
     bool load(const QString& path, int version) override { return OpenVSHPRX(path, version); }
     bool save(const QString& path, int version) override { return SaveVSHPRX(path, version); }
+    prx::ModuleKind moduleKind() const override { return prx::ModuleKind::Vsh; }
+    Result<looks::ModuleValues> lookValues() const override;
+    void showLook(const looks::ModuleValues& values) override;
 
     // The controls, by their arrays.
     QLineEdit* txtPRXValue(int i) const { return m_numbers[static_cast<std::size_t>(i)]; }

@@ -3,6 +3,9 @@
 // What the main window needs of an editor window: the status texts, the
 // version index it was loaded with, and its load and save operations.
 
+#include "looks/members.h"
+#include "prx/result.h"
+
 #include <QWidget>
 
 class QTabWidget;
@@ -27,6 +30,13 @@ public:
     // module when it is another file) and shows that file afterwards. Reports
     // failures itself; true only when the file holds the values.
     virtual bool save(const QString& path, int version) = 0;
+
+    // Looks: the kind of module, the values the window shows now with their
+    // numbers in the C locale (failing for a box that holds no number), and
+    // values put into the controls without saving.
+    virtual prx::ModuleKind moduleKind() const = 0;
+    virtual Result<looks::ModuleValues> lookValues() const = 0;
+    virtual void showLook(const looks::ModuleValues& values) = 0;
 
     // The open file: the status file text without its trailing blank.
     QString openFile() const;

@@ -195,7 +195,7 @@ private Q_SLOTS:
         QFETCH(int, chosen);
         const QString module = file("vshmain.prx");
         const QString output = file("out.prx");
-        writeFile(module, m_small);
+        writeFile(module, m_module); // a module of a release: the result passes every check
         writeFile(file("header.prx"), makePacked(QByteArray(100, 'h'), 100, "vshmain", 0xAA)); // key 0
         installGatedArchiver();
         ui::frmComp window;
@@ -237,7 +237,7 @@ private Q_SLOTS:
         QVERIFY(packed.startsWith("~PSP"));
         QCOMPARE(packed.mid(0x130, 4), QByteArray(reinterpret_cast<const char*>(key.data()), 4));
         if (saveComp == 1)
-            QCOMPARE(readFile(module), m_small);
+            QCOMPARE(readFile(module), m_module);
         else
             QVERIFY(!QFileInfo::exists(output));
         QTest::mouseClick(child(window, "cmdOK"), Qt::LeftButton);
@@ -250,18 +250,32 @@ private Q_SLOTS:
         QTest::addColumn<int>("saveComp");
         QTest::addColumn<int>("headerSize");
         QTest::addColumn<QString>("reason");
-        QTest::addRow("header source of 335 bytes") << 0 << 335 << QStringLiteral("too short");
-        QTest::addRow("archiver fails, in place") << 0 << 436 << QStringLiteral("7za exited with code 2");
-        QTest::addRow("archiver fails, new name") << 1 << 436 << QStringLiteral("7za exited with code 2");
+        QTest::addColumn<QByteArray>("moduleName"); // of the header; a real archiver runs when set
+        QTest::addRow("header source of 335 bytes")
+            << 0 << 335 << QStringLiteral("too short") << QByteArray();
+        QTest::addRow("archiver fails, in place")
+            << 0 << 436 << QStringLiteral("7za exited with code 2") << QByteArray();
+        QTest::addRow("archiver fails, new name")
+            << 1 << 436 << QStringLiteral("7za exited with code 2") << QByteArray();
+        QTest::addRow("result fails a check, new name")
+            << 1 << 436 << QStringLiteral("module_name") << QByteArray(28, 'n');
+        QTest::addRow("not a release, in place")
+            << 0 << 436 << QStringLiteral("release") << QByteArray("vshmain");
     }
     void compFailureChangesNoFile() {
         QFETCH(int, saveComp);
         QFETCH(int, headerSize);
         QFETCH(QString, reason);
-        writeFile(file("vshmain.prx"), m_small);
-        writeFile(file("header.prx"), makePacked(QByteArray(100, 'h'), 100).left(headerSize));
+        QFETCH(QByteArray, moduleName);
+        // A module of a release where only the header is wrong.
+        const QByteArray& module = moduleName.size() == 28 ? m_module : m_small;
+        writeFile(file("vshmain.prx"), module);
+        writeFile(file("header.prx"),
+                  makePacked(QByteArray(100, 'h'), 100, moduleName.isEmpty() ? "vshmain" : moduleName)
+                      .left(headerSize));
         writeFile(file("out.prx"), "older");
-        writeScript(localArchiver(), "cat > /dev/null\necho 'ERROR: no space left' >&2\nexit 2\n");
+        if (moduleName.isEmpty())
+            writeScript(localArchiver(), "cat > /dev/null\necho 'ERROR: no space left' >&2\nexit 2\n");
         ui::frmComp window;
         window.strCompFile = file("vshmain.prx");
         window.strCompHeadFile = file("header.prx");
@@ -279,7 +293,7 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 3);
         QVERIFY2(lines.last().contains(reason), qPrintable(lines.last()));
         QVERIFY(!window.succeeded());
-        QCOMPARE(readFile(file("vshmain.prx")), m_small);
+        QCOMPARE(readFile(file("vshmain.prx")), module);
         QCOMPARE(readFile(file("out.prx")), QByteArray("older"));
         QTest::keyClick(&window, Qt::Key_Escape); // once OK shows, Escape leads out too
         QVERIFY(!window.isVisible());

@@ -1,0 +1,102 @@
+// Looks in the windows: the active editor's values written as a look file
+// (the document `quillmark-cli dump --json` writes), and a look file's
+// values put into the active editor's controls as `apply` maps them. An
+// import saves nothing: the user sees the values and saves as usual.
+
+#include "frmmain.h"
+
+#include "looks/look.h"
+#include "prx/fileio.h"
+#include "widgets/dialogs.h"
+#include "widgets/editorform.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace qm::ui {
+namespace {
+
+const QString kLookFilterName = QStringLiteral("Look Files (*.json)");
+const QString kLookFilterPattern = QStringLiteral("*.json");
+const QString kImportTitle = QStringLiteral("Import Look");
+const QString kExportTitle = QStringLiteral("Export Look");
+
+QString lines(const QString& heading, const QStringList& items) {
+    return heading + QStringLiteral("\r\n") + items.join(QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+void frmMain::mnuFileExportLook_Click() {
+    EditorForm* editor = activeEditor();
+    if (!editor)
+        return;
+    const auto fail = [this](const QString& text) {
+        dialogs().showMessage(this, kExportTitle, text, MsgIcon::Critical, MsgButtons::Ok);
+    };
+    auto values = editor->lookValues();
+    if (!values) {
+        fail(lines(QStringLiteral("The look can't be exported: a box holds no number."),
+                   {values.error().userText(), values.error().detail}));
+        return;
+    }
+    const QString path =
+        dialogs().ShowFileDialog(this, QString(), kLookFilterName, kLookFilterPattern,
+                                 QStringLiteral("Enter name of look file to save"), FileMode::Save);
+    if (path.isEmpty())
+        return;
+    QSaveFile file(path);
+    const QByteArray bytes = looks::lookFile(*values, editor->openFile());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        fail(lines(QStringLiteral("The look can't be written:"),
+                   {QDir::toNativeSeparators(path), file.errorString()}));
+        return;
+    }
+    dialogs().showMessage(this, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
+}
+
+void frmMain::mnuFileImportLook_Click() {
+    EditorForm* editor = activeEditor();
+    if (!editor)
+        return;
+    const auto fail = [this](const QString& text) {
+        dialogs().showMessage(this, kImportTitle, text, MsgIcon::Critical, MsgButtons::Ok);
+    };
+    const QString path =
+        dialogs().ShowFileDialog(this, QString(), kLookFilterName, kLookFilterPattern,
+                                 QStringLiteral("Select look file to import"), FileMode::Open);
+    if (path.isEmpty())
+        return;
+    auto bytes = prx::readWholeFile(path, looks::kMaxLookFile);
+    if (!bytes) {
+        fail(lines(bytes.error().userText(), {QDir::toNativeSeparators(path)}));
+        return;
+    }
+    const looks::LookValues look = looks::readLook(*bytes, editor->moduleKind());
+    if (look.error) {
+        fail(looks::lookErrorText(*look.error, QDir::toNativeSeparators(path), editor->moduleKind(),
+                                  QDir::toNativeSeparators(editor->openFile())));
+        return;
+    }
+    auto current = editor->lookValues();
+    if (!current) {
+        fail(lines(QStringLiteral("Nothing was imported: a box holds no number."),
+                   {current.error().userText(), current.error().detail}));
+        return;
+    }
+    const looks::LookApplied applied = looks::applyLook(look.values, *current);
+    if (!applied.refused.isEmpty()) {
+        fail(lines(QStringLiteral("Nothing was imported: these values don't fit."), applied.refused));
+        return;
+    }
+    editor->showLook(applied.values);
+    QStringList told = applied.skipped;
+    told.append(applied.notes);
+    if (!told.isEmpty())
+        dialogs().showMessage(
+            this, kImportTitle,
+            lines(QStringLiteral("The look is in the editor; save to write it. Not taken or changed:"), told),
+            MsgIcon::Information, MsgButtons::Ok);
+}
+
+} // namespace qm::ui
