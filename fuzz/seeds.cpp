@@ -54,24 +54,33 @@ Seeds identifySeeds() {
     return s;
 }
 
-// Edits of every kind the VSH target knows: a number, a text, a colour, a menu row.
-const QList<Edit> kVshEdits{
-    {0, 0, bitsOf(2.5f)},
-    {1, 8, 0x2F3A6630u | 30u},
-    {2, 3, 0x00FF8000u},
-};
-const QList<Edit> kVshMenuEdit{{3, 2, 0x01020304u}};
+// Edits of every kind the VSH target knows: a number, a text, a colour, and
+// a menu row in place of the text for the releases with a menu.
+const Edit kNumberEdit{0, 0, bitsOf(2.5f)};
+const Edit kTextEdit{1, 8, 0x2F3A6630u | 30u};
+const Edit kColorEdit{2, 3, 0x00FF8000u};
+const Edit kMenuEdit{3, 2, 0x01020304u};
+
+// The image a seed's fill makes must show the values of the module it was cut from.
+template <typename Values>
+void requireSameValues(const Result<Values>& shown, const Values& expected, const QString& seed) {
+    fuzz::require(shown && *shown == expected, "a seed's image holds its module's values", seed);
+}
 
 Seeds vshSeeds() {
     Seeds s;
     for (int v = 1; v <= prx::kVshRows; ++v) {
-        const QByteArray fill = window(prx::ModuleKind::Vsh, v, test::makeVsh(v).bytes);
+        const test::VshFixture f = test::makeVsh(v);
+        const QByteArray fill = window(prx::ModuleKind::Vsh, v, f.bytes);
+        requireSameValues(prx::loadVsh(fuzz::releaseImage(prx::ModuleKind::Vsh, v, fill), v, fuzz::locale(0)),
+                          f.expected, name("vsh", v));
         s[name("vsh", v)] = fuzz::moduleInput(v, 0, {}, fill);
-        s[name("vsh-edits", v)] =
-            fuzz::moduleInput(v, 1, v >= 8 ? kVshMenuEdit + kVshEdits : kVshEdits, fill);
+        s[name("vsh-edits", v)] = fuzz::moduleInput(
+            v, 1, {kNumberEdit, prx::menuFormat(v) ? kMenuEdit : kTextEdit, kColorEdit}, fill);
     }
-    s[QStringLiteral("short-zeros")] = fuzz::moduleInput(12, 0, kVshEdits, QByteArray(64, '\0'));
-    s[QStringLiteral("short-text")] = fuzz::moduleInput(14, 1, kVshEdits, QByteArray("abc\0", 4));
+    const QList<Edit> edits{kNumberEdit, kTextEdit, kColorEdit};
+    s[QStringLiteral("short-zeros")] = fuzz::moduleInput(12, 0, edits, QByteArray(64, '\0'));
+    s[QStringLiteral("short-text")] = fuzz::moduleInput(14, 1, edits, QByteArray("abc\0", 4));
     return s;
 }
 
@@ -79,7 +88,10 @@ Seeds pafSeeds() {
     Seeds s;
     const QList<Edit> edits{{0, 0, bitsOf(-1.25f)}, {0, 8, bitsOf(1e-40f)}, {0, 24, 0x7FC00001u}};
     for (int v = 1; v <= prx::kPafRows; ++v) {
-        const QByteArray fill = window(prx::ModuleKind::Paf, v, test::makePaf(v).bytes);
+        const test::PafFixture f = test::makePaf(v);
+        const QByteArray fill = window(prx::ModuleKind::Paf, v, f.bytes);
+        requireSameValues(prx::loadPaf(fuzz::releaseImage(prx::ModuleKind::Paf, v, fill), v, fuzz::locale(0)),
+                          f.expected, name("paf", v));
         s[name("paf", v)] = fuzz::moduleInput(v, 0, {}, fill);
         s[name("paf-edits", v)] = fuzz::moduleInput(v, 1, edits, fill);
     }
