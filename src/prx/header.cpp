@@ -82,8 +82,7 @@ Identification identify(QByteArrayView head, qint64 fileSize) {
 }
 
 Result<Identification> identifyFile(const QString& path) {
-    // The module name may run from offset 10 for 255 bytes.
-    auto head = readFileHead(path, kOffModuleName + kHeadReadLength);
+    auto head = readFileHead(path, kIdentifyReadLength);
     if (!head)
         return head.error();
     return identify(head->bytes, head->size);

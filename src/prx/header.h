@@ -19,6 +19,9 @@ inline constexpr qint64 kOffPackedSize = 0x02C;
 inline constexpr qint64 kOffGzipSize = 0x0B0;
 inline constexpr qint64 kOffModuleKey = 0x130;
 inline constexpr qint64 kHeadReadLength = 255; // bytes read for the signature and the module name
+// Bytes of a file that identification looks at: the module name may run from
+// offset 10 for 255 bytes.
+inline constexpr qint64 kIdentifyReadLength = kOffModuleName + kHeadReadLength;
 
 enum class FileKind { Vsh, Paf, Packed, Invalid };
 
@@ -51,6 +54,7 @@ PackedInfo describePacked(QByteArrayView head);
 // after VSH rows and the last match wins. "Unknow" without a match.
 QString labelForPlainSize(qint64 plainSize);
 
+// `head` is the first kIdentifyReadLength bytes of the file (all of a shorter one).
 Identification identify(QByteArrayView head, qint64 fileSize);
 Result<Identification> identifyFile(const QString& path);
 Result<bool> isPspHeaderFile(const QString& path);

@@ -1,5 +1,6 @@
 #include "numbers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -70,6 +71,7 @@ template <typename T> bool readWhole(const std::string& s, T& value, std::errc& 
 // Power of ten of the first significant digit of a normalised number text;
 // tells an overflow from an underflow when from_chars reports either.
 long long decimalMagnitude(const std::string& s) {
+    constexpr long long kFarExponent = 1LL << 40;
     long long exponent = 0;
     const std::size_t e = s.find_first_of("eE");
     if (e != std::string::npos) {
@@ -78,8 +80,11 @@ long long decimalMagnitude(const std::string& s) {
         long long parsed = 0;
         const auto r = std::from_chars(first, tail.data() + tail.size(), parsed);
         if (r.ec == std::errc::result_out_of_range)
-            parsed = (tail.find('-') == std::string::npos) ? (1LL << 40) : -(1LL << 40);
-        exponent = parsed;
+            parsed = (tail.find('-') == std::string::npos) ? kFarExponent : -kFarExponent;
+        // Digit positions are added to it below: an exponent near the ends
+        // of long long would overflow, and beyond any digit count it says
+        // the same.
+        exponent = std::clamp(parsed, -kFarExponent, kFarExponent);
     }
     const std::string mantissa = s.substr(0, e);
     const std::size_t point = mantissa.find('.');

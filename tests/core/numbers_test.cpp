@@ -209,6 +209,13 @@ const ParseCase kSingleParses[] = {
     {"3.5e38", Outcome::Overflow, 0},
     {"1000000000000000000000000000000000000000", Outcome::Overflow, 0},
     {"1e99999999999999999999", Outcome::Overflow, 0},
+    // Exponents at the ends of a 64-bit integer, where the digits before
+    // the point shifted them past it (found by fuzz_numbers).
+    {"12e9223372036854775807", Outcome::Overflow, 0},
+    {"-12e9223372036854775807", Outcome::Overflow, 0},
+    {"1e9223372036854775807", Outcome::Overflow, 0},
+    {".4e-9223372036854775808", Outcome::Value, 0.0},
+    {"-0,001e-9223372036854775808", Outcome::Value, -0.0},
     {"", Outcome::TypeMismatch, 0},
     {"   ", Outcome::TypeMismatch, 0},
     {"abc", Outcome::TypeMismatch, 0},
@@ -311,6 +318,8 @@ const IntegerCase kIntegerParses[] = {
     {"-32768,6", Outcome::Overflow, 0},
     {"1e39", Outcome::Overflow, 0},
     {"1e400", Outcome::Overflow, 0},
+    {"12e9223372036854775807", Outcome::Overflow, 0}, // as for Singles
+    {".4e-9223372036854775808", Outcome::Value, 0},
     {"Infinity", Outcome::Overflow, 0},
     {"", Outcome::TypeMismatch, 0},
     {"abc", Outcome::TypeMismatch, 0},

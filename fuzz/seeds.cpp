@@ -1,0 +1,196 @@
+// Writes the seed corpora of the fuzz targets: quillmark_fuzz_seeds DIR TARGET...
+// Every target gets a folder DIR/TARGET, empty when this program has no seeds
+// for it. The seeds come from the synthetic modules of the tests.
+
+#include "harness.h"
+#include "prx/header.h"
+#include "support/fixtures.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <bit>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+using namespace qm;
+using qm::fuzz::Edit;
+
+namespace {
+
+using Seeds = std::map<QString, QByteArray>; // file name, bytes
+
+QString name(const char* prefix, int n) {
+    return QStringLiteral("%1-%2").arg(QLatin1StringView(prefix)).arg(n, 2, 10, QLatin1Char('0'));
+}
+
+QByteArray window(prx::ModuleKind kind, int version, const QByteArray& module) {
+    const fuzz::Window w = fuzz::valueWindow(kind, version);
+    return module.mid(w.begin, w.end - w.begin);
+}
+
+quint32 bitsOf(float v) {
+    return std::bit_cast<quint32>(v);
+}
+
+Seeds identifySeeds() {
+    Seeds s;
+    const auto head = [](const QByteArray& module) { return module.left(prx::kIdentifyReadLength); };
+    for (int v = 1; v <= prx::kVshRows; ++v)
+        s[name("vsh", v)] = QByteArray("\x01") + char(v - 1) + head(test::makeVsh(v).bytes);
+    for (int v = 1; v <= prx::kPafRows; ++v)
+        s[name("paf", v)] = QByteArray("\x02") + char(v - 1) + head(test::makePaf(v).bytes);
+    const QByteArray payload = test::noise(600, 5);
+    for (int v = 1; v <= prx::kVshRows; v += 4)
+        s[name("packed-vsh", v)] =
+            QByteArray(2, '\0') + test::makePacked(payload, prx::vshRelease(v).fileSize);
+    s[name("packed-paf", 12)] =
+        QByteArray("\x03\x00", 2) + test::makePacked(payload, prx::pafRelease(12).fileSize, "paf");
+    s[QStringLiteral("packed-lying-size")] =
+        QByteArray(2, '\0') + test::makePacked(payload, 12345, "vshmain", 0xAA, 99);
+    s[QStringLiteral("packed-blank-name")] = QByteArray(2, '\0') + test::makePacked(payload, 0, " x");
+    s[QStringLiteral("signature-only")] = QByteArray(2, '\0') + QByteArray("~PSP\0", 5);
+    return s;
+}
+
+// Edits of every kind the VSH target knows: a number, a text, a colour, and
+// a menu row in place of the text for the releases with a menu.
+const Edit kNumberEdit{0, 0, bitsOf(2.5f)};
+const Edit kTextEdit{1, 8, 0x2F3A6630u | 30u};
+const Edit kColorEdit{2, 3, 0x00FF8000u};
+const Edit kMenuEdit{3, 2, 0x01020304u};
+
+// The image a seed's fill makes must show the values of the module it was cut from.
+template <typename Values>
+void requireSameValues(const Result<Values>& shown, const Values& expected, const QString& seed) {
+    fuzz::require(shown && *shown == expected, "a seed's image holds its module's values", seed);
+}
+
+Seeds vshSeeds() {
+    Seeds s;
+    for (int v = 1; v <= prx::kVshRows; ++v) {
+        const test::VshFixture f = test::makeVsh(v);
+        const QByteArray fill = window(prx::ModuleKind::Vsh, v, f.bytes);
+        requireSameValues(prx::loadVsh(fuzz::releaseImage(prx::ModuleKind::Vsh, v, fill), v, fuzz::locale(0)),
+                          f.expected, name("vsh", v));
+        s[name("vsh", v)] = fuzz::moduleInput(v, 0, {}, fill);
+        s[name("vsh-edits", v)] = fuzz::moduleInput(
+            v, 1, {kNumberEdit, prx::menuFormat(v) ? kMenuEdit : kTextEdit, kColorEdit}, fill);
+    }
+    const QList<Edit> edits{kNumberEdit, kTextEdit, kColorEdit};
+    s[QStringLiteral("short-zeros")] = fuzz::moduleInput(12, 0, edits, QByteArray(64, '\0'));
+    s[QStringLiteral("short-text")] = fuzz::moduleInput(14, 1, edits, QByteArray("abc\0", 4));
+    return s;
+}
+
+Seeds pafSeeds() {
+    Seeds s;
+    const QList<Edit> edits{{0, 0, bitsOf(-1.25f)}, {0, 8, bitsOf(1e-40f)}, {0, 24, 0x7FC00001u}};
+    for (int v = 1; v <= prx::kPafRows; ++v) {
+        const test::PafFixture f = test::makePaf(v);
+        const QByteArray fill = window(prx::ModuleKind::Paf, v, f.bytes);
+        requireSameValues(prx::loadPaf(fuzz::releaseImage(prx::ModuleKind::Paf, v, fill), v, fuzz::locale(0)),
+                          f.expected, name("paf", v));
+        s[name("paf", v)] = fuzz::moduleInput(v, 0, {}, fill);
+        s[name("paf-edits", v)] = fuzz::moduleInput(v, 1, edits, fill);
+    }
+    s[QStringLiteral("short")] = fuzz::moduleInput(1, 0, edits, test::singleBytes(3.0f));
+    return s;
+}
+
+Seeds numberSeeds() {
+    Seeds s;
+    const char* const texts[] = {
+        "1.5",
+        "1,5",
+        "-0",
+        "NaN",
+        "-Infinity",
+        "inf",
+        "1e-45",
+        "1.4e-45",
+        "1e-46",
+        "3.4028235e38",
+        "3.4028236e+38",
+        "1e39",
+        "1e400",
+        "32767.5",
+        "-32768.5",
+        "255.5",
+        "-0.5",
+        "  12  ",
+        "1,5e3",
+        "+-1",
+        "",
+        "#FF8000",
+        "#ff80zz",
+        "0x10",
+        "1..2",
+        "1e",
+        "12e9999999999999999999",
+    };
+    // The mode byte: bit 0 the locale, then the mode (0 UTF-8, 1 UTF-16, 2 Latin-1, 3 Single, 4 text).
+    const auto modeByte = [](int mode, int localeIndex) { return char((mode << 1) | localeIndex); };
+    int n = 0;
+    for (const char* t : texts) {
+        const QString text = QString::fromLatin1(t);
+        for (int localeIndex : {0, 1}) {
+            s[name("utf8", n)] = modeByte(0, localeIndex) + QByteArray(t);
+            s[name("utf16", n)] = modeByte(1, localeIndex) +
+                                  QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+            s[name("latin1", n)] = modeByte(2, localeIndex) + QByteArray(t);
+            ++n;
+        }
+    }
+    const quint32 bits[] = {0,           0x80000000u, 1,           0x007FFFFFu, 0x00800000u,
+                            0x3DCCCCCDu, 0x4B800001u, 0x7F7FFFFFu, 0x7F800000u, 0xFFC00001u};
+    for (quint32 b : bits) {
+        QByteArray seed(1, modeByte(3, 0));
+        for (int i = 0; i < 4; ++i)
+            seed.append(char((b >> (8 * i)) & 0xFF));
+        s[name("single", n++)] = seed;
+    }
+    // Offset and length bytes, then module bytes and a text of the same length.
+    s[QStringLiteral("text-shorter")] =
+        modeByte(4, 0) + QByteArray("\x02\x05") + QByteArray("ab\0cdefgh\0", 10) + "new text  x";
+    s[QStringLiteral("text-longer")] =
+        modeByte(4, 1) + QByteArray("\x00\x20", 2) + QByteArray("abcdef\0gh\0x", 11) + "123 456 789";
+    return s;
+}
+
+bool writeSeeds(const QString& folder, const Seeds& seeds) {
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const auto& [file, bytes] : seeds) {
+        QFile f(folder + QLatin1Char('/') + file);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: quillmark_fuzz_seeds DIR TARGET...\n");
+        return 1;
+    }
+    const std::map<QString, std::function<Seeds()>> makers{
+        {QStringLiteral("identify"), identifySeeds},
+        {QStringLiteral("vsh"), vshSeeds},
+        {QStringLiteral("paf"), pafSeeds},
+        {QStringLiteral("numbers"), numberSeeds},
+    };
+    const QString dir = QString::fromLocal8Bit(argv[1]);
+    for (int i = 2; i < argc; ++i) {
+        const QString target = QString::fromLocal8Bit(argv[i]);
+        const auto maker = makers.find(target);
+        if (!writeSeeds(dir + QLatin1Char('/') + target, maker == makers.end() ? Seeds{} : maker->second())) {
+            std::fprintf(stderr, "cannot write the seeds of %s\n", qPrintable(target));
+            return 1;
+        }
+    }
+    return 0;
+}
