@@ -2,8 +2,11 @@
 // Every target gets a folder DIR/TARGET, empty when this program has no seeds
 // for it. The seeds come from the synthetic modules of the tests.
 
+#include "compression/modulekeys.h"
 #include "harness.h"
+#include "looks/look.h"
 #include "prx/header.h"
+#include "support/bytes.h"
 #include "support/fixtures.h"
 
 #include <QDir>
@@ -159,6 +162,66 @@ Seeds numberSeeds() {
     return s;
 }
 
+// Packed modules: good ones of a release (a module of zeros packs small) and
+// one broken per check.
+Seeds checkSeeds() {
+    Seeds s;
+    const auto packed = [](const QByteArray& module, int key, const QByteArray& name = "vshmain") {
+        QByteArray file = test::makePacked(test::gzip(module), static_cast<qint32>(module.size()), name);
+        const auto& bytes = compression::kModuleKeys[static_cast<std::size_t>(key)].bytes;
+        for (int i = 0; i < 4; ++i)
+            file[0x130 + i] = static_cast<char>(bytes[static_cast<std::size_t>(i)]);
+        return QByteArray(1, '\x10') + file;
+    };
+    const QByteArray vsh(prx::vshRelease(1).fileSize, '\0');
+    const QByteArray good = packed(vsh, 0);
+    s[QStringLiteral("good-vsh")] = good;
+    s[QStringLiteral("good-paf")] = packed(QByteArray(prx::pafRelease(3).fileSize, '\x01'), 2, "paf");
+    s[QStringLiteral("not-a-release")] = packed(QByteArray(4000, 'x'), 4);
+    s[QStringLiteral("trailing-zeros")] = good + QByteArray(16, '\0');
+    s[QStringLiteral("trailing-garbage")] = good + "junk";
+    QByteArray crc = good;
+    crc[crc.size() - 8] = static_cast<char>(crc.at(crc.size() - 8) ^ 1);
+    s[QStringLiteral("bad-crc")] = crc;
+    s[QStringLiteral("truncated")] = good.left(good.size() - 5);
+    QByteArray key = good;
+    key[1 + 0x131] = 0;
+    s[QStringLiteral("unknown-key")] = key;
+    s[QStringLiteral("not-gzip")] = QByteArray(1, '\0') + test::makePacked(test::noise(300, 3), 300);
+    return s;
+}
+
+// Look documents: dumps of every release's fixture, and a few odd ones.
+Seeds lookSeeds() {
+    Seeds s;
+    for (prx::ModuleKind kind : {prx::ModuleKind::Vsh, prx::ModuleKind::Paf}) {
+        const bool vsh = kind == prx::ModuleKind::Vsh;
+        for (int v = 1; v <= prx::rowCount(kind); v += 3) {
+            looks::ModuleValues values;
+            values.kind = kind;
+            values.version = v;
+            if (vsh)
+                values.vsh = test::makeVsh(v, 2).expected;
+            else
+                values.paf = test::makePaf(v, 2).expected;
+            // The pick byte: bit 0 the kind, the rest a release (another than the look's, often).
+            const char pick = static_cast<char>((vsh ? 0 : 1) | ((v * 5) << 1));
+            s[name(vsh ? "vsh" : "paf", v)] = pick + looks::lookFile(values, QStringLiteral("m.prx"));
+        }
+    }
+    const char* const odd[] = {
+        R"({"values": {"XmbX": 1e300, "TextColors": ["#GG0000"], "BmpSize": 40000}})",
+        R"({"kind": "paf", "values": {}})",
+        R"({"XmbX": "NaN", "MSIconPhoto": "a very long name with blanks in it", "MenuEntries": [{"category": 3}]})",
+        R"([1, 2, 3])",
+        R"({"values": {"MenuEntries": [{"order": 99, "enabled": "SLIM ON"}]}})",
+    };
+    int n = 0;
+    for (const char* t : odd)
+        s[name("odd", n++)] = QByteArray(1, static_cast<char>(n * 2)) + t;
+    return s;
+}
+
 bool writeSeeds(const QString& folder, const Seeds& seeds) {
     if (!QDir().mkpath(folder))
         return false;
@@ -178,10 +241,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::map<QString, std::function<Seeds()>> makers{
-        {QStringLiteral("identify"), identifySeeds},
-        {QStringLiteral("vsh"), vshSeeds},
-        {QStringLiteral("paf"), pafSeeds},
-        {QStringLiteral("numbers"), numberSeeds},
+        {QStringLiteral("identify"), identifySeeds}, {QStringLiteral("vsh"), vshSeeds},
+        {QStringLiteral("paf"), pafSeeds},           {QStringLiteral("numbers"), numberSeeds},
+        {QStringLiteral("check"), checkSeeds},       {QStringLiteral("look"), lookSeeds},
     };
     const QString dir = QString::fromLocal8Bit(argv[1]);
     for (int i = 2; i < argc; ++i) {

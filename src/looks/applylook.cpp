@@ -216,14 +216,18 @@ private:
         setIfChanged(MenuField::Enabled, before.enabled);
 
         // An icon of the module's list sets the order, as the icon combo
-        // does; any other icon (another release's, "ERROR") leaves it to the order.
-        bool iconSet = false;
-        if (const auto icon = fieldText("icon"); icon && *icon != before.icon)
-            if (choiceFrom(prx::menuIcons(format), *icon, name))
-                iconSet =
-                    bool(setMenuField(row, format, MenuField::Icon, *icon, name + QStringLiteral(".icon")));
-        if (iconSet)
+        // does, and then the look's order is not looked at, also when the
+        // icon is the entry's already: the result depends on the look alone,
+        // so carrying it again changes nothing. Any other icon (another
+        // release's, "ERROR") leaves it to the order.
+        if (const auto icon = fieldText("icon"); icon && choiceFrom(prx::menuIcons(format), *icon, name)) {
+            if (*icon != before.icon)
+                if (auto s =
+                        setMenuField(row, format, MenuField::Icon, *icon, name + QStringLiteral(".icon"));
+                    !s)
+                    refuse(s.error());
             return;
+        }
         if (const auto order = fieldText("order"); order && *order != before.order)
             if (auto s = setMenuOrder(row, format, *order, name + QStringLiteral(".order")); !s)
                 refuse(s.error());

@@ -173,3 +173,38 @@ TEST(Look, A35xLookIntoA371Module) {
         EXPECT_EQ(numberText(applied.values, m), numberText(target, m)) << name;
     }
 }
+
+// A menu row whose order and icon name different icons (a look edited by
+// hand): the icon, when it is one of the module's, decides, so carrying the
+// look a second time changes nothing. Found by the look fuzz target.
+TEST(Look, AMenuRowWhoseOrderAndIconDisagreeCarriesOverOnce) {
+    struct Case {
+        int version;
+        const char* order;
+        const char* icon;
+        const char* wantOrder;
+        const char* wantIcon;
+    };
+    const Case cases[] = {
+        {9, "20", "UMD Game", "21", "UMD Game"},       // classic: the icon's index wins
+        {12, "5", "Remote Play", "28", "Remote Play"}, // slim list: Remote Play is 28
+        {13, "28", "P-TV", "28", "Remote Play"},       // a classic name the slim list lacks: the order
+        {10, "3", "ERROR", "3", "Photo Settings"},     // no icon name: the order
+        {14, "32", "internet radio ", "32", "Internet Radio"}, // names match as the combos do
+    };
+    for (const Case& c : cases) {
+        ModuleValues target = fixtureValues(ModuleKind::Vsh, c.version, 1);
+        const QJsonObject row{{QStringLiteral("order"), QLatin1StringView(c.order)},
+                              {QStringLiteral("icon"), QLatin1StringView(c.icon)}};
+        QJsonArray rows;
+        for (qsizetype k = 0; k < target.vsh.menu.size(); ++k)
+            rows.append(k == 17 ? row : QJsonObject{});
+        const QJsonObject look{{QStringLiteral("MenuEntries"), rows}};
+        const LookApplied once = applyLook(look, target);
+        ASSERT_TRUE(once.refused.isEmpty()) << once.refused.join(u'\n').toStdString();
+        EXPECT_EQ(once.values.vsh.menu.at(17).order, QLatin1StringView(c.wantOrder)) << c.version;
+        EXPECT_EQ(once.values.vsh.menu.at(17).icon, QLatin1StringView(c.wantIcon)) << c.version;
+        const LookApplied twice = applyLook(look, once.values);
+        EXPECT_TRUE(twice.values.sameValues(once.values)) << c.version;
+    }
+}
