@@ -228,7 +228,7 @@ private Q_SLOTS:
                                             : s.data.write(QStringLiteral("look.json"), json);
         s.importLook(look);
         QCOMPARE(s.dialogs.messages().size(), 1);
-        const DialogCall& m = s.dialogs.messages().first();
+        const DialogCall m = s.dialogs.messages().first();
         QCOMPARE(m.icon, ui::MsgIcon::Critical);
         QVERIFY2(m.text.contains(message), qPrintable(m.text));
         QCOMPARE(s.vsh()->currentValues(), before);
