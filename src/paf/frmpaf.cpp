@@ -146,7 +146,7 @@ bool frmPaf::OpenPAFPRX(const QString& strFile, int intCurPRXType) {
     }
     auto values = prx::readPafFile(strFile, intCurPRXType, m_locale);
     if (!values) {
-        dialogs().showMessage(this, kAppTitle, values.error().userText(), MsgIcon::Critical, MsgButtons::Ok);
+        reportError(values.error());
         return false;
     }
     m_version = intCurPRXType;
@@ -166,9 +166,7 @@ bool frmPaf::SavePAFPRX(const QString& strFile, int intCurPRXType) {
     const Status saved =
         prx::savePafFile(openFile(), strFile, intCurPRXType, m_loaded, currentValues(), m_locale);
     if (!saved) {
-        const Error& error = saved.error();
-        const MsgIcon icon = error.kind == ErrorKind::Check ? MsgIcon::None : MsgIcon::Critical;
-        dialogs().showMessage(this, kAppTitle, error.userText(), icon, MsgButtons::Ok);
+        reportError(saved.error());
         return false;
     }
     return OpenPAFPRX(strFile, intCurPRXType);

@@ -27,7 +27,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <map>
 
 namespace qm::ui {
 namespace {
@@ -93,37 +92,15 @@ frmVSHMain::frmVSHMain(QWidget* parent)
     m_grid->setAccessibleName(kTabTitles[TabColors]);
     connect(m_grid, &VshColorGrid::colorClicked, this, &frmVSHMain::pickColor);
 
-    // The frames of number boxes, made tab by tab so the Tab key walks them in order.
-    std::map<Tab, std::vector<std::vector<QWidget*>>> columns;
-    QWidget* frameOther = nullptr;
-    const auto makeFrames = [&](Tab tab) {
-        for (const Frame& f : kNumberFrames) {
-            if (f.tab != tab)
-                continue;
-            QGroupBox* frame = makeValueFrame(f.name, f.title, this);
-            for (int box : f.boxes) {
-                const NumberBox& caption = kNumberBoxes[static_cast<std::size_t>(box)];
-                m_captions[static_cast<std::size_t>(caption.label)] =
-                    addValueRow(frame, indexedName(QStringLiteral("lblPRXValue"), caption.label),
-                                caption.caption, makeNumberBox(box));
-            }
-            if (tab == TabOther)
-                frameOther = frame;
-            auto& tabColumns = columns[tab];
-            tabColumns.resize(
-                std::max<std::size_t>(tabColumns.size(), static_cast<std::size_t>(f.column) + 1));
-            tabColumns[static_cast<std::size_t>(f.column)].push_back(frame);
-        }
-    };
-
+    // Made tab by tab, so the Tab key walks the boxes in order.
     m_tabs->addTab(m_grid, kTabTitles[TabColors]);
-    makeFrames(TabAlpha);
-    m_tabs->addTab(makeColumnsPage(kTabTitles[TabAlpha], columns[TabAlpha]), kTabTitles[TabAlpha]);
+    m_tabs->addTab(makeColumnsPage(kTabTitles[TabAlpha], makeNumberFrames(TabAlpha)), kTabTitles[TabAlpha]);
     m_tabs->addTab(makeIconsPage(), kTabTitles[TabIcons]);
-    makeFrames(TabPosition);
-    m_tabs->addTab(makeColumnsPage(kTabTitles[TabPosition], columns[TabPosition]), kTabTitles[TabPosition]);
-    makeFrames(TabOther);
-    m_tabs->addTab(makeOtherPage(frameOther), kTabTitles[TabOther]);
+    m_tabs->addTab(makeColumnsPage(kTabTitles[TabPosition], makeNumberFrames(TabPosition)),
+                   kTabTitles[TabPosition]);
+    std::vector<std::vector<QWidget*>> other = makeNumberFrames(TabOther);
+    other.front().push_back(makeFormatFrame());
+    m_tabs->addTab(makeColumnsPage(kTabTitles[TabOther], other), kTabTitles[TabOther]);
     m_tabs->addTab(makePathPage(), kTabTitles[TabPath]);
     m_menu = new VshMenuTab(blnReady);
     m_menu->setAccessibleName(kTabTitles[TabMenu]);
@@ -142,6 +119,24 @@ frmVSHMain::frmVSHMain(QWidget* parent)
     for (QLabel* label : m_grid->lblSlimItem)
         label->setEnabled(true);
     setLocale(m_locale);
+}
+
+std::vector<std::vector<QWidget*>> frmVSHMain::makeNumberFrames(Tab tab) {
+    std::vector<std::vector<QWidget*>> columns;
+    for (const Frame& f : kNumberFrames) {
+        if (f.tab != tab)
+            continue;
+        QGroupBox* frame = makeValueFrame(f.name, f.title, this);
+        for (int box : f.boxes) {
+            const NumberBox& caption = kNumberBoxes[static_cast<std::size_t>(box)];
+            m_captions[static_cast<std::size_t>(caption.label)] =
+                addValueRow(frame, indexedName(QStringLiteral("lblPRXValue"), caption.label), caption.caption,
+                            makeNumberBox(box));
+        }
+        columns.resize(std::max<std::size_t>(columns.size(), static_cast<std::size_t>(f.column) + 1));
+        columns[static_cast<std::size_t>(f.column)].push_back(frame);
+    }
+    return columns;
 }
 
 QLineEdit* frmVSHMain::makeNumberBox(int box) {
@@ -179,19 +174,12 @@ QWidget* frmVSHMain::makeIconsPage() {
     return makeColumnsPage(kTabTitles[TabIcons], columns);
 }
 
-QWidget* frmVSHMain::makeOtherPage(QWidget* frameOther) {
-    m_frameFormat = makeFormatFrame();
-    return makeColumnsPage(kTabTitles[TabOther], {{frameOther, m_frameFormat}});
-}
-
 QGroupBox* frmVSHMain::makeFormatFrame() {
-    auto* frame = new QGroupBox(QStringLiteral("Hours / Date Format"), this);
-    frame->setObjectName(QStringLiteral("frameFormat"));
-    auto* grid = new QGridLayout(frame);
-    grid->setContentsMargins(kFrameSpacing - 2, kFrameSpacing, kFrameSpacing - 2, kFrameSpacing);
+    QGroupBox* frame =
+        makeValueFrame(QStringLiteral("frameFormat"), QStringLiteral("Hours / Date Format"), this);
+    auto* grid = static_cast<QGridLayout*>(frame->layout());
     grid->setHorizontalSpacing(kFrameSpacing);
     grid->setVerticalSpacing(kFrameSpacing - 2);
-    grid->setColumnStretch(0, 1);
     const int width = QFontMetrics(font()).horizontalAdvance(QStringLiteral("%d/%m/%")) + 8;
     for (int c = 0; c < 2; ++c) {
         const int label = kFormatColumnLabel + c;
@@ -241,6 +229,7 @@ QGroupBox* frmVSHMain::makeFormatFrame() {
     grid->addWidget(m_notWritten, 7, 0, 1, 3);
     // The formats are shown, never written.
     frame->setEnabled(false);
+    m_frameFormat = frame;
     return frame;
 }
 
@@ -297,7 +286,7 @@ bool frmVSHMain::OpenVSHPRX(const QString& strFile, int intCurPRXType) {
     // fails leaves the window as it was.
     auto values = prx::readVshFile(strFile, intCurPRXType, m_locale);
     if (!values) {
-        dialogs().showMessage(this, kAppTitle, values.error().userText(), MsgIcon::Critical, MsgButtons::Ok);
+        reportError(values.error());
         return false;
     }
     intVersion = intCurPRXType;
@@ -341,9 +330,7 @@ bool frmVSHMain::SaveVSHPRX(const QString& strFile, int intCurPRXType) {
     const Status saved =
         prx::saveVshFile(openFile(), strFile, intCurPRXType, m_loaded, currentValues(), m_locale);
     if (!saved) {
-        const Error& error = saved.error();
-        const MsgIcon icon = error.kind == ErrorKind::Check ? MsgIcon::None : MsgIcon::Critical;
-        dialogs().showMessage(this, kAppTitle, error.userText(), icon, MsgButtons::Ok);
+        reportError(saved.error());
         return false;
     }
     return OpenVSHPRX(strFile, intCurPRXType);

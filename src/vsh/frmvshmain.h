@@ -12,6 +12,7 @@
 #include <QLocale>
 
 #include <array>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -78,8 +79,8 @@ public:
     prx::VshValues currentValues() const;
 
 private:
+    std::vector<std::vector<QWidget*>> makeNumberFrames(vsh::Tab tab);
     QWidget* makeIconsPage();
-    QWidget* makeOtherPage(QWidget* frameOther);
     QWidget* makePathPage();
     QGroupBox* makeFormatFrame();
     QLineEdit* makeNumberBox(int box);

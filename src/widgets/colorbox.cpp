@@ -22,15 +22,17 @@ ColorBox::ColorBox(QWidget* parent) : QAbstractButton(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     // Until a module is loaded the box shows the face colour of the controls.
-    setColor(fromQColor(palette().color(QPalette::Button)));
+    // Set without telling assistive tools: the box is still being made.
+    m_color = fromQColor(palette().color(QPalette::Button));
+    setToolTip(prx::rgbToHex(m_color));
+    setAccessibleDescription(prx::rgbToHex(m_color));
 }
 
 void ColorBox::setColor(prx::Rgb color) {
-    const QString hex = prx::rgbToHex(color);
-    const bool changed = color != m_color || accessibleDescription() != hex;
-    m_color = color;
-    if (!changed)
+    if (color == m_color)
         return;
+    m_color = color;
+    const QString hex = prx::rgbToHex(color);
     setToolTip(hex);
     setAccessibleDescription(hex);
     // Screen readers are told the colour changed (not every Qt release does so itself).

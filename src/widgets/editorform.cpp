@@ -1,5 +1,6 @@
 #include "editorform.h"
 
+#include "dialogs.h"
 #include "valueframe.h"
 #include "windowhelpers.h"
 
@@ -15,6 +16,11 @@ EditorForm::EditorForm(const QString& name, const QString& caption, QSize size, 
     SetFormIcon(this, QStringLiteral("BBB"), true);
     setFixedSize(size);
     useDialogFont(this);
+}
+
+void EditorForm::reportError(const Error& error) {
+    const MsgIcon icon = error.kind == ErrorKind::Check ? MsgIcon::None : MsgIcon::Critical;
+    dialogs().showMessage(this, kAppTitle, error.userText(), icon, MsgButtons::Ok);
 }
 
 QTabWidget* EditorForm::addTabs(const QString& name, int margin) {

@@ -42,6 +42,10 @@ public:
     QString openFile() const;
 
 protected:
+    // A failed load or save, in a message box: a refused check as the plain
+    // message, any other failure as "Error N occurred! (...)" with the critical icon.
+    void reportError(const Error& error);
+
     // The tab control that fills the window, `margin` pixels from its edges.
     QTabWidget* addTabs(const QString& name, int margin);
 
