@@ -274,6 +274,65 @@ qint32 pafOffset(int row, PafMember member) {
     return kPafOffsets[static_cast<std::size_t>(member)].rows[static_cast<std::size_t>(row - 1)];
 }
 
+Shape shapeOf(VshMember member) {
+    switch (member) {
+    case VshMember::TextColors:
+    case VshMember::TextColorsSlim:
+    case VshMember::ContextColors:
+    case VshMember::ContextColorsSlim:
+        return Shape::Colours;
+    case VshMember::BmpSize:
+        return Shape::Integer;
+    case VshMember::MenuEntries:
+        return Shape::Menu;
+    case VshMember::FormatsEurope:
+    case VshMember::FormatsUSJapan:
+        return Shape::Formats;
+    default:
+        break;
+    }
+    return textMaxLength(member) > 0 ? Shape::Text : Shape::Single;
+}
+
+int elementCount(VshMember member) {
+    switch (member) {
+    case VshMember::TextColors:
+    case VshMember::ContextColors:
+        return 12;
+    case VshMember::TextColorsSlim:
+    case VshMember::ContextColorsSlim:
+        return 15;
+    case VshMember::FormatsEurope:
+    case VshMember::FormatsUSJapan:
+        return 5;
+    default:
+        return 1;
+    }
+}
+
+int textMaxLength(VshMember member) {
+    switch (member) {
+    case VshMember::MSIconPhoto:
+    case VshMember::MSIconMusic:
+    case VshMember::MSIconVideo:
+    case VshMember::MSIconGame:
+    case VshMember::UMDIconPhoto:
+    case VshMember::UMDIconMusic:
+    case VshMember::UMDIconVideo:
+    case VshMember::UMDIconGame:
+        return 15;
+    case VshMember::UpdatePath2:
+        return 30;
+    case VshMember::UpdatePath1:
+    case VshMember::UpdatePath3:
+    case VshMember::RCOPath1:
+    case VshMember::RCOPath2:
+        return 39;
+    default:
+        return 0;
+    }
+}
+
 QLatin1StringView memberName(VshMember member) {
     return QLatin1StringView(kVshNames[static_cast<std::size_t>(member)]);
 }

@@ -106,6 +106,29 @@ enum class PafMember {
 };
 inline constexpr int kPafMemberCount = static_cast<int>(PafMember::Count);
 
+// What lies at a member's offset.
+enum class Shape {
+    Single,  // a 4-byte IEEE single
+    Integer, // a 16-bit signed integer (BmpSize)
+    Text,    // a zero-terminated single-byte text
+    Colours, // a block of colour records, three Singles each
+    Menu,    // the main-menu entries, 16 bytes each
+    Formats, // a block of date and time format strings (never written)
+};
+
+Shape shapeOf(VshMember member);
+constexpr Shape shapeOf(PafMember) {
+    return Shape::Single;
+}
+// Records of a colour block (12 months, 15 slim items) or strings of a format block (5); 1 otherwise.
+// The number of menu entries depends on the release (menuEntryCount).
+int elementCount(VshMember member);
+// The longest text written for a text member; 0 for other members.
+int textMaxLength(VshMember member);
+
+inline constexpr qint64 kColourRecordLength = 12;
+inline constexpr qint64 kMenuEntryLength = 16;
+
 // Release catalogue. Rows outside the table are a programming error.
 const Release& vshRelease(int row);
 const Release& pafRelease(int row);

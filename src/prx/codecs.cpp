@@ -1,9 +1,6 @@
 #include "codecs.h"
 
-#include "numbers.h"
-
 #include <cctype>
-#include <cmath>
 
 namespace qm::prx {
 namespace {
@@ -23,32 +20,23 @@ Result<qint64> terminatorIn(const ModuleImage& image, qint64 offset) {
 
 } // namespace
 
-Result<QString> readSingleText(const ModuleImage& image, qint64 offset, const QLocale& locale) {
-    auto v = image.f32(offset);
+Result<Single> readSingle(const ModuleImage& image, qint64 offset) {
+    auto v = image.i32(offset);
     if (!v)
         return v.error();
-    return formatSingle(*v, locale);
+    return Single::fromBits(static_cast<quint32>(*v));
 }
 
-Status writeSingleText(ModuleImage& image, qint64 offset, QStringView text, const QLocale& locale) {
-    auto v = parseSingle(text, locale);
-    if (!v)
-        return v.error();
-    return image.putF32(offset, *v);
+Status writeSingle(ModuleImage& image, qint64 offset, Single value) {
+    return image.putI32(offset, static_cast<qint32>(value.bits()));
 }
 
-Result<QString> readIntegerText(const ModuleImage& image, qint64 offset) {
-    auto v = image.i16(offset);
-    if (!v)
-        return v.error();
-    return QString::number(*v);
+Result<qint16> readInteger(const ModuleImage& image, qint64 offset) {
+    return image.i16(offset);
 }
 
-Status writeIntegerText(ModuleImage& image, qint64 offset, QStringView text, const QLocale& locale) {
-    auto v = parseInt16(text, locale);
-    if (!v)
-        return v.error();
-    return image.putI16(offset, *v);
+Status writeInteger(ModuleImage& image, qint64 offset, qint16 value) {
+    return image.putI16(offset, value);
 }
 
 Result<QString> readText(const ModuleImage& image, qint64 offset) {
@@ -58,82 +46,74 @@ Result<QString> readText(const ModuleImage& image, qint64 offset) {
     return QString::fromLatin1(image.clipped(offset, *length));
 }
 
-Result<QString> writeText(ModuleImage& image, qint64 offset, QStringView text, int maxLength) {
-    // The old text ends at its zero byte (a blank inside it is part of it).
-    auto oldLength = terminatorIn(image, offset);
-    if (!oldLength)
-        return oldLength.error();
-
+QString storedText(QStringView text, int maxLength) {
     QString t;
     for (QChar c : text)
         if (c != u' ')
             t.append(c);
     t.truncate(maxLength);
-    QByteArray bytes;
-    bytes.reserve(t.size());
-    for (QChar c : std::as_const(t)) {
-        if (c.unicode() == 0 || c.unicode() > 0xFF)
-            return Error::typeMismatch(QStringLiteral("the character U+%1 can't be stored in a module text")
-                                           .arg(c.unicode(), 4, 16, QLatin1Char('0')));
-        bytes.append(static_cast<char>(c.unicode()));
-    }
-    if (auto s = image.putBytes(offset, bytes); !s)
-        return s.error();
-    if (*oldLength > bytes.size()) {
-        const QByteArray zeros(*oldLength - bytes.size(), '\0');
-        if (auto s = image.putBytes(offset + bytes.size(), zeros); !s)
-            return s.error();
-    }
     return t;
 }
 
-int colorComponentToByte(float component) {
-    const float scaled = component * 255.0f; // single precision, as the module stores it
-    if (std::isnan(scaled))
-        return 0;
-    const float r = std::nearbyint(scaled); // halves go to the even neighbour
-    if (r > 255.0f)
-        return 255;
-    if (r < 0.0f)
-        return 0;
-    return static_cast<int>(r);
+std::optional<QChar> unstorableCharacter(QStringView text) {
+    for (QChar c : text)
+        if (c.unicode() == 0 || c.unicode() > 0xFF)
+            return c;
+    return std::nullopt;
 }
 
-Result<Rgb> readColor(const ModuleImage& image, qint64 offset) {
-    Rgb rgb = 0;
-    for (int c = 0; c < 3; ++c) {
-        auto v = image.f32(offset + 4 * c);
-        if (!v)
-            return v.error();
-        rgb |= static_cast<Rgb>(colorComponentToByte(*v)) << (8 * c);
-    }
-    return rgb;
-}
-
-Status writeColor(ModuleImage& image, qint64 offset, Rgb color) {
-    if (!image.contains(offset, kColorRecordLength))
-        return image.span(offset, kColorRecordLength).error();
-    for (int c = 0; c < 3; ++c) {
-        const double component = static_cast<double>((color >> (8 * c)) & 0xFF) / 255.0;
-        if (auto s = image.putF32(offset + 4 * c, static_cast<float>(component)); !s)
+Status writeText(ModuleImage& image, qint64 offset, QStringView text, int maxLength) {
+    // The old text ends at its zero byte (a blank inside it is part of it).
+    auto oldLength = terminatorIn(image, offset);
+    if (!oldLength)
+        return oldLength.error();
+    const QString t = storedText(text, maxLength);
+    if (const auto c = unstorableCharacter(t))
+        return Error::typeMismatch(QStringLiteral("the character U+%1 can't be stored in a module text")
+                                       .arg(c->unicode(), 4, 16, QLatin1Char('0')));
+    const QByteArray bytes = t.toLatin1();
+    if (auto s = image.putBytes(offset, bytes); !s)
+        return s;
+    if (*oldLength > bytes.size()) {
+        const QByteArray zeros(*oldLength - bytes.size(), '\0');
+        if (auto s = image.putBytes(offset + bytes.size(), zeros); !s)
             return s;
     }
     return {};
 }
 
-Result<QList<Rgb>> readColorBlock(const ModuleImage& image, qint64 offset, int count) {
-    QList<Rgb> colors;
-    colors.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        auto c = readColor(image, offset + kColorRecordLength * i);
-        if (!c)
-            return c.error();
-        colors.append(*c);
+Result<Colour> readColour(const ModuleImage& image, qint64 offset) {
+    Colour colour;
+    for (int c = 0; c < 3; ++c) {
+        auto v = readSingle(image, offset + 4 * c);
+        if (!v)
+            return v.error();
+        colour.components[static_cast<std::size_t>(c)] = *v;
     }
-    return colors;
+    return colour;
 }
 
-Result<std::array<QString, 5>> readFormatStrings(const ModuleImage& image, qint64 offset, int version) {
+Status writeColour(ModuleImage& image, qint64 offset, const Colour& colour) {
+    if (!image.contains(offset, kColourRecordLength))
+        return image.span(offset, kColourRecordLength).error();
+    for (int c = 0; c < 3; ++c)
+        (void)writeSingle(image, offset + 4 * c, colour.components[static_cast<std::size_t>(c)]);
+    return {};
+}
+
+Result<ColourBlock> readColourBlock(const ModuleImage& image, qint64 offset, int count) {
+    ColourBlock colours;
+    colours.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        auto c = readColour(image, offset + kColourRecordLength * i);
+        if (!c)
+            return c.error();
+        colours.append(*c);
+    }
+    return colours;
+}
+
+Result<FormatStrings> readFormatStrings(const ModuleImage& image, qint64 offset, int version) {
     // A piece is the run of bytes before the next zero, at most 108 of them.
     // For UTF-16LE text below U+0100 a piece at an even position is one
     // character, and a zero character adds nothing.
@@ -146,7 +126,7 @@ Result<std::array<QString, 5>> readFormatStrings(const ModuleImage& image, qint6
             bytes = bytes.first(zero);
         return QString::fromLatin1(bytes);
     };
-    std::array<QString, 5> out;
+    FormatStrings out;
     for (int s = 0; s < 4; ++s) {
         for (int k = 0; k < 5; ++k) {
             auto p = piece(offset + 12 * s + 2 * k);
@@ -163,6 +143,28 @@ Result<std::array<QString, 5>> readFormatStrings(const ModuleImage& image, qint6
         out[4] += *p;
     }
     return out;
+}
+
+Result<MenuEntry> readMenuEntry(const ModuleImage& image, qint64 offset) {
+    auto bytes = image.span(offset, kMenuEntryLength);
+    if (!bytes)
+        return bytes.error();
+    MenuEntry e;
+    e.category = *image.u8(offset);
+    e.icon = *image.u8(offset + 4);
+    e.state = *image.u8(offset + 8);
+    e.region = static_cast<quint32>(*image.i32(offset + 12));
+    return e;
+}
+
+Status writeMenuEntry(ModuleImage& image, qint64 offset, const MenuEntry& entry) {
+    if (!image.contains(offset, kMenuEntryLength))
+        return image.span(offset, kMenuEntryLength).error();
+    (void)image.putU8(offset, entry.category);
+    (void)image.putU8(offset + 4, entry.icon);
+    (void)image.putU8(offset + 8, entry.state);
+    (void)image.putI32(offset + 12, static_cast<qint32>(entry.region));
+    return {};
 }
 
 QString rgbToHex(Rgb color) {

@@ -1,170 +1,25 @@
 #include "menu.h"
 
-#include "numbers.h"
+#include <algorithm>
 
 namespace qm::prx {
 namespace {
 
-const QStringList kClassicCategories{
-    QStringLiteral("Settings"), QStringLiteral("Photo"), QStringLiteral("Music"),
-    QStringLiteral("Video"),    QStringLiteral("Game"),  QStringLiteral("Network"),
-};
+using C = MenuCategory;
+using S = MenuState;
 
-const QStringList kSlimCategories{
-    QStringLiteral("Settings"), QStringLiteral("Photo"), QStringLiteral("Music"),   QStringLiteral("Video"),
-    QStringLiteral("TV"),       QStringLiteral("Game"),  QStringLiteral("Network"),
-};
+const std::vector<MenuCategory> kClassicCategories{C::Settings, C::Photo, C::Music,
+                                                   C::Video,    C::Game,  C::Network};
+const std::vector<MenuCategory> kSlimCategories{C::Settings, C::Photo, C::Music,  C::Video,
+                                                C::TV,       C::Game,  C::Network};
+const std::vector<MenuState> kClassicStates{S::FatOn, S::FatOff};
+const std::vector<MenuState> kSlimStates{S::FatOn, S::FatOff, S::SlimOn, S::SlimOff};
 
-// Icon names by list index; the two lists differ at 8 and from 28 on.
-const QStringList kClassicIcons{
-    QStringLiteral("Network Update"),
-    QStringLiteral("USB Connection"),
-    QStringLiteral("Video Settings"),
-    QStringLiteral("Photo Settings"),
-    QStringLiteral("System Settings"),
-    QStringLiteral("Theme Settings"),
-    QStringLiteral("Date & Time Settings"),
-    QStringLiteral("Power Save Settings"),
-    QStringLiteral("???"),
-    QStringLiteral("Sound Settings"),
-    QStringLiteral("Security Settings"),
-    QStringLiteral("RSS Settings"),
-    QStringLiteral("Network Settings"),
-    QStringLiteral("Memory Stick Photo"),
-    QStringLiteral("UMD Photo"),
-    QStringLiteral("Memory Stick Music"),
-    QStringLiteral("UMD Music"),
-    QStringLiteral("UMD Video"),
-    QStringLiteral("Memory Stick Video"),
-    QStringLiteral("Game Sharing"),
-    QStringLiteral("Saved Data Utility"),
-    QStringLiteral("UMD Game"),
-    QStringLiteral("Memory Stick Game"),
-    QStringLiteral("UMD Update"),
-    QStringLiteral("Internet Browser"),
-    QStringLiteral("LocationFree TV"),
-    QStringLiteral("RSS Channel"),
-    QStringLiteral("Camera"),
-    QStringLiteral("P-TV"),
-    QStringLiteral("Remote Play"),
-    QStringLiteral("Online Instructions"),
-    QStringLiteral("Playstation Spot"),
-};
+constexpr quint32 kRegionAll = 0xFFFFFFFFu;
+constexpr quint32 kRegionJapan = 8;
 
-const QStringList kSlimIcons{
-    QStringLiteral("Network Update"),
-    QStringLiteral("USB Connection"),
-    QStringLiteral("Video Settings"),
-    QStringLiteral("Photo Settings"),
-    QStringLiteral("System Settings"),
-    QStringLiteral("Theme Settings"),
-    QStringLiteral("Date & Time Settings"),
-    QStringLiteral("Power Save Settings"),
-    QStringLiteral("Connected Display Settings"),
-    QStringLiteral("Sound Settings"),
-    QStringLiteral("Security Settings"),
-    QStringLiteral("RSS Settings"),
-    QStringLiteral("Network Settings"),
-    QStringLiteral("Memory Stick Photo"),
-    QStringLiteral("UMD Photo"),
-    QStringLiteral("Memory Stick Music"),
-    QStringLiteral("UMD Music"),
-    QStringLiteral("UMD Video"),
-    QStringLiteral("Memory Stick Video"),
-    QStringLiteral("Game Sharing"),
-    QStringLiteral("Saved Data Utility"),
-    QStringLiteral("UMD Game"),
-    QStringLiteral("Memory Stick Game"),
-    QStringLiteral("UMD Update"),
-    QStringLiteral("Internet Browser"),
-    QStringLiteral("LocationFree TV"),
-    QStringLiteral("RSS Channel"),
-    QStringLiteral("Camera"),
-    QStringLiteral("Remote Play"),
-    QStringLiteral("Online Instructions"),
-    QStringLiteral("1-Seg"),
-    QStringLiteral("Playstation Spot"),
-    QStringLiteral("Internet Radio"),
-};
-
-const QStringList kRegions{QStringLiteral("All"), QStringLiteral("Japan")};
-
-const QString kFatOn = QStringLiteral("FAT ON");
-const QString kFatOff = QStringLiteral("FAT OFF");
-const QString kSlimOn = QStringLiteral("SLIM ON");
-const QString kSlimOff = QStringLiteral("SLIM OFF");
-
-const QStringList kClassicStates{kFatOn, kFatOff};
-const QStringList kSlimStates{kFatOn, kFatOff, kSlimOn, kSlimOff};
-
-QString entryOf(const QStringList& list, int index) {
-    return index >= 0 && index < list.size() ? list.at(index) : QString();
-}
-
-QString categoryText(quint8 c, MenuFormat format, int version) {
-    if (format == MenuFormat::Slim)
-        return c <= 6 ? kSlimCategories.at(c) : kMenuError;
-    if (version == 8 && c == 5)
-        return kClassicCategories.at(4);
-    if (version == 8 && c == 6)
-        return kClassicCategories.at(5);
-    return c <= 5 ? kClassicCategories.at(c) : kMenuError;
-}
-
-QString modeText(quint8 m, MenuFormat format) {
-    if (format == MenuFormat::Slim) {
-        switch (m) {
-        case 7:
-        case 3:
-            return kFatOn;
-        case 2:
-            return kFatOff;
-        case 0:
-            return kSlimOff;
-        case 6:
-            return kSlimOn;
-        default:
-            return kMenuError;
-        }
-    }
-    switch (m) {
-    case 3:
-        return kFatOn;
-    case 2:
-        return kFatOff;
-    default:
-        return kMenuError;
-    }
-}
-
-quint8 categoryCode(const QString& text, MenuFormat format, int version) {
-    if (format == MenuFormat::Slim) {
-        const qsizetype i = kSlimCategories.indexOf(text);
-        return i < 0 ? 0 : static_cast<quint8>(i);
-    }
-    const qsizetype i = kClassicCategories.indexOf(text);
-    if (i < 0)
-        return 0;
-    if (version == 8 && i >= 4)
-        return static_cast<quint8>(i + 1); // Game 5, Network 6 in this release
-    return static_cast<quint8>(i);
-}
-
-quint8 modeCode(const QString& text, MenuFormat format, int version) {
-    if (format == MenuFormat::Classic) {
-        if (text == kMenuError || text == kFatOn)
-            return 3;
-        if (text == kFatOff)
-            return 2;
-        return 0;
-    }
-    if (text == kMenuError || text == kFatOn)
-        return version == 14 ? 7 : 3;
-    if (text == kFatOff)
-        return 2;
-    if (text == kSlimOn)
-        return version == 14 ? 6 : 3;
-    return 0; // "SLIM OFF" and anything else
+bool slim(int version) {
+    return menuFormat(version) == MenuFormat::Slim;
 }
 
 } // namespace
@@ -185,84 +40,117 @@ int menuEntryCount(int version) {
     return 0;
 }
 
-const QStringList& menuCategories(MenuFormat format) {
+const std::vector<MenuCategory>& menuCategories(MenuFormat format) {
     return format == MenuFormat::Slim ? kSlimCategories : kClassicCategories;
 }
 
-const QStringList& menuIcons(MenuFormat format) {
-    return format == MenuFormat::Slim ? kSlimIcons : kClassicIcons;
-}
-
-const QStringList& menuRegions() {
-    return kRegions;
-}
-
-const QStringList& menuEnabledStates(MenuFormat format) {
+const std::vector<MenuState>& menuStates(MenuFormat format) {
     return format == MenuFormat::Slim ? kSlimStates : kClassicStates;
 }
 
-Result<MenuRow> readMenuEntry(const ModuleImage& image, qint64 offset, MenuFormat format, int version) {
-    auto entry = image.span(offset, kMenuEntryLength);
-    if (!entry)
-        return entry.error();
-    const auto byte = [&](int at) { return static_cast<quint8>(entry->at(at)); };
-
-    MenuRow row;
-    row.category = categoryText(byte(0), format, version);
-    int icon = byte(4);
-    if (icon <= 32) {
-        row.icon = entryOf(menuIcons(format), icon);
-    } else {
-        row.icon = kMenuError;
-        icon = 0;
-    }
-    row.order = QString::number(icon);
-    row.enabled = modeText(byte(8), format);
-    switch (byte(12)) {
-    case 255:
-        row.region = kRegions.at(0);
-        break;
-    case 8:
-        row.region = kRegions.at(1);
-        break;
-    default:
-        row.region = kMenuError;
-        break;
-    }
-    return row;
+int menuIconCount(MenuFormat format) {
+    return format == MenuFormat::Slim ? 33 : 32;
 }
 
-Status writeMenuEntry(ModuleImage& image, qint64 offset, const MenuRow& row, const MenuRow* loaded,
-                      MenuFormat format, int version) {
-    if (!image.contains(offset, kMenuEntryLength))
-        return image.span(offset, kMenuEntryLength).error();
-    const auto changed = [&](QString MenuRow::*field) { return !loaded || row.*field != loaded->*field; };
+std::optional<MenuCategory> categoryOf(quint8 code, int version) {
+    if (slim(version))
+        return code < kSlimCategories.size() ? std::optional(kSlimCategories[code]) : std::nullopt;
+    // Release 8 keeps Game at 5 and Network at 6; 4 still reads as Game.
+    if (version == 8 && (code == 5 || code == 6))
+        return kClassicCategories[code - 1u];
+    return code < kClassicCategories.size() ? std::optional(kClassicCategories[code]) : std::nullopt;
+}
 
-    // Convert everything first so that a bad row changes no byte.
-    // A picked icon writes its code even when the order text stays the same:
-    // an unreadable code shows order "0" too.
-    const bool iconChanged = changed(&MenuRow::order) || changed(&MenuRow::icon);
-    quint8 icon = 0;
-    if (iconChanged) {
-        auto code = parseByte(row.order, QLocale::c());
-        if (!code)
-            return code.error();
-        icon = *code;
+quint8 categoryCode(MenuCategory category, int version) {
+    const std::vector<MenuCategory>& list = slim(version) ? kSlimCategories : kClassicCategories;
+    const auto it = std::find(list.begin(), list.end(), category);
+    if (it == list.end())
+        return 0;
+    const auto index = static_cast<quint8>(it - list.begin());
+    return !slim(version) && version == 8 && index >= 4 ? static_cast<quint8>(index + 1) : index;
+}
+
+std::optional<MenuState> stateOf(quint8 code, int version) {
+    if (slim(version)) {
+        switch (code) {
+        case 7:
+        case 3:
+            return S::FatOn;
+        case 2:
+            return S::FatOff;
+        case 0:
+            return S::SlimOff;
+        case 6:
+            return S::SlimOn;
+        default:
+            return std::nullopt;
+        }
     }
-    if (changed(&MenuRow::category))
-        (void)image.putU8(offset + 0, categoryCode(row.category, format, version));
-    if (iconChanged)
-        (void)image.putU8(offset + 4, icon);
-    if (changed(&MenuRow::enabled))
-        (void)image.putU8(offset + 8, modeCode(row.enabled, format, version));
-    if (changed(&MenuRow::region)) {
-        if (row.region == kMenuError || row.region == kRegions.at(0))
-            (void)image.putI32(offset + 12, -1);
-        else if (row.region == kRegions.at(1))
-            (void)image.putI32(offset + 12, 8);
-        // any other text leaves the four bytes as they are
+    switch (code) {
+    case 3:
+        return S::FatOn;
+    case 2:
+        return S::FatOff;
+    default:
+        return std::nullopt;
     }
-    return {};
+}
+
+quint8 stateCode(MenuState state, int version) {
+    // Releases 12 and 13 have no code of their own for a slim entry that is
+    // on: it is stored as 3, which reads back as on.
+    switch (state) {
+    case S::FatOn:
+        return slim(version) && version == 14 ? 7 : 3;
+    case S::FatOff:
+        return 2;
+    case S::SlimOn:
+        if (!slim(version))
+            return 0;
+        return version == 14 ? 6 : 3;
+    case S::SlimOff:
+        return 0;
+    }
+    return 0;
+}
+
+std::optional<MenuRegion> regionOf(quint32 code) {
+    // Only the first byte tells the region.
+    switch (code & 0xFFu) {
+    case 0xFF:
+        return MenuRegion::All;
+    case kRegionJapan:
+        return MenuRegion::Japan;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<int> iconOf(quint8 code) {
+    return code <= kMaxMenuIconCode ? std::optional<int>(code) : std::nullopt;
+}
+
+quint32 regionCode(MenuRegion region) {
+    return region == MenuRegion::All ? kRegionAll : kRegionJapan;
+}
+
+void setCategory(MenuEntry& entry, MenuCategory category, int version) {
+    if (categoryOf(entry.category, version) != category)
+        entry.category = categoryCode(category, version);
+}
+
+void setState(MenuEntry& entry, MenuState state, int version) {
+    if (stateOf(entry.state, version) != state)
+        entry.state = stateCode(state, version);
+}
+
+void setRegion(MenuEntry& entry, MenuRegion region) {
+    if (regionOf(entry.region) != region)
+        entry.region = regionCode(region);
+}
+
+void setIcon(MenuEntry& entry, int icon) {
+    entry.icon = static_cast<quint8>(std::clamp(icon, 0, kMaxMenuIconCode));
 }
 
 } // namespace qm::prx

@@ -1,50 +1,53 @@
 #pragma once
 
-// Main-menu entries of vshmain.prx (16 bytes each) and the texts the menu
-// list shows for them. Releases 8 to 11 use the classic codes, 12 to 14 the
-// slim ones.
+// What the codes of a main-menu entry mean in each release. Releases 8 to
+// 11 use the classic codes, 12 to 14 the slim ones; release 8 numbers two
+// of its categories one higher than the other classic releases.
 
-#include "moduleimage.h"
+#include "values.h"
 
-#include <QLocale>
-#include <QString>
-#include <QStringList>
+#include <optional>
+#include <vector>
 
 namespace qm::prx {
 
 enum class MenuFormat { Classic, Slim };
 
-// One row of the menu list: the five texts exactly as the list shows them.
-struct MenuRow {
-    QString order;    // the icon code in decimal, "0" to "32"
-    QString category; // "Main Menu" column
-    QString icon;
-    QString region;
-    QString enabled;
-    bool operator==(const MenuRow&) const = default;
-};
+enum class MenuCategory { Settings, Photo, Music, Video, TV, Game, Network };
+enum class MenuState { FatOn, FatOff, SlimOn, SlimOff };
+enum class MenuRegion { All, Japan };
 
-inline constexpr qint64 kMenuEntryLength = 16;
-inline const QString kMenuError = QStringLiteral("ERROR");
-
-// Which format a release uses, and how many entries it has; 0 entries for
-// releases without a menu.
+// Which format a release uses, and how many entries it has (0 for releases
+// without a menu).
 std::optional<MenuFormat> menuFormat(int version);
 int menuEntryCount(int version);
 
-// The lists of the editing combos, in list order.
-const QStringList& menuCategories(MenuFormat format);
-const QStringList& menuIcons(MenuFormat format);
-const QStringList& menuRegions();
-// The "Enabled" texts the check boxes can produce in a format.
-const QStringList& menuEnabledStates(MenuFormat format);
+// The categories and states a format offers, in list order.
+const std::vector<MenuCategory>& menuCategories(MenuFormat format);
+const std::vector<MenuState>& menuStates(MenuFormat format);
+inline constexpr std::array<MenuRegion, 2> kMenuRegions{MenuRegion::All, MenuRegion::Japan};
+// Icons of a format: codes 0 to 31 (classic) or 0 to 32 (slim) name one.
+int menuIconCount(MenuFormat format);
+// The highest icon code a module may hold and still be read.
+inline constexpr int kMaxMenuIconCode = 32;
 
-Result<MenuRow> readMenuEntry(const ModuleImage& image, qint64 offset, MenuFormat format, int version);
+// What a code means; nothing for a code the release doesn't know.
+std::optional<MenuCategory> categoryOf(quint8 code, int version);
+std::optional<MenuState> stateOf(quint8 code, int version);
+std::optional<MenuRegion> regionOf(quint32 code);
+// The icon code's position in the icon list, 0 to 32, or nothing.
+std::optional<int> iconOf(quint8 code);
 
-// Writes the fields of `row` that differ from `loaded` (all four when
-// `loaded` is null). A field left as it was loaded keeps its bytes, so codes
-// shown as "ERROR" survive a save.
-Status writeMenuEntry(ModuleImage& image, qint64 offset, const MenuRow& row, const MenuRow* loaded,
-                      MenuFormat format, int version);
+// The code a release stores for a meaning.
+quint8 categoryCode(MenuCategory category, int version);
+quint8 stateCode(MenuState state, int version);
+quint32 regionCode(MenuRegion region);
+
+// Setting a field to what it already means keeps its code, so that a code
+// of two meanings (7 and 3 are both "on" in the slim format) stays as it is.
+void setCategory(MenuEntry& entry, MenuCategory category, int version);
+void setState(MenuEntry& entry, MenuState state, int version);
+void setRegion(MenuEntry& entry, MenuRegion region);
+void setIcon(MenuEntry& entry, int icon);
 
 } // namespace qm::prx

@@ -1,0 +1,77 @@
+#include "rules.h"
+
+#include "codecs.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace qm::prx {
+
+bool followsMainIcon(int version, VshMember member) {
+    return member == VshMember::NetworkIconYUnfocused && version >= 12 &&
+           vshHas(version, VshMember::MainIconYUnfocused);
+}
+
+Single networkIconFollowing(Single mainIcon) {
+    const float main = mainIcon.toFloat();
+    if (std::isnan(main))
+        return Single::fromFloat(std::numeric_limits<float>::quiet_NaN());
+    if (std::isinf(main))
+        return mainIcon;
+    // The value the main icon shows: its shortest text read as a decimal number.
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, main);
+    double shown = main;
+    std::from_chars(buffer, written.ptr, shown);
+    return Single::fromFloat(static_cast<float>(shown + 1.0));
+}
+
+void applyFollowing(ModuleValues& values) {
+    if (values.kind() != ModuleKind::Vsh || !followsMainIcon(values.version(), VshMember::NetworkIconYUnfocused))
+        return;
+    values.setValue(VshMember::NetworkIconYUnfocused,
+                    networkIconFollowing(values.single(VshMember::MainIconYUnfocused)));
+}
+
+bool editable(const ModuleValues& values, int member) {
+    if (!values.has(member))
+        return false;
+    if (values.kind() == ModuleKind::Paf)
+        return true;
+    const auto m = static_cast<VshMember>(member);
+    return shapeOf(m) != Shape::Formats && !followsMainIcon(values.version(), m);
+}
+
+Result<qint16> bmpSizeFromNumber(double number) {
+    if (std::isnan(number))
+        return Error::typeMismatch(QStringLiteral("NaN is not a size"));
+    if (number > 32767.0)
+        return Error::check(kMsgBmpMax);
+    const double r = std::nearbyint(number); // the default rounding mode sends halves to even
+    if (r < -32768.0)
+        return Error::overflow(QStringLiteral("%1 is outside -32768 to 32767").arg(number));
+    return static_cast<qint16>(r);
+}
+
+Status checkValues(const ModuleValues& values) {
+    if (values.kind() != ModuleKind::Vsh)
+        return {};
+    for (int m = 0; m < values.memberCount(); ++m) {
+        const auto member = static_cast<VshMember>(m);
+        if (!values.has(m) || shapeOf(member) != Shape::Text)
+            continue;
+        const QString& text = values.text(member);
+        const QString name = QString(memberName(member));
+        if (text.isEmpty())
+            return Error::check(kMsgValueEmpty, name);
+        if (const auto c = unstorableCharacter(storedText(text, textMaxLength(member))))
+            return Error::typeMismatch(
+                QStringLiteral("%1: the character U+%2 can't be stored in a module text")
+                    .arg(name)
+                    .arg(c->unicode(), 4, 16, QLatin1Char('0')));
+    }
+    return {};
+}
+
+} // namespace qm::prx

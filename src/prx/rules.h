@@ -1,0 +1,40 @@
+#pragma once
+
+// The rules of the release groups over members: values that follow others,
+// which members a user may set, the BmpSize limit, and the checks a set of
+// values must pass before anything is written.
+
+#include "result.h"
+#include "values.h"
+
+#include <QString>
+
+namespace qm::prx {
+
+inline const QString kMsgValueEmpty = QStringLiteral("One of the value is empty");
+inline const QString kMsgBmpMax = QStringLiteral("BMP Max Size it's 32767 bytes");
+
+// In releases 12 to 14 NetworkIconYUnfocused is not set by itself: it is
+// MainIconYUnfocused + 1.
+bool followsMainIcon(int version, VshMember member);
+// MainIconYUnfocused + 1, as the main icon's shortest decimal text reads.
+Single networkIconFollowing(Single mainIcon);
+// Puts the following value in place, where the release has the rule.
+void applyFollowing(ModuleValues& values);
+
+// Whether a user may set a member: the release has it, it follows no other
+// value, and it is written at all (the date and time formats never are).
+bool editable(const ModuleValues& values, int member);
+template <typename M> bool editable(const ModuleValues& values, M member) {
+    return values.kind() == kindOfMember<M>() && editable(values, static_cast<int>(member));
+}
+
+// BmpSize from a number: above 32767 refused with kMsgBmpMax, otherwise
+// rounded half to even; below -32768 an overflow.
+Result<qint16> bmpSizeFromNumber(double number);
+
+// The checks before a save: every text holds something and only characters
+// a module text can store. The first failure names its member.
+Status checkValues(const ModuleValues& values);
+
+} // namespace qm::prx

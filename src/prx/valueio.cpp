@@ -1,0 +1,145 @@
+#include "valueio.h"
+
+#include "codecs.h"
+#include "menu.h"
+#include "module.h"
+#include "rules.h"
+
+namespace qm::prx {
+namespace {
+
+qint64 offsetOf(ModuleKind kind, int version, int member) {
+    return kind == ModuleKind::Vsh ? vshOffset(version, static_cast<VshMember>(member))
+                                   : pafOffset(version, static_cast<PafMember>(member));
+}
+
+QString nameOf(ModuleKind kind, int member) {
+    return kind == ModuleKind::Vsh ? QString(memberName(static_cast<VshMember>(member)))
+                                   : QString(memberName(static_cast<PafMember>(member)));
+}
+
+Error withMember(Error e, const QString& name) {
+    e.detail = e.detail.isEmpty() ? name : name + QStringLiteral(": ") + e.detail;
+    return e;
+}
+
+template <typename T> Result<Value> asValue(Result<T> r) {
+    if (!r)
+        return r.error();
+    return Value(std::move(*r));
+}
+
+Result<Value> readMember(const ModuleImage& image, ModuleKind kind, int version, int member) {
+    const qint64 at = offsetOf(kind, version, member);
+    if (kind == ModuleKind::Paf)
+        return asValue(readSingle(image, at));
+    const auto m = static_cast<VshMember>(member);
+    switch (shapeOf(m)) {
+    case Shape::Single:
+        return asValue(readSingle(image, at));
+    case Shape::Integer:
+        return asValue(readInteger(image, at));
+    case Shape::Text:
+        return asValue(readText(image, at));
+    case Shape::Colours:
+        return asValue(readColourBlock(image, at, elementCount(m)));
+    case Shape::Formats:
+        return asValue(readFormatStrings(image, at, version));
+    case Shape::Menu: {
+        MenuEntries entries;
+        for (int k = 0; k < menuEntryCount(version); ++k) {
+            auto e = readMenuEntry(image, at + kMenuEntryLength * k);
+            if (!e)
+                return withMember(e.error(), QStringLiteral("MenuEntries[%1]").arg(k));
+            entries.append(*e);
+        }
+        return Value(std::move(entries));
+    }
+    }
+    return Value();
+}
+
+// Writes one member's value, element by element for blocks: only the
+// elements that differ from what was loaded.
+Status writeMember(ModuleImage& image, ModuleKind kind, int version, int member, const Value& before,
+                   const Value& after) {
+    const qint64 at = offsetOf(kind, version, member);
+    if (const auto* single = std::get_if<Single>(&after))
+        return writeSingle(image, at, *single);
+    if (const auto* integer = std::get_if<qint16>(&after))
+        return writeInteger(image, at, *integer);
+    if (const auto* text = std::get_if<QString>(&after))
+        return writeText(image, at, *text, textMaxLength(static_cast<VshMember>(member)));
+    if (const auto* colours = std::get_if<ColourBlock>(&after)) {
+        const auto& old = std::get<ColourBlock>(before);
+        for (qsizetype i = 0; i < colours->size(); ++i)
+            if (colours->at(i) != old.at(i))
+                if (auto s = writeColour(image, at + kColourRecordLength * i, colours->at(i)); !s)
+                    return s;
+        return {};
+    }
+    if (const auto* entries = std::get_if<MenuEntries>(&after)) {
+        const auto& old = std::get<MenuEntries>(before);
+        for (qsizetype k = 0; k < entries->size(); ++k)
+            if (entries->at(k) != old.at(k))
+                if (auto s = writeMenuEntry(image, at + kMenuEntryLength * k, entries->at(k)); !s)
+                    return withMember(s.error(), QStringLiteral("MenuEntries[%1]").arg(k));
+        return {};
+    }
+    return {}; // the date and time formats are shown, never written
+}
+
+} // namespace
+
+Result<ModuleValues> loadValues(const ModuleImage& image, ModuleKind kind, int version) {
+    if (version < 1 || version > rowCount(kind))
+        return Error{ErrorKind::NotModule, errnum::SubscriptOutOfRange, QStringLiteral("Subscript out of range"),
+                     QStringLiteral("no release row %1").arg(version)};
+    ModuleValues values(kind, version);
+    for (int m = 0; m < values.memberCount(); ++m) {
+        if (!values.has(m))
+            continue;
+        auto v = readMember(image, kind, version, m);
+        if (!v)
+            return withMember(v.error(), nameOf(kind, m));
+        values.setValue(m, std::move(*v));
+    }
+    return values;
+}
+
+Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, ModuleValues edited) {
+    if (loaded.kind() != edited.kind() || loaded.version() != edited.version())
+        return Error{ErrorKind::NotModule, errnum::SubscriptOutOfRange, QStringLiteral("Subscript out of range"),
+                     QStringLiteral("the values are of another release than the module")};
+    applyFollowing(edited);
+    if (auto s = checkValues(edited); !s)
+        return s.error();
+    // The image is a copy: an error below leaves the caller's bytes alone.
+    for (int m = 0; m < edited.memberCount(); ++m) {
+        if (!edited.has(m) || edited.value(m) == loaded.value(m))
+            continue;
+        if (auto s = writeMember(image, edited.kind(), edited.version(), m, loaded.value(m), edited.value(m)); !s)
+            return withMember(s.error(), nameOf(edited.kind(), m));
+    }
+    return image;
+}
+
+Result<ModuleValues> readValuesFile(const QString& path, ModuleKind kind, int version) {
+    auto image = readModule(path, kind, version);
+    if (!image)
+        return image.error();
+    return loadValues(*image, kind, version);
+}
+
+Status saveValuesFile(const QString& source, const QString& dest, const ModuleValues& loaded,
+                      const ModuleValues& edited) {
+    auto image = readModule(source, loaded.kind(), loaded.version());
+    if (!image)
+        return image.error();
+    auto patched = applyValues(std::move(*image), loaded, edited);
+    if (!patched)
+        return patched.error();
+    return writeModule(dest, *patched);
+}
+
+} // namespace qm::prx
