@@ -15,9 +15,9 @@ Outcome<QJsonObject> readValues(const QString& path, const PlainModule& target) 
     auto bytes = prx::readWholeFile(path, kMaxLookFile);
     if (!bytes)
         return failureFrom(bytes.error());
-    const LookValues look = readLook(*bytes, target.kind);
+    const LookValues look = readLook(*bytes, target.kind());
     if (look.error)
-        return fileFailure(lookErrorText(*look.error, path, target.kind, target.path));
+        return fileFailure(lookErrorText(*look.error, path, target.kind(), target.path));
     return look.values;
 }
 

@@ -83,11 +83,11 @@ int runDiff(const QStringList& args) {
     auto b = openPlainModule(line->operands.at(1));
     if (!b)
         return report(b.failure());
-    if (a->kind != b->kind)
+    if (a->kind() != b->kind())
         return report(fileFailure(QStringLiteral("%1 is a %2 module and %3 a %4 module; diff compares two "
                                                  "modules of one kind")
-                                      .arg(a->path, kindName(a->kind).toString().toUpper(), b->path,
-                                           kindName(b->kind).toString().toUpper())));
+                                      .arg(a->path, kindName(a->kind()).toString().toUpper(), b->path,
+                                           kindName(b->kind()).toString().toUpper())));
 
     const LookDiff diff = diffLooks(*a, *b);
     if (line->has(QStringLiteral("--json")))

@@ -2,6 +2,9 @@
 
 #include "prx/fileio.h"
 #include "prx/header.h"
+#include "prx/numbers.h"
+#include "prx/rules.h"
+#include "prx/valueio.h"
 
 #include <QFileInfo>
 
@@ -15,21 +18,26 @@ bool samePath(const QString& a, const QString& b) {
     return fa.absoluteFilePath() == fb.absoluteFilePath();
 }
 
+// Values that differ, counting block elements and menu entries one by one.
 int changedValues(const ModuleValues& a, const ModuleValues& b) {
     int n = 0;
-    const auto count = [&n](const auto& x, const auto& y) {
-        for (std::size_t i = 0; i < x.size(); ++i)
-            n += x[i] != y[i] ? 1 : 0;
-    };
-    count(a.paf.numbers, b.paf.numbers);
-    count(a.vsh.numbers, b.vsh.numbers);
-    count(a.vsh.texts, b.vsh.texts);
-    count(a.vsh.textColors, b.vsh.textColors);
-    count(a.vsh.contextColors, b.vsh.contextColors);
-    count(a.vsh.textColorsSlim, b.vsh.textColorsSlim);
-    count(a.vsh.contextColorsSlim, b.vsh.contextColorsSlim);
-    for (qsizetype k = 0; k < std::min(a.vsh.menu.size(), b.vsh.menu.size()); ++k)
-        n += a.vsh.menu.at(k) != b.vsh.menu.at(k) ? 1 : 0;
+    for (int m = 0; m < a.memberCount(); ++m) {
+        const prx::Value& x = a.value(m);
+        const prx::Value& y = b.value(m);
+        if (x == y)
+            continue;
+        if (const auto* colours = std::get_if<prx::ColourBlock>(&x)) {
+            const auto& other = std::get<prx::ColourBlock>(y);
+            for (qsizetype i = 0; i < colours->size(); ++i)
+                n += colours->at(i) != other.at(i) ? 1 : 0;
+        } else if (const auto* entries = std::get_if<prx::MenuEntries>(&x)) {
+            const auto& other = std::get<prx::MenuEntries>(y);
+            for (qsizetype k = 0; k < entries->size(); ++k)
+                n += entries->at(k) != other.at(k) ? 1 : 0;
+        } else {
+            ++n;
+        }
+    }
     return n;
 }
 
@@ -62,55 +70,38 @@ Outcome<PlainModule> openPlainModule(const QString& path) {
                                  : QStringLiteral("no module of a known release");
         return fileFailure(QStringLiteral("%1: not a plain VSH or PAF module: %2").arg(path, what));
     }
+    const auto kind = id->kind == prx::FileKind::Vsh ? prx::ModuleKind::Vsh : prx::ModuleKind::Paf;
+    auto values = prx::readValuesFile(path, kind, id->version);
+    if (!values)
+        return fileFailure(path + QStringLiteral(": ") + values.error().fullText());
     PlainModule m;
+    static_cast<ModuleValues&>(m) = std::move(*values);
     m.path = path;
-    m.kind = id->kind == prx::FileKind::Vsh ? prx::ModuleKind::Vsh : prx::ModuleKind::Paf;
-    m.version = id->version;
     m.label = id->label;
     m.size = id->size;
-    if (m.kind == prx::ModuleKind::Vsh) {
-        auto values = prx::readVshFile(path, m.version, numberLocale());
-        if (!values)
-            return fileFailure(path + QStringLiteral(": ") + values.error().fullText());
-        m.vsh = std::move(*values);
-    } else {
-        auto values = prx::readPafFile(path, m.version, numberLocale());
-        if (!values)
-            return fileFailure(path + QStringLiteral(": ") + values.error().fullText());
-        m.paf = std::move(*values);
-    }
     return m;
 }
 
 Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const QString& dest,
                   QStringList notes) {
     const bool inPlace = samePath(loaded.path, dest);
-    if (loaded.sameValues(edited)) {
+    if (static_cast<const ModuleValues&>(loaded) == edited) {
         if (!inPlace)
             return copyUnchanged(loaded, dest);
         note(QStringLiteral("no value changed; %1 left as it was").arg(loaded.path));
         return std::nullopt;
     }
 
-    if (loaded.kind == prx::ModuleKind::Vsh) {
-        prx::VshValues followed = edited.vsh;
-        prx::followNetworkIcon(followed, loaded.version, numberLocale());
-        const std::size_t network =
-            static_cast<std::size_t>(prx::vshNumberBoxOf(prx::VshMember::NetworkIconYUnfocused));
-        if (followed.numbers[network] != loaded.vsh.numbers[network])
-            notes.append(QStringLiteral("NetworkIconYUnfocused follows MainIconYUnfocused: written as %1")
-                             .arg(followed.numbers[network]));
+    ModuleValues followed = edited;
+    prx::applyFollowing(followed);
+    const auto network = prx::VshMember::NetworkIconYUnfocused;
+    if (followed.has(network) && followed.value(network) != loaded.value(network) &&
+        prx::followsMainIcon(loaded.version(), network))
+        notes.append(QStringLiteral("NetworkIconYUnfocused follows MainIconYUnfocused: written as %1")
+                         .arg(prx::formatSingle(followed.single(network).toFloat(), numberLocale())));
 
-        if (auto s =
-                prx::saveVshFile(loaded.path, dest, loaded.version, loaded.vsh, edited.vsh, numberLocale());
-            !s)
-            return saveFailure(s.error());
-    } else {
-        if (auto s =
-                prx::savePafFile(loaded.path, dest, loaded.version, loaded.paf, edited.paf, numberLocale());
-            !s)
-            return saveFailure(s.error());
-    }
+    if (auto s = prx::saveValuesFile(loaded.path, dest, loaded, edited); !s)
+        return saveFailure(s.error());
     for (const QString& text : std::as_const(notes))
         note(text);
     const int n = changedValues(loaded, edited);

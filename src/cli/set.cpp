@@ -77,10 +77,10 @@ int mostMenuEntries() {
 
 // Names, indices and fields: anything wrong here is a usage error.
 Outcome<Target> resolve(const PlainModule& m, const Assignment& a) {
-    const auto member = findMember(m.kind, a.name);
+    const auto member = findMember(m.kind(), a.name);
     if (!member)
         return usageFailure(QStringLiteral("%1: no value of that name in a %2 module (see dump)")
-                                .arg(a.name, kindName(m.kind).toString().toUpper()));
+                                .arg(a.name, kindName(m.kind()).toString().toUpper()));
     Target t{a, *member};
     switch (member->shape) {
     case Shape::Single:
@@ -90,7 +90,7 @@ Outcome<Target> resolve(const PlainModule& m, const Assignment& a) {
             return usageFailure(
                 QStringLiteral("%1: %2 takes neither an index nor a field").arg(a.target, a.name));
         return t;
-    case Shape::Colors:
+    case Shape::Colours:
     case Shape::Formats:
         if (!a.index || *a.index >= member->count || a.field)
             return usageFailure(QStringLiteral("%1: name one element, %2[0] to %2[%3]")
@@ -98,7 +98,7 @@ Outcome<Target> resolve(const PlainModule& m, const Assignment& a) {
                                     .arg(member->count - 1));
         return t;
     case Shape::Menu: {
-        const int rows = present(m, *member) ? prx::menuEntryCount(m.version) : mostMenuEntries();
+        const int rows = present(m, *member) ? prx::menuEntryCount(m.version()) : mostMenuEntries();
         if (!a.index || *a.index >= rows || !a.field)
             return usageFailure(
                 QStringLiteral("%1: name one field of one entry, %2[0] to %2[%3] with .category, "
@@ -124,7 +124,7 @@ Outcome<Target> resolve(const PlainModule& m, const Assignment& a) {
 Problem assign(PlainModule& edited, const Target& t, QStringList& notes) {
     const Member& member = t.member;
     const QString& where = t.assignment.target;
-    const QString& value = t.assignment.value;
+    const QString& given = t.assignment.value;
     if (!present(edited, member))
         return valueFailure(QStringLiteral("%1: %2 has no %3").arg(where, edited.label, member.name));
     if (followsMainIcon(edited, member))
@@ -134,44 +134,48 @@ Problem assign(PlainModule& edited, const Target& t, QStringList& notes) {
                 .arg(where, edited.label));
     switch (member.shape) {
     case Shape::Single: {
-        auto text = singleFromText(value, where);
-        if (!text)
-            return failureFrom(text.error());
-        numberText(edited, member) = *text;
+        auto value = singleFromText(given, where, std::get<prx::Single>(edited.value(member.index)));
+        if (!value)
+            return failureFrom(value.error());
+        edited.setValue(member.index, *value);
         return std::nullopt;
     }
     case Shape::Integer: {
-        auto text = bmpSizeFromText(value, where);
-        if (!text)
-            return failureFrom(text.error());
-        numberText(edited, member) = *text;
+        auto value = bmpSizeFromText(given, where);
+        if (!value)
+            return failureFrom(value.error());
+        edited.setValue(member.index, *value);
         return std::nullopt;
     }
     case Shape::Text: {
-        if (auto s = checkModuleText(value, where); !s)
+        if (auto s = checkModuleText(given, where); !s)
             return failureFrom(s.error());
-        if (auto n =
-                textStorageNote(where, value, prx::kVshTextMaxLength[static_cast<std::size_t>(member.slot)]))
+        if (auto n = textStorageNote(where, given, member.maxLength()))
             notes.append(*n);
-        edited.vsh.texts[static_cast<std::size_t>(member.slot)] = value;
+        edited.setValue(member.index, given);
         return std::nullopt;
     }
-    case Shape::Colors: {
-        auto rgb = colourFromText(value, where);
+    case Shape::Colours: {
+        auto rgb = colourFromText(given, where);
         if (!rgb)
             return failureFrom(rgb.error());
-        colours(edited.vsh, member)[static_cast<std::size_t>(*t.assignment.index)] = *rgb;
+        prx::ColourBlock colours = edited.colours(member.vsh());
+        const auto i = static_cast<qsizetype>(*t.assignment.index);
+        if (colours.at(i).rgb() != *rgb)
+            colours[i] = prx::Colour::fromRgb(*rgb);
+        edited.setValue(member.index, colours);
         return std::nullopt;
     }
     case Shape::Formats:
         return valueFailure(
             QStringLiteral("%1: the date and time formats are shown but never written").arg(where));
-    case Shape::Menu:
-        if (auto s = setMenuField(edited.vsh.menu[*t.assignment.index], *prx::menuFormat(edited.version),
-                                  t.field, value, where);
-            !s)
+    case Shape::Menu: {
+        prx::MenuEntries entries = edited.menu();
+        if (auto s = setMenuField(entries[*t.assignment.index], edited.version(), t.field, given, where); !s)
             return failureFrom(s.error());
+        edited.setValue(member.index, entries);
         return std::nullopt;
+    }
     }
     return std::nullopt;
 }

@@ -3,6 +3,8 @@
 
 #include "convert.h"
 #include "look.h"
+#include "menunames.h"
+#include "prx/menu.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -26,20 +28,17 @@ Result<QString> scalarText(const QJsonValue& v, const QString& name, const QStri
 }
 
 // A Single given as a JSON number, or as a text ("NaN", "Infinity", "1,5").
-Result<QString> singleFromJson(const QJsonValue& v, const QString& current, const QString& name) {
+Result<prx::Single> singleFromJson(const QJsonValue& v, prx::Single current, const QString& name) {
     if (v.isDouble())
         return singleFromDouble(v.toDouble(), name);
     if (!v.isString())
         return refusal(QStringLiteral("%1: expected a number").arg(name));
-    if (v.toString() == current)
-        return current;
-    return singleFromText(v.toString(), name);
+    return singleFromText(v.toString(), name, current);
 }
 
 // QJsonDocument reads -0.0 as 0: a zero of either sign equals a zero.
-bool sameNumber(const QString& a, const QString& b) {
-    const auto isZero = [](const QString& t) { return t == u"0" || t == u"-0"; };
-    return a == b || (isZero(a) && isZero(b));
+bool sameNumber(prx::Single a, prx::Single b) {
+    return a == b || (a.toFloat() == 0.0f && b.toFloat() == 0.0f);
 }
 
 class Applier {
@@ -49,7 +48,7 @@ public:
     }
 
     LookApplied apply(const QJsonObject& values) && {
-        for (const Member& member : allMembers(m_loaded.kind)) {
+        for (const Member& member : allMembers(m_loaded.kind())) {
             if (!values.contains(member.name))
                 continue;
             if (!present(m_loaded, member)) {
@@ -59,9 +58,9 @@ public:
             applyMember(member, values.value(member.name));
         }
         for (auto it = values.begin(); it != values.end(); ++it)
-            if (!findMember(m_loaded.kind, it.key()))
+            if (!findMember(m_loaded.kind(), it.key()))
                 skip(QStringLiteral("%1: no value of that name in a %2 module, skipped")
-                         .arg(it.key(), kindName(m_loaded.kind).toString().toUpper()));
+                         .arg(it.key(), kindName(m_loaded.kind()).toString().toUpper()));
         if (!m_out.refused.isEmpty())
             m_out.values = m_loaded;
         return std::move(m_out);
@@ -70,7 +69,7 @@ public:
 private:
     void skip(const QString& message) { m_out.skipped.append(message); }
     void refuse(const Error& e) { m_out.refused.append(e.fullText()); }
-    prx::VshValues& edited() { return m_out.values.vsh; }
+    void set(const Member& member, prx::Value v) { m_out.values.setValue(member.index, std::move(v)); }
 
     void applyMember(const Member& member, const QJsonValue& v) {
         switch (member.shape) {
@@ -83,7 +82,7 @@ private:
         case Shape::Text:
             applyText(member, v);
             return;
-        case Shape::Colors:
+        case Shape::Colours:
             applyColours(member, v);
             return;
         case Shape::Menu:
@@ -96,47 +95,46 @@ private:
     }
 
     void applySingle(const Member& member, const QJsonValue& v) {
-        const QString& current = numberText(m_loaded, member);
-        const Result<QString> text = singleFromJson(v, current, member.name);
+        const prx::Single current = std::get<prx::Single>(m_loaded.value(member.index));
+        const Result<prx::Single> value = singleFromJson(v, current, member.name);
         if (followsMainIcon(m_loaded, member)) {
-            if (!text || *text != current)
+            if (!value || *value != current)
                 skip(QStringLiteral(
                          "%1: skipped, in %2 it follows MainIconYUnfocused (saved as MainIconYUnfocused + 1)")
                          .arg(member.name, m_label));
             return;
         }
-        if (!text)
-            return refuse(text.error());
-        if (!sameNumber(*text, current))
-            numberText(m_out.values, member) = *text;
+        if (!value)
+            return refuse(value.error());
+        if (!sameNumber(*value, current))
+            set(member, *value);
     }
 
     void applyInteger(const Member& member, const QJsonValue& v) {
-        const QString& current = numberText(m_loaded, member);
+        const qint16 current = m_loaded.integer(member.vsh());
         auto given = scalarText(v, member.name, QStringLiteral("a whole number"));
         if (!given)
             return refuse(given.error());
-        if (*given == current)
+        if (*given == QString::number(current))
             return;
-        auto text = bmpSizeFromText(*given, member.name);
-        if (!text)
-            return refuse(text.error());
-        if (!sameNumber(*text, current))
-            numberText(m_out.values, member) = *text;
+        auto value = bmpSizeFromText(*given, member.name);
+        if (!value)
+            return refuse(value.error());
+        if (*value != current)
+            set(member, *value);
     }
 
     void applyText(const Member& member, const QJsonValue& v) {
-        const auto i = static_cast<std::size_t>(member.slot);
         if (!v.isString())
             return refuse(refusal(QStringLiteral("%1: expected a text").arg(member.name)));
         const QString text = v.toString();
-        if (text == m_loaded.vsh.texts[i])
+        if (text == m_loaded.text(member.vsh()))
             return;
         if (auto s = checkModuleText(text, member.name); !s)
             return refuse(s.error());
-        if (auto n = textStorageNote(member.name, text, prx::kVshTextMaxLength[i]))
+        if (auto n = textStorageNote(member.name, text, member.maxLength()))
             m_out.notes.append(*n);
-        edited().texts[i] = text;
+        set(member, text);
     }
 
     // The first elements of a block, when a look gives another number of them.
@@ -155,10 +153,9 @@ private:
         if (!v.isArray())
             return refuse(refusal(QStringLiteral("%1: expected a list of #RRGGBB colours").arg(member.name)));
         const QJsonArray list = v.toArray();
-        const auto current = colours(m_loaded.vsh, member);
-        const auto target = colours(edited(), member);
-        const qsizetype n =
-            commonLength(member, list.size(), static_cast<qsizetype>(current.size()), "colours");
+        const prx::ColourBlock& current = m_loaded.colours(member.vsh());
+        prx::ColourBlock colours = current;
+        const qsizetype n = commonLength(member, list.size(), current.size(), "colours");
         for (qsizetype i = 0; i < n; ++i) {
             const QString name = QStringLiteral("%1[%2]").arg(member.name).arg(i);
             if (!list.at(i).isString()) {
@@ -168,29 +165,37 @@ private:
             auto rgb = colourFromText(list.at(i).toString(), name);
             if (!rgb)
                 refuse(rgb.error());
-            else if (*rgb != current[static_cast<std::size_t>(i)])
-                target[static_cast<std::size_t>(i)] = *rgb;
+            else if (*rgb != current.at(i).rgb())
+                colours[i] = prx::Colour::fromRgb(*rgb);
         }
+        if (colours != current)
+            set(member, colours);
     }
 
     void applyMenu(const Member& member, const QJsonValue& v) {
         if (!v.isArray())
             return refuse(refusal(QStringLiteral("%1: expected a list of menu entries").arg(member.name)));
         const QJsonArray rows = v.toArray();
-        const qsizetype n = commonLength(member, rows.size(), m_loaded.vsh.menu.size(), "entries");
+        const prx::MenuEntries& current = m_loaded.menu();
+        prx::MenuEntries entries = current;
+        const qsizetype n = commonLength(member, rows.size(), current.size(), "entries");
         for (qsizetype k = 0; k < n; ++k) {
             const QString name = QStringLiteral("%1[%2]").arg(member.name).arg(k);
             if (!rows.at(k).isObject()) {
                 refuse(refusal(QStringLiteral("%1: expected an object").arg(name)));
                 continue;
             }
-            applyMenuRow(rows.at(k).toObject(), m_loaded.vsh.menu.at(k), edited().menu[k], name);
+            applyMenuRow(rows.at(k).toObject(), current.at(k), entries[k], name);
         }
+        if (entries != current)
+            set(member, entries);
     }
 
-    void applyMenuRow(const QJsonObject& given, const prx::MenuRow& before, prx::MenuRow& row,
+    void applyMenuRow(const QJsonObject& given, const prx::MenuEntry& before, prx::MenuEntry& entry,
                       const QString& name) {
-        const prx::MenuFormat format = *prx::menuFormat(m_loaded.version);
+        const int version = m_loaded.version();
+        const prx::MenuFormat format = *prx::menuFormat(version);
+        const MenuTexts shown = menuTexts(before, version);
         const auto fieldText = [&](const char* field) -> std::optional<QString> {
             const QString key = QLatin1StringView(field);
             if (!given.contains(key))
@@ -207,37 +212,37 @@ private:
             const auto text = fieldText(fieldName);
             if (!text || *text == current)
                 return;
-            if (auto s = setMenuField(row, format, field, *text, name + u'.' + QLatin1StringView(fieldName));
+            if (auto s = setMenuField(entry, version, field, *text, name + u'.' + QLatin1StringView(fieldName));
                 !s)
                 refuse(s.error());
         };
-        setIfChanged(MenuField::Category, before.category);
-        setIfChanged(MenuField::Region, before.region);
-        setIfChanged(MenuField::Enabled, before.enabled);
+        setIfChanged(MenuField::Category, shown.category);
+        setIfChanged(MenuField::Region, shown.region);
+        setIfChanged(MenuField::Enabled, shown.enabled);
 
         // An icon of the module's list sets the order, as the icon combo
         // does, and then the look's order is not looked at, also when the
         // icon is the entry's already: the result depends on the look alone,
         // so carrying it again changes nothing. Any other icon (another
         // release's, "ERROR") leaves it to the order.
-        if (const auto icon = fieldText("icon"); icon && choiceFrom(prx::menuIcons(format), *icon, name)) {
-            if (*icon != before.icon)
-                if (auto s =
-                        setMenuField(row, format, MenuField::Icon, *icon, name + QStringLiteral(".icon"));
+        if (const auto icon = fieldText("icon"); icon && choiceFrom(iconNames(format), *icon, name)) {
+            if (*icon != shown.icon)
+                if (auto s = setMenuField(entry, version, MenuField::Icon, *icon, name + QStringLiteral(".icon"));
                     !s)
                     refuse(s.error());
             return;
         }
-        if (const auto order = fieldText("order"); order && *order != before.order)
-            if (auto s = setMenuOrder(row, format, *order, name + QStringLiteral(".order")); !s)
+        if (const auto order = fieldText("order"); order && *order != shown.order)
+            if (auto s = setMenuOrder(entry, *order, name + QStringLiteral(".order")); !s)
                 refuse(s.error());
     }
 
     void checkFormats(const Member& member, const QJsonValue& v) {
         const QJsonArray list = v.toArray();
+        const prx::FormatStrings& formats = m_loaded.formats(member.vsh());
         bool differs = !v.isArray() || list.size() != member.count;
         for (qsizetype i = 0; !differs && i < list.size(); ++i)
-            differs = list.at(i).toString() != m_loaded.vsh.texts[static_cast<std::size_t>(member.slot + i)];
+            differs = list.at(i).toString() != formats[static_cast<std::size_t>(i)];
         if (differs)
             skip(QStringLiteral("%1: passed over, the date and time formats are never written")
                      .arg(member.name));

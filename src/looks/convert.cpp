@@ -1,6 +1,9 @@
 #include "convert.h"
 
+#include "menunames.h"
+#include "prx/codecs.h"
 #include "prx/numbers.h"
+#include "prx/rules.h"
 
 #include <cmath>
 #include <limits>
@@ -20,7 +23,9 @@ QString quoted(QStringView text) {
     return QLatin1Char('"') + text.toString() + QLatin1Char('"');
 }
 
-constexpr int kMaxIconCode = 32;
+QString shown(prx::Single value) {
+    return prx::formatSingle(value.toFloat(), numberLocale());
+}
 
 } // namespace
 
@@ -28,18 +33,19 @@ Error refusal(const QString& message) {
     return Error::check(message);
 }
 
-Result<QString> singleFromText(QStringView text, const QString& name) {
+Result<prx::Single> singleFromText(QStringView text, const QString& name, prx::Single current) {
     if (text.trimmed().isEmpty())
         return emptyRefusal(name);
     auto value = prx::parseSingle(text, numberLocale());
     if (!value)
         return conversionRefusal(name, value.error());
-    return prx::formatSingle(*value, numberLocale());
+    const prx::Single single = prx::Single::fromFloat(*value);
+    return shown(single) == shown(current) ? current : single;
 }
 
-Result<QString> singleFromDouble(double value, const QString& name) {
+Result<prx::Single> singleFromDouble(double value, const QString& name) {
     if (std::isnan(value))
-        return prx::formatSingle(std::numeric_limits<float>::quiet_NaN(), numberLocale());
+        return prx::Single::fromFloat(std::numeric_limits<float>::quiet_NaN());
     if (std::isinf(value))
         return conversionRefusal(
             name, Error::overflow(QStringLiteral("the number is beyond the range of a Single")));
@@ -49,44 +55,42 @@ Result<QString> singleFromDouble(double value, const QString& name) {
     };
     const float nearest = static_cast<float>(value);
     if (readsBack(nearest))
-        return prx::formatSingle(nearest, numberLocale());
+        return prx::Single::fromFloat(nearest);
     // The double may have been rounded to a float on the other side of the
     // value the text meant: one of the neighbours then reads back exactly.
     for (float direction :
          {-std::numeric_limits<float>::infinity(), std::numeric_limits<float>::infinity()}) {
         const float neighbour = std::nextafter(nearest, direction);
         if (std::isfinite(neighbour) && readsBack(neighbour))
-            return prx::formatSingle(neighbour, numberLocale());
+            return prx::Single::fromFloat(neighbour);
     }
     if (std::isinf(nearest))
         return conversionRefusal(name, Error::overflow(QString::number(value, 'g', 17) +
                                                        QStringLiteral(" is beyond the range of a Single")));
-    return prx::formatSingle(nearest, numberLocale());
+    return prx::Single::fromFloat(nearest);
 }
 
-Result<QString> bmpSizeFromText(QStringView text, const QString& name) {
+Result<qint16> bmpSizeFromText(QStringView text, const QString& name) {
     if (text.trimmed().isEmpty())
         return emptyRefusal(name);
     auto number = prx::parseNumber(text, numberLocale());
     if (!number)
         return conversionRefusal(name, number.error());
-    if (*number > 32767.0)
-        return refusal(name + QStringLiteral(": ") + prx::kMsgBmpMax);
-    auto value = prx::parseInt16(text, numberLocale());
-    if (!value)
-        return conversionRefusal(name, value.error());
-    return QString::number(*value);
+    auto value = prx::bmpSizeFromNumber(*number);
+    if (!value) {
+        if (value.error().kind == ErrorKind::Check)
+            return refusal(name + QStringLiteral(": ") + prx::kMsgBmpMax);
+        return conversionRefusal(name, prx::parseInt16(text, numberLocale()).error());
+    }
+    return *value;
 }
 
 Status checkModuleText(QStringView text, const QString& name) {
-    for (QChar c : text)
-        if (c.unicode() == 0 || c.unicode() > 0xFF)
-            return refusal(
-                QStringLiteral(
-                    "%1: the character U+%2 can't be stored in a module text (one byte each, U+0001 "
-                    "to U+00FF)")
-                    .arg(name)
-                    .arg(c.unicode(), 4, 16, QLatin1Char('0')));
+    if (const auto c = prx::unstorableCharacter(text))
+        return refusal(QStringLiteral("%1: the character U+%2 can't be stored in a module text (one byte "
+                                      "each, U+0001 to U+00FF)")
+                           .arg(name)
+                           .arg(c->unicode(), 4, 16, QLatin1Char('0')));
     return {};
 }
 
@@ -105,64 +109,58 @@ Result<QString> choiceFrom(const QStringList& choices, QStringView text, const Q
                        .arg(name, quoted(text), choices.join(QStringLiteral(", "))));
 }
 
-Status setMenuField(prx::MenuRow& row, prx::MenuFormat format, MenuField field, QStringView text,
-                    const QString& name) {
-    const QStringList* choices = nullptr;
+Status setMenuField(prx::MenuEntry& entry, int version, MenuField field, QStringView text, const QString& name) {
+    const prx::MenuFormat format = prx::menuFormat(version).value_or(prx::MenuFormat::Classic);
+    QStringList choices;
     switch (field) {
     case MenuField::Category:
-        choices = &prx::menuCategories(format);
+        choices = categoryNames(format);
         break;
     case MenuField::Icon:
-        choices = &prx::menuIcons(format);
+        choices = iconNames(format);
         break;
     case MenuField::Region:
-        choices = &prx::menuRegions();
+        choices = regionNames();
         break;
     case MenuField::Enabled:
-        choices = &prx::menuEnabledStates(format);
+        choices = stateNames(format);
         break;
     }
-    auto choice = choiceFrom(*choices, text, name);
+    auto choice = choiceFrom(choices, text, name);
     if (!choice)
         return choice.error();
+    const auto index = static_cast<std::size_t>(choices.indexOf(*choice));
     switch (field) {
     case MenuField::Category:
-        row.category = *choice;
+        prx::setCategory(entry, prx::menuCategories(format)[index], version);
         break;
     case MenuField::Icon:
-        row.icon = *choice;
-        row.order = QString::number(choices->indexOf(*choice));
+        prx::setIcon(entry, static_cast<int>(index));
         break;
     case MenuField::Region:
-        row.region = *choice;
+        prx::setRegion(entry, prx::kMenuRegions[index]);
         break;
     case MenuField::Enabled:
-        row.enabled = *choice;
+        prx::setState(entry, prx::menuStates(format)[index], version);
         break;
     }
     return {};
 }
 
-Status setMenuOrder(prx::MenuRow& row, prx::MenuFormat format, QStringView text, const QString& name) {
+Status setMenuOrder(prx::MenuEntry& entry, QStringView text, const QString& name) {
     auto number = prx::parseNumber(text, numberLocale());
     if (!number)
         return conversionRefusal(name, number.error());
-    if (!(*number >= 0 && *number <= kMaxIconCode) || std::floor(*number) != *number)
+    if (!(*number >= 0 && *number <= prx::kMaxMenuIconCode) || std::floor(*number) != *number)
         return refusal(QStringLiteral("%1: %2 is not an icon code from 0 to %3")
                            .arg(name, quoted(text))
-                           .arg(kMaxIconCode));
-    const int code = static_cast<int>(*number);
-    row.order = QString::number(code);
-    row.icon = prx::menuIcons(format).value(code); // empty past the list's end, as the editor shows it
+                           .arg(prx::kMaxMenuIconCode));
+    prx::setIcon(entry, static_cast<int>(*number));
     return {};
 }
 
 std::optional<QString> textStorageNote(const QString& name, const QString& text, int maxLength) {
-    QString stored;
-    for (QChar c : text)
-        if (c != u' ')
-            stored.append(c);
-    stored.truncate(maxLength);
+    const QString stored = prx::storedText(text, maxLength);
     if (stored == text)
         return std::nullopt;
     return QStringLiteral("%1: written as \"%2\" (no blanks, at most %3 characters)")

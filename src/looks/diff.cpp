@@ -21,7 +21,7 @@ QStringList extraElements(const Member& member, const QList<ShownValue>& values,
 
 LookDiff diffLooks(const ModuleValues& a, const ModuleValues& b) {
     LookDiff diff;
-    for (const Member& member : allMembers(a.kind)) {
+    for (const Member& member : allMembers(a.kind())) {
         const bool inA = present(a, member);
         const bool inB = present(b, member);
         if (inA != inB) {

@@ -2,6 +2,7 @@
 
 #include "json.h"
 #include "look.h"
+#include "menunames.h"
 #include "prx/codecs.h"
 
 namespace qm::looks {
@@ -9,10 +10,10 @@ namespace {
 
 constexpr std::array<const char*, 5> kMenuRowFields{"order", "category", "icon", "region", "enabled"};
 
-const QString& menuRowField(const prx::MenuRow& row, std::size_t field) {
-    const std::array<const QString*, 5> texts{&row.order, &row.category, &row.icon, &row.region,
-                                              &row.enabled};
-    return *texts[field];
+std::array<QString, 5> rowFields(const prx::MenuEntry& entry, int version) {
+    MenuTexts t = menuTexts(entry, version);
+    return {std::move(t.order), std::move(t.category), std::move(t.icon), std::move(t.region),
+            std::move(t.enabled)};
 }
 
 void writeValue(JsonWriter& w, const ModuleValues& m, const Member& member) {
@@ -22,21 +23,22 @@ void writeValue(JsonWriter& w, const ModuleValues& m, const Member& member) {
         w.moduleNumber(numberText(m, member));
         return;
     case Shape::Text:
-        w.string(m.vsh.texts[static_cast<std::size_t>(member.slot)]);
+        w.string(m.text(member.vsh()));
         return;
-    case Shape::Colors:
+    case Shape::Colours:
         w.beginArray();
-        for (prx::Rgb c : colours(m.vsh, member))
-            w.string(prx::rgbToHex(c));
+        for (const prx::Colour& c : m.colours(member.vsh()))
+            w.string(prx::rgbToHex(c.rgb()));
         w.endArray();
         return;
     case Shape::Menu:
         w.beginArray();
-        for (const prx::MenuRow& row : m.vsh.menu) {
+        for (const prx::MenuEntry& entry : m.menu()) {
             w.beginObject();
+            const auto fields = rowFields(entry, m.version());
             for (std::size_t f = 0; f < kMenuRowFields.size(); ++f) {
                 w.key(QString(QLatin1StringView(kMenuRowFields[f])));
-                w.string(menuRowField(row, f));
+                w.string(fields[f]);
             }
             w.endObject();
         }
@@ -44,8 +46,8 @@ void writeValue(JsonWriter& w, const ModuleValues& m, const Member& member) {
         return;
     case Shape::Formats:
         w.beginArray();
-        for (int i = 0; i < member.count; ++i)
-            w.string(m.vsh.texts[static_cast<std::size_t>(member.slot + i)]);
+        for (const QString& text : m.formats(member.vsh()))
+            w.string(text);
         w.endArray();
         return;
     }
@@ -57,33 +59,37 @@ QList<ShownValue> shownValues(const ModuleValues& m, const Member& member) {
     QList<ShownValue> out;
     if (!present(m, member))
         return out;
-    const auto element = [&](int i) { return QStringLiteral("%1[%2]").arg(member.name).arg(i); };
+    const auto element = [&](qsizetype i) { return QStringLiteral("%1[%2]").arg(member.name).arg(i); };
     switch (member.shape) {
     case Shape::Single:
     case Shape::Integer:
         out.append({member.name, numberText(m, member), true});
         break;
     case Shape::Text:
-        out.append({member.name, m.vsh.texts[static_cast<std::size_t>(member.slot)]});
+        out.append({member.name, m.text(member.vsh())});
         break;
-    case Shape::Colors: {
-        int i = 0;
-        for (prx::Rgb c : colours(m.vsh, member)) {
-            out.append({element(i), prx::rgbToHex(c), false, i});
-            ++i;
+    case Shape::Colours: {
+        const prx::ColourBlock& colours = m.colours(member.vsh());
+        for (qsizetype i = 0; i < colours.size(); ++i)
+            out.append({element(i), prx::rgbToHex(colours.at(i).rgb()), false, static_cast<int>(i)});
+        break;
+    }
+    case Shape::Menu: {
+        const prx::MenuEntries& entries = m.menu();
+        for (qsizetype k = 0; k < entries.size(); ++k) {
+            const auto fields = rowFields(entries.at(k), m.version());
+            for (std::size_t f = 0; f < kMenuRowFields.size(); ++f)
+                out.append({element(k) + u'.' + QLatin1StringView(kMenuRowFields[f]), fields[f], false,
+                            static_cast<int>(k)});
         }
         break;
     }
-    case Shape::Menu:
-        for (int k = 0; k < static_cast<int>(m.vsh.menu.size()); ++k)
-            for (std::size_t f = 0; f < kMenuRowFields.size(); ++f)
-                out.append({element(k) + u'.' + QLatin1StringView(kMenuRowFields[f]),
-                            menuRowField(m.vsh.menu.at(k), f), false, k});
+    case Shape::Formats: {
+        const prx::FormatStrings& formats = m.formats(member.vsh());
+        for (std::size_t i = 0; i < formats.size(); ++i)
+            out.append({element(static_cast<qsizetype>(i)), formats[i], false, static_cast<int>(i)});
         break;
-    case Shape::Formats:
-        for (int i = 0; i < member.count; ++i)
-            out.append({element(i), m.vsh.texts[static_cast<std::size_t>(member.slot + i)], false, i});
-        break;
+    }
     }
     return out;
 }
@@ -94,14 +100,14 @@ QString lookJson(const ModuleValues& m, const QString& path) {
     w.key(u"path");
     w.string(path);
     w.key(u"kind");
-    w.string(QString(kindName(m.kind)));
+    w.string(QString(kindName(m.kind())));
     w.key(u"version");
-    w.integer(m.version);
+    w.integer(m.version());
     w.key(u"label");
     w.string(releaseLabel(m));
     w.key(u"values");
     w.beginObject();
-    for (const Member& member : allMembers(m.kind)) {
+    for (const Member& member : allMembers(m.kind())) {
         if (!present(m, member))
             continue;
         w.key(member.name);
