@@ -39,10 +39,12 @@ void frmMain::OpenPRX(const QString& strPath) {
         intPRXType = static_cast<int>(id->version);
         EditorForm* editor = id->kind == prx::FileKind::Vsh ? static_cast<EditorForm*>(NewVSHEditor())
                                                             : static_cast<EditorForm*>(NewPAFEditor());
-        // A module that can't be read leaves no empty editor behind (the load reported why).
-        if (!editor->load(strPath, intPRXType))
+        // A module that can't be read leaves no empty editor behind.
+        if (const Status loaded = editor->load(strPath, intPRXType); !loaded) {
+            showError(editor, loaded.error());
             if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
                 sub->close();
+        }
         scheduleStatus();
         return;
     }
@@ -125,12 +127,12 @@ void frmMain::MDIForm_OLEDragDrop(const QMimeData* data) {
 
 void frmMain::mnuFileSave_Click() {
     if (EditorForm* e = activeEditor())
-        SavePRX(e->openFile(), 1);
+        SavePRX(e->filePath(), 1);
 }
 
 void frmMain::mnuFileSaveAs_Click() {
     if (EditorForm* e = activeEditor())
-        SavePRX(e->openFile(), 2);
+        SavePRX(e->filePath(), 2);
 }
 
 bool frmMain::runPacking(const QString& module, const QString& header, const QString& output, int saveComp) {
@@ -158,6 +160,13 @@ void frmMain::SavePRX(const QString& strPath, int mode) {
     const auto done = [this] {
         dialogs().showMessage(this, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
     };
+    // The editor's save, reported here when it fails.
+    const auto save = [this, &editor, version](const QString& path) {
+        const Status saved = editor->save(path, version);
+        if (!saved)
+            showError(editor, saved.error());
+        return saved.ok();
+    };
 
     bool pack = false;
     if (m_config->compPrxNow())
@@ -175,22 +184,22 @@ void frmMain::SavePRX(const QString& strPath, int mode) {
                                       MsgIcon::Exclamation, MsgButtons::Ok);
             } else if (mode == 1) {
                 // The values go into the plain module, which the packed one then replaces.
-                if (editor->save(strPath, version) && runPacking(strPath, header, QString(), 0) && editor)
+                if (save(strPath) && runPacking(strPath, header, QString(), 0) && editor)
                     if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
                         sub->close();
             } else {
                 const QString output =
                     askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
-                if (!output.isEmpty() && editor->save(strPath, version))
+                if (!output.isEmpty() && save(strPath))
                     runPacking(strPath, header, output, 1);
             }
         }
     } else if (mode == 1) {
-        if (editor->save(strPath, version))
+        if (save(strPath))
             done();
     } else {
         const QString output = askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
-        if (!output.isEmpty() && editor->save(output, version))
+        if (!output.isEmpty() && save(output))
             done();
     }
 

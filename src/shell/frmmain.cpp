@@ -199,10 +199,8 @@ void frmMain::updateWindowMenu() {
     int n = 0;
     for (QMdiSubWindow* w : windows) {
         ++n;
-        const QString file = QFileInfo(qobject_cast<EditorForm*>(w->widget())
-                                           ? qobject_cast<EditorForm*>(w->widget())->openFile()
-                                           : QString())
-                                 .fileName();
+        const auto* editor = qobject_cast<EditorForm*>(w->widget());
+        const QString file = editor ? QFileInfo(editor->filePath()).fileName() : QString();
         QString text = QStringLiteral("&%1 %2").arg(n).arg(w->windowTitle());
         if (!file.isEmpty())
             text += QStringLiteral(" - ") + file;
@@ -265,7 +263,7 @@ void frmMain::scheduleStatus() {
 void frmMain::syncFileWatch() {
     QStringList wanted;
     for (EditorForm* e : editors()) {
-        const QString file = e->openFile();
+        const QString file = e->filePath();
         if (file.isEmpty())
             continue;
         wanted.append(QFileInfo(file).absoluteFilePath());
@@ -294,17 +292,13 @@ void frmMain::timSBar_Timer() {
         m_panels[4]->setText(kNoFile);
         return;
     }
-    const QString caption = m_mdi->activeSubWindow()->windowTitle();
-    if (caption.startsWith(u'V') || caption.startsWith(u'P')) {
-        m_panels[2]->setText(editor->statusVersion());
-        m_panels[4]->setText(editor->statusFile());
-    }
+    m_panels[2]->setText(editor->statusVersion());
+    m_panels[4]->setText(editor->statusFile());
     if (!m_config->checkPrx() || m_reportingVanished)
         return;
-    QString path = m_panels[4]->text();
+    const QString path = editor->filePath();
     if (path.isEmpty())
         return; // an editor that holds no file is not watched
-    path.chop(1);
     if (QFileInfo::exists(path))
         return;
     m_reportingVanished = true;

@@ -46,7 +46,7 @@ void frmMain::mnuFileExportLook_Click() {
     if (path.isEmpty())
         return;
     QSaveFile file(path);
-    const QByteArray bytes = looks::lookFile(*values, editor->openFile());
+    const QByteArray bytes = looks::lookFile(*values, editor->filePath());
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         fail(lines(QStringLiteral("The look can't be written:"),
                    {QDir::toNativeSeparators(path), file.errorString()}));
@@ -75,7 +75,7 @@ void frmMain::mnuFileImportLook_Click() {
     const looks::LookValues look = looks::readLook(*bytes, editor->moduleKind());
     if (look.error) {
         fail(looks::lookErrorText(*look.error, QDir::toNativeSeparators(path), editor->moduleKind(),
-                                  QDir::toNativeSeparators(editor->openFile())));
+                                  QDir::toNativeSeparators(editor->filePath())));
         return;
     }
     auto current = editor->lookValues();

@@ -10,6 +10,11 @@
 #include <QUrl>
 
 namespace qm::ui {
+
+void showError(QWidget* owner, const Error& error) {
+    const MsgIcon icon = error.kind == ErrorKind::Check ? MsgIcon::None : MsgIcon::Critical;
+    dialogs().showMessage(owner, kAppTitle, error.userText(), icon, MsgButtons::Ok);
+}
 namespace {
 
 Dialogs* g_dialogs = nullptr;

@@ -4,6 +4,7 @@
 // through this interface, so that flows can be driven by a scripted stand-in.
 
 #include "prx/codecs.h"
+#include "prx/result.h"
 
 #include <QString>
 
@@ -49,6 +50,12 @@ public:
 private:
     std::array<prx::Rgb, 16> m_customColors{};
 };
+
+// A failed operation in the message box the program shows for it: a check
+// that refused the values as its plain message with no icon, anything else
+// as "Error N occurred! (description)" with the critical icon, both titled
+// with the program's title.
+void showError(QWidget* owner, const Error& error);
 
 // The dialogs in use. The program installs QtDialogs; tests their own.
 Dialogs& dialogs();
