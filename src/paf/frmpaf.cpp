@@ -135,7 +135,8 @@ frmPaf::frmPaf(QWidget* parent)
                                      label->fontMetrics().averageCharWidth() / 2);
             m_labels[i] = label;
             m_boxes[i] = edit;
-            m_bindings[i] = new ValueBinding(this, edit, static_cast<int>(kBoxMembers[i]));
+            m_bindings[i] = new ValueBinding(this, edit, static_cast<int>(kBoxMembers[i]),
+                                             kCaptions[i].simplified().remove(QStringLiteral(" :")));
         }
         m_frames[static_cast<std::size_t>(index)] = frame;
         return frame;
@@ -174,11 +175,15 @@ Status frmPaf::checkEntries() const {
     // Box 8 is not part of the empty check: an empty box 8 fails to convert instead.
     for (int box = 0; box < kBoxCount; ++box) {
         const ValueBinding* b = m_bindings[static_cast<std::size_t>(box)];
-        if (box != kBoxMainIconYUnfocused && b->box()->isEnabled() && b->empty())
-            return Error::check(prx::kMsgValueEmpty, QString(prx::memberName(kBoxMembers[static_cast<std::size_t>(box)])));
+        if (box != kBoxMainIconYUnfocused && b->box()->isEnabled() && b->empty()) {
+            markRefused(b->box());
+            return Error::check(prx::kMsgValueEmpty,
+                                QString(prx::memberName(kBoxMembers[static_cast<std::size_t>(box)])));
+        }
     }
     for (const ValueBinding* b : m_bindings)
         if (auto s = b->entry(); !s) {
+            markRefused(b->box());
             Error e = s.error();
             e.detail = QString(prx::memberName(static_cast<prx::PafMember>(b->member()))) +
                        (e.detail.isEmpty() ? QString() : QStringLiteral(": ") + e.detail);

@@ -41,7 +41,7 @@ void frmMain::OpenPRX(const QString& strPath) {
                                                             : static_cast<EditorForm*>(NewPAFEditor());
         // A module that can't be read leaves no empty editor behind.
         if (const Status loaded = editor->load(strPath, intPRXType); !loaded) {
-            showError(editor, loaded.error());
+            showError(editor, loaded.error(), strPath);
             if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
                 sub->close();
         }
@@ -146,13 +146,21 @@ bool frmMain::runPacking(const QString& module, const QString& header, const QSt
 }
 
 void frmMain::SavePRX(const QString& strPath, int mode) {
-    QPointer<EditorForm> editor = activeEditor();
-    if (!editor)
-        return;
+    EditorForm* editor = activeEditor();
+    if (editor && strPath == editor->filePath())
+        saveEditor(editor, mode);
+}
+
+bool frmMain::saveEditor(EditorForm* form, int mode) {
+    QPointer<EditorForm> editor = form;
+    if (!editor || editor->filePath().isEmpty())
+        return false;
+    const QString strPath = editor->filePath();
     // The watch must not take files replaced here for vanished ones.
     m_statusPaused = true;
     timSBar->stop();
     const int version = editor->versionIndex();
+    bool written = false;
 
     const auto askFile = [this](const QString& title, FileMode fileMode) {
         return dialogs().ShowFileDialog(this, QString(), kPrxFilterName, kPrxFilterPattern, title, fileMode);
@@ -160,11 +168,22 @@ void frmMain::SavePRX(const QString& strPath, int mode) {
     const auto done = [this] {
         dialogs().showMessage(this, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
     };
-    // The editor's save, reported here when it fails.
-    const auto save = [this, &editor, version](const QString& path) {
+    // The editor's save, reported here when it fails. Writing over the open
+    // file when another program changed it since asks first.
+    const auto save = [this, &editor, &written, version, strPath](const QString& path) {
+        if (path == strPath && editor->changedOnDisk() && QFileInfo::exists(path) &&
+            dialogs().showMessage(this, kAppTitle,
+                                  QStringLiteral("%1 was changed on disk since it was opened. Overwrite it?")
+                                      .arg(QFileInfo(path).fileName()),
+                                  MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+            return false;
         const Status saved = editor->save(path, version);
-        if (!saved)
-            showError(editor, saved.error());
+        if (!saved) {
+            showError(editor, saved.error(), strPath);
+            if (saved.error().kind == ErrorKind::Check)
+                editor->focusRefusedBox();
+        }
+        written = written || saved.ok();
         return saved.ok();
     };
 
@@ -185,8 +204,12 @@ void frmMain::SavePRX(const QString& strPath, int mode) {
             } else if (mode == 1) {
                 // The values go into the plain module, which the packed one then replaces.
                 if (save(strPath) && runPacking(strPath, header, QString(), 0) && editor)
-                    if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
+                    if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget())) {
+                        const bool asked = m_closingAsked;
+                        m_closingAsked = true;
                         sub->close();
+                        m_closingAsked = asked;
+                    }
             } else {
                 const QString output =
                     askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
@@ -206,6 +229,7 @@ void frmMain::SavePRX(const QString& strPath, int mode) {
     m_statusPaused = false;
     syncFileWatch();
     timSBar_Timer();
+    return written;
 }
 
 } // namespace qm::ui

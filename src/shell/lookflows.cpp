@@ -11,6 +11,7 @@
 #include "widgets/editorform.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace qm::ui {
@@ -40,11 +41,13 @@ void frmMain::mnuFileExportLook_Click() {
                    {values.error().userText(), values.error().detail}));
         return;
     }
-    const QString path =
-        dialogs().ShowFileDialog(this, QString(), kLookFilterName, kLookFilterPattern,
-                                 QStringLiteral("Enter name of look file to save"), FileMode::Save);
+    QString path = dialogs().ShowFileDialog(this, QString(), kLookFilterName, kLookFilterPattern,
+                                            QStringLiteral("Enter name of look file to save"), FileMode::Save);
     if (path.isEmpty())
         return;
+    // A name without an extension gets the look files' own.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".json");
     QSaveFile file(path);
     const QByteArray bytes = looks::lookFile(*values, editor->filePath());
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

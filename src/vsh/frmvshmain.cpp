@@ -79,6 +79,13 @@ void fitTabsInOneRow(QTabWidget* tabs, int room) {
     bar->setStyle(style);
 }
 
+// A box's caption as the name of its edits: "Clock X :" edits are "Clock X".
+QString stepName(const QString& caption) {
+    QString name = caption.simplified();
+    name.replace(QStringLiteral(" :"), QString());
+    return name.trimmed();
+}
+
 } // namespace
 
 frmVSHMain::frmVSHMain(QWidget* parent)
@@ -112,11 +119,14 @@ frmVSHMain::frmVSHMain(QWidget* parent)
     fitTabsInOneRow(m_tabs, width() - 2 * twips(120) - 6);
 
     connect(this, &EditorForm::valueChanged, this, &frmVSHMain::valueChanged);
-    for (std::size_t i = 0; i < kTextBoxMembers.size(); ++i)
-        connect(m_texts[i], &QLineEdit::textChanged, this, [this, member = kTextBoxMembers[i]](const QString& text) {
-            if (values().has(member))
-                setValue(member, text);
-        });
+    for (std::size_t i = 0; i < kTextBoxMembers.size(); ++i) {
+        const QString step = stepName(m_texts[i]->accessibleName());
+        connect(m_texts[i], &QLineEdit::textChanged, this,
+                [this, member = static_cast<int>(kTextBoxMembers[i]), step](const QString& text) {
+                    edit(member, text, step, true);
+                });
+        connect(m_texts[i], &QLineEdit::editingFinished, this, &EditorForm::closeStep);
+    }
 
     // A window without a module: nothing to edit, but every tab can be looked at.
     SetControlsEnabled(false);
@@ -153,7 +163,8 @@ QLineEdit* frmVSHMain::makeNumberBox(int box) {
     m_keyFilter->attach(edit);
     m_numbers[static_cast<std::size_t>(box)] = edit;
     m_numberBindings[static_cast<std::size_t>(box)] =
-        new ValueBinding(this, edit, static_cast<int>(kNumberBoxes[static_cast<std::size_t>(box)].member));
+        new ValueBinding(this, edit, static_cast<int>(kNumberBoxes[static_cast<std::size_t>(box)].member),
+                         stepName(kNumberBoxes[static_cast<std::size_t>(box)].caption));
     return edit;
 }
 
@@ -368,15 +379,20 @@ Status frmVSHMain::checkEntries() const {
     // editing, then the texts.
     for (int i = 0; i < kEmptyCheckedNumberBoxes; ++i) {
         const ValueBinding* b = m_numberBindings[static_cast<std::size_t>(i)];
-        if (b->present() && b->box()->isEnabled() && b->empty())
+        if (b->present() && b->box()->isEnabled() && b->empty()) {
+            markRefused(b->box());
             return Error::check(prx::kMsgValueEmpty, QString(prx::memberName(kNumberBoxes[static_cast<std::size_t>(i)].member)));
+        }
     }
     for (std::size_t i = 0; i < kTextBoxMembers.size(); ++i)
-        if (values().has(kTextBoxMembers[i]) && m_texts[i]->text().isEmpty())
+        if (values().has(kTextBoxMembers[i]) && m_texts[i]->text().isEmpty()) {
+            markRefused(m_texts[i]);
             return Error::check(prx::kMsgValueEmpty, QString(prx::memberName(kTextBoxMembers[i])));
+        }
     // Then the size of 01-12.bmp, then every other box whose text reads as no value.
-    const auto failure = [](const ValueBinding* b) -> Status {
+    const auto failure = [this](const ValueBinding* b) -> Status {
         if (auto s = b->entry(); !s) {
+            markRefused(b->box());
             Error e = s.error();
             e.detail = QString(prx::memberName(static_cast<prx::VshMember>(b->member()))) +
                        (e.detail.isEmpty() ? QString() : QStringLiteral(": ") + e.detail);
@@ -476,7 +492,7 @@ void frmVSHMain::pickColor(ColorBox* box) {
             continue;
         prx::ColourBlock colours = values().colours(member);
         colours[it - boxes.begin()] = prx::Colour::fromRgb(chosen);
-        setValue(member, colours);
+        edit(member, colours, box->accessibleName());
         return;
     }
 }

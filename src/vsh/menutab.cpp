@@ -165,7 +165,6 @@ int VshMenuTab::selectedRow() const {
 }
 
 void VshMenuTab::selectRow(int row) {
-    const QSignalBlocker quiet(lstvVSHMenu->selectionModel());
     lstvVSHMenu->selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::ClearAndSelect |
                                                                                 QItemSelectionModel::Rows);
 }
@@ -211,7 +210,7 @@ template <typename Change> void VshMenuTab::changeSelected(Change&& change) {
         return;
     prx::MenuEntries entries = m_form->values().menu();
     change(entries[row]);
-    m_form->setValue(prx::VshMember::MenuEntries, entries);
+    m_form->edit(prx::VshMember::MenuEntries, entries, QStringLiteral("Menu Entry %1").arg(row));
 }
 
 void VshMenuTab::categoryPicked(QComboBox* combo) {

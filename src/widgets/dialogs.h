@@ -19,8 +19,8 @@ namespace qm::ui {
 inline const QString kAppTitle = QStringLiteral("RAD Ededid");
 
 enum class MsgIcon { None, Question, Critical, Exclamation, Information };
-enum class MsgButtons { Ok, YesNo };
-enum class MsgAnswer { Ok, Yes, No };
+enum class MsgButtons { Ok, YesNo, SaveDiscardCancel };
+enum class MsgAnswer { Ok, Yes, No, Save, Discard, Cancel };
 enum class FileMode { Open, Save }; // Open: the file must exist; Save: asks before overwriting
 
 // The shell's file filter.
@@ -55,7 +55,9 @@ private:
 // that refused the values as its plain message with no icon, anything else
 // as "Error N occurred! (description)" with the critical icon, both titled
 // with the program's title.
-void showError(QWidget* owner, const Error& error);
+// With a file, the description also names it: "(Invalid procedure call or
+// argument: UMDIconMusic: ... in vshmain.prx)".
+void showError(QWidget* owner, const Error& error, const QString& file = {});
 
 // The dialogs in use. The program installs QtDialogs; tests their own.
 Dialogs& dialogs();

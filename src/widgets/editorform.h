@@ -8,10 +8,14 @@
 #include "prx/result.h"
 #include "prx/values.h"
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QLocale>
+#include <QPointer>
 #include <QWidget>
 
 class QTabWidget;
+class QUndoStack;
 
 namespace qm::ui {
 
@@ -44,16 +48,34 @@ public:
     // The values as the file held them at the last load, and as the window shows them now.
     const prx::ModuleValues& loadedValues() const { return m_loaded; }
     const prx::ModuleValues& values() const { return m_values; }
-    // Changes one member's value; values that follow it change with it.
-    void setValue(int member, const prx::Value& value);
-    template <typename M> void setValue(M member, const prx::Value& value) {
-        setValue(static_cast<int>(member), value);
+
+    // An edit of one member's value, as one step of the undo stack named
+    // `step` ("Clock X"); values that follow it change with it. Typing into
+    // one box is one step until the step is closed (the box loses focus or
+    // another value changes).
+    void edit(int member, const prx::Value& value, const QString& step, bool typing = false);
+    template <typename M> void edit(M member, const prx::Value& value, const QString& step) {
+        edit(static_cast<int>(member), value, step);
     }
+    void closeStep();
+    // The window's steps; clean while the values are those of the file.
+    QUndoStack* undoStack() const { return m_undo; }
+    bool hasUnsavedEdits() const;
 
     // Looks: the values the window shows, failing while a box holds no
-    // value; and a look's values put into the controls without saving.
+    // value; and a look's values put into the controls without saving, as one step.
     Result<prx::ModuleValues> lookValues() const;
     void showLook(const prx::ModuleValues& values);
+
+    // Whether the file changed on disk (length, time or contents) since the
+    // window loaded or saved it. A file that is gone has changed.
+    bool changedOnDisk() const;
+
+    // After a refused save: brings the box that refused it into view and gives it the focus.
+    void focusRefusedBox();
+
+    // Puts values in place as they are, without a step (undo and redo do this).
+    void replaceValues(const prx::ModuleValues& values);
 
     // Boxes whose text gives no value yet, in the order a save checks them:
     // the first one's failure, or success.
@@ -82,9 +104,32 @@ protected:
 
     // The tab control that fills the window, `margin` pixels from its edges.
     QTabWidget* addTabs(const QString& name, int margin);
+    // Notes the box that refused the values (checkEntries).
+    void markRefused(QWidget* box) const { m_refused = box; }
+
+    // The caption before the file's name.
+    QString caption() const { return m_caption; }
 
 private:
+    void updateTitle();
+    struct Stamp {
+        qint64 size = -1;
+        QDateTime modified;
+        QByteArray hash;
+        bool operator==(const Stamp&) const = default;
+    };
+    static Stamp stampOf(const QString& path);
+
+    friend class ValuesCommand;
+
     prx::ModuleKind m_kind;
+    QString m_caption;
+    bool m_pushing = false;
+    QUndoStack* m_undo = nullptr;
+    class ValuesCommand* m_openStep = nullptr;
+    Stamp m_stamp;
+    QTabWidget* m_tabs = nullptr;
+    mutable QPointer<QWidget> m_refused;
     QString m_path;
     QString m_statusVersion;
     int m_version = -1;

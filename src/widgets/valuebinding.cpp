@@ -45,9 +45,10 @@ Result<prx::Value> valueOf(const QString& text, const prx::Value& current, const
 
 } // namespace
 
-ValueBinding::ValueBinding(EditorForm* form, QLineEdit* box, int member)
-    : QObject(box), m_form(form), m_box(box), m_member(member) {
+ValueBinding::ValueBinding(EditorForm* form, QLineEdit* box, int member, const QString& step)
+    : QObject(box), m_form(form), m_box(box), m_member(member), m_step(step) {
     connect(box, &QLineEdit::textChanged, this, &ValueBinding::textChanged);
+    connect(box, &QLineEdit::editingFinished, form, &EditorForm::closeStep);
     connect(form, &EditorForm::valueChanged, this, &ValueBinding::valueChanged);
 }
 
@@ -81,7 +82,7 @@ void ValueBinding::textChanged() {
         return;
     auto v = valueOf(m_box->text(), m_form->values().value(m_member), m_form->numberLocale());
     if (v)
-        m_form->setValue(m_member, *v);
+        m_form->edit(m_member, *v, m_step, true);
 }
 
 void ValueBinding::valueChanged(int member) {

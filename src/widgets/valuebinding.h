@@ -19,7 +19,8 @@ class EditorForm;
 class ValueBinding final : public QObject {
     Q_OBJECT
 public:
-    ValueBinding(EditorForm* form, QLineEdit* box, int member);
+    // `step` names the box's edits in the undo stack ("Clock X").
+    ValueBinding(EditorForm* form, QLineEdit* box, int member, const QString& step);
 
     QLineEdit* box() const { return m_box; }
     int member() const { return m_member; }
@@ -40,6 +41,7 @@ private:
     EditorForm* m_form;
     QLineEdit* m_box;
     int m_member;
+    QString m_step;
     bool m_showing = false;
 };
 
