@@ -1,8 +1,6 @@
 #include "prx/catalogue.h"
 #include "prx/header.h"
 #include "prx/menu.h"
-#include "prx/paf.h"
-#include "prx/vsh.h"
 #include "qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -25,18 +23,50 @@ QList<Range> vshRanges(int version) {
         if (vshHas(version, m))
             out.append({vshOffset(version, m), vshOffset(version, m) + length, QString(memberName(m))});
     };
-    add(VshMember::TextColors, 144);
-    add(VshMember::ContextColors, 144);
-    add(VshMember::TextColorsSlim, 180);
-    add(VshMember::ContextColorsSlim, 180);
-    for (VshMember m : kVshNumberBoxMember)
-        add(m, m == VshMember::BmpSize ? 2 : 4);
-    for (int i = 0; i < kVshEditableTextCount; ++i)
-        add(kVshTextBoxMember[static_cast<std::size_t>(i)],
-            kVshTextMaxLength[static_cast<std::size_t>(i)] + 1);
-    add(VshMember::MenuEntries, 16 * menuEntryCount(version));
-    add(VshMember::FormatsEurope, version == 1 ? 52 : 54);
-    add(VshMember::FormatsUSJapan, version == 1 ? 52 : 54);
+    for (int i = 0; i < kVshMemberCount; ++i) {
+        const auto m = static_cast<VshMember>(i);
+        switch (m) {
+        case VshMember::TextColors:
+        case VshMember::ContextColors:
+            add(m, 144);
+            break;
+        case VshMember::TextColorsSlim:
+        case VshMember::ContextColorsSlim:
+            add(m, 180);
+            break;
+        case VshMember::BmpSize:
+            add(m, 2);
+            break;
+        case VshMember::MSIconPhoto:
+        case VshMember::MSIconMusic:
+        case VshMember::MSIconVideo:
+        case VshMember::MSIconGame:
+        case VshMember::UMDIconPhoto:
+        case VshMember::UMDIconMusic:
+        case VshMember::UMDIconVideo:
+        case VshMember::UMDIconGame:
+            add(m, 16);
+            break;
+        case VshMember::UpdatePath2:
+            add(m, 31);
+            break;
+        case VshMember::UpdatePath1:
+        case VshMember::UpdatePath3:
+        case VshMember::RCOPath1:
+        case VshMember::RCOPath2:
+            add(m, 40);
+            break;
+        case VshMember::MenuEntries:
+            add(m, 16 * ((version == 8 || version == 9 || version == 14) ? 24 : 23));
+            break;
+        case VshMember::FormatsEurope:
+        case VshMember::FormatsUSJapan:
+            add(m, version == 1 ? 52 : 54);
+            break;
+        default:
+            add(m, 4);
+        }
+    }
     return out;
 }
 
@@ -127,8 +157,8 @@ TEST(Catalogue, ValuesOfOneReleaseNeverOverlapAndLieInsideTheModule) {
     for (int r = 1; r <= kPafRows; ++r) {
         SCOPED_TRACE(pafRelease(r).label);
         QList<Range> ranges;
-        for (PafMember m : kPafBoxMember)
-            if (pafHas(r, m))
+        for (int i = 0; i < kPafMemberCount; ++i)
+            if (const auto m = static_cast<PafMember>(i); pafHas(r, m))
                 ranges.append({pafOffset(r, m), pafOffset(r, m) + 4, QString(memberName(m))});
         expectDisjointAndInside(ranges, pafRelease(r).fileSize);
     }
@@ -140,4 +170,47 @@ TEST(Catalogue, MemberNamesRoundTrip) {
     for (int i = 0; i < kPafMemberCount; ++i)
         EXPECT_EQ(pafMemberByName(QString(memberName(static_cast<PafMember>(i)))), static_cast<PafMember>(i));
     EXPECT_FALSE(vshMemberByName(u"xmbx").has_value());
+}
+
+TEST(Catalogue, EachMemberHasItsShapeAndSize) {
+    const struct {
+        VshMember member;
+        Shape shape;
+        int elements;
+        int maxLength;
+    } cases[] = {
+        {VshMember::TextColors, Shape::Colours, 12, 0},
+        {VshMember::ContextColors, Shape::Colours, 12, 0},
+        {VshMember::TextColorsSlim, Shape::Colours, 15, 0},
+        {VshMember::ContextColorsSlim, Shape::Colours, 15, 0},
+        {VshMember::XmbX, Shape::Single, 1, 0},
+        {VshMember::NetworkIconYUnfocused, Shape::Single, 1, 0},
+        {VshMember::AlphaMSOptionIcon, Shape::Single, 1, 0},
+        {VshMember::FocusedIconFadeOut, Shape::Single, 1, 0},
+        {VshMember::BmpSize, Shape::Integer, 1, 0},
+        {VshMember::MSIconPhoto, Shape::Text, 1, 15},
+        {VshMember::UMDIconGame, Shape::Text, 1, 15},
+        {VshMember::UpdatePath1, Shape::Text, 1, 39},
+        {VshMember::UpdatePath2, Shape::Text, 1, 30},
+        {VshMember::UpdatePath3, Shape::Text, 1, 39},
+        {VshMember::RCOPath1, Shape::Text, 1, 39},
+        {VshMember::RCOPath2, Shape::Text, 1, 39},
+        {VshMember::MenuEntries, Shape::Menu, 1, 0},
+        {VshMember::FormatsEurope, Shape::Formats, 5, 0},
+        {VshMember::FormatsUSJapan, Shape::Formats, 5, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(memberName(c.member).data());
+        EXPECT_EQ(shapeOf(c.member), c.shape);
+        EXPECT_EQ(elementCount(c.member), c.elements);
+        EXPECT_EQ(textMaxLength(c.member), c.maxLength);
+    }
+    // Every PAF member is a Single.
+    for (int i = 0; i < kPafMemberCount; ++i)
+        EXPECT_EQ(shapeOf(static_cast<PafMember>(i)), Shape::Single) << i;
+    // Besides BmpSize, the 28 numbers are Singles.
+    int singles = 0;
+    for (int i = 0; i < kVshMemberCount; ++i)
+        singles += shapeOf(static_cast<VshMember>(i)) == Shape::Single ? 1 : 0;
+    EXPECT_EQ(singles, 27);
 }

@@ -89,6 +89,17 @@ TEST(ModuleImageBounds, AWriteThatDoesNotFitChangesNoByte) {
 // ---------------------------------------------------------------------------
 // Colour components and records.
 
+// The byte the 24-bit view gives a component, checked in all three places.
+int componentToByte(float component) {
+    const Single c = Single::fromFloat(component);
+    const Rgb red = Colour{{c, Single(), Single()}}.rgb();
+    const Rgb green = Colour{{Single(), c, Single()}}.rgb();
+    const Rgb blue = Colour{{Single(), Single(), c}}.rgb();
+    EXPECT_EQ(green, red << 8) << component;
+    EXPECT_EQ(blue, red << 16) << component;
+    return static_cast<int>(red);
+}
+
 TEST(ColorComponent, ScalesRoundsHalvesToEvenAndClamps) {
     const struct {
         float component;
@@ -113,14 +124,38 @@ TEST(ColorComponent, ScalesRoundsHalvesToEvenAndClamps) {
         {std::numeric_limits<float>::denorm_min(), 0},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(colorComponentToByte(c.component), c.byte) << c.component;
+        EXPECT_EQ(componentToByte(c.component), c.byte) << c.component;
 }
 
 TEST(ColorComponent, EveryByteSurvivesTheTripThroughASingle) {
     for (int b = 0; b < 256; ++b) {
         const float component = static_cast<float>(static_cast<double>(b) / 255.0);
-        EXPECT_EQ(colorComponentToByte(component), b);
+        EXPECT_EQ(componentToByte(component), b);
     }
+}
+
+TEST(ColorComponent, FromRgbGivesEachByteOver255AsASingle) {
+    const struct {
+        Rgb rgb;
+        float red, green, blue;
+    } cases[] = {
+        {0x0080FFu, 1.0f, static_cast<float>(128.0 / 255.0), 0.0f},
+        {0x000000u, 0.0f, 0.0f, 0.0f},
+        {0xFFFFFFu, 1.0f, 1.0f, 1.0f},
+        {0x030201u, static_cast<float>(1.0 / 255.0), static_cast<float>(2.0 / 255.0),
+         static_cast<float>(3.0 / 255.0)},
+    };
+    for (const auto& c : cases) {
+        const Colour colour = Colour::fromRgb(c.rgb);
+        EXPECT_EQ(colour.components[0].bits(), std::bit_cast<quint32>(c.red)) << std::hex << c.rgb;
+        EXPECT_EQ(colour.components[1].bits(), std::bit_cast<quint32>(c.green)) << std::hex << c.rgb;
+        EXPECT_EQ(colour.components[2].bits(), std::bit_cast<quint32>(c.blue)) << std::hex << c.rgb;
+        EXPECT_EQ(colour.rgb(), c.rgb);
+    }
+    // Colours that show the same 24 bits may still differ: the components are kept as they are.
+    const Colour almostWhite{{Single::fromFloat(0.999f), Single::fromFloat(1.0f), Single::fromFloat(1.0f)}};
+    EXPECT_EQ(almostWhite.rgb(), 0xFFFFFFu);
+    EXPECT_NE(almostWhite, Colour::fromRgb(0xFFFFFFu));
 }
 
 TEST(ColorRecord, ReadsRedGreenBlueInThatOrder) {
@@ -135,45 +170,114 @@ TEST(ColorRecord, ReadsRedGreenBlueInThatOrder) {
     };
     for (const auto& c : cases) {
         const ModuleImage image(singles(c.components));
-        auto rgb = readColor(image, 0);
-        ASSERT_TRUE(rgb);
-        EXPECT_EQ(*rgb, c.rgb) << std::hex << *rgb;
+        auto colour = readColour(image, 0);
+        ASSERT_TRUE(colour);
+        EXPECT_EQ(colour->rgb(), c.rgb) << std::hex << colour->rgb();
+        // The components are kept bit for bit, whatever they show.
+        for (std::size_t k = 0; k < 3; ++k)
+            EXPECT_EQ(colour->components[k].bits(),
+                      qFromLittleEndian<quint32>(image.bytes().constData() + 4 * k));
     }
 }
 
 TEST(ColorRecord, WritesEachComponentAsByteOver255InASingle) {
     ModuleImage image(filler(20));
-    ASSERT_TRUE(writeColor(image, 4, 0x0080FFu));
+    ASSERT_TRUE(writeColour(image, 4, Colour::fromRgb(0x0080FFu)));
     EXPECT_EQ(singleBitsAt(image, 4), std::bit_cast<quint32>(1.0f));
     EXPECT_EQ(singleBitsAt(image, 8), std::bit_cast<quint32>(static_cast<float>(128.0 / 255.0)));
     EXPECT_EQ(singleBitsAt(image, 12), std::bit_cast<quint32>(0.0f));
     EXPECT_EQ(image.bytes().left(4), filler(20).left(4));
     EXPECT_EQ(image.bytes().mid(16), filler(20).mid(16));
-    auto back = readColor(image, 4);
+    auto back = readColour(image, 4);
     ASSERT_TRUE(back);
-    EXPECT_EQ(*back, 0x0080FFu);
+    EXPECT_EQ(back->rgb(), 0x0080FFu);
+    EXPECT_EQ(*back, Colour::fromRgb(0x0080FFu));
 }
 
 TEST(ColorRecord, ARecordPastTheEndIsRefusedWithoutWriting) {
     ModuleImage image(filler(20));
-    EXPECT_FALSE(writeColor(image, 12, 0xFFFFFFu));
+    EXPECT_FALSE(writeColour(image, 12, Colour::fromRgb(0xFFFFFFu)));
     EXPECT_EQ(image.bytes(), filler(20));
-    EXPECT_FALSE(readColor(image, 12));
-    EXPECT_FALSE(readColorBlock(image, 0, 2));
+    EXPECT_FALSE(readColour(image, 12));
+    EXPECT_FALSE(readColourBlock(image, 0, 2));
 }
 
 TEST(ColorRecord, BlocksOfTwelveAndFifteenKeepBoxOrder) {
     for (int count : {12, 15}) {
-        ModuleImage image(filler(8 + kColorRecordLength * count + 8));
-        QList<Rgb> colors;
+        ModuleImage image(filler(8 + kColourRecordLength * count + 8));
+        ColourBlock colors;
         for (int i = 0; i < count; ++i) {
-            colors.append(static_cast<Rgb>(i * 0x010203 + 0x100000 * (i % 3)));
-            ASSERT_TRUE(writeColor(image, 8 + kColorRecordLength * i, colors.last()));
+            colors.append(Colour::fromRgb(static_cast<Rgb>(i * 0x010203 + 0x100000 * (i % 3))));
+            ASSERT_TRUE(writeColour(image, 8 + kColourRecordLength * i, colors.last()));
         }
-        auto block = readColorBlock(image, 8, count);
+        auto block = readColourBlock(image, 8, count);
         ASSERT_TRUE(block);
         EXPECT_EQ(*block, colors);
         EXPECT_EQ(image.bytes().left(8), filler(8));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Singles and 16-bit integers.
+
+TEST(SingleCodec, KeepsEveryBitPattern) {
+    const quint32 patterns[] = {
+        0x00000000u, // +0
+        0x80000000u, // -0
+        0x7FC00000u, // the quiet NaN
+        0x7FC12345u, // a quiet NaN with a payload
+        0x7F800001u, // a signalling NaN
+        0xFFFFFFFFu, // a negative NaN with every payload bit
+        0x7F800000u, // +infinity
+        0x00000001u, // the smallest subnormal
+        0x3F800000u, // 1.0
+        0xC2F70000u, // -123.5
+    };
+    for (quint32 bits : patterns) {
+        SCOPED_TRACE(testing::Message() << std::hex << bits);
+        QByteArray area = filler(12);
+        qToLittleEndian<quint32>(bits, area.data() + 4);
+        ModuleImage image(area);
+        auto single = readSingle(image, 4);
+        ASSERT_TRUE(single);
+        EXPECT_EQ(single->bits(), bits);
+
+        ModuleImage target(filler(12));
+        ASSERT_TRUE(writeSingle(target, 4, *single));
+        EXPECT_EQ(target.bytes(), area);
+        EXPECT_EQ(Single::fromBits(bits).bits(), bits);
+    }
+    // -0 and +0, and two NaNs of different payloads, are different values.
+    EXPECT_NE(Single::fromFloat(-0.0f), Single::fromFloat(0.0f));
+    EXPECT_NE(Single::fromBits(0x7FC00000u), Single::fromBits(0x7FC12345u));
+    EXPECT_EQ(Single::fromBits(0x7FC12345u), Single::fromBits(0x7FC12345u));
+}
+
+TEST(SingleCodec, APlacePastTheEndIsRefusedWithoutWriting) {
+    ModuleImage image(filler(8));
+    EXPECT_FALSE(readSingle(image, 5));
+    EXPECT_FALSE(writeSingle(image, 5, Single::fromFloat(1.0f)));
+    EXPECT_FALSE(readInteger(image, 7));
+    EXPECT_FALSE(writeInteger(image, 7, 1));
+    EXPECT_EQ(image.bytes(), filler(8));
+}
+
+TEST(IntegerCodec, TwoBytesSignedLittleEndian) {
+    const struct {
+        QByteArray bytes;
+        qint16 value;
+    } cases[] = {
+        {QByteArray("\xFF\x7F", 2), 32767},
+        {QByteArray("\x00\x80", 2), -32768},
+        {QByteArray("\xFF\xFF", 2), -1},
+        {QByteArray("\x34\x12", 2), 0x1234},
+    };
+    for (const auto& c : cases) {
+        const ModuleImage image(filler(3) + c.bytes + filler(3));
+        EXPECT_EQ(readInteger(image, 3).value(), c.value);
+        ModuleImage target(filler(8));
+        ASSERT_TRUE(writeInteger(target, 3, c.value));
+        EXPECT_EQ(target.bytes(), filler(8).left(3) + c.bytes + filler(8).mid(5));
     }
 }
 
@@ -185,7 +289,7 @@ struct TextWriteCase {
     QByteArray before; // the text area as the module holds it
     QString text;
     int maxLength;
-    QString written;  // what the codec reports
+    QString written;  // the text as it is stored
     QByteArray after; // the same bytes after the write
 };
 
@@ -230,7 +334,7 @@ TEST_P(TextWrite, WritesTheAreaAsExpected) {
     ModuleImage image(lead + c.before);
     auto written = writeText(image, lead.size(), c.text, c.maxLength);
     ASSERT_TRUE(written) << written.error().fullText().toStdString();
-    EXPECT_EQ(*written, c.written);
+    EXPECT_EQ(storedText(c.text, c.maxLength), c.written);
     EXPECT_EQ(image.bytes(), lead + c.after);
 }
 
@@ -298,7 +402,9 @@ TEST(TextWriteRefusal, CharactersOutsideOneByteChangeNothing) {
         ASSERT_FALSE(written);
         EXPECT_EQ(written.error().number, errnum::TypeMismatch);
         EXPECT_EQ(image.bytes(), bytes("ABCDEFGH\0rest", 13));
+        EXPECT_TRUE(unstorableCharacter(text).has_value());
     }
+    EXPECT_FALSE(unstorableCharacter(QStringLiteral(u"a\u00ff\u0001")).has_value());
 }
 
 TEST(TextWriteRefusal, ACharacterCutOffByTheMaximumDoesNotMatter) {

@@ -3,6 +3,7 @@
 
 #include "looks/diff.h"
 #include "looks/look.h"
+#include "looks/menunames.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
 
@@ -18,18 +19,12 @@ using prx::ModuleKind;
 namespace {
 
 ModuleValues fixtureValues(ModuleKind kind, int version, quint32 seed) {
-    ModuleValues v;
-    v.kind = kind;
-    v.version = version;
-    if (kind == ModuleKind::Vsh)
-        v.vsh = test::makeVsh(version, seed).expected;
-    else
-        v.paf = test::makePaf(version, seed).expected;
-    return v;
+    return kind == ModuleKind::Vsh ? test::makeVsh(version, seed).expected
+                                   : test::makePaf(version, seed).expected;
 }
 
 QJsonObject lookValuesOf(const ModuleValues& values) {
-    const LookValues look = readLook(lookFile(values, QStringLiteral("m.prx")), values.kind);
+    const LookValues look = readLook(lookFile(values, QStringLiteral("m.prx")), values.kind());
     EXPECT_FALSE(look.error.has_value());
     return look.values;
 }
@@ -46,7 +41,7 @@ TEST_P(LookRoundTrip, LeavesTheValuesAsTheyWereAndCarriesThemToAnotherModule) {
     const LookApplied same = applyLook(look, source);
     EXPECT_TRUE(same.refused.isEmpty()) << same.refused.join(u'\n').toStdString();
     EXPECT_TRUE(same.skipped.isEmpty()) << same.skipped.join(u'\n').toStdString();
-    EXPECT_TRUE(same.values.sameValues(source));
+    EXPECT_TRUE(same.values == source);
 
     // Onto another module of the release every value arrives, but the one
     // that follows the main icon, which the save sets.
@@ -118,7 +113,7 @@ TEST(Look, ARefusedValueChangesNothing) {
     EXPECT_EQ(applied.refused.size(), 4) << applied.refused.join(u'\n').toStdString();
     for (const char* name : {"XmbX:", "BmpSize:", "MSIconGame:", "MenuEntries[0].order:"})
         EXPECT_EQ(applied.refused.filter(QLatin1StringView(name)).size(), 1) << name;
-    EXPECT_TRUE(applied.values.sameValues(target));
+    EXPECT_TRUE(applied.values == target);
 }
 
 TEST(Look, ALookOfAnotherReleaseSkipsWhatTheReleaseLacks) {
@@ -143,7 +138,7 @@ TEST(Look, ALookOfAnotherReleaseSkipsWhatTheReleaseLacks) {
         QStringLiteral("Unknown: no value of that name in a VSH module, skipped"),
     };
     EXPECT_EQ(applied.skipped, expected);
-    EXPECT_EQ(applied.values.vsh.menu, target.vsh.menu);
+    EXPECT_EQ(applied.values.menu(), target.menu());
     const LookDiff left = diffLooks(source, applied.values);
     QStringList differing;
     for (const ValueDifference& d : left.differences)
@@ -197,14 +192,15 @@ TEST(Look, AMenuRowWhoseOrderAndIconDisagreeCarriesOverOnce) {
         const QJsonObject row{{QStringLiteral("order"), QLatin1StringView(c.order)},
                               {QStringLiteral("icon"), QLatin1StringView(c.icon)}};
         QJsonArray rows;
-        for (qsizetype k = 0; k < target.vsh.menu.size(); ++k)
+        for (qsizetype k = 0; k < target.menu().size(); ++k)
             rows.append(k == 17 ? row : QJsonObject{});
         const QJsonObject look{{QStringLiteral("MenuEntries"), rows}};
         const LookApplied once = applyLook(look, target);
         ASSERT_TRUE(once.refused.isEmpty()) << once.refused.join(u'\n').toStdString();
-        EXPECT_EQ(once.values.vsh.menu.at(17).order, QLatin1StringView(c.wantOrder)) << c.version;
-        EXPECT_EQ(once.values.vsh.menu.at(17).icon, QLatin1StringView(c.wantIcon)) << c.version;
+        const MenuTexts shown = menuTexts(once.values.menu().at(17), c.version);
+        EXPECT_EQ(shown.order, QLatin1StringView(c.wantOrder)) << c.version;
+        EXPECT_EQ(shown.icon, QLatin1StringView(c.wantIcon)) << c.version;
         const LookApplied twice = applyLook(look, once.values);
-        EXPECT_TRUE(twice.values.sameValues(once.values)) << c.version;
+        EXPECT_TRUE(twice.values == once.values) << c.version;
     }
 }

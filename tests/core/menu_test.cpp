@@ -1,3 +1,6 @@
+#include "looks/convert.h"
+#include "looks/menunames.h"
+#include "prx/codecs.h"
 #include "prx/menu.h"
 #include "qt_printers.h"
 
@@ -7,6 +10,7 @@
 
 using namespace qm;
 using namespace qm::prx;
+using qm::looks::MenuTexts;
 
 namespace {
 
@@ -28,25 +32,34 @@ ModuleImage imageWith(const QByteArray& entry) {
     return ModuleImage(QByteArray(kAt, '\x11') + entry + QByteArray(24, '\x22'));
 }
 
-MenuRow row(const char* order, const char* category, const char* icon, const char* region,
-            const char* enabled) {
+MenuTexts row(const char* order, const char* category, const char* icon, const char* region,
+              const char* enabled) {
     return {QString::fromLatin1(order), QString::fromLatin1(category), QString::fromLatin1(icon),
             QString::fromLatin1(region), QString::fromLatin1(enabled)};
 }
 
-std::string describe(const MenuRow& r) {
+std::string describe(const MenuTexts& r) {
     return (r.order + u'|' + r.category + u'|' + r.icon + u'|' + r.region + u'|' + r.enabled).toStdString();
 }
 
+bool sameTexts(const MenuTexts& a, const MenuTexts& b) {
+    return a.order == b.order && a.category == b.category && a.icon == b.icon && a.region == b.region &&
+           a.enabled == b.enabled;
+}
+
+std::string describe(const MenuEntry& e) {
+    return testing::PrintToString(std::vector<quint32>{e.category, e.icon, e.state, e.region});
+}
+
 // ---------------------------------------------------------------------------
-// Reading: codes to texts.
+// Reading: codes to what the list shows.
 
 struct ReadCase {
     const char* name;
     MenuFormat format;
     int version;
     QByteArray entry;
-    MenuRow expected;
+    MenuTexts expected;
 };
 
 std::vector<ReadCase> readCases() {
@@ -131,66 +144,73 @@ class MenuRead : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(MenuRead, ShowsTheCodesAsTheListTexts) {
     const ReadCase& c = GetParam();
+    EXPECT_EQ(menuFormat(c.version), c.format);
     const ModuleImage image = imageWith(c.entry);
-    auto r = readMenuEntry(image, kAt, c.format, c.version);
+    auto r = readMenuEntry(image, kAt);
     ASSERT_TRUE(r) << r.error().fullText().toStdString();
-    EXPECT_EQ(*r, c.expected) << describe(*r) << " instead of " << describe(c.expected);
+    // The entry keeps its four codes, whatever they mean.
+    EXPECT_EQ(r->category, static_cast<quint8>(c.entry.at(0)));
+    EXPECT_EQ(r->icon, static_cast<quint8>(c.entry.at(4)));
+    EXPECT_EQ(r->state, static_cast<quint8>(c.entry.at(8)));
+    EXPECT_EQ(r->region, qFromLittleEndian<quint32>(c.entry.constData() + 12));
+    const MenuTexts shown = looks::menuTexts(*r, c.version);
+    EXPECT_TRUE(sameTexts(shown, c.expected)) << describe(shown) << " instead of " << describe(c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, MenuRead, ::testing::ValuesIn(readCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
-// Writing: texts to codes. Each case writes a whole row (no loaded row).
+// Writing: meanings to codes. Each case sets every field of an entry whose
+// codes mean nothing yet.
 
 struct WriteCase {
     const char* name;
-    MenuFormat format;
     int version;
-    MenuRow row;
-    quint8 category, icon, mode;
-    std::optional<quint32> region; // nothing: the four bytes stay as they were
+    MenuCategory category;
+    int icon;
+    MenuState state;
+    std::optional<MenuRegion> region; // nothing: the four bytes stay as they were
+    quint8 categoryCode, iconCode, stateCode;
+    quint32 regionCode;
 };
 
 std::vector<WriteCase> writeCases() {
-    using F = MenuFormat;
-    const std::optional<quint32> kAll = 0xFFFFFFFFu, kJapan = 8u, kKept = std::nullopt;
+    using C = MenuCategory;
+    using S = MenuState;
+    const auto all = MenuRegion::All, japan = MenuRegion::Japan;
+    const std::optional<MenuRegion> kept;
+    constexpr quint32 kAll = 0xFFFFFFFFu, kJapan = 8u, kOld = 0x12345678u;
     return {
-        {"Classic8GameIs5", F::Classic, 8, row("3", "Game", "x", "All", "FAT ON"), 5, 3, 3, kAll},
-        {"Classic8NetworkIs6", F::Classic, 8, row("4", "Network", "x", "Japan", "FAT OFF"), 6, 4, 2, kJapan},
-        {"Classic9GameIs4", F::Classic, 9, row("5", "Game", "x", "All", "FAT ON"), 4, 5, 3, kAll},
-        {"Classic11NetworkIs5", F::Classic, 11, row("6", "Network", "x", "All", "FAT ON"), 5, 6, 3, kAll},
-        {"Classic8VideoIs3", F::Classic, 8, row("7", "Video", "x", "All", "FAT ON"), 3, 7, 3, kAll},
-        {"ClassicTVIs0", F::Classic, 10, row("0", "TV", "x", "All", "FAT ON"), 0, 0, 3, kAll},
-        {"ClassicUnknownCategoryIs0", F::Classic, 10, row("0", "ERROR", "x", "All", "FAT ON"), 0, 0, 3, kAll},
-        {"SlimTVIs4", F::Slim, 12, row("32", "TV", "x", "All", "FAT ON"), 4, 32, 3, kAll},
-        {"SlimGameIs5", F::Slim, 13, row("1", "Game", "x", "All", "FAT ON"), 5, 1, 3, kAll},
-        {"SlimNetworkIs6", F::Slim, 14, row("1", "Network", "x", "All", "FAT ON"), 6, 1, 7, kAll},
-        {"SlimMusicIs2", F::Slim, 14, row("1", "Music", "x", "All", "FAT ON"), 2, 1, 7, kAll},
-        // Modes.
-        {"ClassicErrorModeIs3", F::Classic, 10, row("0", "Settings", "x", "All", "ERROR"), 0, 0, 3, kAll},
-        {"ClassicFatOffIs2", F::Classic, 10, row("0", "Settings", "x", "All", "FAT OFF"), 0, 0, 2, kAll},
-        {"ClassicSlimOnIs0", F::Classic, 10, row("0", "Settings", "x", "All", "SLIM ON"), 0, 0, 0, kAll},
-        {"Slim12ErrorModeIs3", F::Slim, 12, row("0", "Settings", "x", "All", "ERROR"), 0, 0, 3, kAll},
-        {"Slim13ErrorModeIs3", F::Slim, 13, row("0", "Settings", "x", "All", "ERROR"), 0, 0, 3, kAll},
-        {"Slim14ErrorModeIs7", F::Slim, 14, row("0", "Settings", "x", "All", "ERROR"), 0, 0, 7, kAll},
-        {"Slim14FatOnIs7", F::Slim, 14, row("0", "Settings", "x", "All", "FAT ON"), 0, 0, 7, kAll},
-        {"Slim12SlimOnIs3", F::Slim, 12, row("0", "Settings", "x", "All", "SLIM ON"), 0, 0, 3, kAll},
-        {"Slim13SlimOnIs3", F::Slim, 13, row("0", "Settings", "x", "All", "SLIM ON"), 0, 0, 3, kAll},
-        {"Slim14SlimOnIs6", F::Slim, 14, row("0", "Settings", "x", "All", "SLIM ON"), 0, 0, 6, kAll},
-        {"SlimFatOffIs2", F::Slim, 14, row("0", "Settings", "x", "All", "FAT OFF"), 0, 0, 2, kAll},
-        {"SlimSlimOffIs0", F::Slim, 12, row("0", "Settings", "x", "All", "SLIM OFF"), 0, 0, 0, kAll},
-        {"SlimUnknownModeIs0", F::Slim, 14, row("0", "Settings", "x", "All", "fat on"), 0, 0, 0, kAll},
+        {"Classic8GameIs5", 8, C::Game, 3, S::FatOn, all, 5, 3, 3, kAll},
+        {"Classic8NetworkIs6", 8, C::Network, 4, S::FatOff, japan, 6, 4, 2, kJapan},
+        {"Classic9GameIs4", 9, C::Game, 5, S::FatOn, all, 4, 5, 3, kAll},
+        {"Classic11NetworkIs5", 11, C::Network, 6, S::FatOn, all, 5, 6, 3, kAll},
+        {"Classic8VideoIs3", 8, C::Video, 7, S::FatOn, all, 3, 7, 3, kAll},
+        {"ClassicTVIs0", 10, C::TV, 0, S::FatOn, all, 0, 0, 3, kAll},
+        {"SlimTVIs4", 12, C::TV, 32, S::FatOn, all, 4, 32, 3, kAll},
+        {"SlimGameIs5", 13, C::Game, 1, S::FatOn, all, 5, 1, 3, kAll},
+        {"SlimNetworkIs6", 14, C::Network, 1, S::FatOn, all, 6, 1, 7, kAll},
+        {"SlimMusicIs2", 14, C::Music, 1, S::FatOn, all, 2, 1, 7, kAll},
+        // States.
+        {"ClassicFatOnIs3", 10, C::Settings, 0, S::FatOn, all, 0, 0, 3, kAll},
+        {"ClassicFatOffIs2", 10, C::Settings, 0, S::FatOff, all, 0, 0, 2, kAll},
+        {"ClassicSlimOnIs0", 10, C::Settings, 0, S::SlimOn, all, 0, 0, 0, kAll},
+        {"Slim12FatOnIs3", 12, C::Settings, 0, S::FatOn, all, 0, 0, 3, kAll},
+        {"Slim13FatOnIs3", 13, C::Settings, 0, S::FatOn, all, 0, 0, 3, kAll},
+        {"Slim14FatOnIs7", 14, C::Settings, 0, S::FatOn, all, 0, 0, 7, kAll},
+        {"Slim12SlimOnIs3", 12, C::Settings, 0, S::SlimOn, all, 0, 0, 3, kAll},
+        {"Slim13SlimOnIs3", 13, C::Settings, 0, S::SlimOn, all, 0, 0, 3, kAll},
+        {"Slim14SlimOnIs6", 14, C::Settings, 0, S::SlimOn, all, 0, 0, 6, kAll},
+        {"SlimFatOffIs2", 14, C::Settings, 0, S::FatOff, all, 0, 0, 2, kAll},
+        {"SlimSlimOffIs0", 12, C::Settings, 0, S::SlimOff, all, 0, 0, 0, kAll},
         // Regions.
-        {"ErrorRegionIsAll", F::Classic, 10, row("0", "Settings", "x", "ERROR", "FAT ON"), 0, 0, 3, kAll},
-        {"JapanRegion", F::Slim, 14, row("0", "Settings", "x", "Japan", "FAT ON"), 0, 0, 7, kJapan},
-        {"UnknownRegionKeepsItsBytes", F::Classic, 10, row("0", "Settings", "x", "Europe", "FAT ON"), 0, 0, 3,
-         kKept},
-        {"EmptyRegionKeepsItsBytes", F::Slim, 12, row("0", "Settings", "x", "", "FAT ON"), 0, 0, 3, kKept},
-        // The icon byte comes from the order column, rounded.
-        {"OrderIsTheIconCode", F::Classic, 10, row("255", "Settings", "ERROR", "All", "FAT ON"), 0, 255, 3,
-         kAll},
-        {"OrderWithAFraction", F::Classic, 10, row("2,5", "Settings", "x", "All", "FAT ON"), 0, 2, 3, kAll},
+        {"JapanRegion", 14, C::Settings, 0, S::FatOn, japan, 0, 0, 7, kJapan},
+        {"RegionLeftAloneKeepsItsBytes", 10, C::Settings, 0, S::FatOn, kept, 0, 0, 3, kOld},
+        // The icon code is the icon's place in the list, at most 32.
+        {"IconIsItsCode", 10, C::Settings, 17, S::FatOn, all, 0, 17, 3, kAll},
+        {"IconPast32IsCutTo32", 10, C::Settings, 255, S::FatOn, all, 0, 32, 3, kAll},
+        {"NegativeIconIs0", 12, C::Settings, -1, S::FatOn, all, 0, 0, 3, kAll},
     };
 }
 
@@ -201,15 +221,21 @@ TEST_P(MenuWrite, StoresTheCodesAndLeavesTheOtherBytes) {
     const QByteArray before = entryBytes(0xEE, 0xEE, 0xEE, 0x12345678);
     ModuleImage image = imageWith(before);
     const QByteArray original = image.bytes();
-    ASSERT_TRUE(writeMenuEntry(image, kAt, c.row, nullptr, c.format, c.version));
+    auto entry = readMenuEntry(image, kAt);
+    ASSERT_TRUE(entry);
+    setCategory(*entry, c.category, c.version);
+    setIcon(*entry, c.icon);
+    setState(*entry, c.state, c.version);
+    if (c.region)
+        setRegion(*entry, *c.region);
+    EXPECT_EQ(*entry, (MenuEntry{c.categoryCode, c.iconCode, c.stateCode, c.regionCode})) << describe(*entry);
+    ASSERT_TRUE(writeMenuEntry(image, kAt, *entry));
 
     QByteArray expected = original;
-    expected[kAt + 0] = static_cast<char>(c.category);
-    expected[kAt + 4] = static_cast<char>(c.icon);
-    expected[kAt + 8] = static_cast<char>(c.mode);
-    if (c.region) {
-        qToLittleEndian<quint32>(*c.region, expected.data() + kAt + 12);
-    }
+    expected[kAt + 0] = static_cast<char>(c.categoryCode);
+    expected[kAt + 4] = static_cast<char>(c.iconCode);
+    expected[kAt + 8] = static_cast<char>(c.stateCode);
+    qToLittleEndian<quint32>(c.regionCode, expected.data() + kAt + 12);
     EXPECT_EQ(image.bytes(), expected);
 }
 
@@ -217,7 +243,89 @@ INSTANTIATE_TEST_SUITE_P(Codes, MenuWrite, ::testing::ValuesIn(writeCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
-// Reading and writing together.
+// Meanings per release, and a field set to what it already means.
+
+TEST(MenuCodes, MeanWhatTheirReleaseSays) {
+    using C = MenuCategory;
+    using S = MenuState;
+    const struct {
+        int version;
+        quint8 code;
+        std::optional<MenuCategory> category;
+        std::optional<MenuState> state;
+    } cases[] = {
+        {8, 4, C::Game, std::nullopt},       {8, 5, C::Game, std::nullopt},
+        {8, 6, C::Network, std::nullopt},    {8, 7, std::nullopt, std::nullopt},
+        {9, 5, C::Network, std::nullopt},    {9, 6, std::nullopt, std::nullopt},
+        {11, 4, C::Game, std::nullopt},      {10, 3, C::Video, S::FatOn},
+        {10, 2, C::Music, S::FatOff},        {10, 0, C::Settings, std::nullopt},
+        {10, 7, std::nullopt, std::nullopt}, {10, 6, std::nullopt, std::nullopt},
+        {12, 4, C::TV, std::nullopt},        {12, 7, std::nullopt, S::FatOn},
+        {14, 7, std::nullopt, S::FatOn},     {14, 3, C::Video, S::FatOn},
+        {13, 6, C::Network, S::SlimOn},      {13, 0, C::Settings, S::SlimOff},
+        {14, 2, C::Music, S::FatOff},        {14, 1, C::Photo, std::nullopt},
+        {14, 5, C::Game, std::nullopt},      {14, 255, std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "release " << c.version << " code " << int(c.code));
+        EXPECT_EQ(categoryOf(c.code, c.version), c.category);
+        EXPECT_EQ(stateOf(c.code, c.version), c.state);
+    }
+    // Only the first byte of the region tells it.
+    const struct {
+        quint32 code;
+        std::optional<MenuRegion> region;
+    } regions[] = {
+        {0xFFFFFFFFu, MenuRegion::All},
+        {0x000000FFu, MenuRegion::All},
+        {0x12345608u, MenuRegion::Japan},
+        {8u, MenuRegion::Japan},
+        {0xFFFFFF00u, std::nullopt},
+        {0x0800u, std::nullopt},
+        {3u, std::nullopt},
+    };
+    for (const auto& r : regions)
+        EXPECT_EQ(regionOf(r.code), r.region) << std::hex << r.code;
+    EXPECT_EQ(regionCode(MenuRegion::All), 0xFFFFFFFFu);
+    EXPECT_EQ(regionCode(MenuRegion::Japan), 8u);
+    // Icons: 0 to 32 name one.
+    EXPECT_EQ(iconOf(0), 0);
+    EXPECT_EQ(iconOf(32), 32);
+    EXPECT_EQ(iconOf(33), std::nullopt);
+    EXPECT_EQ(iconOf(255), std::nullopt);
+}
+
+TEST(MenuCodes, AFieldSetToTheMeaningItHasKeepsItsCode) {
+    const struct {
+        int version;
+        MenuEntry entry;
+    } cases[] = {
+        {14, {0, 0, 3, 0xFFFFFFFFu}}, // 3 reads as on in 3.8x, where on is written as 7
+        {12, {0, 0, 7, 0xFFFFFFFFu}}, // 7 reads as on in 3.71, where on is written as 3
+        {8, {4, 0, 3, 0xFFFFFFFFu}},  // 4 reads as Game in 3.10, where Game is written as 5
+        {10, {0, 0, 3, 0x000000FFu}}, // only the first byte tells All
+        {13, {0, 0, 3, 0xABCDEF08u}}, // and Japan
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(describe(c.entry));
+        MenuEntry e = c.entry;
+        setCategory(e, *categoryOf(e.category, c.version), c.version);
+        setState(e, *stateOf(e.state, c.version), c.version);
+        setRegion(e, *regionOf(e.region));
+        setIcon(e, *iconOf(e.icon));
+        EXPECT_EQ(e, c.entry);
+    }
+    // SLIM ON has no code of its own in 3.71 and 3.73: it is stored as 3, the code of FAT ON, and set on
+    // an entry that is on it changes nothing. 3.8x stores it as 6.
+    for (int v : {12, 13, 14}) {
+        MenuEntry fatOn{0, 0, stateCode(MenuState::FatOn, v), 0xFFFFFFFFu};
+        MenuEntry e = fatOn;
+        setState(e, MenuState::SlimOn, v);
+        EXPECT_EQ(e.state, v == 14 ? 6 : 3) << v;
+        EXPECT_EQ(e == fatOn, v != 14) << v;
+        EXPECT_EQ(stateOf(e.state, v), v == 14 ? MenuState::SlimOn : MenuState::FatOn) << v;
+    }
+}
 
 TEST(MenuRoundTrip, EveryReadableEntryIsWrittenBackToItsOwnCodes) {
     struct Release {
@@ -241,13 +349,25 @@ TEST(MenuRoundTrip, EveryReadableEntryIsWrittenBackToItsOwnCodes) {
                         const QByteArray entry =
                             entryBytes(static_cast<quint8>(c), static_cast<quint8>(icon), mode, region);
                         const ModuleImage image = imageWith(entry);
-                        auto shown = readMenuEntry(image, kAt, r.format, r.version);
-                        ASSERT_TRUE(shown);
+                        auto read = readMenuEntry(image, kAt);
+                        ASSERT_TRUE(read);
+                        EXPECT_EQ(menuFormat(r.version), r.format);
+                        const auto category = categoryOf(read->category, r.version);
+                        const auto state = stateOf(read->state, r.version);
+                        const auto where = regionOf(read->region);
+                        const auto shownIcon = iconOf(read->icon);
+                        ASSERT_TRUE(category && state && where && shownIcon);
+                        // The meanings set on an entry whose codes mean nothing.
                         ModuleImage written = imageWith(entryBytes(0xEE, 0xEE, 0xEE, 0x55555555));
-                        ASSERT_TRUE(writeMenuEntry(written, kAt, *shown, nullptr, r.format, r.version));
+                        MenuEntry fresh = *readMenuEntry(written, kAt);
+                        setCategory(fresh, *category, r.version);
+                        setIcon(fresh, *shownIcon);
+                        setState(fresh, *state, r.version);
+                        setRegion(fresh, *where);
+                        ASSERT_TRUE(writeMenuEntry(written, kAt, fresh));
                         const QByteArray got = written.bytes().mid(kAt, 16);
                         SCOPED_TRACE(testing::Message()
-                                     << "release " << r.version << ", " << describe(*shown));
+                                     << "release " << r.version << ", " << describe(*read));
                         EXPECT_EQ(got.at(0), entry.at(0));
                         EXPECT_EQ(got.at(4), entry.at(4));
                         EXPECT_EQ(got.at(8), entry.at(8));
@@ -259,76 +379,68 @@ TEST(MenuRoundTrip, EveryReadableEntryIsWrittenBackToItsOwnCodes) {
     }
 }
 
-TEST(MenuRoundTrip, OnlyTheFieldsThatDifferFromTheLoadedRowAreWritten) {
+TEST(MenuRoundTrip, OnlyTheFieldsThatAreSetChange) {
     // Codes shown as "ERROR" must survive a save that does not touch them.
     const QByteArray entry = entryBytes(9, 40, 5, 3);
     for (MenuFormat format : {MenuFormat::Classic, MenuFormat::Slim}) {
         const int version = format == MenuFormat::Classic ? 10 : 14;
-        ModuleImage image = imageWith(entry);
-        auto loaded = readMenuEntry(image, kAt, format, version);
+        const ModuleImage image = imageWith(entry);
+        auto loaded = readMenuEntry(image, kAt);
         ASSERT_TRUE(loaded);
-        ASSERT_EQ(*loaded, row("0", "ERROR", "ERROR", "ERROR", "ERROR"));
+        ASSERT_TRUE(
+            sameTexts(looks::menuTexts(*loaded, version), row("0", "ERROR", "ERROR", "ERROR", "ERROR")));
 
         const struct {
-            QString MenuRow::*field;
-            QString value;
+            void (*set)(MenuEntry&, int version);
             int byte;
             char code;
         } edits[] = {
-            {&MenuRow::category, QStringLiteral("Photo"), 0, 1},
-            {&MenuRow::order, QStringLiteral("12"), 4, 12},
-            {&MenuRow::enabled, QStringLiteral("FAT OFF"), 8, 2},
+            {[](MenuEntry& e, int v) { setCategory(e, MenuCategory::Photo, v); }, 0, 1},
+            {[](MenuEntry& e, int) { setIcon(e, 12); }, 4, 12},
+            {[](MenuEntry& e, int v) { setState(e, MenuState::FatOff, v); }, 8, 2},
         };
         for (const auto& e : edits) {
             ModuleImage copy = image;
-            MenuRow edited = *loaded;
-            edited.*(e.field) = e.value;
-            ASSERT_TRUE(writeMenuEntry(copy, kAt, edited, &*loaded, format, version));
+            MenuEntry edited = *loaded;
+            e.set(edited, version);
+            ASSERT_TRUE(writeMenuEntry(copy, kAt, edited));
             QByteArray expected = image.bytes();
             expected[kAt + e.byte] = e.code;
-            EXPECT_EQ(copy.bytes(), expected) << e.value.toStdString();
+            EXPECT_EQ(copy.bytes(), expected) << e.byte;
         }
 
         ModuleImage unchanged = image;
-        ASSERT_TRUE(writeMenuEntry(unchanged, kAt, *loaded, &*loaded, format, version));
+        ASSERT_TRUE(writeMenuEntry(unchanged, kAt, *loaded));
         EXPECT_EQ(unchanged.bytes(), image.bytes());
 
         ModuleImage region = image;
-        MenuRow japan = *loaded;
-        japan.region = QStringLiteral("Japan");
-        ASSERT_TRUE(writeMenuEntry(region, kAt, japan, &*loaded, format, version));
+        MenuEntry japan = *loaded;
+        setRegion(japan, MenuRegion::Japan);
+        ASSERT_TRUE(writeMenuEntry(region, kAt, japan));
         QByteArray expected = image.bytes();
         qToLittleEndian<quint32>(8, expected.data() + kAt + 12);
         EXPECT_EQ(region.bytes(), expected);
     }
 }
 
-TEST(MenuRoundTrip, ABadOrderWritesNoFieldOfTheRow) {
-    const struct {
-        const char* order;
-        int number;
-    } cases[] = {{"abc", errnum::TypeMismatch},
-                 {"", errnum::TypeMismatch},
-                 {"256", errnum::Overflow},
-                 {"-1", errnum::Overflow}};
-    for (const auto& c : cases) {
-        ModuleImage image = imageWith(entryBytes(0, 0, 3, 0xFFFFFFFF));
-        const QByteArray before = image.bytes();
-        const MenuRow loaded = row("0", "Settings", "Network Update", "All", "FAT ON");
-        const MenuRow edited = row(c.order, "Photo", "Network Update", "Japan", "FAT OFF");
-        auto s = writeMenuEntry(image, kAt, edited, &loaded, MenuFormat::Classic, 10);
-        ASSERT_FALSE(s) << c.order;
-        EXPECT_EQ(s.error().number, c.number) << c.order;
-        EXPECT_EQ(image.bytes(), before) << c.order;
+TEST(MenuRoundTrip, ABadOrderChangesNoFieldOfTheEntry) {
+    for (const char* order : {"abc", "", "256", "-1", "33", "2,5"}) {
+        const MenuEntry loaded{0, 0, 3, 0xFFFFFFFFu};
+        MenuEntry edited = loaded;
+        const Status s = looks::setMenuOrder(edited, QString::fromLatin1(order), QStringLiteral("order"));
+        EXPECT_FALSE(s) << order;
+        EXPECT_EQ(edited, loaded) << order;
     }
+    MenuEntry edited{0, 0, 3, 0xFFFFFFFFu};
+    ASSERT_TRUE(looks::setMenuOrder(edited, u"32", QStringLiteral("order")));
+    EXPECT_EQ(edited.icon, 32);
 }
 
 TEST(MenuRoundTrip, AnEntryPastTheEndIsRefused) {
     const ModuleImage image(QByteArray(40, '\0'));
-    EXPECT_FALSE(readMenuEntry(image, 30, MenuFormat::Slim, 14));
+    EXPECT_FALSE(readMenuEntry(image, 30));
     ModuleImage target(QByteArray(40, '\0'));
-    EXPECT_FALSE(
-        writeMenuEntry(target, 30, row("0", "Photo", "x", "All", "FAT ON"), nullptr, MenuFormat::Slim, 14));
+    EXPECT_FALSE(writeMenuEntry(target, 30, MenuEntry{1, 0, 3, 0xFFFFFFFFu}));
     EXPECT_EQ(target.bytes(), QByteArray(40, '\0'));
 }
 
@@ -347,8 +459,14 @@ TEST(MenuReleases, FormatAndEntryCountFollowTheRelease) {
         EXPECT_EQ(menuFormat(c.version), c.format) << c.version;
         EXPECT_EQ(menuEntryCount(c.version), c.entries) << c.version;
     }
-    EXPECT_EQ(menuIcons(MenuFormat::Classic).size(), 32);
-    EXPECT_EQ(menuIcons(MenuFormat::Slim).size(), 33);
+    EXPECT_EQ(menuIconCount(MenuFormat::Classic), 32);
+    EXPECT_EQ(menuIconCount(MenuFormat::Slim), 33);
+    EXPECT_EQ(looks::iconNames(MenuFormat::Classic).size(), 32);
+    EXPECT_EQ(looks::iconNames(MenuFormat::Slim).size(), 33);
+    EXPECT_EQ(menuCategories(MenuFormat::Classic).size(), 6u);
+    EXPECT_EQ(menuCategories(MenuFormat::Slim).size(), 7u);
+    EXPECT_EQ(menuStates(MenuFormat::Classic).size(), 2u);
+    EXPECT_EQ(menuStates(MenuFormat::Slim).size(), 4u);
 }
 
 } // namespace

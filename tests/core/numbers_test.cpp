@@ -34,6 +34,35 @@ QByteArray le32(quint32 bits) {
     return b;
 }
 
+// A number as the editors show it and take it back: the value codec with the text form.
+Result<QString> readSingleText(const ModuleImage& image, qint64 offset, const QLocale& locale) {
+    auto v = readSingle(image, offset);
+    if (!v)
+        return v.error();
+    return formatSingle(v->toFloat(), locale);
+}
+
+Status writeSingleText(ModuleImage& image, qint64 offset, QStringView text, const QLocale& locale) {
+    auto v = parseSingle(text, locale);
+    if (!v)
+        return v.error();
+    return writeSingle(image, offset, Single::fromFloat(*v));
+}
+
+Result<QString> readIntegerText(const ModuleImage& image, qint64 offset) {
+    auto v = readInteger(image, offset);
+    if (!v)
+        return v.error();
+    return QString::number(*v);
+}
+
+Status writeIntegerText(ModuleImage& image, qint64 offset, QStringView text, const QLocale& locale) {
+    auto v = parseInt16(text, locale);
+    if (!v)
+        return v.error();
+    return writeInteger(image, offset, *v);
+}
+
 // Digits of the mantissa from the first non-zero one to the last one shown.
 int significantDigits(const QString& text) {
     QString mantissa = text;

@@ -1,6 +1,8 @@
+#include "prx/menu.h"
 #include "prx/module.h"
 #include "prx/numbers.h"
-#include "prx/vsh.h"
+#include "prx/rules.h"
+#include "prx/valueio.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
 
@@ -8,6 +10,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <limits>
 
 using namespace qm;
 using namespace qm::prx;
@@ -23,10 +29,6 @@ namespace {
 const QLocale kC = QLocale::c();
 const QLocale kFrench(QLocale::French, QLocale::France);
 
-qint64 numberOffset(int version, int box) {
-    return vshOffset(version, kVshNumberBoxMember[static_cast<std::size_t>(box)]);
-}
-
 // A module of one release on disk, with its values as loaded.
 class VshOnDisk {
 public:
@@ -35,17 +37,15 @@ public:
         dest = dir.filePath(QStringLiteral("saved/vshmain.prx"));
         writeFile(source, fixture.bytes);
         writeFile(dir.filePath(QStringLiteral("saved/.keep")), QByteArray());
-        auto values = readVshFile(source, version, kC);
+        auto values = readValuesFile(source, ModuleKind::Vsh, version);
         EXPECT_TRUE(values) << values.error().fullText().toStdString();
         if (values)
             loaded = *values;
     }
 
-    Status saveAs(const VshValues& edited, const QLocale& locale = kC) const {
-        return saveVshFile(source, dest, version, loaded, edited, locale);
-    }
-    Status saveInPlace(const VshValues& edited, const QLocale& locale = kC) const {
-        return saveVshFile(source, source, version, loaded, edited, locale);
+    Status saveAs(const ModuleValues& edited) const { return saveValuesFile(source, dest, loaded, edited); }
+    Status saveInPlace(const ModuleValues& edited) const {
+        return saveValuesFile(source, source, loaded, edited);
     }
     bool sourceUnchanged() const { return readFile(source) == fixture.bytes; }
     bool destExists() const { return QFileInfo::exists(dest); }
@@ -56,12 +56,12 @@ public:
     QTemporaryDir dir;
     QString source;
     QString dest;
-    VshValues loaded;
+    ModuleValues loaded;
 };
 
 // Refused saves leave the source as it was and create no file; both the
 // save under a new name and the save in place are tried.
-void expectRefused(const VshOnDisk& m, const VshValues& edited, ErrorKind kind, int number,
+void expectRefused(const VshOnDisk& m, const ModuleValues& edited, ErrorKind kind, int number,
                    const QString& userText = {}) {
     const Status asNew = m.saveAs(edited);
     ASSERT_FALSE(asNew);
@@ -75,151 +75,224 @@ void expectRefused(const VshOnDisk& m, const VshValues& edited, ErrorKind kind, 
     EXPECT_TRUE(m.sourceUnchanged());
 }
 
+void setColour(ModuleValues& values, VshMember member, int i, Rgb rgb) {
+    ColourBlock block = values.colours(member);
+    block[i] = Colour::fromRgb(rgb);
+    values.setValue(member, block);
+}
+
 // ---------------------------------------------------------------------------
-// The empty-value check covers the boxes a release has open for editing.
+// Which values a release has, which a user may set, and the empty-text check.
 
-enum class Outcome { Saves, Empty, TypeMismatch };
+enum class Expect {
+    Absent,       // the release lacks the value
+    Editable,     // read, set and written
+    Follows,      // read, but the save puts MainIconYUnfocused + 1 there
+    NeverWritten, // the date and time formats: read and shown only
+};
 
-struct EmptyCase {
+struct MemberCase {
     int version;
-    bool textBox; // txtPRXValue2 instead of txtPRXValue
-    int box;
-    const char* text;
-    Outcome outcome;
+    VshMember member;
+    Expect expect;
 };
 
-const EmptyCase kEmptyCases[] = {
-    {1, false, 5, "", Outcome::Empty},
-    {1, false, 0, "", Outcome::Empty},
-    {1, false, 16, "", Outcome::Empty},
-    {1, false, 17, "", Outcome::Saves}, // release 1 has no fade-out time
-    {1, false, 17, "abc", Outcome::Saves},
-    {1, false, 12, "", Outcome::Saves}, // nor a network icon position
-    {1, false, 15, "", Outcome::Saves},
-    {1, false, 13, "", Outcome::Saves},
-    {1, false, 14, "abc", Outcome::Saves},
-    {1, false, 27, "", Outcome::Saves},
-    {1, false, 18, "", Outcome::TypeMismatch}, // boxes 18 to 27 are not checked but still converted
-    {1, false, 26, "", Outcome::TypeMismatch},
-    {4, false, 15, "", Outcome::Saves}, // 2.60 has no bitmap size
-    {4, false, 15, "abc", Outcome::Saves},
-    {4, false, 12, "", Outcome::Empty},
-    {4, false, 17, "", Outcome::Empty},
-    {7, false, 15, "", Outcome::Empty},
-    {11, false, 14, "", Outcome::Saves},
-    {11, false, 13, "abc", Outcome::Saves},
-    {11, false, 12, "", Outcome::Empty},
-    {12, false, 14, "", Outcome::Empty},
-    {13, false, 13, "", Outcome::Empty},
-    {12, false, 12, "", Outcome::Saves}, // disabled; follows the main icon
-    {14, false, 12, "abc", Outcome::Saves},
-    {12, false, 20, "", Outcome::TypeMismatch},
-    {14, false, 27, "", Outcome::TypeMismatch},
-    {5, true, 0, "", Outcome::Empty},
-    {14, true, 12, "", Outcome::Empty},
-    {9, true, 8, "", Outcome::Empty},
-    {3, true, 13, "", Outcome::Saves}, // the format strings are never checked
-    {12, true, 22, "", Outcome::Saves},
+using V = VshMember;
+const MemberCase kMemberCases[] = {
+    {1, V::MuteY, Expect::Editable},
+    {1, V::XmbX, Expect::Editable},
+    {1, V::BusyIconSpeed, Expect::Editable},
+    {1, V::FocusedIconFadeOut, Expect::Absent},    // release 1 has no fade-out time
+    {1, V::NetworkIconYUnfocused, Expect::Absent}, // nor a network icon position
+    {1, V::BmpSize, Expect::Absent},
+    {1, V::MainIconYFocused, Expect::Absent},
+    {1, V::MainIconYUnfocused, Expect::Absent},
+    {1, V::AlphaMSOptionIcon, Expect::Absent},
+    {1, V::AlphaAllMainIcons, Expect::Editable},
+    {1, V::MuteXShadow, Expect::Editable},
+    {4, V::BmpSize, Expect::Absent}, // 2.60 has no bitmap size
+    {4, V::NetworkIconYUnfocused, Expect::Editable},
+    {4, V::FocusedIconFadeOut, Expect::Editable},
+    {7, V::BmpSize, Expect::Editable},
+    {11, V::MainIconYUnfocused, Expect::Absent},
+    {11, V::MainIconYFocused, Expect::Absent},
+    {11, V::NetworkIconYUnfocused, Expect::Editable},
+    {12, V::MainIconYUnfocused, Expect::Editable},
+    {13, V::MainIconYFocused, Expect::Editable},
+    {12, V::NetworkIconYUnfocused, Expect::Follows},
+    {14, V::NetworkIconYUnfocused, Expect::Follows},
+    {12, V::MSOptionIconX, Expect::Editable},
+    {14, V::AlphaMSOptionIcon, Expect::Editable},
+    {5, V::MSIconPhoto, Expect::Editable},
+    {14, V::RCOPath2, Expect::Editable},
+    {9, V::UpdatePath1, Expect::Editable},
+    {3, V::FormatsEurope, Expect::NeverWritten},
+    {12, V::FormatsUSJapan, Expect::NeverWritten},
 };
 
-class VshEmptyValue : public ::testing::TestWithParam<EmptyCase> {};
+class VshMemberRule : public ::testing::TestWithParam<MemberCase> {};
 
-TEST_P(VshEmptyValue, OnlyOpenBoxesMayNotBeEmpty) {
-    const EmptyCase& c = GetParam();
+TEST_P(VshMemberRule, OnlyOpenValuesAreSetAndOnlyTextsMayNotBeEmpty) {
+    const MemberCase& c = GetParam();
     VshOnDisk m(c.version);
-    VshValues edited = m.loaded;
-    edited.textColors[0] ^= 0x010101; // edits that come before the box
-    edited.numbers[9] = QStringLiteral("77");
-    if (c.textBox)
-        edited.texts[static_cast<std::size_t>(c.box)] = QString::fromLatin1(c.text);
-    else
-        edited.numbers[static_cast<std::size_t>(c.box)] = QString::fromLatin1(c.text);
+    EXPECT_EQ(m.loaded.has(c.member), c.expect != Expect::Absent);
+    EXPECT_EQ(editable(m.loaded, c.member), c.expect == Expect::Editable);
+    EXPECT_FALSE(editable(m.loaded, PafMember::MainIconSpacing)); // a member of the other kind
 
-    switch (c.outcome) {
-    case Outcome::Saves: {
-        const Status s = m.saveAs(edited);
-        ASSERT_TRUE(s) << s.error().fullText().toStdString();
-        // Only the colour and the clock changed.
-        const qint64 color = vshOffset(c.version, VshMember::TextColors);
-        const qint64 clock = vshOffset(c.version, VshMember::ClockX);
-        for (qint64 off : changedOffsets(m.fixture.bytes, m.saved())) {
-            EXPECT_TRUE((off >= color && off < color + 12) || (off >= clock && off < clock + 4))
-                << "unexpected change at 0x" << std::hex << off;
+    ModuleValues edited = m.loaded;
+    setColour(edited, V::TextColors, 0, m.loaded.colours(V::TextColors)[0].rgb() ^ 0x010101); // edits that
+    edited.setValue(V::ClockX, Single::fromFloat(77.0f)); // come before the value
+    const qint64 colour = vshOffset(c.version, V::TextColors);
+    const qint64 clock = vshOffset(c.version, V::ClockX);
+    const qint64 at = vshOffset(c.version, c.member);
+    qint64 length = 0; // bytes of the member the save may change
+
+    switch (c.expect) {
+    case Expect::Absent:
+        break;
+    case Expect::Editable:
+        switch (shapeOf(c.member)) {
+        case Shape::Single:
+            edited.setValue(c.member, Single::fromFloat(-12.25f));
+            length = 4;
+            break;
+        case Shape::Integer:
+            edited.setValue(c.member, qint16(1234));
+            length = 2;
+            break;
+        case Shape::Text: {
+            length = 41;
+            // An empty text is refused, before anything is written.
+            ModuleValues empty = edited;
+            empty.setValue(c.member, QString());
+            expectRefused(m, empty, ErrorKind::Check, 0, QStringLiteral("One of the value is empty"));
+            edited.setValue(c.member, QStringLiteral("abc"));
+            break;
         }
-        EXPECT_TRUE(m.sourceUnchanged());
+        default:
+            FAIL() << "no case for the shape";
+        }
+        break;
+    case Expect::Follows:
+        edited.setValue(c.member, Single::fromFloat(999.0f)); // not what counts
+        length = 4;
+        break;
+    case Expect::NeverWritten:
+        edited.setValue(c.member, FormatStrings{}); // nor checked
         break;
     }
-    case Outcome::Empty:
-        expectRefused(m, edited, ErrorKind::Check, 0, QStringLiteral("One of the value is empty"));
-        break;
-    case Outcome::TypeMismatch:
-        expectRefused(m, edited, ErrorKind::Conversion, errnum::TypeMismatch);
-        break;
+
+    // The network icon of releases 12 to 14 moves with the main icon.
+    const qint64 network =
+        c.member == V::MainIconYUnfocused && followsMainIcon(c.version, V::NetworkIconYUnfocused)
+            ? vshOffset(c.version, V::NetworkIconYUnfocused)
+            : -1;
+
+    const Status s = m.saveAs(edited);
+    ASSERT_TRUE(s) << s.error().fullText().toStdString();
+    for (qint64 off : changedOffsets(m.fixture.bytes, m.saved())) {
+        EXPECT_TRUE((off >= colour && off < colour + 12) || (off >= clock && off < clock + 4) ||
+                    (off >= at && off < at + length) || (off >= network && off < network + 4))
+            << "unexpected change at 0x" << std::hex << off;
+    }
+    EXPECT_TRUE(m.sourceUnchanged());
+    auto reread = readValuesFile(m.dest, ModuleKind::Vsh, c.version);
+    ASSERT_TRUE(reread);
+    if (c.expect == Expect::Editable) {
+        EXPECT_TRUE(reread->value(c.member) == edited.value(c.member));
+    } else if (c.expect == Expect::Follows) {
+        EXPECT_EQ(reread->single(c.member).toFloat(),
+                  m.loaded.single(V::MainIconYUnfocused).toFloat() + 1.0f);
+    } else if (c.expect == Expect::NeverWritten) {
+        EXPECT_TRUE(reread->value(c.member) == m.loaded.value(c.member));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, VshEmptyValue, ::testing::ValuesIn(kEmptyCases), [](const auto& info) {
-    const EmptyCase& c = info.param;
-    return "v" + std::to_string(c.version) + (c.textBox ? "_text" : "_number") + std::to_string(c.box) +
-           (c.text[0] ? "_garbage" : "_empty");
+INSTANTIATE_TEST_SUITE_P(Cases, VshMemberRule, ::testing::ValuesIn(kMemberCases), [](const auto& info) {
+    const MemberCase& c = info.param;
+    return "v" + std::to_string(c.version) + "_" + std::string(memberName(c.member).data());
 });
 
 // ---------------------------------------------------------------------------
 // The bitmap size: a 16-bit value with its own upper limit, releases 7 to 14.
 
-class VshBmpSize : public ::testing::TestWithParam<int> {};
-
-TEST_P(VshBmpSize, IsCheckedAgainst32767AndWrittenAsTwoBytes) {
-    const int v = GetParam();
+TEST(VshBmpSizeNumber, IsCheckedAgainst32767AndRoundedHalfToEven) {
     const struct {
-        const char* text;
-        std::optional<QByteArray> bytes; // nothing: refused
+        double number;
+        std::optional<qint16> value; // nothing: refused
         ErrorKind kind;
-        int number;
+        int errorNumber;
     } cases[] = {
-        {"32767", QByteArray("\xFF\x7F", 2), {}, 0},
-        {"-32768", QByteArray("\x00\x80", 2), {}, 0},
-        {"2,5", QByteArray("\x02\x00", 2), {}, 0},
-        {"0", QByteArray("\x00\x00", 2), {}, 0},
-        {"32768", std::nullopt, ErrorKind::Check, 0},
-        {"40000", std::nullopt, ErrorKind::Check, 0},
-        {"1e39", std::nullopt, ErrorKind::Check, 0},
-        {"-32769", std::nullopt, ErrorKind::Conversion, errnum::Overflow},
-        {"abc", std::nullopt, ErrorKind::Conversion, errnum::TypeMismatch},
+        {32767, 32767, {}, 0},
+        {-32768, -32768, {}, 0},
+        {2.5, 2, {}, 0},
+        {3.5, 4, {}, 0},
+        {0, 0, {}, 0},
+        {32766.6, 32767, {}, 0},
+        {32768, std::nullopt, ErrorKind::Check, 0},
+        {32767.2, std::nullopt, ErrorKind::Check, 0},
+        {40000, std::nullopt, ErrorKind::Check, 0},
+        {1e39, std::nullopt, ErrorKind::Check, 0},
+        {std::numeric_limits<double>::infinity(), std::nullopt, ErrorKind::Check, 0},
+        {-32769, std::nullopt, ErrorKind::Conversion, errnum::Overflow},
+        {std::numeric_limits<double>::quiet_NaN(), std::nullopt, ErrorKind::Conversion, errnum::TypeMismatch},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        VshOnDisk m(v);
-        VshValues edited = m.loaded;
-        edited.numbers[0] = QStringLiteral("1");
-        edited.numbers[15] = QString::fromLatin1(c.text);
-        const qint64 at = vshOffset(v, VshMember::BmpSize);
-        if (c.bytes) {
-            const Status s = m.saveAs(edited);
-            ASSERT_TRUE(s) << s.error().fullText().toStdString();
-            EXPECT_EQ(m.saved().mid(at, 2), *c.bytes);
+        SCOPED_TRACE(c.number);
+        auto r = bmpSizeFromNumber(c.number);
+        if (c.value) {
+            ASSERT_TRUE(r) << r.error().fullText().toStdString();
+            EXPECT_EQ(*r, *c.value);
         } else {
-            expectRefused(m, edited, c.kind, c.number,
-                          c.kind == ErrorKind::Check ? QStringLiteral("BMP Max Size it's 32767 bytes")
-                                                     : QString());
+            ASSERT_FALSE(r);
+            EXPECT_EQ(r.error().kind, c.kind);
+            EXPECT_EQ(r.error().number, c.errorNumber);
+            if (c.kind == ErrorKind::Check) {
+                EXPECT_EQ(r.error().userText(), QStringLiteral("BMP Max Size it's 32767 bytes"));
+            }
         }
+    }
+}
+
+class VshBmpSize : public ::testing::TestWithParam<int> {};
+
+TEST_P(VshBmpSize, IsWrittenAsTwoBytes) {
+    const int v = GetParam();
+    const struct {
+        qint16 value;
+        QByteArray bytes;
+    } cases[] = {
+        {32767, QByteArray("\xFF\x7F", 2)},
+        {-32768, QByteArray("\x00\x80", 2)},
+        {2, QByteArray("\x02\x00", 2)},
+        {0, QByteArray("\x00\x00", 2)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        VshOnDisk m(v);
+        ModuleValues edited = m.loaded;
+        edited.setValue(V::XmbX, Single::fromFloat(1.0f));
+        edited.setValue(V::BmpSize, c.value);
+        const qint64 at = vshOffset(v, V::BmpSize);
+        const Status s = m.saveAs(edited);
+        ASSERT_TRUE(s) << s.error().fullText().toStdString();
+        EXPECT_EQ(m.saved().mid(at, 2), c.bytes);
+        EXPECT_EQ(m.saved().mid(at + 2, 2), m.fixture.bytes.mid(at + 2, 2));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Releases7To14, VshBmpSize, ::testing::Range(7, kVshRows + 1),
                          [](const auto& info) { return "v" + std::to_string(info.param); });
 
-TEST(VshBmpSizeMissing, ReleasesBefore7NeitherCheckNorWriteIt) {
+TEST(VshBmpSizeMissing, ReleasesBefore7NeitherHaveNorWriteIt) {
     for (int v = 1; v <= 6; ++v) {
-        for (const char* text : {"32768", "abc", ""}) {
-            SCOPED_TRACE(testing::Message() << "release " << v << " \"" << text << "\"");
-            VshOnDisk m(v);
-            VshValues edited = m.loaded;
-            edited.numbers[15] = QString::fromLatin1(text);
-            const Status s = m.saveAs(edited);
-            ASSERT_TRUE(s) << s.error().fullText().toStdString();
-            EXPECT_TRUE(m.saved() == m.fixture.bytes);
-        }
+        SCOPED_TRACE(testing::Message() << "release " << v);
+        VshOnDisk m(v);
+        EXPECT_FALSE(m.loaded.has(V::BmpSize));
+        EXPECT_FALSE(editable(m.loaded, V::BmpSize));
+        const Status s = m.saveAs(m.loaded);
+        ASSERT_TRUE(s) << s.error().fullText().toStdString();
+        EXPECT_TRUE(m.saved() == m.fixture.bytes);
     }
 }
 
@@ -228,57 +301,63 @@ TEST(VshBmpSizeMissing, ReleasesBefore7NeitherCheckNorWriteIt) {
 
 class VshAllOrNothing : public ::testing::TestWithParam<int> {};
 
-TEST_P(VshAllOrNothing, AValueThatFailsLastStopsEveryEarlierEdit) {
+// Edits all over the module, ending with the last text.
+ModuleValues editsEverywhere(const ModuleValues& loaded, const QString& lastText) {
+    ModuleValues edited = loaded;
+    setColour(edited, V::TextColors, 5, 0x123456);
+    setColour(edited, V::ContextColors, 11, 0x654321);
+    edited.setValue(V::XmbX, Single::fromFloat(-5.5f));
+    edited.setValue(V::MSIconPhoto, QStringLiteral("changed"));
+    if (loaded.has(V::TextColorsSlim))
+        setColour(edited, V::TextColorsSlim, 0, 0xABCDEF);
+    edited.setValue(V::RCOPath2, lastText);
+    return edited;
+}
+
+TEST_P(VshAllOrNothing, AValueThatFailsTheChecksStopsEveryEarlierEdit) {
     const int v = GetParam();
     VshOnDisk m(v);
-    VshValues edited = m.loaded;
-    edited.textColors[5] = 0x123456;
-    edited.contextColors[11] = 0x654321;
-    edited.numbers[0] = QStringLiteral("-5,5");
-    edited.texts[0] = QStringLiteral("changed");
-    edited.texts[12] = QStringLiteral("ms0:/x");
-    if (v >= 11)
-        edited.textColorsSlim[0] = 0xABCDEF;
+    const ModuleValues edited = editsEverywhere(m.loaded, QStringLiteral(u"ms0:/\u0100"));
+    expectRefused(m, edited, ErrorKind::Conversion, errnum::TypeMismatch);
+    EXPECT_FALSE(applyValues(ModuleImage(m.fixture.bytes), m.loaded, edited));
+}
 
-    // Spoil whatever the release writes last.
-    if (const auto format = menuFormat(v)) {
-        edited.menu.last().order = format == MenuFormat::Slim ? QStringLiteral("300") : QStringLiteral("abc");
-    } else if (v == 7) {
-        edited.numbers[15] = QStringLiteral("-40000"); // passes the upper limit, fails as a 16-bit value
-    } else if (v >= 2) {
-        edited.numbers[17] = QStringLiteral("1,2,3");
-    } else {
-        edited.numbers[16] = QStringLiteral("1e39");
-    }
+TEST_P(VshAllOrNothing, AValueThatFailsToBeWrittenStopsEveryEarlierEdit) {
+    const int v = GetParam();
+    VshOnDisk m(v);
+    // The last text of the module on disk has lost its end since it was loaded.
+    QByteArray spoiled = m.fixture.bytes;
+    const qint64 last = vshOffset(v, V::RCOPath2);
+    for (qint64 i = last; i < std::min<qint64>(last + 256, spoiled.size()); ++i)
+        spoiled[i] = 'x';
+    writeFile(m.source, spoiled);
+    const ModuleValues edited = editsEverywhere(m.loaded, QStringLiteral("ms0:/x"));
     const Status s = m.saveAs(edited);
     ASSERT_FALSE(s);
-    EXPECT_EQ(s.error().kind, ErrorKind::Conversion);
+    EXPECT_EQ(s.error().number, errnum::InvalidArgument);
     EXPECT_FALSE(m.destExists());
     EXPECT_FALSE(m.saveInPlace(edited));
-    EXPECT_TRUE(m.sourceUnchanged());
-
-    auto applied = applyVsh(ModuleImage(m.fixture.bytes), v, m.loaded, edited, kC);
-    EXPECT_FALSE(applied);
+    EXPECT_TRUE(readFile(m.source) == spoiled);
 }
 
 TEST_P(VshAllOrNothing, SavingUnderANewNameLeavesTheSourceAlone) {
     const int v = GetParam();
     VshOnDisk m(v);
-    VshValues edited = m.loaded;
-    edited.numbers[10] = QStringLiteral("42");
-    edited.texts[3] = QStringLiteral("game_icon");
+    ModuleValues edited = m.loaded;
+    edited.setValue(V::ClockY, Single::fromFloat(42.0f));
+    edited.setValue(V::MSIconGame, QStringLiteral("game_icon"));
     ASSERT_TRUE(m.saveAs(edited));
     EXPECT_TRUE(m.sourceUnchanged());
-    auto expected = applyVsh(ModuleImage(m.fixture.bytes), v, m.loaded, edited, kC);
+    auto expected = applyValues(ModuleImage(m.fixture.bytes), m.loaded, edited);
     ASSERT_TRUE(expected);
     EXPECT_TRUE(m.saved() == expected->bytes());
 
     ASSERT_TRUE(m.saveInPlace(edited));
     EXPECT_TRUE(readFile(m.source) == expected->bytes());
-    auto reread = readVshFile(m.source, v, kC);
+    auto reread = readValuesFile(m.source, ModuleKind::Vsh, v);
     ASSERT_TRUE(reread);
-    EXPECT_EQ(reread->numbers[10], QStringLiteral("42"));
-    EXPECT_EQ(reread->texts[3], QStringLiteral("game_icon"));
+    EXPECT_EQ(reread->single(V::ClockY).toFloat(), 42.0f);
+    EXPECT_EQ(reread->text(V::MSIconGame), QStringLiteral("game_icon"));
 }
 
 TEST_P(VshAllOrNothing, ASourceThatNoLongerFitsItsReleaseIsRefused) {
@@ -288,7 +367,7 @@ TEST_P(VshAllOrNothing, ASourceThatNoLongerFitsItsReleaseIsRefused) {
     for (const QByteArray& bytes : {m.fixture.bytes + QByteArray(1, '\0'), m.fixture.bytes.left(100),
                                     QByteArray(vshRelease(other).fileSize, '\0')}) {
         writeFile(m.source, bytes);
-        EXPECT_FALSE(readVshFile(m.source, v, kC));
+        EXPECT_FALSE(readValuesFile(m.source, ModuleKind::Vsh, v));
         const Status s = m.saveAs(m.loaded);
         ASSERT_FALSE(s);
         EXPECT_EQ(s.error().kind, ErrorKind::NotModule);
@@ -297,13 +376,28 @@ TEST_P(VshAllOrNothing, ASourceThatNoLongerFitsItsReleaseIsRefused) {
     }
 }
 
+TEST_P(VshAllOrNothing, ValuesOfAnotherReleaseAreRefused) {
+    const int v = GetParam();
+    VshOnDisk m(v);
+    const int other = v == kVshRows ? 1 : v + 1;
+    const ModuleValues foreign = makeVsh(other).expected;
+    EXPECT_FALSE(applyValues(ModuleImage(m.fixture.bytes), m.loaded, foreign));
+    EXPECT_FALSE(applyValues(ModuleImage(m.fixture.bytes), foreign, m.loaded));
+    EXPECT_FALSE(m.saveAs(foreign));
+    EXPECT_FALSE(m.destExists());
+}
+
 TEST_P(VshAllOrNothing, FormatStringsAreNeverWritten) {
     const int v = GetParam();
     VshOnDisk m(v);
-    VshValues edited = m.loaded;
-    for (int i = kVshFormatFirstEurope; i < kVshTextBoxCount; ++i)
-        edited.texts[static_cast<std::size_t>(i)] = i % 2 ? QStringLiteral("%Y-%m") : QString();
-    auto saved = applyVsh(ModuleImage(m.fixture.bytes), v, m.loaded, edited, kC);
+    ModuleValues edited = m.loaded;
+    FormatStrings formats;
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        formats[i] = i % 2 ? QStringLiteral("%Y-%m") : QString();
+    edited.setValue(V::FormatsEurope, formats);
+    edited.setValue(V::FormatsUSJapan, formats);
+    EXPECT_FALSE(editable(edited, V::FormatsEurope));
+    auto saved = applyValues(ModuleImage(m.fixture.bytes), m.loaded, edited);
     ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
     EXPECT_TRUE(saved->bytes() == m.fixture.bytes);
 }
@@ -311,26 +405,28 @@ TEST_P(VshAllOrNothing, FormatStringsAreNeverWritten) {
 TEST_P(VshAllOrNothing, FrenchTextsShowCommasAndWriteTheSameBytes) {
     const int v = GetParam();
     const auto f = makeVsh(v, 5);
-    auto c = loadVsh(ModuleImage(f.bytes), v, kC);
-    auto french = loadVsh(ModuleImage(f.bytes), v, kFrench);
-    ASSERT_TRUE(c && french);
+    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
+    ASSERT_TRUE(loaded);
+    // Every Single shown as a French window shows it and read back from that text.
+    ModuleValues fromFrench = *loaded;
     int withComma = 0;
-    for (int box = 0; box < kVshNumberBoxCount; ++box) {
-        const auto i = static_cast<std::size_t>(box);
-        EXPECT_EQ(french->numbers[i], QString(c->numbers[i]).replace(u'.', u',')) << box;
-        withComma += french->numbers[i].contains(u',') ? 1 : 0;
+    for (int i = 0; i < kVshMemberCount; ++i) {
+        const auto m = static_cast<VshMember>(i);
+        if (!loaded->has(m) || shapeOf(m) != Shape::Single)
+            continue;
+        const float value = loaded->single(m).toFloat();
+        const QString french = formatSingle(value, kFrench);
+        EXPECT_EQ(french, formatSingle(value, kC).replace(u'.', u',')) << memberName(m).data();
+        withComma += french.contains(u',') ? 1 : 0;
+        auto back = parseSingle(french, kFrench);
+        ASSERT_TRUE(back) << french.toStdString();
+        fromFrench.setValue(m, Single::fromFloat(*back));
     }
     EXPECT_GT(withComma, 0);
-    EXPECT_EQ(french->texts, c->texts);
-    EXPECT_EQ(french->menu, c->menu);
-
-    // Every French number text differs from the loaded C one, so all are converted and written.
-    auto saved = applyVsh(ModuleImage(f.bytes), v, *c, *french, kFrench);
+    EXPECT_TRUE(fromFrench == *loaded);
+    auto saved = applyValues(ModuleImage(f.bytes), *loaded, fromFrench);
     ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
     EXPECT_TRUE(saved->bytes() == f.bytes);
-    auto unchanged = applyVsh(ModuleImage(f.bytes), v, *french, *french, kFrench);
-    ASSERT_TRUE(unchanged);
-    EXPECT_TRUE(unchanged->bytes() == f.bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllReleases, VshAllOrNothing, ::testing::Range(1, kVshRows + 1),
@@ -342,46 +438,41 @@ INSTANTIATE_TEST_SUITE_P(AllReleases, VshAllOrNothing, ::testing::Range(1, kVshR
 TEST(VshNetworkIcon, FollowsTheMainIconInReleases12To14) {
     const struct {
         int version;
-        const QLocale* locale;
-        const char* main;
+        float main;
         float network;
     } cases[] = {
-        {12, &kC, "10", 11.0f},        {13, &kC, "-3", -2.0f},       {14, &kC, "0,5", 1.5f},
-        {12, &kFrench, "10,5", 11.5f}, {13, &kFrench, "-0,5", 0.5f},
+        {12, 10.0f, 11.0f}, {13, -3.0f, -2.0f}, {14, 0.5f, 1.5f}, {12, 10.5f, 11.5f}, {13, -0.5f, 0.5f},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "release " << c.version << " main " << c.main);
         const auto f = makeVsh(c.version);
-        auto loaded = loadVsh(ModuleImage(f.bytes), c.version, *c.locale);
+        auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, c.version);
         ASSERT_TRUE(loaded);
-        VshValues edited = *loaded;
-        edited.numbers[14] = QString::fromLatin1(c.main);
-        edited.numbers[12] = QStringLiteral("999"); // the box is closed; its text is not what counts
-        auto saved = applyVsh(ModuleImage(f.bytes), c.version, *loaded, edited, *c.locale);
+        EXPECT_TRUE(followsMainIcon(c.version, V::NetworkIconYUnfocused));
+        ModuleValues edited = *loaded;
+        edited.setValue(V::MainIconYUnfocused, Single::fromFloat(c.main));
+        edited.setValue(V::NetworkIconYUnfocused, Single::fromFloat(999.0f)); // not what counts
+        auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
         ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
-        EXPECT_EQ(singleAt(saved->bytes(), vshOffset(c.version, VshMember::NetworkIconYUnfocused)),
-                  c.network);
-        EXPECT_EQ(singleAt(saved->bytes(), vshOffset(c.version, VshMember::MainIconYUnfocused)),
-                  c.network - 1.0f);
-        VshValues shown = edited;
-        followNetworkIcon(shown, c.version, *c.locale);
-        auto shownNetwork = parseSingle(shown.numbers[12], *c.locale);
-        ASSERT_TRUE(shownNetwork) << shown.numbers[12].toStdString();
-        EXPECT_EQ(*shownNetwork, c.network);
+        EXPECT_EQ(singleAt(saved->bytes(), vshOffset(c.version, V::NetworkIconYUnfocused)), c.network);
+        EXPECT_EQ(singleAt(saved->bytes(), vshOffset(c.version, V::MainIconYUnfocused)), c.main);
+        ModuleValues shown = edited;
+        applyFollowing(shown);
+        EXPECT_EQ(shown.single(V::NetworkIconYUnfocused).toFloat(), c.network);
     }
 }
 
 TEST(VshNetworkIcon, IsPutInStepOnSaveEvenWithoutEdits) {
     for (int v = 12; v <= 14; ++v) {
         auto f = makeVsh(v);
-        const qint64 network = vshOffset(v, VshMember::NetworkIconYUnfocused);
+        const qint64 network = vshOffset(v, V::NetworkIconYUnfocused);
         putSingle(f.bytes, network, 0.0f);
-        auto loaded = loadVsh(ModuleImage(f.bytes), v, kC);
+        auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
         ASSERT_TRUE(loaded);
-        EXPECT_EQ(loaded->numbers[12], QStringLiteral("0"));
-        auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, *loaded, kC);
+        EXPECT_EQ(loaded->single(V::NetworkIconYUnfocused), Single::fromFloat(0.0f));
+        auto saved = applyValues(ModuleImage(f.bytes), *loaded, *loaded);
         ASSERT_TRUE(saved);
-        const float main = singleAt(f.bytes, vshOffset(v, VshMember::MainIconYUnfocused));
+        const float main = singleAt(f.bytes, vshOffset(v, V::MainIconYUnfocused));
         EXPECT_EQ(singleAt(saved->bytes(), network), main + 1.0f) << v;
         for (qint64 off : changedOffsets(f.bytes, saved->bytes())) {
             EXPECT_TRUE(off >= network && off < network + 4) << std::hex << off;
@@ -392,53 +483,63 @@ TEST(VshNetworkIcon, IsPutInStepOnSaveEvenWithoutEdits) {
 TEST(VshNetworkIcon, IsAnOrdinaryValueBeforeRelease12) {
     for (int v = 2; v <= 11; ++v) {
         const auto f = makeVsh(v);
-        auto loaded = loadVsh(ModuleImage(f.bytes), v, kC);
+        auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
         ASSERT_TRUE(loaded);
-        EXPECT_TRUE(vshNumberBoxEnabled(v, 12));
-        VshValues edited = *loaded;
-        edited.numbers[12] = QStringLiteral("99");
-        edited.numbers[14] = QStringLiteral("10"); // no such value before release 12
-        auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, edited, kC);
+        EXPECT_FALSE(followsMainIcon(v, V::NetworkIconYUnfocused)) << v;
+        EXPECT_TRUE(editable(*loaded, V::NetworkIconYUnfocused)) << v;
+        EXPECT_FALSE(loaded->has(V::MainIconYUnfocused)) << v; // no such value before release 12
+        ModuleValues edited = *loaded;
+        edited.setValue(V::NetworkIconYUnfocused, Single::fromFloat(99.0f));
+        auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
         ASSERT_TRUE(saved) << v;
-        EXPECT_EQ(singleAt(saved->bytes(), vshOffset(v, VshMember::NetworkIconYUnfocused)), 99.0f) << v;
-        const qint64 network = numberOffset(v, 12);
+        const qint64 network = vshOffset(v, V::NetworkIconYUnfocused);
+        EXPECT_EQ(singleAt(saved->bytes(), network), 99.0f) << v;
         for (qint64 off : changedOffsets(f.bytes, saved->bytes())) {
             EXPECT_TRUE(off >= network && off < network + 4) << v << ": 0x" << std::hex << off;
         }
     }
 }
 
-TEST(VshNetworkIcon, AMainIconTextThatIsNotANumberLeavesTheNetworkBox) {
-    for (const char* main : {"", "-", ",", "-,", "abc"}) {
-        VshValues values = makeVsh(13).expected;
-        const QString before = values.numbers[12];
-        values.numbers[14] = QString::fromLatin1(main);
-        followNetworkIcon(values, 13, kC);
-        EXPECT_EQ(values.numbers[12], before) << main;
+TEST(VshNetworkIcon, IsTheMainIconAsShownPlusOne) {
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float main;
+        float network;
+    } cases[] = {
+        {10.0f, 11.0f}, {-0.5f, 0.5f},
+        {-0.0f, 1.0f},  {0.1f, 1.1f}, // 0.1 as shown, not 0.100000001
+        {inf, inf},     {-inf, -inf},
+        {-1.0f, 0.0f},  {16777216.0f, 16777216.0f}, // 2^24 + 1 is no single: rounded to the even neighbour
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(networkIconFollowing(Single::fromFloat(c.main)).toFloat(), c.network) << c.main;
     }
+    EXPECT_TRUE(std::isnan(networkIconFollowing(Single::fromBits(0x7FC12345u)).toFloat()));
 }
 
 // ---------------------------------------------------------------------------
-// Menu rows: 24 entries in releases 8, 9 and 14, 23 in 10 to 13.
+// Menu entries: 24 in releases 8, 9 and 14, 23 in 10 to 13.
 
-class VshMenuRows : public ::testing::TestWithParam<int> {};
+class VshMenuEntries : public ::testing::TestWithParam<int> {};
 
-TEST_P(VshMenuRows, EveryEntryOfTheReleaseIsWrittenAndNoMore) {
+TEST_P(VshMenuEntries, EveryEntryOfTheReleaseIsWrittenAndNoMore) {
     const int v = GetParam();
     const int n = (v == 8 || v == 9 || v == 14) ? 24 : 23;
     const auto f = makeVsh(v);
-    auto loaded = loadVsh(ModuleImage(f.bytes), v, kC);
+    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
     ASSERT_TRUE(loaded);
-    ASSERT_EQ(loaded->menu.size(), n);
+    ASSERT_EQ(loaded->menu().size(), n);
+    EXPECT_EQ(ModuleValues(ModuleKind::Vsh, v).menu().size(), n);
 
-    VshValues edited = *loaded;
-    for (MenuRow& row : edited.menu)
-        row.order = QStringLiteral("31");
-    edited.menu.append(edited.menu.last()); // a row past the module's entries is ignored
-    auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, edited, kC);
+    ModuleValues edited = *loaded;
+    MenuEntries entries = edited.menu();
+    for (MenuEntry& e : entries)
+        setIcon(e, 31);
+    edited.setValue(V::MenuEntries, entries);
+    auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
     ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
 
-    const qint64 first = vshOffset(v, VshMember::MenuEntries);
+    const qint64 first = vshOffset(v, V::MenuEntries);
     for (int k = 0; k < n; ++k)
         EXPECT_EQ(saved->bytes().at(first + 16 * k + 4), 31) << "entry " << k;
     EXPECT_EQ(saved->bytes().mid(first + 16 * n, 16), f.bytes.mid(first + 16 * n, 16));
@@ -448,32 +549,17 @@ TEST_P(VshMenuRows, EveryEntryOfTheReleaseIsWrittenAndNoMore) {
     }
 }
 
-TEST_P(VshMenuRows, AListShorterThanTheEntriesWritesNothing) {
-    const int v = GetParam();
-    VshOnDisk m(v);
-    VshValues edited = m.loaded;
-    edited.numbers[0] = QStringLiteral("3");
-    edited.menu.removeLast();
-    const Status s = m.saveAs(edited);
-    ASSERT_FALSE(s);
-    EXPECT_EQ(s.error().number, errnum::SubscriptOutOfRange);
-    EXPECT_FALSE(m.destExists());
-    EXPECT_TRUE(m.sourceUnchanged());
-}
-
-INSTANTIATE_TEST_SUITE_P(Releases8To14, VshMenuRows, ::testing::Range(8, kVshRows + 1),
+INSTANTIATE_TEST_SUITE_P(Releases8To14, VshMenuEntries, ::testing::Range(8, kVshRows + 1),
                          [](const auto& info) { return "v" + std::to_string(info.param); });
 
-TEST(VshMenuRowsMissing, ReleasesBefore8HaveNoMenu) {
+TEST(VshMenuEntriesMissing, ReleasesBefore8HaveNoMenu) {
     for (int v = 1; v <= 7; ++v) {
         const auto f = makeVsh(v);
-        auto loaded = loadVsh(ModuleImage(f.bytes), v, kC);
+        auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
         ASSERT_TRUE(loaded);
-        EXPECT_TRUE(loaded->menu.isEmpty()) << v;
-        VshValues edited = *loaded;
-        edited.menu.append(MenuRow{QStringLiteral("1"), QStringLiteral("Photo"), QString(),
-                                   QStringLiteral("All"), QStringLiteral("FAT ON")});
-        auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, edited, kC);
+        EXPECT_FALSE(loaded->has(V::MenuEntries)) << v;
+        EXPECT_FALSE(editable(*loaded, V::MenuEntries)) << v;
+        auto saved = applyValues(ModuleImage(f.bytes), *loaded, *loaded);
         ASSERT_TRUE(saved) << v;
         EXPECT_TRUE(saved->bytes() == f.bytes) << v;
     }

@@ -1,6 +1,8 @@
+#include "looks/look.h"
+#include "looks/menunames.h"
+#include "prx/menu.h"
 #include "prx/module.h"
-#include "prx/numbers.h"
-#include "prx/vsh.h"
+#include "prx/valueio.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
 
@@ -16,40 +18,42 @@ using qm::test::makeVsh;
 
 namespace {
 
-const QLocale kC = QLocale::c();
-
 class VshRelease : public ::testing::TestWithParam<int> {};
+
+// A value as a dump shows it, for messages.
+std::string shown(const ModuleValues& values, VshMember member) {
+    const auto m = looks::findMember(ModuleKind::Vsh, QString(memberName(member)));
+    std::string out;
+    for (const looks::ShownValue& v : looks::shownValues(values, *m))
+        out += v.name.toStdString() + "=" + v.text.toStdString() + " ";
+    return out;
+}
 
 } // namespace
 
 TEST_P(VshRelease, LoadShowsEveryValueOfTheRelease) {
     const int v = GetParam();
     const auto f = makeVsh(v);
-    auto loaded = loadVsh(ModuleImage(f.bytes), v, kC);
+    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
     ASSERT_TRUE(loaded) << loaded.error().fullText().toStdString();
-    for (int box = 0; box < kVshNumberBoxCount; ++box)
-        EXPECT_EQ(loaded->numbers[box], f.expected.numbers[box]) << "box " << box;
-    EXPECT_EQ(loaded->texts, f.expected.texts);
-    EXPECT_EQ(loaded->textColors, f.expected.textColors);
-    EXPECT_EQ(loaded->contextColors, f.expected.contextColors);
-    EXPECT_EQ(loaded->textColorsSlim, f.expected.textColorsSlim);
-    EXPECT_EQ(loaded->contextColorsSlim, f.expected.contextColorsSlim);
-    ASSERT_EQ(loaded->menu.size(), f.expected.menu.size());
-    for (qsizetype k = 0; k < loaded->menu.size(); ++k) {
-        const MenuRow& a = loaded->menu[k];
-        const MenuRow& b = f.expected.menu[k];
-        EXPECT_EQ(a, b) << "row " << k << ": " << a.order.toStdString() << "|" << a.category.toStdString()
-                        << "|" << a.icon.toStdString() << "|" << a.region.toStdString() << "|"
-                        << a.enabled.toStdString();
+    for (int i = 0; i < kVshMemberCount; ++i) {
+        const auto m = static_cast<VshMember>(i);
+        EXPECT_EQ(loaded->has(m), f.expected.has(m)) << memberName(m).data();
+        EXPECT_TRUE(loaded->value(m) == f.expected.value(m))
+            << memberName(m).data() << ": " << shown(*loaded, m) << "instead of " << shown(f.expected, m);
+    }
+    EXPECT_TRUE(*loaded == f.expected);
+    if (f.expected.has(VshMember::MenuEntries)) {
+        ASSERT_EQ(loaded->menu().size(), f.expected.menu().size());
     }
 }
 
 TEST_P(VshRelease, SaveWithoutEditsKeepsEveryByte) {
     const int v = GetParam();
     const auto f = makeVsh(v);
-    auto loaded = loadVsh(ModuleImage(f.bytes), v, kC);
+    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
     ASSERT_TRUE(loaded);
-    auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, *loaded, kC);
+    auto saved = applyValues(ModuleImage(f.bytes), *loaded, *loaded);
     ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
     EXPECT_TRUE(saved->bytes() == f.bytes);
 }
@@ -57,62 +61,69 @@ TEST_P(VshRelease, SaveWithoutEditsKeepsEveryByte) {
 TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
     const int v = GetParam();
     const auto f = makeVsh(v, 3);
-    auto loaded = loadVsh(ModuleImage(f.bytes), v, kC);
+    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
     ASSERT_TRUE(loaded);
-    VshValues edited = *loaded;
+    ModuleValues edited = *loaded;
     std::set<qint64> expect;
     const auto add = [&](qint64 off, qint64 len) {
         const auto s = byteRange(off, len);
         expect.insert(s.begin(), s.end());
     };
+    const auto setColour = [&](VshMember m, int i, Rgb rgb) {
+        ColourBlock block = edited.colours(m);
+        block[i] = Colour::fromRgb(rgb);
+        edited.setValue(m, block);
+        add(vshOffset(v, m) + 12 * i, 12);
+    };
 
-    edited.numbers[0] = QStringLiteral("123,5"); // XmbX, comma accepted
+    edited.setValue(VshMember::XmbX, Single::fromFloat(123.5f));
     add(vshOffset(v, VshMember::XmbX), 4);
-    edited.textColors[2] = 0x0080FF;
-    add(vshOffset(v, VshMember::TextColors) + 24, 12);
-    edited.texts[1] = QStringLiteral("new icon"); // blank dropped
-    add(vshOffset(v, VshMember::MSIconMusic), std::max<qint64>(7, f.expected.texts[1].size())); // tail zeroed
-    edited.numbers[16] = QStringLiteral("-2");
+    setColour(VshMember::TextColors, 2, 0x0080FF);
+    edited.setValue(VshMember::MSIconMusic, QStringLiteral("new icon")); // blank dropped
+    add(vshOffset(v, VshMember::MSIconMusic),
+        std::max<qint64>(7, f.expected.text(VshMember::MSIconMusic).size())); // tail zeroed
+    edited.setValue(VshMember::BusyIconSpeed, Single::fromFloat(-2.0f));
     add(vshOffset(v, VshMember::BusyIconSpeed), 4);
     if (v >= 7) {
-        edited.numbers[15] = QStringLiteral("32767");
+        edited.setValue(VshMember::BmpSize, qint16(32767));
         add(vshOffset(v, VshMember::BmpSize), 2);
     }
-    if (v >= 11) {
-        edited.contextColorsSlim[14] = 0x102030;
-        add(vshOffset(v, VshMember::ContextColorsSlim) + 14 * 12, 12);
-    }
+    if (v >= 11)
+        setColour(VshMember::ContextColorsSlim, 14, 0x102030);
     if (v >= 12) {
-        edited.numbers[14] = QStringLiteral("40"); // network follows: 41
+        edited.setValue(VshMember::MainIconYUnfocused, Single::fromFloat(40.0f)); // network follows: 41
         add(vshOffset(v, VshMember::MainIconYUnfocused), 4);
         add(vshOffset(v, VshMember::NetworkIconYUnfocused), 4);
     }
     if (menuFormat(v)) {
-        edited.menu[0].category = QStringLiteral("Photo"); // loaded as Settings
+        MenuEntries menu = edited.menu();
+        ASSERT_EQ(categoryOf(menu[0].category, v), MenuCategory::Settings);
+        setCategory(menu[0], MenuCategory::Photo, v);
+        edited.setValue(VshMember::MenuEntries, menu);
         add(vshOffset(v, VshMember::MenuEntries) + 0, 1);
     }
 
-    auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, edited, kC);
+    auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
     ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
     const auto diff = changedOffsets(f.bytes, saved->bytes());
     // Every differing byte was edited; an edited byte may keep its value.
     for (qint64 off : diff)
         EXPECT_TRUE(expect.count(off)) << "unexpected change at 0x" << std::hex << off;
 
-    auto reloaded = loadVsh(*saved, v, kC);
+    auto reloaded = loadValues(*saved, ModuleKind::Vsh, v);
     ASSERT_TRUE(reloaded);
-    EXPECT_EQ(reloaded->numbers[0], QStringLiteral("123.5"));
-    EXPECT_EQ(reloaded->textColors[2], 0x0080FFu);
-    EXPECT_EQ(reloaded->texts[1], QStringLiteral("newicon"));
+    EXPECT_EQ(reloaded->single(VshMember::XmbX).toFloat(), 123.5f);
+    EXPECT_EQ(reloaded->colours(VshMember::TextColors)[2].rgb(), 0x0080FFu);
+    EXPECT_EQ(reloaded->text(VshMember::MSIconMusic), QStringLiteral("newicon"));
     if (v >= 7) {
-        EXPECT_EQ(reloaded->numbers[15], QStringLiteral("32767"));
+        EXPECT_EQ(reloaded->integer(VshMember::BmpSize), 32767);
     }
     if (v >= 12) {
-        EXPECT_EQ(reloaded->numbers[14], QStringLiteral("40"));
-        EXPECT_EQ(reloaded->numbers[12], QStringLiteral("41"));
+        EXPECT_EQ(reloaded->single(VshMember::MainIconYUnfocused).toFloat(), 40.0f);
+        EXPECT_EQ(reloaded->single(VshMember::NetworkIconYUnfocused).toFloat(), 41.0f);
     }
     if (menuFormat(v)) {
-        EXPECT_EQ(reloaded->menu[0].category, QStringLiteral("Photo"));
+        EXPECT_EQ(looks::menuTexts(reloaded->menu()[0], v).category, QStringLiteral("Photo"));
     }
 }
 

@@ -13,7 +13,106 @@
 namespace qm::test {
 namespace {
 
+using prx::PafMember;
 using prx::VshMember;
+
+// The numbers in the order of the editor's boxes: the n-th gets (n + 1) * 1.5 + ...
+constexpr std::array<VshMember, 28> kVshNumbers{
+    VshMember::XmbX,
+    VshMember::XmbXInfobar,
+    VshMember::XmbXSubmenu,
+    VshMember::XmbXGameSubmenu,
+    VshMember::MuteX,
+    VshMember::MuteY,
+    VshMember::MuteYShadow,
+    VshMember::HoldY,
+    VshMember::HoldYShadow,
+    VshMember::ClockX,
+    VshMember::ClockY,
+    VshMember::ClockXNoBattery,
+    VshMember::NetworkIconYUnfocused,
+    VshMember::MainIconYFocused,
+    VshMember::MainIconYUnfocused,
+    VshMember::BmpSize,
+    VshMember::BusyIconSpeed,
+    VshMember::FocusedIconFadeOut,
+    VshMember::AlphaAllMainIcons,
+    VshMember::AlphaFocusedMainIcon,
+    VshMember::MSOptionIconX,
+    VshMember::MSOptionIconY,
+    VshMember::AlphaInfobarIcons,
+    VshMember::AlphaHighlightedText,
+    VshMember::HoldX,
+    VshMember::HoldXShadow,
+    VshMember::MuteXShadow,
+    VshMember::AlphaMSOptionIcon,
+};
+constexpr std::size_t kNumberMuteX = 4;
+constexpr std::size_t kNumberNetworkIcon = 12;
+constexpr std::size_t kNumberMainIconUnfocused = 14;
+
+// Which releases have a number.
+bool vshHasNumber(int version, VshMember m) {
+    switch (m) {
+    case VshMember::NetworkIconYUnfocused:
+    case VshMember::FocusedIconFadeOut:
+        return version != 1;
+    case VshMember::BmpSize:
+        return version >= 7;
+    case VshMember::MainIconYFocused:
+    case VshMember::MainIconYUnfocused:
+    case VshMember::MSOptionIconX:
+    case VshMember::MSOptionIconY:
+    case VshMember::AlphaMSOptionIcon:
+        return version >= 12;
+    default:
+        return true;
+    }
+}
+
+// The texts every release has, with the room each has (its longest text plus the zero).
+struct TextSlot {
+    VshMember member;
+    int maxLength;
+};
+constexpr std::array<TextSlot, 13> kVshTexts{{
+    {VshMember::MSIconPhoto, 15},
+    {VshMember::MSIconMusic, 15},
+    {VshMember::MSIconVideo, 15},
+    {VshMember::MSIconGame, 15},
+    {VshMember::UMDIconPhoto, 15},
+    {VshMember::UMDIconMusic, 15},
+    {VshMember::UMDIconVideo, 15},
+    {VshMember::UMDIconGame, 15},
+    {VshMember::UpdatePath1, 39},
+    {VshMember::UpdatePath2, 30},
+    {VshMember::UpdatePath3, 39},
+    {VshMember::RCOPath1, 39},
+    {VshMember::RCOPath2, 39},
+}};
+
+// Releases 11 to 14 have the slim colours; 8 to 11 the classic menu, 12 to 14 the slim one.
+bool vshHasSlimColours(int version) {
+    return version >= 11;
+}
+enum class Menu { None, Classic, Slim };
+Menu menuOf(int version) {
+    return version >= 12 ? Menu::Slim : version >= 8 ? Menu::Classic : Menu::None;
+}
+int menuEntries(int version) {
+    return version == 8 || version == 9 || version == 14 ? 24 : 23;
+}
+
+// Gives `member` its value in `values`; a member the catalogue says the
+// release lacks is a fault of the catalogue, which no later check would see.
+template <typename M> void expect(prx::ModuleValues& values, M member, prx::Value value) {
+    if (!values.has(member)) {
+        std::fprintf(stderr, "fixture of release %d puts %s, which the catalogue says the release lacks\n",
+                     values.version(), prx::memberName(member).data());
+        std::abort();
+    }
+    values.setValue(member, std::move(value));
+}
 
 void putText(QByteArray& b, qint64 at, const QByteArray& text, int slot) {
     for (int i = 0; i < slot; ++i)
@@ -25,11 +124,6 @@ void putUtf16(QByteArray& b, qint64 at, const QString& text) {
         qToLittleEndian<quint16>(i < text.size() ? text.at(i).unicode() : 0, b.data() + at + 2 * i);
 }
 
-// Plain decimal text of a value with a short binary fraction.
-QString text(double v) {
-    return QString::number(v, 'g', 12);
-}
-
 prx::Rgb colorFor(int i, int version, quint32 seed, int salt) {
     const quint32 r = (i * 17 + version * 3 + seed + salt) % 256;
     const quint32 g = (i * 29 + 7 + salt * 5) % 256;
@@ -37,18 +131,22 @@ prx::Rgb colorFor(int i, int version, quint32 seed, int salt) {
     return r | (g << 8) | (b << 16);
 }
 
-void putColor(QByteArray& bytes, qint64 at, prx::Rgb c) {
-    for (int k = 0; k < 3; ++k)
-        putSingle(bytes, at + 4 * k, static_cast<float>(static_cast<double>((c >> (8 * k)) & 0xFF) / 255.0));
+// Each component c / 255 as a single.
+prx::Colour putColor(QByteArray& bytes, qint64 at, prx::Rgb c) {
+    prx::Colour colour;
+    for (int k = 0; k < 3; ++k) {
+        const auto component = static_cast<float>(static_cast<double>((c >> (8 * k)) & 0xFF) / 255.0);
+        putSingle(bytes, at + 4 * k, component);
+        colour.components[static_cast<std::size_t>(k)] = prx::Single::fromFloat(component);
+    }
+    return colour;
 }
 
-template <std::size_t N>
-void putColors(QByteArray& bytes, qint64 at, std::array<prx::Rgb, N>& out, int version, quint32 seed,
-               int salt) {
-    for (std::size_t i = 0; i < N; ++i) {
-        out[i] = colorFor(static_cast<int>(i), version, seed, salt);
-        putColor(bytes, at + 12 * static_cast<qint64>(i), out[i]);
-    }
+prx::ColourBlock putColors(QByteArray& bytes, qint64 at, int count, int version, quint32 seed, int salt) {
+    prx::ColourBlock out;
+    for (int i = 0; i < count; ++i)
+        out.append(putColor(bytes, at + 12 * static_cast<qint64>(i), colorFor(i, version, seed, salt)));
+    return out;
 }
 
 // Menu entry k: mostly valid codes, with one unreadable code of each kind.
@@ -57,8 +155,8 @@ struct EntryCodes {
     qint32 region;
 };
 
-EntryCodes entryCodes(int k, prx::MenuFormat format, int version) {
-    const bool slim = format == prx::MenuFormat::Slim;
+EntryCodes entryCodes(int k, Menu format, int version) {
+    const bool slim = format == Menu::Slim;
     EntryCodes e{};
     const int categories = slim ? 7 : 6;
     int c = k % categories;
@@ -83,54 +181,17 @@ EntryCodes entryCodes(int k, prx::MenuFormat format, int version) {
     return e;
 }
 
-prx::MenuRow expectedRow(const EntryCodes& e, prx::MenuFormat format, int version) {
-    const bool slim = format == prx::MenuFormat::Slim;
-    prx::MenuRow row;
-    const QStringList& cats = prx::menuCategories(format);
-    int c = e.category;
-    if (!slim && version == 8 && (c == 5 || c == 6))
-        c -= 1;
-    row.category = e.category != 9 ? cats.at(c) : QStringLiteral("ERROR");
-    if (e.icon > 32) {
-        row.icon = QStringLiteral("ERROR");
-        row.order = QStringLiteral("0");
-    } else {
-        row.icon = e.icon < prx::menuIcons(format).size() ? prx::menuIcons(format).at(e.icon) : QString();
-        row.order = QString::number(e.icon);
-    }
-    switch (e.mode) {
-    case 3:
-    case 7:
-        row.enabled = QStringLiteral("FAT ON");
-        break;
-    case 2:
-        row.enabled = QStringLiteral("FAT OFF");
-        break;
-    case 0:
-        row.enabled = slim ? QStringLiteral("SLIM OFF") : QStringLiteral("ERROR");
-        break;
-    case 6:
-        row.enabled = slim ? QStringLiteral("SLIM ON") : QStringLiteral("ERROR");
-        break;
-    default:
-        row.enabled = QStringLiteral("ERROR");
-    }
-    row.region = e.region == -1  ? QStringLiteral("All")
-                 : e.region == 8 ? QStringLiteral("Japan")
-                                 : QStringLiteral("ERROR");
-    return row;
-}
-
 const char* const kEuropeFormats[] = {"%d/%m", "%H:%M", "%m.%d", "%I:%M", "%p"};
 const char* const kUSJapanFormats[] = {"%m/%d", "%I:%M", "%d-%m", "%H.%M", "%H"};
 
-void putFormats(QByteArray& bytes, qint64 at, int version, const char* const (&formats)[5], prx::VshValues& v,
-                int firstBox) {
+prx::FormatStrings putFormats(QByteArray& bytes, qint64 at, int version, const char* const (&formats)[5]) {
     for (int s = 0; s < 4; ++s)
         putUtf16(bytes, at + 12 * s, QString::fromLatin1(formats[s]));
     putUtf16(bytes, at + (version == 1 ? 46 : 48), QString::fromLatin1(formats[4]));
-    for (int s = 0; s < 5; ++s)
-        v.texts[static_cast<std::size_t>(firstBox + s)] = QString::fromLatin1(formats[s]);
+    prx::FormatStrings out;
+    for (std::size_t s = 0; s < 5; ++s)
+        out[s] = QString::fromLatin1(formats[s]);
+    return out;
 }
 
 } // namespace
@@ -139,74 +200,95 @@ VshFixture makeVsh(int version, quint32 seed) {
     VshFixture f;
     f.bytes = noise(prx::vshRelease(version).fileSize, seed + 100u * static_cast<quint32>(version));
     auto at = [&](VshMember m) { return static_cast<qint64>(prx::vshOffset(version, m)); };
-    prx::VshValues& v = f.expected;
+    prx::ModuleValues& v = f.expected;
+    v = prx::ModuleValues(prx::ModuleKind::Vsh, version);
 
-    putColors(f.bytes, at(VshMember::TextColors), v.textColors, version, seed, 0);
-    putColors(f.bytes, at(VshMember::ContextColors), v.contextColors, version, seed, 1);
-    if (version >= 11) {
-        putColors(f.bytes, at(VshMember::TextColorsSlim), v.textColorsSlim, version, seed, 2);
-        putColors(f.bytes, at(VshMember::ContextColorsSlim), v.contextColorsSlim, version, seed, 3);
+    expect(v, VshMember::TextColors, putColors(f.bytes, at(VshMember::TextColors), 12, version, seed, 0));
+    expect(v, VshMember::ContextColors,
+           putColors(f.bytes, at(VshMember::ContextColors), 12, version, seed, 1));
+    if (vshHasSlimColours(version)) {
+        expect(v, VshMember::TextColorsSlim,
+               putColors(f.bytes, at(VshMember::TextColorsSlim), 15, version, seed, 2));
+        expect(v, VshMember::ContextColorsSlim,
+               putColors(f.bytes, at(VshMember::ContextColorsSlim), 15, version, seed, 3));
     }
 
-    for (int box = 0; box < prx::kVshNumberBoxCount; ++box) {
-        if (!prx::vshNumberBoxRead(version, box))
+    for (std::size_t box = 0; box < kVshNumbers.size(); ++box) {
+        const VshMember m = kVshNumbers[box];
+        if (!vshHasNumber(version, m))
             continue;
-        const VshMember m = prx::kVshNumberBoxMember[static_cast<std::size_t>(box)];
         if (m == VshMember::BmpSize) {
             const qint16 bmp = static_cast<qint16>(1000 + version * 10 + static_cast<int>(seed));
             qToLittleEndian<qint16>(bmp, f.bytes.data() + at(m));
-            v.numbers[static_cast<std::size_t>(box)] = QString::number(bmp);
+            expect(v, m, bmp);
             continue;
         }
-        double value = (box + 1) * 1.5 + version * 0.25 + seed;
-        if (box == 4)
+        double value = static_cast<double>(box + 1) * 1.5 + version * 0.25 + seed;
+        if (box == kNumberMuteX)
             value = -value;
-        if (box == 12 && version >= 12)
-            value = ((14 + 1) * 1.5 + version * 0.25 + seed) + 1; // the network icon follows the main icon
+        if (box == kNumberNetworkIcon && version >= 12) // the network icon follows the main icon
+            value = (static_cast<double>(kNumberMainIconUnfocused + 1) * 1.5 + version * 0.25 + seed) + 1;
         putSingle(f.bytes, at(m), static_cast<float>(value));
-        v.numbers[static_cast<std::size_t>(box)] = text(value);
+        expect(v, m, prx::Single::fromFloat(static_cast<float>(value)));
     }
 
-    for (int i = 0; i < prx::kVshEditableTextCount; ++i) {
-        const int max = prx::kVshTextMaxLength[static_cast<std::size_t>(i)];
-        const QByteArray t =
-            i < 8 ? QByteArray("tex_") + QByteArray::number(i) + "_v" + QByteArray::number(version)
-                  : QByteArray("flash0:/vsh/p") + QByteArray::number(i) + "_s" + QByteArray::number(seed);
-        putText(f.bytes, at(prx::kVshTextBoxMember[static_cast<std::size_t>(i)]), t, max + 1);
-        v.texts[static_cast<std::size_t>(i)] = QString::fromLatin1(t);
+    for (std::size_t i = 0; i < kVshTexts.size(); ++i) {
+        const QByteArray t = i < 8 ? QByteArray("tex_") + QByteArray::number(static_cast<int>(i)) + "_v" +
+                                         QByteArray::number(version)
+                                   : QByteArray("flash0:/vsh/p") + QByteArray::number(static_cast<int>(i)) +
+                                         "_s" + QByteArray::number(seed);
+        putText(f.bytes, at(kVshTexts[i].member), t, kVshTexts[i].maxLength + 1);
+        expect(v, kVshTexts[i].member, QString::fromLatin1(t));
     }
 
-    putFormats(f.bytes, at(VshMember::FormatsEurope), version, kEuropeFormats, v, prx::kVshFormatFirstEurope);
-    putFormats(f.bytes, at(VshMember::FormatsUSJapan), version, kUSJapanFormats, v,
-               prx::kVshFormatFirstUSJapan);
+    expect(v, VshMember::FormatsEurope,
+           putFormats(f.bytes, at(VshMember::FormatsEurope), version, kEuropeFormats));
+    expect(v, VshMember::FormatsUSJapan,
+           putFormats(f.bytes, at(VshMember::FormatsUSJapan), version, kUSJapanFormats));
 
-    if (const auto format = prx::menuFormat(version)) {
-        for (int k = 0; k < prx::menuEntryCount(version); ++k) {
+    if (const Menu format = menuOf(version); format != Menu::None) {
+        prx::MenuEntries entries;
+        for (int k = 0; k < menuEntries(version); ++k) {
             const qint64 e = at(VshMember::MenuEntries) + 16 * k;
-            const EntryCodes codes = entryCodes(k, *format, version);
+            const EntryCodes codes = entryCodes(k, format, version);
             f.bytes[e + 0] = static_cast<char>(codes.category);
             f.bytes[e + 4] = static_cast<char>(codes.icon);
             f.bytes[e + 8] = static_cast<char>(codes.mode);
             qToLittleEndian<qint32>(codes.region, f.bytes.data() + e + 12);
-            v.menu.append(expectedRow(codes, *format, version));
+            entries.append({codes.category, codes.icon, codes.mode, static_cast<quint32>(codes.region)});
         }
+        expect(v, VshMember::MenuEntries, entries);
     }
     return f;
 }
 
+const std::array<PafMember, prx::kPafMemberCount> kPafBoxes{
+    PafMember::VerticalScrollSpeed,   PafMember::HorizontalScrollSpeed,   PafMember::MSContentsSizeUnfocused,
+    PafMember::GlowBlinkSpeed,        PafMember::XmbOverallSize,          PafMember::MainIconSpacing,
+    PafMember::MainIconYFocused,      PafMember::MainMenuTextY,           PafMember::MainIconYUnfocused,
+    PafMember::MainIconSizeUnfocused, PafMember::MainMenuTextSize,        PafMember::MainMenuIconFontColor,
+    PafMember::MainMenuFontColor,     PafMember::SubmenuTextAlpha,        PafMember::MainIconAlphaUnfocused,
+    PafMember::MainIconAlphaFocused,  PafMember::SubiconSpacing,          PafMember::MainSubiconSpacing,
+    PafMember::SubmenuFontLineColor,  PafMember::SubiconColorUnfocused,   PafMember::SubiconAlphaUnfocused,
+    PafMember::OtherSubmenuIconSize,  PafMember::SettingsSubmenuIconSize, PafMember::SubiconShadowWidth,
+    PafMember::SubiconShadowHeight,
+};
+
 qint64 pafBoxOffset(int version, int box) {
-    return prx::pafOffset(version, prx::kPafBoxMember[static_cast<std::size_t>(box)]);
+    return prx::pafOffset(version, kPafBoxes[static_cast<std::size_t>(box)]);
 }
 
 PafFixture makePaf(int version, quint32 seed) {
     PafFixture f;
     f.bytes = noise(prx::pafRelease(version).fileSize, seed + 7777u * static_cast<quint32>(version));
-    for (int box = 0; box < prx::kPafBoxCount; ++box) {
-        if (!prx::pafBoxRead(version, box))
+    f.expected = prx::ModuleValues(prx::ModuleKind::Paf, version);
+    for (std::size_t box = 0; box < kPafBoxes.size(); ++box) {
+        // Release 1 has no MainIconYUnfocused.
+        if (version == 1 && kPafBoxes[box] == PafMember::MainIconYUnfocused)
             continue;
-        const double value = (box + 1) * 0.75 + version * 2 + seed;
-        putSingle(f.bytes, pafBoxOffset(version, box), static_cast<float>(value));
-        f.expected.numbers[static_cast<std::size_t>(box)] = text(value);
+        const double value = static_cast<double>(box + 1) * 0.75 + version * 2 + seed;
+        putSingle(f.bytes, pafBoxOffset(version, static_cast<int>(box)), static_cast<float>(value));
+        expect(f.expected, kPafBoxes[box], prx::Single::fromFloat(static_cast<float>(value)));
     }
     return f;
 }

@@ -4,33 +4,38 @@
 // and known values at every offset of the release's row.
 
 #include "bytes.h"
-#include "prx/paf.h"
-#include "prx/vsh.h"
+#include "prx/catalogue.h"
+#include "prx/values.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <string>
 #include <vector>
 
 namespace qm::test {
 
+// `expected` holds every value the fixture put, as it put it: a member the
+// release has that the fixture gave no value keeps its zero value.
 struct VshFixture {
     QByteArray bytes;
-    prx::VshValues expected; // what a load shows, in the C locale
+    prx::ModuleValues expected;
 };
 
 struct PafFixture {
     QByteArray bytes;
-    prx::PafValues expected;
+    prx::ModuleValues expected;
 };
 
 // `seed` varies the values and the noise, so two fixtures of one release differ.
 VshFixture makeVsh(int version, quint32 seed = 1);
 PafFixture makePaf(int version, quint32 seed = 1);
 
-// Where the value of PAF box `box` lies in a module of release `version`.
+// The PAF members in the order of the editor's boxes, and where the value of
+// box `box` lies in a module of release `version`.
+extern const std::array<prx::PafMember, prx::kPafMemberCount> kPafBoxes;
 qint64 pafBoxOffset(int version, int box);
 
 // A packed module: a "~PSP" header whose packed size is `packedSize`
