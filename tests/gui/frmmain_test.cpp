@@ -111,7 +111,9 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls.size(), 0);
         QCOMPARE(main.intPRXType, version);
         QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("Paf.rad Ededid"));
+        // The caption and the file's name; no edit yet, so no mark.
+        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("Paf.rad Ededid - paf.prx[*]"));
+        QVERIFY(!main.workspace()->activeSubWindow()->isWindowModified());
         main.timSBar_Timer();
         QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));
         QCOMPARE(main.panelText(2), QString::fromLatin1(prx::pafRelease(version).label) + u' ');
@@ -171,7 +173,8 @@ private Q_SLOTS:
         QCOMPARE(main.intPRXType, version);
         QCOMPARE(main.editors().size(), 1);
         QVERIFY(qobject_cast<ui::frmVSHMain*>(main.editors()[0]));
-        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("VSHMain.rad Ededid"));
+        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(),
+                 QStringLiteral("VSHMain.rad Ededid - %1[*]").arg(QFileInfo(path).fileName()));
         main.timSBar_Timer();
         QCOMPARE(main.panelText(2), QString::fromLatin1(prx::vshRelease(version).label) + u' ');
         QCOMPARE(main.panelText(4), path + u' ');
@@ -266,7 +269,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.messages().last().text,
                  QStringLiteral("Yes -> Open the decompress PRX\r\nNo -> Open another PRX"));
         QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.editors()[0]->openFile(), target);
+        QCOMPARE(main.editors()[0]->filePath(), target);
         QCOMPARE(main.intPRXType, 11);
     }
 
@@ -298,8 +301,8 @@ private Q_SLOTS:
         mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(missing), QUrl::fromLocalFile(third)});
         main.MDIForm_OLEDragDrop(&mime);
         QTRY_COMPARE(main.editors().size(), 2);
-        QCOMPARE(main.editors()[0]->openFile(), first);
-        QCOMPARE(main.editors()[1]->openFile(), third);
+        QCOMPARE(main.editors()[0]->filePath(), first);
+        QCOMPARE(main.editors()[1]->filePath(), third);
         QCOMPARE(dialogs.calls.size(), 0);
     }
 
@@ -542,7 +545,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls[0].mode, ui::FileMode::Save);
         QCOMPARE(readFile(path), original);
         QVERIFY(onlyBoxChanged(original, readFile(output), 1, 0));
-        QCOMPARE(main.editors()[0]->openFile(), output);
+        QCOMPARE(main.editors()[0]->filePath(), output);
         QTRY_COMPARE(main.panelText(4), output + u' ');
     }
 
@@ -692,7 +695,7 @@ private Q_SLOTS:
         QCOMPARE(id->kind, prx::FileKind::Packed);
         QCOMPARE(static_cast<quint8>(readFile(output).at(0x130)), quint8(0xA7)); // the key picked in the list
         QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.editors()[0]->openFile(), path);
+        QCOMPARE(main.editors()[0]->filePath(), path);
     }
 };
 
