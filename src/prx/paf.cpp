@@ -83,14 +83,14 @@ Result<PafValues> readPafFile(const QString& path, int version, const QLocale& l
 }
 
 Status savePafFile(const QString& source, const QString& dest, int version, const PafValues& loaded,
-                   const PafValues& edited, const QLocale& locale) {
+                   const PafValues& edited, const QLocale& locale, bool keepOriginal) {
     auto image = readModule(source, ModuleKind::Paf, version);
     if (!image)
         return image.error();
     auto patched = applyPaf(std::move(*image), version, loaded, edited, locale);
     if (!patched)
         return patched.error();
-    return writeModule(dest, *patched);
+    return writeModule(dest, *patched, keepOriginal);
 }
 
 } // namespace qm::prx

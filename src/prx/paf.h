@@ -34,7 +34,8 @@ Result<ModuleImage> applyPaf(ModuleImage image, int version, const PafValues& lo
                              const QLocale& locale);
 
 Result<PafValues> readPafFile(const QString& path, int version, const QLocale& locale);
+// keepOriginal: see saveVshFile.
 Status savePafFile(const QString& source, const QString& dest, int version, const PafValues& loaded,
-                   const PafValues& edited, const QLocale& locale);
+                   const PafValues& edited, const QLocale& locale, bool keepOriginal = false);
 
 } // namespace qm::prx

@@ -348,14 +348,14 @@ Result<VshValues> readVshFile(const QString& path, int version, const QLocale& l
 }
 
 Status saveVshFile(const QString& source, const QString& dest, int version, const VshValues& loaded,
-                   const VshValues& edited, const QLocale& locale) {
+                   const VshValues& edited, const QLocale& locale, bool keepOriginal) {
     auto image = readModule(source, ModuleKind::Vsh, version);
     if (!image)
         return image.error();
     auto patched = applyVsh(std::move(*image), version, loaded, edited, locale);
     if (!patched)
         return patched.error();
-    return writeModule(dest, *patched);
+    return writeModule(dest, *patched, keepOriginal);
 }
 
 } // namespace qm::prx

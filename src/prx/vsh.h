@@ -78,7 +78,8 @@ Result<ModuleImage> applyVsh(ModuleImage image, int version, const VshValues& lo
 Result<VshValues> readVshFile(const QString& path, int version, const QLocale& locale);
 // Reads `source`, applies the edits and writes the result to `dest` in one
 // piece (dest may be source). Nothing is written when any value fails.
+// keepOriginal keeps dest's old content as dest.orig (see writeFileAtomically).
 Status saveVshFile(const QString& source, const QString& dest, int version, const VshValues& loaded,
-                   const VshValues& edited, const QLocale& locale);
+                   const VshValues& edited, const QLocale& locale, bool keepOriginal = false);
 
 } // namespace qm::prx
