@@ -1,5 +1,6 @@
 #include "plainmodule.h"
 
+#include "backup.h"
 #include "prx/fileio.h"
 #include "prx/header.h"
 
@@ -7,13 +8,6 @@
 
 namespace qm::cli {
 namespace {
-
-bool samePath(const QString& a, const QString& b) {
-    const QFileInfo fa(a), fb(b);
-    if (fa.exists() && fb.exists())
-        return fa.canonicalFilePath() == fb.canonicalFilePath();
-    return fa.absoluteFilePath() == fb.absoluteFilePath();
-}
 
 int changedValues(const ModuleValues& a, const ModuleValues& b) {
     int n = 0;
@@ -83,8 +77,10 @@ Outcome<PlainModule> openPlainModule(const QString& path) {
 }
 
 Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const QString& dest,
-                  QStringList notes) {
+                  QStringList notes, bool backup) {
     const bool inPlace = samePath(loaded.path, dest);
+    const bool keepOriginal = backup && inPlace;
+    const BackupNote original(dest);
     if (loaded.sameValues(edited)) {
         if (!inPlace)
             return copyUnchanged(loaded, dest);
@@ -101,16 +97,18 @@ Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const Q
             notes.append(QStringLiteral("NetworkIconYUnfocused follows MainIconYUnfocused: written as %1")
                              .arg(followed.numbers[network]));
 
-        if (auto s =
-                prx::saveVshFile(loaded.path, dest, loaded.version, loaded.vsh, edited.vsh, numberLocale());
+        if (auto s = prx::saveVshFile(loaded.path, dest, loaded.version, loaded.vsh, edited.vsh,
+                                      numberLocale(), keepOriginal);
             !s)
             return saveFailure(s.error());
     } else {
-        if (auto s =
-                prx::savePafFile(loaded.path, dest, loaded.version, loaded.paf, edited.paf, numberLocale());
+        if (auto s = prx::savePafFile(loaded.path, dest, loaded.version, loaded.paf, edited.paf,
+                                      numberLocale(), keepOriginal);
             !s)
             return saveFailure(s.error());
     }
+    if (keepOriginal)
+        original.print();
     for (const QString& text : std::as_const(notes))
         note(text);
     const int n = changedValues(loaded, edited);
