@@ -65,8 +65,16 @@ void frmMain::unpackOffer(const QString& strPath) {
                          QStringLiteral("File Version : ") + info.label + QStringLiteral("\r\n") +
                          QStringLiteral("Uncompressed Size : %1 bytes\r\n").arg(info.plainSize) +
                          QStringLiteral("Compressed/File Size : %1 bytes\r\n").arg(info.packedSize) +
-                         QStringLiteral("\r\n") + QStringLiteral("Try to decompress this PRX ?");
-    if (dialogs().showMessage(this, QStringLiteral("PRX Information"), text, MsgIcon::Question,
+                         QStringLiteral("\r\n");
+    // The firmware's own encrypted modules hold no gzip stream: there is nothing to offer.
+    if (info.packing == prx::Packing::Encrypted) {
+        dialogs().showMessage(this, QStringLiteral("PRX Information"),
+                              text + QStringLiteral("This PRX is encrypted and can't be decompressed here."),
+                              MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
+    if (dialogs().showMessage(this, QStringLiteral("PRX Information"),
+                              text + QStringLiteral("Try to decompress this PRX ?"), MsgIcon::Question,
                               MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
 
@@ -177,7 +185,7 @@ bool frmMain::saveEditor(EditorForm* form, int mode) {
                                       .arg(QFileInfo(path).fileName()),
                                   MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
             return false;
-        const Status saved = editor->save(path, version);
+        const Status saved = editor->save(path, version, m_config->keepOriginalNow());
         if (!saved) {
             showError(editor, saved.error(), strPath);
             if (saved.error().kind == ErrorKind::Check)

@@ -94,13 +94,13 @@ Status EditorForm::load(const QString& path, int version) {
     return {};
 }
 
-Status EditorForm::save(const QString& path, int version) {
+Status EditorForm::save(const QString& path, int version, bool keepOriginal) {
     m_refused = nullptr;
     if (m_version < 1 || m_path.isEmpty())
         return Error::notModule(QStringLiteral("No module is open"), QStringLiteral("nothing to save"));
     if (auto s = checkEntries(); !s)
         return s;
-    if (auto s = prx::saveValuesFile(m_path, path, m_loaded, m_values); !s)
+    if (auto s = prx::saveValuesFile(m_path, path, m_loaded, m_values, keepOriginal); !s)
         return s;
     return load(path, version);
 }

@@ -42,8 +42,9 @@ public:
     // Writes the values that changed into the module at `path` (a copy of
     // the open module when it is another file) and shows that file
     // afterwards. Refused while no module is open; a refused or failed save
-    // writes nothing.
-    Status save(const QString& path, int version);
+    // writes nothing. With keepOriginal, a file that is overwritten is first
+    // kept as NAME.orig, unless that exists.
+    Status save(const QString& path, int version, bool keepOriginal = false);
 
     // The values as the file held them at the last load, and as the window shows them now.
     const prx::ModuleValues& loadedValues() const { return m_loaded; }
