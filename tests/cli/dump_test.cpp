@@ -150,7 +150,7 @@ TEST_P(DumpStated, PrintsEveryStatedValueInOrder) {
     const qsizetype n = std::min(lines.size(), stated.size());
     for (qsizetype i = 0; i < n; ++i) {
         const StatedValue& v = stated[i];
-        EXPECT_EQ(lines[i], v.name + QStringLiteral(" = ") + v.text)
+        EXPECT_EQ(lines[i].toStdString(), (v.name + QStringLiteral(" = ") + v.text).toStdString())
             << v.name.toStdString() << " at 0x" << QString::number(v.offset, 16).toUpper().toStdString();
     }
     EXPECT_EQ(lines.size(), stated.size());
