@@ -49,8 +49,8 @@ bool ConfigStore::compPrxNow() const {
     return prx::iniSwitchOn(prx::readIniValue(m_path, prx::kIniSection, prx::kKeyCompPrx));
 }
 
-QString ConfigStore::setValue(const QString& key, const QString& value) {
-    const QString result = prx::writeIniValue(m_path, prx::kIniSection, key, value);
+Status ConfigStore::setValue(const QString& key, const QString& value) {
+    Status result = prx::writeIniValue(m_path, prx::kIniSection, key, value);
     reload();
     return result;
 }

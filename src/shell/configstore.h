@@ -3,6 +3,8 @@
 // The two switches of the configuration file, kept in memory and refreshed
 // when the file changes, so nothing polls the disk.
 
+#include "prx/result.h"
+
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
@@ -22,8 +24,8 @@ public:
     // Read afresh from the file, as every save does.
     bool compPrxNow() const;
 
-    // Writes a key and refreshes the cache; "1" on success, "0" on failure.
-    QString setValue(const QString& key, const QString& value);
+    // Writes a key and refreshes the cache.
+    Status setValue(const QString& key, const QString& value);
 
     void reload();
 

@@ -339,7 +339,7 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(4).bytes);
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCheckPrx, checkPrx);
+        QVERIFY(main.config().setValue(prx::kKeyCheckPrx, checkPrx));
         main.OpenPRX(path);
         QTRY_COMPARE(main.panelText(4), path + u' ');
         QVERIFY(QFile::remove(path));
@@ -365,12 +365,12 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(6).bytes);
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("0"));
+        QVERIFY(main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("0")));
         main.OpenPRX(path);
         QVERIFY(QFile::remove(path));
         QTest::qWait(100);
         QCOMPARE(main.editors().size(), 1);
-        main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("1"));
+        QVERIFY(main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("1")));
         QTRY_COMPARE(main.editors().size(), 0);
         QCOMPARE(dialogs.calls.size(), 1);
     }
@@ -398,8 +398,8 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         ui::frmMain main;
-        main.config().setValue(prx::kKeyCheckPrx, check);
-        main.config().setValue(prx::kKeyCompPrx, comp);
+        QVERIFY(main.config().setValue(prx::kKeyCheckPrx, check));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, comp));
         ui::frmConfig window(main.config(), &main);
         QCOMPARE(window.windowTitle(), QStringLiteral("Configuration"));
         QCOMPARE(window.option(0)->text(), QStringLiteral("Enabled Check PRX Update"));
@@ -508,7 +508,7 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("paf.prx"), original);
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCompPrx, compPrx);
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, compPrx));
         main.OpenPRX(path);
         pafEditor(main)->valueBox(3)->setText(QStringLiteral("99.5"));
         dialogs.answers = {MsgAnswer::No};
@@ -532,7 +532,7 @@ private Q_SLOTS:
         const QString output = data.file(QStringLiteral("copy.prx"));
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.OpenPRX(path);
         pafEditor(main)->valueBox(0)->setText(QStringLiteral("-3"));
         dialogs.files = {output};
@@ -553,7 +553,7 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("paf.prx"), original);
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.OpenPRX(path);
         pafEditor(main)->valueBox(0)->setText(QStringLiteral("5"));
         pafEditor(main)->valueBox(1)->clear();
@@ -636,7 +636,7 @@ private Q_SLOTS:
             data.write(QStringLiteral("header.prx"), makePacked(QByteArray(32, 'q'), 5, "vsh", 0xC3));
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.OpenPRX(path);
         auto* editor = qobject_cast<ui::frmVSHMain*>(main.editors().value(0));
         QVERIFY(editor);
@@ -651,7 +651,7 @@ private Q_SLOTS:
         QCOMPARE(singleAt(saved, clockX), 99.5f);
 
         dialogs.clear();
-        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1"));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1")));
         editor->txtPRXValue(9)->setText(QStringLiteral("12"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header};
