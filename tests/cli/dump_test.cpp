@@ -1,5 +1,6 @@
 #include "cli_harness.h"
 #include "prx/catalogue.h"
+#include "support/known_offsets.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -50,7 +51,7 @@ TEST_P(DumpVsh, ShowsEveryValueOfTheReleaseInTableOrder) {
     EXPECT_EQ(doc[u"path"].toString(), file);
     EXPECT_EQ(doc[u"kind"].toString(), QStringLiteral("vsh"));
     EXPECT_EQ(doc[u"version"].toInt(), v);
-    EXPECT_EQ(doc[u"label"].toString(), QString::fromLatin1(vshRelease(v).label));
+    EXPECT_EQ(doc[u"label"].toString(), QString::fromLatin1(known::vshRelease(v).label));
     const QJsonObject values = doc[u"values"].toObject();
     EXPECT_EQ(values.size(), vshMemberCount(v));
 
@@ -117,7 +118,7 @@ TEST_P(DumpPaf, ShowsEveryValueOfTheRelease) {
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject doc = QJsonDocument::fromJson(r.out).object();
     EXPECT_EQ(doc[u"kind"].toString(), QStringLiteral("paf"));
-    EXPECT_EQ(doc[u"label"].toString(), QString::fromLatin1(pafRelease(v).label));
+    EXPECT_EQ(doc[u"label"].toString(), QString::fromLatin1(known::pafRelease(v).label));
     const QJsonObject values = doc[u"values"].toObject();
     EXPECT_EQ(values.size(), v == 1 ? 24 : 25);
     EXPECT_EQ(values.contains(u"MainIconYUnfocused"), v != 1);

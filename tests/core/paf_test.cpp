@@ -3,6 +3,7 @@
 #include "prx/vsh.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -19,6 +20,7 @@ using qm::test::pafBoxOffset;
 using qm::test::readFile;
 using qm::test::singleAt;
 using qm::test::writeFile;
+namespace known = qm::test::known;
 
 namespace {
 
@@ -138,7 +140,8 @@ TEST_P(PafRelease, MainIconYUnfocusedFollowsTheRelease) {
             }
         } else if (text == u"7") {
             ASSERT_TRUE(s);
-            EXPECT_EQ(singleAt(readFile(path("new.prx")), pafOffset(v, PafMember::MainIconYUnfocused)), 7.0f);
+            EXPECT_EQ(singleAt(readFile(path("new.prx")), known::pafOffset(v, PafMember::MainIconYUnfocused)),
+                      7.0f);
         } else {
             // Not part of the empty check: the conversion refuses it, before anything is written.
             ASSERT_FALSE(s);

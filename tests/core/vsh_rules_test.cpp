@@ -3,6 +3,7 @@
 #include "prx/vsh.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ using qm::test::putSingle;
 using qm::test::readFile;
 using qm::test::singleAt;
 using qm::test::writeFile;
+namespace known = qm::test::known;
 
 namespace {
 
@@ -24,7 +26,7 @@ const QLocale kC = QLocale::c();
 const QLocale kFrench(QLocale::French, QLocale::France);
 
 qint64 numberOffset(int version, int box) {
-    return vshOffset(version, kVshNumberBoxMember[static_cast<std::size_t>(box)]);
+    return known::vshOffset(version, kVshNumberBoxMember[static_cast<std::size_t>(box)]);
 }
 
 // A module of one release on disk, with its values as loaded.
@@ -140,8 +142,8 @@ TEST_P(VshEmptyValue, OnlyOpenBoxesMayNotBeEmpty) {
         const Status s = m.saveAs(edited);
         ASSERT_TRUE(s) << s.error().fullText().toStdString();
         // Only the colour and the clock changed.
-        const qint64 color = vshOffset(c.version, VshMember::TextColors);
-        const qint64 clock = vshOffset(c.version, VshMember::ClockX);
+        const qint64 color = known::vshOffset(c.version, VshMember::TextColors);
+        const qint64 clock = known::vshOffset(c.version, VshMember::ClockX);
         for (qint64 off : changedOffsets(m.fixture.bytes, m.saved())) {
             EXPECT_TRUE((off >= color && off < color + 12) || (off >= clock && off < clock + 4))
                 << "unexpected change at 0x" << std::hex << off;
@@ -193,7 +195,7 @@ TEST_P(VshBmpSize, IsCheckedAgainst32767AndWrittenAsTwoBytes) {
         VshValues edited = m.loaded;
         edited.numbers[0] = QStringLiteral("1");
         edited.numbers[15] = QString::fromLatin1(c.text);
-        const qint64 at = vshOffset(v, VshMember::BmpSize);
+        const qint64 at = known::vshOffset(v, VshMember::BmpSize);
         if (c.bytes) {
             const Status s = m.saveAs(edited);
             ASSERT_TRUE(s) << s.error().fullText().toStdString();
@@ -286,7 +288,7 @@ TEST_P(VshAllOrNothing, ASourceThatNoLongerFitsItsReleaseIsRefused) {
     VshOnDisk m(v);
     const int other = v == kVshRows ? 1 : v + 1;
     for (const QByteArray& bytes : {m.fixture.bytes + QByteArray(1, '\0'), m.fixture.bytes.left(100),
-                                    QByteArray(vshRelease(other).fileSize, '\0')}) {
+                                    QByteArray(known::vshRelease(other).fileSize, '\0')}) {
         writeFile(m.source, bytes);
         EXPECT_FALSE(readVshFile(m.source, v, kC));
         const Status s = m.saveAs(m.loaded);
@@ -359,9 +361,9 @@ TEST(VshNetworkIcon, FollowsTheMainIconInReleases12To14) {
         edited.numbers[12] = QStringLiteral("999"); // the box is closed; its text is not what counts
         auto saved = applyVsh(ModuleImage(f.bytes), c.version, *loaded, edited, *c.locale);
         ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
-        EXPECT_EQ(singleAt(saved->bytes(), vshOffset(c.version, VshMember::NetworkIconYUnfocused)),
+        EXPECT_EQ(singleAt(saved->bytes(), known::vshOffset(c.version, VshMember::NetworkIconYUnfocused)),
                   c.network);
-        EXPECT_EQ(singleAt(saved->bytes(), vshOffset(c.version, VshMember::MainIconYUnfocused)),
+        EXPECT_EQ(singleAt(saved->bytes(), known::vshOffset(c.version, VshMember::MainIconYUnfocused)),
                   c.network - 1.0f);
         VshValues shown = edited;
         followNetworkIcon(shown, c.version, *c.locale);
@@ -374,14 +376,14 @@ TEST(VshNetworkIcon, FollowsTheMainIconInReleases12To14) {
 TEST(VshNetworkIcon, IsPutInStepOnSaveEvenWithoutEdits) {
     for (int v = 12; v <= 14; ++v) {
         auto f = makeVsh(v);
-        const qint64 network = vshOffset(v, VshMember::NetworkIconYUnfocused);
+        const qint64 network = known::vshOffset(v, VshMember::NetworkIconYUnfocused);
         putSingle(f.bytes, network, 0.0f);
         auto loaded = loadVsh(ModuleImage(f.bytes), v, kC);
         ASSERT_TRUE(loaded);
         EXPECT_EQ(loaded->numbers[12], QStringLiteral("0"));
         auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, *loaded, kC);
         ASSERT_TRUE(saved);
-        const float main = singleAt(f.bytes, vshOffset(v, VshMember::MainIconYUnfocused));
+        const float main = singleAt(f.bytes, known::vshOffset(v, VshMember::MainIconYUnfocused));
         EXPECT_EQ(singleAt(saved->bytes(), network), main + 1.0f) << v;
         for (qint64 off : changedOffsets(f.bytes, saved->bytes())) {
             EXPECT_TRUE(off >= network && off < network + 4) << std::hex << off;
@@ -400,7 +402,8 @@ TEST(VshNetworkIcon, IsAnOrdinaryValueBeforeRelease12) {
         edited.numbers[14] = QStringLiteral("10"); // no such value before release 12
         auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, edited, kC);
         ASSERT_TRUE(saved) << v;
-        EXPECT_EQ(singleAt(saved->bytes(), vshOffset(v, VshMember::NetworkIconYUnfocused)), 99.0f) << v;
+        EXPECT_EQ(singleAt(saved->bytes(), known::vshOffset(v, VshMember::NetworkIconYUnfocused)), 99.0f)
+            << v;
         const qint64 network = numberOffset(v, 12);
         for (qint64 off : changedOffsets(f.bytes, saved->bytes())) {
             EXPECT_TRUE(off >= network && off < network + 4) << v << ": 0x" << std::hex << off;
@@ -438,7 +441,7 @@ TEST_P(VshMenuRows, EveryEntryOfTheReleaseIsWrittenAndNoMore) {
     auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, edited, kC);
     ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
 
-    const qint64 first = vshOffset(v, VshMember::MenuEntries);
+    const qint64 first = known::vshOffset(v, VshMember::MenuEntries);
     for (int k = 0; k < n; ++k)
         EXPECT_EQ(saved->bytes().at(first + 16 * k + 4), 31) << "entry " << k;
     EXPECT_EQ(saved->bytes().mid(first + 16 * n, 16), f.bytes.mid(first + 16 * n, 16));

@@ -3,6 +3,7 @@
 #include "prx/vsh.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 
 #include <QTemporaryDir>
 
@@ -13,6 +14,7 @@ using namespace qm::prx;
 using qm::test::byteRange;
 using qm::test::changedOffsets;
 using qm::test::makeVsh;
+namespace known = qm::test::known;
 
 namespace {
 
@@ -67,29 +69,30 @@ TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
     };
 
     edited.numbers[0] = QStringLiteral("123,5"); // XmbX, comma accepted
-    add(vshOffset(v, VshMember::XmbX), 4);
+    add(known::vshOffset(v, VshMember::XmbX), 4);
     edited.textColors[2] = 0x0080FF;
-    add(vshOffset(v, VshMember::TextColors) + 24, 12);
+    add(known::vshOffset(v, VshMember::TextColors) + 24, 12);
     edited.texts[1] = QStringLiteral("new icon"); // blank dropped
-    add(vshOffset(v, VshMember::MSIconMusic), std::max<qint64>(7, f.expected.texts[1].size())); // tail zeroed
+    add(known::vshOffset(v, VshMember::MSIconMusic),
+        std::max<qint64>(7, f.expected.texts[1].size())); // tail zeroed
     edited.numbers[16] = QStringLiteral("-2");
-    add(vshOffset(v, VshMember::BusyIconSpeed), 4);
+    add(known::vshOffset(v, VshMember::BusyIconSpeed), 4);
     if (v >= 7) {
         edited.numbers[15] = QStringLiteral("32767");
-        add(vshOffset(v, VshMember::BmpSize), 2);
+        add(known::vshOffset(v, VshMember::BmpSize), 2);
     }
     if (v >= 11) {
         edited.contextColorsSlim[14] = 0x102030;
-        add(vshOffset(v, VshMember::ContextColorsSlim) + 14 * 12, 12);
+        add(known::vshOffset(v, VshMember::ContextColorsSlim) + 14 * 12, 12);
     }
     if (v >= 12) {
         edited.numbers[14] = QStringLiteral("40"); // network follows: 41
-        add(vshOffset(v, VshMember::MainIconYUnfocused), 4);
-        add(vshOffset(v, VshMember::NetworkIconYUnfocused), 4);
+        add(known::vshOffset(v, VshMember::MainIconYUnfocused), 4);
+        add(known::vshOffset(v, VshMember::NetworkIconYUnfocused), 4);
     }
     if (menuFormat(v)) {
         edited.menu[0].category = QStringLiteral("Photo"); // loaded as Settings
-        add(vshOffset(v, VshMember::MenuEntries) + 0, 1);
+        add(known::vshOffset(v, VshMember::MenuEntries) + 0, 1);
     }
 
     auto saved = applyVsh(ModuleImage(f.bytes), v, *loaded, edited, kC);

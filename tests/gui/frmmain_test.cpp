@@ -9,6 +9,7 @@
 #include "shell/frmmain.h"
 #include "shell_helpers.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 #include "vsh/frmvshmain.h"
 #include "widgets/numberkeyfilter.h"
 
@@ -114,7 +115,7 @@ private Q_SLOTS:
         QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("Paf.rad Ededid"));
         main.timSBar_Timer();
         QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));
-        QCOMPARE(main.panelText(2), QString::fromLatin1(prx::pafRelease(version).label) + u' ');
+        QCOMPARE(main.panelText(2), QString::fromLatin1(known::pafRelease(version).label) + u' ');
         QCOMPARE(main.panelText(3), QStringLiteral("File :"));
         QCOMPARE(main.panelText(4), path + u' ');
     }
@@ -173,7 +174,7 @@ private Q_SLOTS:
         QVERIFY(qobject_cast<ui::frmVSHMain*>(main.editors()[0]));
         QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("VSHMain.rad Ededid"));
         main.timSBar_Timer();
-        QCOMPARE(main.panelText(2), QString::fromLatin1(prx::vshRelease(version).label) + u' ');
+        QCOMPARE(main.panelText(2), QString::fromLatin1(known::vshRelease(version).label) + u' ');
         QCOMPARE(main.panelText(4), path + u' ');
     }
 
@@ -182,7 +183,7 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         QByteArray bytes = makeVsh(12).bytes;
-        const qint64 text = prx::vshOffset(12, prx::VshMember::UpdatePath1);
+        const qint64 text = known::vshOffset(12, prx::VshMember::UpdatePath1);
         bytes.replace(text, 255, QByteArray(255, 'z')); // no terminator
         const QString path = data.write(QStringLiteral("vshmain.prx"), bytes);
         ui::frmMain main;
@@ -645,7 +646,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("RAD Ededid")}));
         QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
         const QByteArray saved = readFile(path);
-        const qint64 clockX = prx::vshOffset(12, prx::VshMember::ClockX);
+        const qint64 clockX = known::vshOffset(12, prx::VshMember::ClockX);
         for (qint64 off : differingOffsets(original, saved))
             QVERIFY(off >= clockX && off < clockX + 4);
         QCOMPARE(singleAt(saved, clockX), 99.5f);

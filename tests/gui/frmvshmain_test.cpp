@@ -3,6 +3,7 @@
 #include "scripteddialogs.h"
 
 #include "prx/catalogue.h"
+#include "support/known_offsets.h"
 #include "vsh/colorgrid.h"
 #include "vsh/menutab.h"
 #include "widgets/colorbox.h"
@@ -425,7 +426,7 @@ private Q_SLOTS:
         const frmVSHMain& form = *o.form;
         const prx::VshValues& expected = o.fixture.expected;
         QVERIFY(dialogs.calls.isEmpty());
-        QCOMPARE(form.PRXVersionVSH, QString::fromLatin1(prx::vshRelease(version).label) + u' ');
+        QCOMPARE(form.PRXVersionVSH, QString::fromLatin1(known::vshRelease(version).label) + u' ');
         QCOMPARE(form.PRXFileVSH, o.path + u' ');
         QCOMPARE(form.intVersion, version);
         QVERIFY(form.blnReady);
@@ -591,7 +592,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         OpenedVsh o = openVsh(12);
         QByteArray noEnd = o.fixture.bytes;
-        noEnd.replace(prx::vshOffset(12, prx::VshMember::RCOPath2), 255, QByteArray(255, 'r'));
+        noEnd.replace(known::vshOffset(12, prx::VshMember::RCOPath2), 255, QByteArray(255, 'r'));
         writeFile(o.dir->filePath(QStringLiteral("noend.prx")), noEnd);
         o.form->txtPRXValue(5)->setText(QStringLiteral("42"));
         ScriptedDialogs dialogs;
