@@ -30,7 +30,7 @@ void putUtf16(QByteArray& b, qint64 at, const QString& text) {
 }
 
 // Plain decimal text of a value with a short binary fraction.
-QString text(double v) {
+QString numberText(double v) {
     return QString::number(v, 'g', 12);
 }
 
@@ -187,14 +187,14 @@ private:
 
     void single(const known::VshLine& m, qint64 at) {
         const int box = m.box;
-        double value = (box + 1) * 1.5 + m_version * 0.25 + m_seed;
+        double value = singleValue(box);
         if (std::string_view(m.name) == "MuteX")
             value = -value;
         if (std::string_view(m.name) == "NetworkIconYUnfocused" &&
             known::vshLine("MainIconYUnfocused").in(m_version))
             value = singleValue(known::vshLine("MainIconYUnfocused").box) + 1; // follows the main icon
         putSingle(m_f.bytes, at, static_cast<float>(value));
-        m_f.expected.numbers[static_cast<std::size_t>(box)] = qm::test::text(value);
+        m_f.expected.numbers[static_cast<std::size_t>(box)] = numberText(value);
         state(QLatin1StringView(m.name), shortest(static_cast<float>(value)), at, 4);
     }
 
@@ -282,7 +282,7 @@ PafFixture makePaf(int version, quint32 seed) {
             continue;
         const double value = (m.box + 1) * 0.75 + version * 2 + seed;
         putSingle(f.bytes, m.at(version), static_cast<float>(value));
-        f.expected.numbers[static_cast<std::size_t>(m.box)] = text(value);
+        f.expected.numbers[static_cast<std::size_t>(m.box)] = numberText(value);
         f.stated.append(
             {QString(QLatin1StringView(m.name)), shortest(static_cast<float>(value)), m.at(version), 4});
     }
