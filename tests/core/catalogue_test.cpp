@@ -68,7 +68,8 @@ TEST(Catalogue, EveryRowHoldsTheKnownSizesLabelsAndOffsets) {
         for (const known::VshLine& line : known::vshLines()) {
             const auto member = vshMemberByName(QString::fromLatin1(line.name));
             ASSERT_TRUE(member) << line.name;
-            EXPECT_EQ(vshOffset(r, *member), line.at(r)) << line.name;
+            EXPECT_EQ(vshOffset(r, *member), line.at(r))
+                << line.name << ", known at 0x" << QString::number(line.at(r), 16).toUpper().toStdString();
         }
     }
     for (int r = 1; r <= known::kPafRows; ++r) {
@@ -78,7 +79,8 @@ TEST(Catalogue, EveryRowHoldsTheKnownSizesLabelsAndOffsets) {
         for (const known::PafLine& line : known::pafLines()) {
             const auto member = pafMemberByName(QString::fromLatin1(line.name));
             ASSERT_TRUE(member) << line.name;
-            EXPECT_EQ(pafOffset(r, *member), line.at(r)) << line.name;
+            EXPECT_EQ(pafOffset(r, *member), line.at(r))
+                << line.name << ", known at 0x" << QString::number(line.at(r), 16).toUpper().toStdString();
         }
     }
 }
