@@ -1,6 +1,7 @@
 #include "cli_harness.h"
 #include "prx/menu.h"
 #include "prx/paf.h"
+#include "support/known_offsets.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -141,7 +142,7 @@ TEST_F(Diff, ListsApartWhatOnlyOneReleaseHas) {
         for (const QJsonValue& d : doc[u"differences"].toArray())
             EXPECT_FALSE(c.onlyInA.contains(d[u"member"].toString()) ||
                          c.onlyInB.contains(d[u"member"].toString()));
-        EXPECT_EQ(doc[u"b"][u"label"].toString(), QString::fromLatin1(vshRelease(c.b).label));
+        EXPECT_EQ(doc[u"b"][u"label"].toString(), QString::fromLatin1(known::vshRelease(c.b).label));
     }
 
     const QString a = writeVsh(11, 1);
