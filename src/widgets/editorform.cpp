@@ -58,6 +58,11 @@ EditorForm::EditorForm(const QString& name, const QString& caption, QSize size, 
     useDialogFont(this);
 }
 
+EditorForm::~EditorForm() {
+    // The undo stack outlives this part of the window: its last signals must not reach it.
+    disconnect(m_undo, nullptr, this, nullptr);
+}
+
 QString EditorForm::statusFile() const {
     return m_path.isEmpty() ? QString() : m_path + QLatin1Char(' ');
 }

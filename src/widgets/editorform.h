@@ -24,6 +24,7 @@ class EditorForm : public QWidget {
 public:
     // A fixed-size editor window with its name, caption, the editors' icon and font.
     EditorForm(const QString& name, const QString& caption, QSize size, prx::ModuleKind kind, QWidget* parent);
+    ~EditorForm() override;
 
     prx::ModuleKind moduleKind() const { return m_kind; }
     // The module file the window shows; empty while it holds none.

@@ -1,0 +1,423 @@
+// Editing with confidence: undo and redo of every kind of step, titles that
+// name the file and mark unsaved edits, the review of changes, the questions
+// before an edit is lost or a changed file is overwritten, and the original
+// kept beside a module the first time it is overwritten.
+
+#include "editor_helpers.h"
+#include "guitest.h"
+#include "scripteddialogs.h"
+#include "shell_helpers.h"
+
+#include "looks/look.h"
+#include "prx/valueio.h"
+#include "paf/frmpaf.h"
+#include "prx/config.h"
+#include "shell/configstore.h"
+#include "shell/frmmain.h"
+#include "shell/frmreview.h"
+#include "support/known_offsets.h"
+#include "vsh/colorgrid.h"
+#include "widgets/colorbox.h"
+#include "widgets/numberkeyfilter.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QUndoStack>
+
+using namespace qm;
+using namespace qm::test;
+using ui::MsgAnswer;
+
+namespace {
+
+// A main window with one editor open on a fixture module, packing off.
+struct Session {
+    DataFolder data;
+    ScriptedDialogs dialogs;
+    ui::frmMain main;
+    QString module;
+    QByteArray original;
+
+    Session(prx::ModuleKind kind, int version, const QString& name = QStringLiteral("vshmain.prx")) {
+        original = kind == prx::ModuleKind::Vsh ? makeVsh(version, 4).bytes : makePaf(version, 4).bytes;
+        module = data.write(name, original);
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
+        main.show();
+        main.OpenPRX(module);
+        dialogs.clear();
+    }
+    ui::EditorForm* editor() const { return main.editors().value(0); }
+    ui::frmVSHMain* vsh() const { return qobject_cast<ui::frmVSHMain*>(editor()); }
+    ui::frmPaf* paf() const { return qobject_cast<ui::frmPaf*>(editor()); }
+    QAction* action(const char* name) const { return main.findChild<QAction*>(QString::fromLatin1(name)); }
+    QString title() const { return main.workspace()->activeSubWindow()->windowTitle(); }
+    bool marked() const { return main.workspace()->activeSubWindow()->isWindowModified(); }
+};
+
+// Types into a box as a user does: the box has the focus, the text is typed.
+void typeInto(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+}
+
+} // namespace
+
+class EditingTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void undoEachKindOfStep_data() {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("undoText");
+        QTest::newRow("typing into a number box") << "number" << "Undo Clock X";
+        QTest::newRow("typing into a text box") << "text" << "Undo Photo MS Icon";
+        QTest::newRow("a colour pick") << "colour" << "Undo March Text";
+        QTest::newRow("a menu row") << "menu" << "Undo Menu Entry 2";
+        QTest::newRow("an imported look") << "look" << "Undo Import Look";
+        QTest::newRow("a PAF box") << "paf" << "Undo Glow Blinking";
+    }
+
+    // Each kind of step is one entry of the Edit menu, undone and redone whole.
+    void undoEachKindOfStep() {
+        QFETCH(QString, step);
+        QFETCH(QString, undoText);
+        const bool paf = step == u"paf";
+        Session s(paf ? prx::ModuleKind::Paf : prx::ModuleKind::Vsh, paf ? 5 : 12,
+                  paf ? QStringLiteral("paf.prx") : QStringLiteral("vshmain.prx"));
+        QAction* undo = s.action("mnuEditUndo");
+        QAction* redo = s.action("mnuEditRedo");
+        QVERIFY(undo && redo);
+        QVERIFY(!undo->isEnabled());
+        const prx::ModuleValues before = s.editor()->values();
+
+        if (step == u"number") {
+            typeInto(s.vsh()->txtPRXValue(9), QStringLiteral("30.25"));
+        } else if (step == u"text") {
+            typeInto(s.vsh()->txtPRXValue2(0), QStringLiteral("icon_photo"));
+        } else if (step == u"colour") {
+            s.dialogs.colors = {prx::Rgb(0x0080FF)};
+            s.vsh()->colorGrid()->picText[2]->click();
+        } else if (step == u"menu") {
+            s.vsh()->menuTab()->selectRow(2);
+            pick(s.vsh()->menuTab()->cboVSHMenu3, 1 - s.vsh()->menuTab()->cboVSHMenu3->currentIndex());
+        } else if (step == u"look") {
+            const QString other = s.data.write(QStringLiteral("other.prx"), makeVsh(12, 9).bytes);
+            const QString look = s.data.file(QStringLiteral("look.json"));
+            writeFile(look, looks::lookFile(*prx::readValuesFile(other, prx::ModuleKind::Vsh, 12), other));
+            s.dialogs.files = {look};
+            s.main.mnuFileImportLook_Click();
+        } else {
+            typeInto(s.paf()->valueBox(3), QStringLiteral("-4,5"));
+        }
+        const prx::ModuleValues after = s.editor()->values();
+        QVERIFY(after != before);
+        QCOMPARE(s.editor()->undoStack()->count(), 1); // typing is one step
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), undoText);
+        QVERIFY(s.marked());
+
+        undo->trigger();
+        QCOMPARE(s.editor()->values(), before);
+        QVERIFY(!s.marked());
+        if (step == u"number")
+            QCOMPARE(s.vsh()->txtPRXValue(9)->text(), expectedNumber(before, 9, QLocale()));
+        if (step == u"colour")
+            QCOMPARE(s.vsh()->colorGrid()->picText[2]->color(),
+                     before.colours(prx::VshMember::TextColors).at(2).rgb());
+        QVERIFY(redo->isEnabled());
+        redo->trigger();
+        QCOMPARE(s.editor()->values(), after);
+        QVERIFY(s.marked());
+    }
+
+    // Typing into two boxes makes two steps; leaving a box ends its step.
+    void typingStepsEndWithTheBox() {
+        Session s(prx::ModuleKind::Vsh, 11);
+        typeInto(s.vsh()->txtPRXValue(0), QStringLiteral("12"));
+        typeInto(s.vsh()->txtPRXValue(0), QStringLiteral("13")); // still the same box, still typing
+        QCOMPARE(s.editor()->undoStack()->count(), 1);
+        typeInto(s.vsh()->txtPRXValue(1), QStringLiteral("3"));
+        QCOMPARE(s.editor()->undoStack()->count(), 2);
+        typeInto(s.vsh()->txtPRXValue(0), QStringLiteral("14")); // back to the first box: a new step
+        QCOMPARE(s.editor()->undoStack()->count(), 3);
+    }
+
+    // In 3.71 the network icon follows the main icon in both directions of undo.
+    void undoTakesFollowersAlong() {
+        Session s(prx::ModuleKind::Vsh, 12);
+        const QString network = s.vsh()->txtPRXValue(12)->text();
+        typeInto(s.vsh()->txtPRXValue(14), QStringLiteral("40"));
+        QCOMPARE(s.vsh()->txtPRXValue(12)->text(), QStringLiteral("41"));
+        s.action("mnuEditUndo")->trigger();
+        QCOMPARE(s.vsh()->txtPRXValue(12)->text(), network);
+    }
+
+    // The title names the file; the mark follows the saved state, also through undo.
+    void titleAndMarkFollowTheSavedState() {
+        Session s(prx::ModuleKind::Vsh, 14);
+        QCOMPARE(s.title(), QStringLiteral("VSHMain.rad Ededid - vshmain.prx[*]"));
+        QVERIFY(!s.marked());
+        typeInto(s.vsh()->txtPRXValue(7), QStringLiteral("2"));
+        QVERIFY(s.marked());
+        s.main.mnuFileSave_Click();
+        QCOMPARE(s.dialogs.messages().last().text, QStringLiteral("Done."));
+        QVERIFY(!s.marked());
+        QVERIFY(!s.action("mnuEditUndo")->isEnabled()); // the save's reload starts afresh
+        typeInto(s.vsh()->txtPRXValue(7), QStringLiteral("3"));
+        QVERIFY(s.marked());
+        s.action("mnuEditUndo")->trigger();
+        QVERIFY(!s.marked());
+    }
+
+    // Review Changes lists every changed value as `diff` names and shows it.
+    void reviewListsTheChanges() {
+        Session s(prx::ModuleKind::Vsh, 12);
+        {
+            ui::frmReview none(*s.editor());
+            QCOMPARE(none.table()->rowCount(), 0);
+            QCOMPARE(none.summary()->text(), QStringLiteral("No value differs from vshmain.prx."));
+        }
+        typeInto(s.vsh()->txtPRXValue(7), QStringLiteral("-4.5"));
+        s.dialogs.colors = {prx::Rgb(0x0080FF)};
+        s.vsh()->colorGrid()->picText[3]->click();
+        typeInto(s.vsh()->txtPRXValue2(1), QStringLiteral("music"));
+        s.vsh()->menuTab()->selectRow(5);
+        pick(s.vsh()->menuTab()->cboVSHMenu237x, 1);
+        ui::frmReview review(*s.editor());
+        QStringList rows;
+        for (int r = 0; r < review.table()->rowCount(); ++r)
+            rows.append(review.table()->item(r, 0)->text() + u'=' + review.table()->item(r, 2)->text());
+        QCOMPARE(rows, latin1({"TextColors[3]=#FF8000", "HoldY=-4.5", "MSIconMusic=music",
+                               "MenuEntries[5].order=1", "MenuEntries[5].icon=USB Connection"}));
+        QCOMPARE(review.table()->item(0, 1)->text(),
+                 prx::rgbToHex(s.editor()->loadedValues().colours(prx::VshMember::TextColors).at(3).rgb()));
+        QCOMPARE(review.table()->accessibleName(), QStringLiteral("Changed values"));
+    }
+
+    // A review of a file that vanished says so.
+    void reviewOfAVanishedFile() {
+        Session s(prx::ModuleKind::Paf, 2, QStringLiteral("paf.prx"));
+        QVERIFY(QFile::remove(s.module));
+        ui::frmReview review(*s.editor());
+        QVERIFY(review.summary()->text().startsWith(QStringLiteral("paf.prx can't be read")));
+        QCOMPARE(review.table()->rowCount(), 0);
+    }
+
+    void closeWithUnsavedEdits_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("Save") << static_cast<int>(MsgAnswer::Save) << true << true;
+        QTest::newRow("Discard") << static_cast<int>(MsgAnswer::Discard) << true << false;
+        QTest::newRow("Cancel") << static_cast<int>(MsgAnswer::Cancel) << false << false;
+    }
+
+    // Closing an editor with unsaved edits asks; each answer does what it says.
+    void closeWithUnsavedEdits() {
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        QFETCH(bool, written);
+        Session s(prx::ModuleKind::Vsh, 8);
+        typeInto(s.vsh()->txtPRXValue(0), QStringLiteral("77"));
+        s.dialogs.answers = {static_cast<MsgAnswer>(answer)};
+        s.main.workspace()->activeSubWindow()->close();
+        QApplication::processEvents();
+        const QList<DialogCall> messages = s.dialogs.messages();
+        QVERIFY(!messages.isEmpty());
+        QCOMPARE(messages[0].text, QStringLiteral("Save changes to vshmain.prx?"));
+        QCOMPARE(messages[0].buttons, ui::MsgButtons::SaveDiscardCancel);
+        QCOMPARE(s.main.editors().isEmpty(), closes);
+        QCOMPARE(readFile(s.module) != s.original, written);
+    }
+
+    // Without unsaved edits an editor closes without a question.
+    void closeWithoutEditsAsksNothing() {
+        Session s(prx::ModuleKind::Paf, 9, QStringLiteral("paf.prx"));
+        s.main.workspace()->activeSubWindow()->close();
+        QApplication::processEvents();
+        QVERIFY(s.dialogs.calls.isEmpty());
+        QVERIFY(s.main.editors().isEmpty());
+    }
+
+    void quitWithUnsavedEdits_data() {
+        QTest::addColumn<bool>("exitCommand"); // File > Exit, or the close box
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("quits");
+        QTest::newRow("close box, Cancel") << false << static_cast<int>(MsgAnswer::Cancel) << false;
+        QTest::newRow("close box, Discard") << false << static_cast<int>(MsgAnswer::Discard) << true;
+        QTest::newRow("Exit, Cancel") << true << static_cast<int>(MsgAnswer::Cancel) << false;
+        QTest::newRow("Exit, Save") << true << static_cast<int>(MsgAnswer::Save) << true;
+    }
+
+    // Quitting asks about each editor with unsaved edits, instead of "Are You Sure?".
+    void quitWithUnsavedEdits() {
+        QFETCH(bool, exitCommand);
+        QFETCH(int, answer);
+        QFETCH(bool, quits);
+        Session s(prx::ModuleKind::Vsh, 13);
+        typeInto(s.vsh()->txtPRXValue(3), QStringLiteral("5"));
+        s.dialogs.answers = {static_cast<MsgAnswer>(answer)};
+        if (exitCommand)
+            s.main.mnuFileExit_Click();
+        else
+            s.main.close();
+        QApplication::processEvents();
+        QCOMPARE(s.dialogs.messages().first().text, QStringLiteral("Save changes to vshmain.prx?"));
+        QVERIFY(!s.dialogs.titles().contains(QStringLiteral("Exit Quillmark")));
+        QCOMPARE(s.main.isVisible(), !quits);
+        QCOMPARE(s.main.editors().isEmpty(), quits);
+    }
+
+    // With no unsaved edit the close box still asks "Are You Sure?" and nothing else.
+    void quitWithoutEditsAsksAsBefore() {
+        Session s(prx::ModuleKind::Vsh, 13);
+        s.dialogs.answers = {MsgAnswer::Yes};
+        s.main.close();
+        QCOMPARE(s.dialogs.titles(), latin1({"Exit Quillmark"}));
+        QVERIFY(!s.main.isVisible());
+    }
+
+    void fileChangedOnDisk_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Yes overwrites") << static_cast<int>(MsgAnswer::Yes);
+        QTest::newRow("No writes nothing") << static_cast<int>(MsgAnswer::No);
+    }
+
+    // Save asks before it writes over a file another program changed.
+    void fileChangedOnDisk() {
+        QFETCH(int, answer);
+        Session s(prx::ModuleKind::Vsh, 12);
+        typeInto(s.vsh()->txtPRXValue(0), QStringLiteral("9"));
+        QByteArray changed = s.original;
+        changed[100] = static_cast<char>(changed[100] ^ 0x5A); // a byte no value uses
+        writeFile(s.module, changed);
+        s.dialogs.answers = {static_cast<MsgAnswer>(answer)};
+        s.main.mnuFileSave_Click();
+        const QList<DialogCall> messages = s.dialogs.messages();
+        QVERIFY(!messages.isEmpty());
+        QCOMPARE(messages[0].text,
+                 QStringLiteral("vshmain.prx was changed on disk since it was opened. Overwrite it?"));
+        const QByteArray now = readFile(s.module);
+        if (static_cast<MsgAnswer>(answer) == MsgAnswer::No) {
+            QCOMPARE(now, changed);
+            QVERIFY(s.marked());
+        } else {
+            QCOMPARE(now.at(100), changed.at(100)); // the other program's byte stays
+            QVERIFY(now != changed);
+            QVERIFY(!s.marked());
+        }
+    }
+
+    void originalKept_data() {
+        QTest::addColumn<QString>("keep"); // the KeepOriginal key: "" (missing), "1", "0"
+        QTest::addColumn<bool>("made");
+        QTest::newRow("missing key") << "" << true;
+        QTest::newRow("on") << "1" << true;
+        QTest::newRow("off") << "0" << false;
+    }
+
+    // The first save keeps the module as NAME.orig; later saves never replace it.
+    void originalKept() {
+        QFETCH(QString, keep);
+        QFETCH(bool, made);
+        Session s(prx::ModuleKind::Paf, 12, QStringLiteral("paf.prx"));
+        if (!keep.isEmpty())
+            QVERIFY(s.main.config().setValue(prx::kKeyKeepOriginal, keep));
+        const QString orig = s.module + QStringLiteral(".orig");
+        typeInto(s.paf()->valueBox(0), QStringLiteral("2"));
+        s.main.mnuFileSave_Click();
+        QCOMPARE(QFileInfo::exists(orig), made);
+        if (!made)
+            return;
+        QCOMPARE(readFile(orig), s.original);
+        typeInto(s.paf()->valueBox(0), QStringLiteral("3"));
+        s.main.mnuFileSave_Click();
+        QCOMPARE(readFile(orig), s.original);
+        QVERIFY(readFile(s.module) != s.original);
+    }
+
+    // A refused save makes no .orig, and brings the first empty box into view with the focus.
+    void refusedSaveKeepsNothingAndShowsTheBox() {
+        Session s(prx::ModuleKind::Vsh, 12);
+        s.vsh()->txtPRXValue2(4)->clear(); // UMD Photo icon, tab "Multiple Icons"
+        s.vsh()->tabs()->setCurrentIndex(0);
+        s.main.mnuFileSave_Click();
+        QCOMPARE(s.dialogs.messages().last().text, QStringLiteral("One of the value is empty"));
+        QVERIFY(!QFileInfo::exists(s.module + QStringLiteral(".orig")));
+        QCOMPARE(readFile(s.module), s.original);
+        QCOMPARE(s.vsh()->tabs()->currentIndex(), 2);
+        QCOMPARE(s.main.focusWidget(), s.vsh()->txtPRXValue2(4));
+    }
+
+    // Commands that need an editor are off while none is active.
+    void commandsNeedAnEditor() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        ui::frmMain main;
+        main.show();
+        for (const char* name : {"mnuFileSave", "mnuFileSaveAs", "mnuFileExportLook", "mnuFileImportLook",
+                                 "mnuEditUndo", "mnuEditRedo", "mnuEditReview"})
+            QVERIFY2(!main.findChild<QAction*>(QString::fromLatin1(name))->isEnabled(), name);
+        main.OpenPRX(data.write(QStringLiteral("paf.prx"), makePaf(3).bytes));
+        for (const char* name : {"mnuFileSave", "mnuFileSaveAs", "mnuFileExportLook", "mnuEditReview"})
+            QVERIFY2(main.findChild<QAction*>(QString::fromLatin1(name))->isEnabled(), name);
+    }
+
+    // Tab leaves a number box without a balloon; Ctrl+PgDn and Ctrl+PgUp walk the tabs.
+    void keyboardMovesAround() {
+        Session s(prx::ModuleKind::Vsh, 12);
+        s.vsh()->tabs()->setCurrentIndex(3);
+        QLineEdit* box = s.vsh()->txtPRXValue(0);
+        box->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&s.main));
+        const ui::cTextBoxXP* balloon = s.vsh()->keyFilter()->lastBalloon();
+        QTest::keyClick(box, Qt::Key_Tab);
+        QVERIFY(!box->hasFocus());
+        QCOMPARE(s.vsh()->keyFilter()->lastBalloon(), balloon);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(s.vsh()->tabs()->currentIndex(), 4);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(s.vsh()->tabs()->currentIndex(), 2);
+    }
+
+    // A failed load names the file and the value in its description.
+    void failedLoadNamesFileAndValue() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        ui::frmMain main;
+        QByteArray bytes = makeVsh(12).bytes;
+        bytes.replace(known::vshOffset(12, prx::VshMember::UMDIconMusic), 255, QByteArray(255, 'x'));
+        main.OpenPRX(data.write(QStringLiteral("broken.prx"), bytes));
+        QCOMPARE(dialogs.messages().size(), 1);
+        const QString text = dialogs.messages().first().text;
+        QVERIFY2(text.startsWith(QStringLiteral("Error 5 occurred! (Invalid procedure call or argument: UMDIconMusic")),
+                 qPrintable(text));
+        QVERIFY2(text.endsWith(QStringLiteral(" in broken.prx)")), qPrintable(text));
+        QVERIFY(main.editors().isEmpty());
+    }
+
+    // Export Look gives a name without an extension the look files' own.
+    void exportAddsJson() {
+        Session s(prx::ModuleKind::Paf, 4, QStringLiteral("paf.prx"));
+        s.dialogs.files = {s.data.file(QStringLiteral("mylook"))};
+        s.main.mnuFileExportLook_Click();
+        QVERIFY(QFileInfo::exists(s.data.file(QStringLiteral("mylook.json"))));
+        QVERIFY(!QFileInfo::exists(s.data.file(QStringLiteral("mylook"))));
+    }
+};
+
+QM_GUI_TEST(EditingTest);
+
+#include "editing_test.moc"
