@@ -80,15 +80,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
     case FileKind::Packed: {
-        fuzz::require(packed && id.version < 0, "a packed module has the signature and its length");
-        const PackedInfo info = describePacked(head);
+        const qint64 offset = id.packed.headerOffset;
+        fuzz::require(id.version < 0 && (offset == 0 ? packed : isScePacked(head, fileSize)),
+                      "a packed module has the signature and its length");
+        fuzz::require(offset == 0 || !packed, "a module behind a ~SCE header is not packed at 0");
+        const PackedInfo info = describePacked(head.sliced(offset));
         fuzz::require(id.packed.name == info.name && id.packed.label == info.label &&
-                          id.packed.plainSize == info.plainSize && id.packed.packedSize == info.packedSize,
+                          id.packed.plainSize == info.plainSize && id.packed.packedSize == info.packedSize &&
+                          id.packed.packing == info.packing,
                       "a packed module is described by its header");
+        fuzz::require(isPspHeader(head, fileSize), "a packed module is a header source");
         break;
     }
     case FileKind::Invalid:
-        fuzz::require(!packed && !matchVshSize(fileSize) && !matchPafSize(fileSize),
+        fuzz::require(!packed && !isScePacked(head, fileSize) && !matchVshSize(fileSize) &&
+                          !matchPafSize(fileSize),
                       "only a file of no known kind is invalid");
         break;
     }

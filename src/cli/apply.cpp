@@ -2,6 +2,7 @@
 // release. Values equal to the module's are left alone, so their bytes stay.
 
 #include "args.h"
+#include "backup.h"
 #include "commands.h"
 #include "looks/look.h"
 #include "plainmodule.h"
@@ -24,7 +25,8 @@ Outcome<QJsonObject> readValues(const QString& path, const PlainModule& target) 
 } // namespace
 
 int runApply(const QStringList& args) {
-    auto line = parseCommandLine(args, {{QStringLiteral("-o"), {QStringLiteral("--output")}, true}});
+    auto line =
+        parseCommandLine(args, {{QStringLiteral("-o"), {QStringLiteral("--output")}, true}, kBackupOption});
     if (!line)
         return report(line.failure());
     if (line->operands.size() != 2)
@@ -50,7 +52,8 @@ int runApply(const QStringList& args) {
         failures.append(valueFailure(QStringLiteral("nothing written")));
         return reportAll(failures);
     }
-    if (auto p = saveEdits(*loaded, applied.values, out.isEmpty() ? loaded->path : out, applied.notes))
+    if (auto p = saveEdits(*loaded, applied.values, out.isEmpty() ? loaded->path : out, applied.notes,
+                           line->has(kBackupOption.name)))
         return report(*p);
     return kExitOk;
 }

@@ -1,5 +1,6 @@
 // check: whether packed modules are fit for a console, the way its loader
-// meets them. Never writes.
+// meets them, and whether plain ones are modules of a known release. Never
+// writes.
 
 #include "compression/check.h"
 #include "args.h"
@@ -25,6 +26,8 @@ QString jsonLine(const QString& path, const QList<compression::PackedCheck>& che
         w.string(c.name);
         w.key(u"ok");
         w.boolean(c.ok);
+        w.key(u"note");
+        w.boolean(c.note);
         w.key(u"detail");
         w.string(c.detail);
         w.endObject();
@@ -35,14 +38,25 @@ QString jsonLine(const QString& path, const QList<compression::PackedCheck>& che
 }
 
 void printText(const QString& path, const QList<compression::PackedCheck>& checks) {
-    const auto failed = std::count_if(checks.begin(), checks.end(), [](const auto& c) { return !c.ok; });
-    printLine(failed == 0
-                  ? QStringLiteral("%1: every check holds").arg(path)
-                  : QStringLiteral("%1: %2 of %3 checks fail").arg(path).arg(failed).arg(checks.size()));
+    const auto failed =
+        std::count_if(checks.begin(), checks.end(), [](const auto& c) { return !c.ok && !c.note; });
+    const auto notes = compression::notesRaised(checks).size();
+    const QString noted = notes == 0   ? QString()
+                          : notes == 1 ? QStringLiteral(", 1 note")
+                                       : QStringLiteral(", %1 notes").arg(notes);
+    printLine(failed == 0 ? QStringLiteral("%1: every check holds%2").arg(path, noted)
+                          : QStringLiteral("%1: %2 of %3 checks fail%4")
+                                .arg(path)
+                                .arg(failed)
+                                .arg(checks.size())
+                                .arg(noted));
     for (const compression::PackedCheck& c : checks)
         printLine(QStringLiteral("  %1 %2 %3")
                       .arg(c.name, -12)
-                      .arg(c.ok ? QStringLiteral("ok    ") : QStringLiteral("FAILED"), c.detail));
+                      .arg(c.ok     ? QStringLiteral("ok    ")
+                           : c.note ? QStringLiteral("note  ")
+                                    : QStringLiteral("FAILED"),
+                           c.detail));
 }
 
 } // namespace
@@ -52,12 +66,12 @@ int runCheck(const QStringList& args) {
     if (!line)
         return report(line.failure());
     if (line->operands.isEmpty())
-        return report(usageFailure(QStringLiteral("check needs at least one packed module")));
+        return report(usageFailure(QStringLiteral("check needs at least one module")));
     const bool json = line->has(QStringLiteral("--json"));
 
     int exitCode = kExitOk;
     for (const QString& path : std::as_const(line->operands)) {
-        const auto checked = compression::checkPackedFile(path);
+        const auto checked = compression::checkModuleFile(path);
         if (!checked) {
             note(checked.error().fullText());
             exitCode = kExitFile;

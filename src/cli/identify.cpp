@@ -36,6 +36,11 @@ QString jsonLine(const QString& path, const prx::Identification& id) {
         w.integer(id.packed.plainSize);
         w.key(u"packed_size");
         w.integer(id.packed.packedSize);
+        // "gzip" or "encrypted"; plain modules and invalid files have no such key.
+        w.key(u"packing");
+        w.string(QString(prx::packingName(id.packed.packing)));
+        w.key(u"sce_header");
+        w.boolean(id.packed.headerOffset > 0);
         break;
     case prx::FileKind::Invalid:
         w.string(u"");
@@ -54,10 +59,14 @@ QString textLine(const QString& path, const prx::Identification& id) {
             .arg(id.version)
             .arg(id.size);
     case prx::FileKind::Packed:
-        return QStringLiteral("%1: packed module %2, %3 (%4 bytes unpacked, %5 bytes packed)")
+        return QStringLiteral("%1: %6packed module %2, %3 (%4 bytes unpacked, %5 bytes packed)%7")
             .arg(path, id.packed.name, id.packed.label)
             .arg(id.packed.plainSize)
-            .arg(id.packed.packedSize);
+            .arg(id.packed.packedSize)
+            .arg(id.packed.packing == prx::Packing::Encrypted ? QStringLiteral("encrypted ") : QString(),
+                 id.packed.headerOffset > 0
+                     ? QStringLiteral(" behind a %1-byte ~SCE header").arg(id.packed.headerOffset)
+                     : QString());
     case prx::FileKind::Invalid:
         break;
     }

@@ -1,6 +1,7 @@
 // unpack, pack and keys: packed (~PSP) modules through the archiver.
 
 #include "args.h"
+#include "backup.h"
 #include "commands.h"
 #include "compression/check.h"
 #include "compression/modulekeys.h"
@@ -46,6 +47,11 @@ int runUnpack(const QStringList& args) {
             fileFailure(QStringLiteral("%1: not a packed module (a ~PSP header whose packed size is the "
                                        "file's length)")
                             .arg(packed)));
+    if (id->packed.packing == prx::Packing::Encrypted)
+        return report(fileFailure(
+            QStringLiteral("%1: the module is encrypted (no gzip stream behind its ~PSP header); only a "
+                           "console's loader can unpack it, nothing written")
+                .arg(packed)));
     auto folder = preparedWorkFolder();
     if (!folder)
         return report(folder.failure());
@@ -63,7 +69,8 @@ int runUnpack(const QStringList& args) {
 int runPack(const QStringList& args) {
     auto line = parseCommandLine(args, {{QStringLiteral("--header"), {}, true},
                                         {QStringLiteral("--key"), {}, true},
-                                        {QStringLiteral("-o"), {QStringLiteral("--output")}, true}});
+                                        {QStringLiteral("-o"), {QStringLiteral("--output")}, true},
+                                        kBackupOption});
     if (!line)
         return report(line.failure());
     if (line->operands.size() != 1)
@@ -107,18 +114,35 @@ int runPack(const QStringList& args) {
     if (!folder)
         return report(folder.failure());
 
-    // The loader's checks on the result, before anything is replaced.
-    auto done =
-        compression::packModule(plain, header, *key, out, *folder, {}, compression::requirePackedChecks);
+    // The loader's checks on the result, before anything is replaced; notes
+    // are told once it is written.
+    QStringList notes;
+    const auto loaderChecks = [&notes](QByteArrayView packed) {
+        const QList<compression::PackedCheck> checks = compression::checkPacked(packed);
+        notes = compression::notesRaised(checks);
+        return compression::requireChecks(checks);
+    };
+    // The original is kept only when the result replaces the plain module.
+    const bool keepOriginal = line->has(kBackupOption.name) && samePath(plain, out);
+    const BackupNote original(out);
+    auto done = compression::packModule(plain, header, *key, out, *folder, {}, loaderChecks, keepOriginal);
     if (!done)
         return report(failureFrom(done.error(), plain));
-    note(QStringLiteral("%1 (%2, %3 bytes) packed to %4: gzip %5 bytes, %6 bytes in all, key %7")
+    if (keepOriginal)
+        original.print();
+    for (const QString& text : std::as_const(notes))
+        note(QStringLiteral("note, ") + text);
+    note(QStringLiteral("%1 (%2, %3 bytes) packed to %4: gzip %5 bytes, %6 bytes in all, key %7%8")
              .arg(plain, id->label)
              .arg(done->plainSize)
              .arg(out)
              .arg(done->gzipSize)
-             .arg(done->packedSize)
-             .arg(keyText(done->key)));
+             .arg(done->packedSize + done->sceHeaderSize)
+             .arg(keyText(done->key))
+             .arg(done->sceHeaderSize > 0 ? QStringLiteral(", behind the %1-byte ~SCE header of %2")
+                                                .arg(done->sceHeaderSize)
+                                                .arg(header)
+                                          : QString()));
     return kExitOk;
 }
 

@@ -1,5 +1,6 @@
 #include "plainmodule.h"
 
+#include "backup.h"
 #include "prx/fileio.h"
 #include "prx/header.h"
 #include "prx/numbers.h"
@@ -10,13 +11,6 @@
 
 namespace qm::cli {
 namespace {
-
-bool samePath(const QString& a, const QString& b) {
-    const QFileInfo fa(a), fb(b);
-    if (fa.exists() && fb.exists())
-        return fa.canonicalFilePath() == fb.canonicalFilePath();
-    return fa.absoluteFilePath() == fb.absoluteFilePath();
-}
 
 // Values that differ, counting block elements and menu entries one by one.
 int changedValues(const ModuleValues& a, const ModuleValues& b) {
@@ -83,8 +77,10 @@ Outcome<PlainModule> openPlainModule(const QString& path) {
 }
 
 Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const QString& dest,
-                  QStringList notes) {
+                  QStringList notes, bool backup) {
     const bool inPlace = samePath(loaded.path, dest);
+    const bool keepOriginal = backup && inPlace;
+    const BackupNote original(dest);
     if (static_cast<const ModuleValues&>(loaded) == edited) {
         if (!inPlace)
             return copyUnchanged(loaded, dest);
@@ -100,8 +96,10 @@ Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const Q
         notes.append(QStringLiteral("NetworkIconYUnfocused follows MainIconYUnfocused: written as %1")
                          .arg(prx::formatSingle(followed.single(network).toFloat(), numberLocale())));
 
-    if (auto s = prx::saveValuesFile(loaded.path, dest, loaded, edited); !s)
+    if (auto s = prx::saveValuesFile(loaded.path, dest, loaded, edited, keepOriginal); !s)
         return saveFailure(s.error());
+    if (keepOriginal)
+        original.print();
     for (const QString& text : std::as_const(notes))
         note(text);
     const int n = changedValues(loaded, edited);

@@ -28,8 +28,9 @@ Outcome<PlainModule> openPlainModule(const QString& path);
 // Writes the values of `edited` that differ from `loaded` into `dest`, which
 // is loaded.path itself or becomes a copy of it. With nothing changed the
 // module is left alone (or just copied to dest). `notes` about how values
-// are stored are printed once the save has succeeded.
+// are stored are printed once the save has succeeded. With `backup`, a save
+// over loaded.path first keeps it as NAME.orig (see prx::writeFileAtomically).
 Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const QString& dest,
-                  QStringList notes = {});
+                  QStringList notes = {}, bool backup = false);
 
 } // namespace qm::cli

@@ -1,6 +1,7 @@
 // set: change values given as NAME=VALUE, all in one save.
 
 #include "args.h"
+#include "backup.h"
 #include "commands.h"
 #include "looks/convert.h"
 #include "plainmodule.h"
@@ -183,7 +184,8 @@ Problem assign(PlainModule& edited, const Target& t, QStringList& notes) {
 } // namespace
 
 int runSet(const QStringList& args) {
-    auto line = parseCommandLine(args, {{QStringLiteral("-o"), {QStringLiteral("--output")}, true}});
+    auto line =
+        parseCommandLine(args, {{QStringLiteral("-o"), {QStringLiteral("--output")}, true}, kBackupOption});
     if (!line)
         return report(line.failure());
     if (line->operands.size() < 2)
@@ -228,7 +230,8 @@ int runSet(const QStringList& args) {
         failures.append(valueFailure(QStringLiteral("nothing written")));
         return reportAll(failures);
     }
-    if (auto p = saveEdits(*loaded, edited, out.isEmpty() ? loaded->path : out, notes))
+    if (auto p = saveEdits(*loaded, edited, out.isEmpty() ? loaded->path : out, notes,
+                           line->has(kBackupOption.name)))
         return report(*p);
     return kExitOk;
 }

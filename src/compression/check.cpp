@@ -1,6 +1,7 @@
 #include "check.h"
 
 #include "modulekeys.h"
+#include "prx/elf.h"
 #include "prx/fileio.h"
 #include "prx/header.h"
 #include "unpack.h"
@@ -19,6 +20,8 @@ namespace qm::compression {
 namespace {
 
 constexpr qint64 kStreamOffset = prx::kPspHeaderSize;
+// Bytes that tell a "~SCE" header with a "~PSP" one behind it.
+constexpr qint64 kLeadLength = prx::kSceHeaderSize + 5;
 constexpr qint64 kTrailerLength = 8;
 constexpr qsizetype kKeyLength = 4;
 
@@ -62,8 +65,11 @@ constexpr std::array<std::pair<Phase, quint8>, 4> kOptionalParts{{
 } // namespace
 
 struct PackedChecker::State {
-    QByteArray head; // the file's first 336 bytes, or all of a shorter file
-    qint64 fed = 0;
+    QByteArray lead; // the file's first bytes, until it is known whether a "~SCE" header leads
+    bool decided = false;
+    qint64 base = 0; // file offset of the "~PSP" header: 0, or behind a "~SCE" header
+    QByteArray head; // the first 336 bytes from the base, or all of a shorter file
+    qint64 fed = 0;  // bytes from the base on
     Phase phase = Phase::Fixed;
     QByteArray fixed;      // the gzip header's first 10 bytes
     qint64 headerLeft = 0; // of the extra field or its length, or of the header CRC
@@ -86,6 +92,23 @@ struct PackedChecker::State {
     ~State() {
         if (zlibReady)
             inflateEnd(&zs);
+    }
+
+    // Where the "~PSP" header starts is known: the bytes kept so far go on.
+    void decide() {
+        decided = true;
+        base = prx::sceHeaderLength(lead);
+        const QByteArray kept = std::move(lead);
+        lead.clear();
+        take(QByteArrayView(kept).sliced(base));
+    }
+
+    // Bytes from the base on: the header, then the stream.
+    void take(QByteArrayView bytes) {
+        const qsizetype toHead = std::min<qsizetype>(bytes.size(), std::max<qint64>(0, kStreamOffset - fed));
+        head.append(bytes.first(toHead));
+        fed += toHead;
+        stream(bytes.sliced(toHead));
     }
 
     void stop(const QString& why) {
@@ -253,8 +276,8 @@ namespace {
 
 class Checks {
 public:
-    void add(const char* name, bool ok, const QString& detail) {
-        m_list.append({QLatin1StringView(name).toString(), ok, detail});
+    void add(const char* name, bool ok, const QString& detail, bool note = false) {
+        m_list.append({QLatin1StringView(name).toString(), ok, detail, note});
     }
     QList<PackedCheck> take() { return std::move(m_list); }
 
@@ -262,29 +285,37 @@ private:
     QList<PackedCheck> m_list;
 };
 
-void checkHeaderSizes(Checks& checks, QByteArrayView head, qint64 n) {
+// `n` is the length from the "~PSP" header on; `base` the length of a
+// "~SCE" header in front of it.
+void checkHeaderSizes(Checks& checks, QByteArrayView head, qint64 n, qint64 base) {
+    const QString behindSce =
+        base > 0 ? QStringLiteral(" behind a %1-byte ~SCE header").arg(base) : QString();
     constexpr qint64 kMinimum = prx::kPspHeaderSize + kMinGzipStreamSize;
     checks.add("length", n >= kMinimum,
-               n >= kMinimum ? QStringLiteral("%1 bytes").arg(n)
-                             : QStringLiteral("%1 bytes; a packed module has at least %2 (the %3-byte "
+               n >= kMinimum ? QStringLiteral("%1 bytes").arg(n) + behindSce
+                             : QStringLiteral("%1 bytes%4; a packed module has at least %2 (the %3-byte "
                                               "header and a minimal gzip stream)")
                                    .arg(n)
                                    .arg(kMinimum)
-                                   .arg(prx::kPspHeaderSize));
+                                   .arg(prx::kPspHeaderSize)
+                                   .arg(behindSce));
 
     const QByteArrayView start = head.first(std::min<qsizetype>(head.size(), 4));
     const bool psp = start == QByteArrayView("~PSP");
     checks.add("signature", psp,
-               psp ? QStringLiteral("~PSP")
+               psp ? QStringLiteral("~PSP") + behindSce
                    : QStringLiteral("the file starts with \"%1\" (%2), not \"~PSP\"")
                          .arg(QString::fromLatin1(start), hexBytes(start)));
 
     const auto packed = field32(head, prx::kOffPackedSize);
+    const QString length = base > 0 ? QStringLiteral("the file's length less its ~SCE header")
+                                    : QStringLiteral("the file's length");
     checks.add("packed_size", packed && *packed == n,
-               !packed ? fieldMissing("PackedSize", prx::kOffPackedSize)
-               : *packed == n
-                   ? QStringLiteral("%1 bytes, the file's length").arg(n)
-                   : QStringLiteral("PackedSize (0x02C) is %1, the file has %2 bytes").arg(*packed).arg(n));
+               !packed        ? fieldMissing("PackedSize", prx::kOffPackedSize)
+               : *packed == n ? QStringLiteral("%1 bytes, %2").arg(n).arg(length)
+               : base == 0
+                   ? QStringLiteral("PackedSize (0x02C) is %1, the file has %2 bytes").arg(*packed).arg(n)
+                   : QStringLiteral("PackedSize (0x02C) is %1, %2 is %3").arg(*packed).arg(length).arg(n));
 
     const auto gzipSize = field32(head, prx::kOffGzipSize);
     const qint64 behind = n - prx::kPspHeaderSize;
@@ -303,19 +334,24 @@ void checkHeaderSizes(Checks& checks, QByteArrayView head, qint64 n) {
 void checkStream(Checks& checks, const PackedChecker::State& s) {
     const QByteArrayView magic = s.magic();
     const bool gzip = s.magicOk();
-    checks.add("gzip_magic", gzip,
-               gzip ? QStringLiteral("1F 8B 08 (gzip, deflate)")
-               : magic.isEmpty()
-                   ? QStringLiteral("the file ends before the stream at 0x150")
-                   : QStringLiteral("the stream at 0x150 starts with %1, not 1F 8B 08 (gzip, deflate)")
-                         .arg(hexBytes(magic)));
+    const QString at = hex(s.base + kStreamOffset, 3);
+    checks.add(
+        "gzip_magic", gzip,
+        gzip              ? QStringLiteral("1F 8B 08 (gzip, deflate)")
+        : magic.isEmpty() ? QStringLiteral("the file ends before the stream at %1").arg(at)
+        : prx::packingOf(magic) == prx::Packing::Encrypted
+            ? QStringLiteral("the stream at %1 starts with %2, not 1F 8B 08 (gzip, deflate): the module is "
+                             "encrypted, which only a console's loader can unpack")
+                  .arg(at, hexBytes(magic))
+            : QStringLiteral("the stream at %1 starts with %2, not 1F 8B 08 (gzip, deflate)")
+                  .arg(at, hexBytes(magic)));
 
     const bool ended = s.phase == Phase::Trailer || s.phase == Phase::After;
     checks.add("stream", ended,
                ended ? QStringLiteral("inflates to %1 bytes").arg(s.inflated) : s.unfinished());
     if (!ended) {
         const QString why = gzip ? QStringLiteral("not checked: the stream does not inflate")
-                                 : QStringLiteral("not checked: no gzip stream at 0x150");
+                                 : QStringLiteral("not checked: no gzip stream at %1").arg(at);
         for (const char* name : {"crc32", "isize", "padding", "plain_size"})
             checks.add(name, false, why);
         return;
@@ -341,7 +377,7 @@ void checkStream(Checks& checks, const PackedChecker::State& s) {
                                      : QStringLiteral("the trailer's ISIZE is %1, the data has %2 bytes")
                                            .arg(isize)
                                            .arg(s.inflated));
-        const qint64 at = kStreamOffset + s.dataEnd + kTrailerLength;
+        const qint64 at = s.base + kStreamOffset + s.dataEnd + kTrailerLength;
         checks.add("padding", s.firstOther < 0,
                    s.after == 0 ? QStringLiteral("nothing follows the stream")
                    : s.firstOther < 0
@@ -350,7 +386,7 @@ void checkStream(Checks& checks, const PackedChecker::State& s) {
                              .arg(s.after)
                              .arg(hex(at, 0))
                              .arg(hexBytes(QByteArrayView(&s.firstOtherByte, 1)))
-                             .arg(hex(s.firstOther, 0)));
+                             .arg(hex(s.base + s.firstOther, 0)));
     }
 
     const auto plain = field32(s.head, prx::kOffPlainSize);
@@ -386,16 +422,20 @@ void checkIdentity(Checks& checks, QByteArrayView head) {
     }
 
     if (head.size() < prx::kOffModuleName + prx::kModuleNameFieldLength) {
-        checks.add("module_name", false, fieldMissing("ModuleName", prx::kOffModuleName));
+        checks.add("module_name", false, fieldMissing("ModuleName", prx::kOffModuleName), true);
         return;
     }
     const QByteArrayView field = head.sliced(prx::kOffModuleName, prx::kModuleNameFieldLength);
     const qsizetype end = field.indexOf('\0');
+    // Loaders go by the module info inside the module, not by this name:
+    // packing leaves the end of the field as the header source had it.
+    constexpr bool kNote = true;
     checks.add("module_name", end > 0,
                end > 0    ? QLatin1Char('"') + QString::fromLatin1(field.first(end)) + QLatin1Char('"')
                : end == 0 ? QStringLiteral("ModuleName (0x00A) is empty")
                           : QStringLiteral("ModuleName (0x00A) is not ended inside its %1 bytes")
-                                .arg(prx::kModuleNameFieldLength));
+                                .arg(prx::kModuleNameFieldLength),
+               kNote);
 }
 
 } // namespace
@@ -405,10 +445,15 @@ PackedChecker::PackedChecker() : m(std::make_unique<State>()) {}
 PackedChecker::~PackedChecker() = default;
 
 void PackedChecker::feed(QByteArrayView bytes) {
-    const qsizetype toHead = std::min<qsizetype>(bytes.size(), std::max<qint64>(0, kStreamOffset - m->fed));
-    m->head.append(bytes.first(toHead));
-    m->fed += toHead;
-    m->stream(bytes.sliced(toHead));
+    if (!m->decided) {
+        const qsizetype lead = std::min<qsizetype>(bytes.size(), kLeadLength - m->lead.size());
+        m->lead.append(bytes.first(lead));
+        bytes = bytes.sliced(lead);
+        if (m->lead.size() < kLeadLength)
+            return;
+        m->decide();
+    }
+    m->take(bytes);
 }
 
 bool PackedChecker::needsMore() const {
@@ -416,8 +461,10 @@ bool PackedChecker::needsMore() const {
 }
 
 QList<PackedCheck> PackedChecker::finish(qint64 fileLength) {
+    if (!m->decided)
+        m->decide();
     Checks checks;
-    checkHeaderSizes(checks, m->head, needsMore() ? m->fed : std::max(m->fed, fileLength));
+    checkHeaderSizes(checks, m->head, needsMore() ? m->fed : std::max(m->fed, fileLength - m->base), m->base);
     checkStream(checks, *m);
     checkIdentity(checks, m->head);
     return checks.take();
@@ -440,19 +487,60 @@ Result<QList<PackedCheck>> checkPackedFile(const QString& path) {
     return checker.finish(*size);
 }
 
-bool allHold(const QList<PackedCheck>& checks) {
-    return std::all_of(checks.begin(), checks.end(), [](const PackedCheck& c) { return c.ok; });
+QList<PackedCheck> checkPlain(QByteArrayView file) {
+    Checks checks;
+    const QString label = prx::labelForPlainSize(file.size());
+    checks.add("release", label != prx::kUnknow,
+               label != prx::kUnknow
+                   ? QStringLiteral("%1 (%2 bytes)").arg(label).arg(file.size())
+                   : QStringLiteral("%1 bytes is the length of no known release").arg(file.size()));
+    const prx::ElfPrx elf = prx::inspectElfPrx(file);
+    checks.add("elf", elf.prx, elf.detail);
+    return checks.take();
 }
 
-Status requirePackedChecks(QByteArrayView file) {
+bool checkedAsPlain(QByteArrayView head, qint64 fileSize) {
+    return prx::labelForPlainSize(fileSize) != prx::kUnknow || head.startsWith(QByteArrayView("\x7F"
+                                                                                              "ELF"));
+}
+
+Result<QList<PackedCheck>> checkModuleFile(const QString& path) {
+    auto head = prx::readFileHead(path, 4);
+    if (!head)
+        return head.error();
+    if (!checkedAsPlain(head->bytes, head->size))
+        return checkPackedFile(path);
+    auto file = prx::readWholeFile(path, kMaxUnpackedSize);
+    if (!file)
+        return file.error();
+    return checkPlain(*file);
+}
+
+bool allHold(const QList<PackedCheck>& checks) {
+    return std::all_of(checks.begin(), checks.end(), [](const PackedCheck& c) { return c.ok || c.note; });
+}
+
+QStringList notesRaised(const QList<PackedCheck>& checks) {
+    QStringList notes;
+    for (const PackedCheck& c : checks)
+        if (c.note && !c.ok)
+            notes.append(c.name + QStringLiteral(": ") + c.detail);
+    return notes;
+}
+
+Status requireChecks(const QList<PackedCheck>& checks) {
     QStringList failed;
-    for (const PackedCheck& c : checkPacked(file))
-        if (!c.ok)
+    for (const PackedCheck& c : checks)
+        if (!c.ok && !c.note)
             failed.append(c.name + QStringLiteral(": ") + c.detail);
     if (failed.isEmpty())
         return {};
     return Error::check(QStringLiteral("The packed module fails its checks (nothing written)"),
                         failed.join(QStringLiteral("; ")));
+}
+
+Status requirePackedChecks(QByteArrayView file) {
+    return requireChecks(checkPacked(file));
 }
 
 } // namespace qm::compression

@@ -28,17 +28,25 @@ void report(const PackProgressFn& progress, PackStage stage, double fraction) {
         progress({stage, fraction});
 }
 
-Result<QByteArray> readHeaderSource(const QString& headerPath) {
-    auto head = prx::readFileHead(headerPath, prx::kPspHeaderSize);
+struct HeaderSource {
+    QByteArray sce;    // a "~SCE" header in front of the "~PSP" one, carried over as it is; or empty
+    QByteArray header; // the "~PSP" header's 336 bytes
+};
+
+Result<HeaderSource> readHeaderSource(const QString& headerPath) {
+    auto head = prx::readFileHead(headerPath, prx::kSceHeaderSize + prx::kPspHeaderSize);
     if (!head)
         return head.error();
-    if (head->bytes.size() < prx::kPspHeaderSize)
-        return Error::notModule(QStringLiteral("The header source is too short"),
-                                QStringLiteral("%1 has %2 bytes; a \"~PSP\" header has %3")
-                                    .arg(QDir::toNativeSeparators(headerPath))
-                                    .arg(head->size)
-                                    .arg(prx::kPspHeaderSize));
-    return std::move(head->bytes);
+    const qint64 base = prx::sceHeaderLength(head->bytes);
+    if (head->bytes.size() < base + prx::kPspHeaderSize)
+        return Error::notModule(
+            QStringLiteral("The header source is too short"),
+            QStringLiteral("%1 has %2 bytes; a \"~PSP\" header has %3")
+                    .arg(QDir::toNativeSeparators(headerPath))
+                    .arg(head->size)
+                    .arg(prx::kPspHeaderSize) +
+                (base > 0 ? QStringLiteral(" behind the %1-byte ~SCE header").arg(base) : QString()));
+    return HeaderSource{head->bytes.first(base), head->bytes.sliced(base, prx::kPspHeaderSize)};
 }
 
 Error streamMismatch(const QString& detail) {
@@ -110,23 +118,24 @@ QByteArray packedHeader(QByteArray header, int key, qint64 plainSize, qint64 gzi
 } // namespace
 
 Result<int> preselectedKeyOfFile(const QString& headerPath) {
-    auto header = readHeaderSource(headerPath);
-    if (!header)
-        return header.error();
-    return preselectedKey(*header);
+    auto source = readHeaderSource(headerPath);
+    if (!source)
+        return source.error();
+    return preselectedKey(source->header);
 }
 
 Result<PackReport> packModule(const QString& plainPath, const QString& headerPath, int key,
                               const QString& outPath, const QString& workFolder,
-                              const PackProgressFn& progress, const PackedModuleCheckFn& check) {
+                              const PackProgressFn& progress, const PackedModuleCheckFn& check,
+                              bool keepOriginal) {
     if (key < 0 || key >= static_cast<int>(kModuleKeys.size()))
         return Error::invalidArgument(
             QStringLiteral("module key %1; the keys are 0 to %2").arg(key).arg(kModuleKeys.size() - 1));
 
     report(progress, PackStage::ReadingHeader, 0.0);
-    auto header = readHeaderSource(headerPath);
-    if (!header)
-        return header.error();
+    auto source = readHeaderSource(headerPath);
+    if (!source)
+        return source.error();
     report(progress, PackStage::ReadingHeader, 0.5);
     // Larger modules could not be unpacked again.
     auto module = prx::readWholeFile(plainPath, kMaxUnpackedSize);
@@ -185,12 +194,14 @@ Result<PackReport> packModule(const QString& plainPath, const QString& headerPat
     result.gzipSize = run->output.size();
     result.packedSize = prx::kPspHeaderSize + result.gzipSize;
     result.key = key;
+    result.sceHeaderSize = source->sce.size();
     const QByteArray packed =
-        packedHeader(std::move(*header), key, result.plainSize, result.gzipSize) + run->output;
+        source->sce + packedHeader(std::move(source->header), key, result.plainSize, result.gzipSize) +
+        run->output;
     if (check)
         if (auto checked = check(packed); !checked)
             return checked.error();
-    if (auto written = prx::writeFileAtomically(outPath, packed); !written)
+    if (auto written = prx::writeFileAtomically(outPath, packed, keepOriginal); !written)
         return written.error();
     report(progress, PackStage::Writing, 1.0);
     return result;

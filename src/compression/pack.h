@@ -25,7 +25,8 @@ using PackedModuleCheckFn = std::function<Status(QByteArrayView packed)>;
 struct PackReport {
     qint64 plainSize = 0;
     qint64 gzipSize = 0;
-    qint64 packedSize = 0; // 336 + gzip size
+    qint64 packedSize = 0;    // 336 + gzip size
+    qint64 sceHeaderSize = 0; // a "~SCE" header in front, carried over from the header source
     int key = 0;
 };
 
@@ -39,10 +40,13 @@ Result<int> preselectedKeyOfFile(const QString& headerPath);
 // fed on standard input), checks that the stream unpacks to the module, and
 // writes header + stream to `outPath` (which may be plainPath) in one piece.
 // The header is the header source's first 336 bytes with the key, the module
-// name and the three sizes patched in. `check`, when given, sees the packed
-// module before it is written.
+// name and the three sizes patched in; a header source behind a 64-byte
+// "~SCE" header gives its "~PSP" header, and the "~SCE" header is put in
+// front of the result unchanged. `check`, when given, sees the packed
+// module before it is written. keepOriginal: see prx::writeFileAtomically.
 Result<PackReport> packModule(const QString& plainPath, const QString& headerPath, int key,
                               const QString& outPath, const QString& workFolder,
-                              const PackProgressFn& progress = {}, const PackedModuleCheckFn& check = {});
+                              const PackProgressFn& progress = {}, const PackedModuleCheckFn& check = {},
+                              bool keepOriginal = false);
 
 } // namespace qm::compression

@@ -25,17 +25,20 @@ Result<UnpackReport> unpackModule(const QString& packedPath, const QString& outP
     auto packed = prx::readWholeFile(packedPath, kMaxPackedSize);
     if (!packed)
         return packed.error();
-    if (packed->size() <= prx::kPspHeaderSize)
+    // A "~SCE" header in front of the "~PSP" one is passed over.
+    const qint64 base = prx::sceHeaderLength(*packed);
+    const qint64 streamOffset = base + prx::kPspHeaderSize;
+    if (packed->size() <= streamOffset)
         return Error::notModule(QStringLiteral("Not a packed module"),
                                 QStringLiteral("%1 has %2 bytes, no gzip stream behind a %3-byte header")
                                     .arg(QDir::toNativeSeparators(packedPath))
                                     .arg(packed->size())
-                                    .arg(prx::kPspHeaderSize));
+                                    .arg(streamOffset));
     // The header's plain size is only a hint for the buffer; the stream decides.
-    const qint64 plainSizeHint = prx::describePacked(packed->first(prx::kPspHeaderSize)).plainSize;
+    const qint64 plainSizeHint = prx::describePacked(packed->sliced(base, prx::kPspHeaderSize)).plainSize;
     UnpackReport result;
     result.packedSize = packed->size();
-    result.gzipSize = packed->size() - prx::kPspHeaderSize;
+    result.gzipSize = packed->size() - streamOffset;
     report(progress, UnpackStage::ReadingPacked, 1.0);
 
     auto archiver = findArchiver(workFolder);
@@ -50,7 +53,7 @@ Result<UnpackReport> unpackModule(const QString& packedPath, const QString& outP
     request.program = *archiver;
     request.arguments = {QStringLiteral("e"), QStringLiteral("-si"), QStringLiteral("-so"),
                          QStringLiteral("-tgzip"), QStringLiteral("-y")};
-    request.input = packed->sliced(prx::kPspHeaderSize);
+    request.input = packed->sliced(streamOffset);
     packed->clear(); // the stream copy is all that is needed from here on
     request.outputLimit = kMaxUnpackedSize;
     request.expectedOutput = plainSizeHint;

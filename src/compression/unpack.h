@@ -29,7 +29,8 @@ struct UnpackReport {
 };
 
 // Every byte from offset 336 on is taken as the gzip stream; header fields
-// are not consulted. outPath may be packedPath itself.
+// are not consulted. Behind a "~SCE" header (prx::sceHeaderLength) the
+// stream starts 64 bytes later. outPath may be packedPath itself.
 Result<UnpackReport> unpackModule(const QString& packedPath, const QString& outPath,
                                   const QString& workFolder, const UnpackProgressFn& progress = {});
 

@@ -1,10 +1,11 @@
 #include "frmpaf.h"
 
-#include "looks/locale.h"
+#include "prx/rules.h"
 #include "prx/catalogue.h"
 #include "widgets/captionlabel.h"
 #include "widgets/dialogs.h"
 #include "widgets/numberkeyfilter.h"
+#include "widgets/valuebinding.h"
 #include "widgets/valueframe.h"
 #include "widgets/windowhelpers.h"
 
@@ -22,7 +23,7 @@ namespace {
 
 // Label captions by box index, blanks and all: box 8's runs of blanks are
 // where its label breaks into three lines.
-const std::array<QString, prx::kPafBoxCount> kCaptions{
+const std::array<QString, frmPaf::kBoxCount> kCaptions{
     QStringLiteral("Vertical Scrolling :"),
     QStringLiteral("Horizontal Scrolling :"),
     QStringLiteral("MS Contents : (Unfocused)"),
@@ -97,10 +98,22 @@ const std::array<TabPlan, 3>& tabPlans() {
 
 } // namespace
 
+using P = prx::PafMember;
+
+const std::array<prx::PafMember, frmPaf::kBoxCount> frmPaf::kBoxMembers{
+    P::VerticalScrollSpeed,   P::HorizontalScrollSpeed, P::MSContentsSizeUnfocused, P::GlowBlinkSpeed,
+    P::XmbOverallSize,        P::MainIconSpacing,       P::MainIconYFocused,        P::MainMenuTextY,
+    P::MainIconYUnfocused,    P::MainIconSizeUnfocused, P::MainMenuTextSize,        P::MainMenuIconFontColor,
+    P::MainMenuFontColor,     P::SubmenuTextAlpha,      P::MainIconAlphaUnfocused,  P::MainIconAlphaFocused,
+    P::SubiconSpacing,        P::MainSubiconSpacing,    P::SubmenuFontLineColor,    P::SubiconColorUnfocused,
+    P::SubiconAlphaUnfocused, P::OtherSubmenuIconSize,  P::SettingsSubmenuIconSize, P::SubiconShadowWidth,
+    P::SubiconShadowHeight,
+};
+
 frmPaf::frmPaf(QWidget* parent)
-    : EditorForm(QStringLiteral("frmPaf"), kCaption, QSize(twips(6930), twips(6015)), parent) {
+    : EditorForm(QStringLiteral("frmPaf"), kCaption, QSize(twips(6930), twips(6015)), prx::ModuleKind::Paf, parent) {
     m_keyFilter = new NumberKeyFilter(this);
-    m_keyFilter->setLocale(m_locale);
+    m_keyFilter->setLocale(numberLocale());
 
     m_tabs = addTabs(QStringLiteral("PAFTabs"), 3);
 
@@ -117,11 +130,13 @@ frmPaf::frmPaf(QWidget* parent)
             CaptionLabel* label =
                 addValueRow(frame, indexedName(QStringLiteral("lblPAFPRXValue"), box), kCaptions[i], edit);
             // Box 8's caption breaks into three lines at its runs of blanks.
-            if (box == prx::kPafBoxMainIconYUnfocused)
+            if (box == kBoxMainIconYUnfocused)
                 label->setFixedWidth(widestPart(label->fontMetrics(), kCaptions[i]) +
                                      label->fontMetrics().averageCharWidth() / 2);
             m_labels[i] = label;
             m_boxes[i] = edit;
+            m_bindings[i] = new ValueBinding(this, edit, static_cast<int>(kBoxMembers[i]),
+                                             kCaptions[i].simplified().remove(QStringLiteral(" :")));
         }
         m_frames[static_cast<std::size_t>(index)] = frame;
         return frame;
@@ -139,37 +154,42 @@ frmPaf::frmPaf(QWidget* parent)
     SetValueControlsEnabled(false);
 }
 
-bool frmPaf::OpenPAFPRX(const QString& strFile, int intCurPRXType) {
-    if (strFile.isEmpty()) {
-        SetValueControlsEnabled(false);
-        return false;
-    }
-    auto values = prx::readPafFile(strFile, intCurPRXType, m_locale);
-    if (!values) {
-        reportError(values.error());
-        return false;
-    }
-    m_version = intCurPRXType;
-    PRXVersionPAF = QString::fromLatin1(prx::pafRelease(intCurPRXType).label) + QLatin1Char(' ');
-    PRXFilePAF = strFile + QLatin1Char(' ');
-    for (std::size_t i = 0; i < m_boxes.size(); ++i)
-        m_boxes[i]->setText(values->numbers[i]);
-    m_loaded = *values;
-    SetValueControlsEnabled(true);
-    if (!prx::pafBoxRead(intCurPRXType, prx::kPafBoxMainIconYUnfocused))
-        DisableMainIconYUnfocused();
-    Q_EMIT statusChanged();
-    return true;
+void frmPaf::statusTextsChanged() {
+    PRXVersionPAF = statusVersion();
+    PRXFilePAF = statusFile();
 }
 
-bool frmPaf::SavePAFPRX(const QString& strFile, int intCurPRXType) {
-    const Status saved =
-        prx::savePafFile(openFile(), strFile, intCurPRXType, m_loaded, currentValues(), m_locale);
-    if (!saved) {
-        reportError(saved.error());
-        return false;
+void frmPaf::showNoModule() {
+    SetValueControlsEnabled(false);
+}
+
+void frmPaf::showModule() {
+    for (ValueBinding* binding : m_bindings)
+        binding->show();
+    SetValueControlsEnabled(true);
+    if (!values().has(kBoxMembers[kBoxMainIconYUnfocused]))
+        DisableMainIconYUnfocused();
+}
+
+Status frmPaf::checkEntries() const {
+    // Box 8 is not part of the empty check: an empty box 8 fails to convert instead.
+    for (int box = 0; box < kBoxCount; ++box) {
+        const ValueBinding* b = m_bindings[static_cast<std::size_t>(box)];
+        if (box != kBoxMainIconYUnfocused && b->box()->isEnabled() && b->empty()) {
+            markRefused(b->box());
+            return Error::check(prx::kMsgValueEmpty,
+                                QString(prx::memberName(kBoxMembers[static_cast<std::size_t>(box)])));
+        }
     }
-    return OpenPAFPRX(strFile, intCurPRXType);
+    for (const ValueBinding* b : m_bindings)
+        if (auto s = b->entry(); !s) {
+            markRefused(b->box());
+            Error e = s.error();
+            e.detail = QString(prx::memberName(static_cast<prx::PafMember>(b->member()))) +
+                       (e.detail.isEmpty() ? QString() : QStringLiteral(": ") + e.detail);
+            return e;
+        }
+    return {};
 }
 
 void frmPaf::SetValueControlsEnabled(bool enabled) {
@@ -180,37 +200,14 @@ void frmPaf::SetValueControlsEnabled(bool enabled) {
 }
 
 void frmPaf::DisableMainIconYUnfocused() {
-    const auto i = static_cast<std::size_t>(prx::kPafBoxMainIconYUnfocused);
+    const auto i = static_cast<std::size_t>(kBoxMainIconYUnfocused);
     m_boxes[i]->setEnabled(false);
     m_labels[i]->setEnabled(false);
     m_boxes[i]->clear();
 }
 
-void frmPaf::setLocale(const QLocale& locale) {
-    m_locale = locale;
-    m_keyFilter->setLocale(locale);
-}
-
-Result<looks::ModuleValues> frmPaf::lookValues() const {
-    looks::ModuleValues values;
-    values.kind = prx::ModuleKind::Paf;
-    values.version = m_version;
-    values.paf = currentValues();
-    return looks::numbersToLook(std::move(values), m_locale);
-}
-
-void frmPaf::showLook(const looks::ModuleValues& values) {
-    const looks::ModuleValues shown = looks::numbersFromLook(values, m_locale);
-    for (int i = 0; i < prx::kPafBoxCount; ++i)
-        if (prx::pafBoxRead(m_version, i))
-            m_boxes[static_cast<std::size_t>(i)]->setText(shown.paf.numbers[static_cast<std::size_t>(i)]);
-}
-
-prx::PafValues frmPaf::currentValues() const {
-    prx::PafValues values;
-    for (std::size_t i = 0; i < m_boxes.size(); ++i)
-        values.numbers[i] = m_boxes[i]->text();
-    return values;
+void frmPaf::localeChanged() {
+    m_keyFilter->setLocale(numberLocale());
 }
 
 } // namespace qm::ui

@@ -2,10 +2,8 @@
 
 // The editor window of a paf.prx module: 25 numeric values on three tabs.
 
-#include "prx/paf.h"
+#include "prx/catalogue.h"
 #include "widgets/editorform.h"
-
-#include <QLocale>
 
 #include <array>
 
@@ -17,6 +15,7 @@ class QTabWidget;
 namespace qm::ui {
 
 class NumberKeyFilter;
+class ValueBinding;
 
 class frmPaf final : public EditorForm {
     Q_OBJECT
@@ -24,42 +23,39 @@ public:
     explicit frmPaf(QWidget* parent = nullptr);
 
     inline static const QString kCaption = QStringLiteral("Paf.rad Ededid");
+    static constexpr int kBoxCount = 25;              // txtPAFPRXValue(0..24)
+    static constexpr int kBoxMainIconYUnfocused = 8;  // left out of the empty check
+    // The member each box holds.
+    static const std::array<prx::PafMember, kBoxCount> kBoxMembers;
 
     // Public status texts: the release label and the path, each followed by one blank.
     QString PRXVersionPAF;
     QString PRXFilePAF;
 
-    bool OpenPAFPRX(const QString& strFile, int intCurPRXType);
-    bool SavePAFPRX(const QString& strFile, int intCurPRXType);
+    Status OpenPAFPRX(const QString& strFile, int intCurPRXType) { return load(strFile, intCurPRXType); }
+    Status SavePAFPRX(const QString& strFile, int intCurPRXType) { return save(strFile, intCurPRXType); }
     void SetValueControlsEnabled(bool enabled);
     void DisableMainIconYUnfocused();
 
-    QString statusVersion() const override { return PRXVersionPAF; }
-    QString statusFile() const override { return PRXFilePAF; }
-    int versionIndex() const override { return m_version; }
-    bool load(const QString& path, int version) override { return OpenPAFPRX(path, version); }
-    bool save(const QString& path, int version) override { return SavePAFPRX(path, version); }
-    prx::ModuleKind moduleKind() const override { return prx::ModuleKind::Paf; }
-    Result<looks::ModuleValues> lookValues() const override;
-    void showLook(const looks::ModuleValues& values) override;
+    Status checkEntries() const override;
 
     QLineEdit* valueBox(int index) const { return m_boxes[static_cast<std::size_t>(index)]; }
     QLabel* valueLabel(int index) const { return m_labels[static_cast<std::size_t>(index)]; }
     const NumberKeyFilter* keyFilter() const { return m_keyFilter; }
-    // The locale numbers are shown and read in; the user's by default.
-    void setLocale(const QLocale& locale);
+
+protected:
+    void showModule() override;
+    void showNoModule() override;
+    void statusTextsChanged() override;
+    void localeChanged() override;
 
 private:
-    prx::PafValues currentValues() const;
-
     QTabWidget* m_tabs = nullptr;
     std::array<QGroupBox*, 12> m_frames{};
-    std::array<QLineEdit*, prx::kPafBoxCount> m_boxes{};
-    std::array<QLabel*, prx::kPafBoxCount> m_labels{};
+    std::array<QLineEdit*, kBoxCount> m_boxes{};
+    std::array<QLabel*, kBoxCount> m_labels{};
+    std::array<ValueBinding*, kBoxCount> m_bindings{};
     NumberKeyFilter* m_keyFilter = nullptr;
-    prx::PafValues m_loaded; // what the last load showed, to tell edited values
-    int m_version = -1;
-    QLocale m_locale;
 };
 
 } // namespace qm::ui

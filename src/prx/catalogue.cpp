@@ -298,10 +298,10 @@ int elementCount(VshMember member) {
     switch (member) {
     case VshMember::TextColors:
     case VshMember::ContextColors:
-        return 12;
+        return kMonthCount;
     case VshMember::TextColorsSlim:
     case VshMember::ContextColorsSlim:
-        return 15;
+        return kSlimItemCount;
     case VshMember::FormatsEurope:
     case VshMember::FormatsUSJapan:
         return 5;

@@ -11,6 +11,8 @@ inline const QString kIniFileName = QStringLiteral("Quillmark.ini");
 inline const QString kIniSection = QStringLiteral("CONFIG");
 inline const QString kKeyCheckPrx = QStringLiteral("CheckPRX");
 inline const QString kKeyCompPrx = QStringLiteral("CompPRX");
+// Whether a save first keeps the module it overwrites as NAME.orig; on when missing.
+inline const QString kKeyKeepOriginal = QStringLiteral("KeepOriginal");
 
 // The six lines of a new configuration file.
 QByteArray defaultIniContent();

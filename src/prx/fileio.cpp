@@ -37,6 +37,39 @@ Status openRegularFile(const QString& path, QFile& file) {
     return {};
 }
 
+Status replaceFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
+                         path + QStringLiteral(": ") + file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
+                         path + QStringLiteral(": ") + file.errorString());
+    }
+    if (!file.commit())
+        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
+                         path + QStringLiteral(": ") + file.errorString());
+    return {};
+}
+
+// Copies an existing `path` to its original's name unless that name is
+// taken. Returns the copy made, or an empty text when none was needed.
+Result<QString> keepOriginalOf(const QString& path) {
+    const QString original = originalPath(path);
+    const QFileInfo target(path);
+    const QFileInfo kept(original);
+    if (!target.exists() || kept.exists() || kept.isSymLink())
+        return QString();
+    QFile source(path);
+    // QFile::copy never replaces a file, so an original made meanwhile is kept too.
+    if (!source.copy(original))
+        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
+                         QStringLiteral("can't keep the original of %1 as %2 (%3); nothing written")
+                             .arg(path, original, source.errorString()));
+    return original;
+}
+
 } // namespace
 
 Result<QByteArray> readWholeFile(const QString& path, qint64 maxSize) {
@@ -80,23 +113,21 @@ Result<qint64> readFileInPieces(const QString& path, const std::function<bool(QB
     return file.size();
 }
 
-Status writeFileAtomically(const QString& path, const QByteArray& bytes) {
+QString originalPath(const QString& path) {
+    return path + QStringLiteral(".orig");
+}
+
+Status writeFileAtomically(const QString& path, const QByteArray& bytes, bool keepOriginal) {
     if (QFileInfo(path).isDir())
         return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
                          path + QStringLiteral(" is a folder"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         path + QStringLiteral(": ") + file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         path + QStringLiteral(": ") + file.errorString());
-    }
-    if (!file.commit())
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         path + QStringLiteral(": ") + file.errorString());
-    return {};
+    auto kept = keepOriginal ? keepOriginalOf(path) : Result<QString>(QString());
+    if (!kept)
+        return kept.error();
+    auto written = replaceFile(path, bytes);
+    if (!written && !kept->isEmpty())
+        QFile::remove(*kept);
+    return written;
 }
 
 } // namespace qm::prx

@@ -31,6 +31,14 @@ Result<qint64> readFileInPieces(const QString& path, const std::function<bool(QB
 
 // Writes a file through a temporary in the same folder and renames it over
 // the target: the target holds either its old content or all of the new one.
-Status writeFileAtomically(const QString& path, const QByteArray& bytes);
+// With keepOriginal, an existing target is first copied to
+// originalPath(path) unless that exists already (an existing copy is never
+// replaced); when the write then fails, the copy made for it is removed, so
+// a file left unchanged gets no copy. A copy that can't be made is an error
+// and nothing is written.
+Status writeFileAtomically(const QString& path, const QByteArray& bytes, bool keepOriginal = false);
+
+// "NAME.orig" beside NAME: where the original of a module is kept.
+QString originalPath(const QString& path);
 
 } // namespace qm::prx

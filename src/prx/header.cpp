@@ -31,9 +31,26 @@ bool isPacked(QByteArrayView head, qint64 fileSize) {
     return signatureIsPsp(head) && packed && *packed == fileSize;
 }
 
+qint64 sceHeaderLength(QByteArrayView head) {
+    if (head.size() <= kSceHeaderSize || !head.startsWith(QByteArrayView("~SCE")))
+        return 0;
+    return signatureIsPsp(head.sliced(kSceHeaderSize)) ? kSceHeaderSize : 0;
+}
+
+bool isScePacked(QByteArrayView head, qint64 fileSize) {
+    const qint64 offset = sceHeaderLength(head);
+    return offset > 0 && isPacked(head.sliced(offset), fileSize - offset);
+}
+
 bool isPspHeader(QByteArrayView head, qint64 fileSize) {
     const auto packed = field32(head, kOffPackedSize);
-    return signatureIsPsp(head) || (packed && *packed == fileSize);
+    return signatureIsPsp(head) || (packed && *packed == fileSize) || sceHeaderLength(head) > 0;
+}
+
+Packing packingOf(QByteArrayView streamStart) {
+    const QByteArrayView magic("\x1F\x8B\x08", 3);
+    const QByteArrayView seen = streamStart.first(std::min<qsizetype>(streamStart.size(), magic.size()));
+    return seen == magic.first(seen.size()) ? Packing::Gzip : Packing::Encrypted;
 }
 
 QString labelForPlainSize(qint64 plainSize) {
@@ -58,6 +75,7 @@ PackedInfo describePacked(QByteArrayView head) {
                                  .first(std::min<qsizetype>(head.size() - kOffModuleName, kHeadReadLength)))
             : QByteArrayView();
     info.name = (name.isEmpty() || name.front() == ' ') ? kUnknow : QString::fromLatin1(name);
+    info.packing = packingOf(head.size() > kPspHeaderSize ? head.sliced(kPspHeaderSize) : QByteArrayView());
     return info;
 }
 
@@ -77,6 +95,10 @@ Identification identify(QByteArrayView head, qint64 fileSize) {
     if (id.version < 0 && isPacked(head, fileSize)) {
         id.kind = FileKind::Packed;
         id.packed = describePacked(head);
+    } else if (id.version < 0 && isScePacked(head, fileSize)) {
+        id.kind = FileKind::Packed;
+        id.packed = describePacked(head.sliced(kSceHeaderSize));
+        id.packed.headerOffset = kSceHeaderSize;
     }
     return id;
 }
@@ -107,6 +129,10 @@ QLatin1StringView kindName(FileKind kind) {
         break;
     }
     return QLatin1StringView("invalid");
+}
+
+QLatin1StringView packingName(Packing packing) {
+    return packing == Packing::Encrypted ? QLatin1StringView("encrypted") : QLatin1StringView("gzip");
 }
 
 } // namespace qm::prx

@@ -2,12 +2,16 @@
 
 // The "~PSP" header of a packed module, and how a file is told apart:
 // plain VSH or PAF module of a known release, packed module, or neither.
+// A packed module may sit behind a 64-byte "~SCE" header, and its data may
+// be a gzip stream or encrypted.
 
 #include "catalogue.h"
 #include "result.h"
 
 #include <QByteArrayView>
 #include <QString>
+
+#include <algorithm>
 
 namespace qm::prx {
 
@@ -19,17 +23,27 @@ inline constexpr qint64 kOffPackedSize = 0x02C;
 inline constexpr qint64 kOffGzipSize = 0x0B0;
 inline constexpr qint64 kOffModuleKey = 0x130;
 inline constexpr qint64 kHeadReadLength = 255; // bytes read for the signature and the module name
+// A "~SCE" header some packers put in front of the "~PSP" one.
+inline constexpr qint64 kSceHeaderSize = 0x40;
 // Bytes of a file that identification looks at: the module name may run from
-// offset 10 for 255 bytes.
-inline constexpr qint64 kIdentifyReadLength = kOffModuleName + kHeadReadLength;
+// offset 10 for 255 bytes, the gzip magic lies at 0x150, and both may sit
+// behind a "~SCE" header.
+inline constexpr qint64 kIdentifyReadLength =
+    kSceHeaderSize + std::max(kOffModuleName + kHeadReadLength, kPspHeaderSize + 3);
 
 enum class FileKind { Vsh, Paf, Packed, Invalid };
+
+// What follows the "~PSP" header: a gzip stream (1F 8B 08), or anything else,
+// which is what the firmware's own encrypted modules hold.
+enum class Packing { Gzip, Encrypted };
 
 struct PackedInfo {
     QString name;  // module name, or "Unknow"
     QString label; // release label found from the plain size, or "Unknow"
     qint32 plainSize = 0;
     qint32 packedSize = 0;
+    Packing packing = Packing::Gzip;
+    qint64 headerOffset = 0; // where the "~PSP" header starts: kSceHeaderSize behind a "~SCE" header
 };
 
 struct Identification {
@@ -47,8 +61,20 @@ inline const QString kUnknow = QStringLiteral("Unknow");
 bool signatureIsPsp(QByteArrayView head);
 // The signature and a packed size equal to the file's length.
 bool isPacked(QByteArrayView head, qint64 fileSize);
-// The looser test of a header source: the signature or the packed size.
+// "~SCE" followed by a "~PSP" signature at 0x40: where the "~PSP" header
+// starts (kSceHeaderSize), or 0 when the head is no such pair.
+qint64 sceHeaderLength(QByteArrayView head);
+// A "~SCE" header, a "~PSP" one behind it and a packed size that is the
+// file's length less the "~SCE" header.
+bool isScePacked(QByteArrayView head, qint64 fileSize);
+// The looser test of a header source: the signature or the packed size,
+// also behind a "~SCE" header.
 bool isPspHeader(QByteArrayView head, qint64 fileSize);
+// What the data behind the header is, from its first bytes: gzip unless
+// they differ from 1F 8B 08 (a header with nothing behind it, or a stream cut
+// inside its magic, counts as gzip that fails to unpack).
+Packing packingOf(QByteArrayView streamStart);
+// `head` starts with the "~PSP" header; the packing is read at 0x150.
 PackedInfo describePacked(QByteArrayView head);
 // Label of the release whose size is `plainSize`; PAF rows are looked at
 // after VSH rows and the last match wins. "Unknow" without a match.
@@ -59,6 +85,7 @@ Identification identify(QByteArrayView head, qint64 fileSize);
 Result<Identification> identifyFile(const QString& path);
 Result<bool> isPspHeaderFile(const QString& path);
 
-QLatin1StringView kindName(FileKind kind); // "vsh", "paf", "packed", "invalid"
+QLatin1StringView kindName(FileKind kind);      // "vsh", "paf", "packed", "invalid"
+QLatin1StringView packingName(Packing packing); // "gzip", "encrypted"
 
 } // namespace qm::prx

@@ -32,8 +32,8 @@ Result<ModuleImage> readModule(const QString& path, ModuleKind kind, int version
     return ModuleImage(std::move(*bytes));
 }
 
-Status writeModule(const QString& dest, const ModuleImage& image) {
-    return writeFileAtomically(dest, image.bytes());
+Status writeModule(const QString& dest, const ModuleImage& image, bool keepOriginal) {
+    return writeFileAtomically(dest, image.bytes(), keepOriginal);
 }
 
 } // namespace qm::prx

@@ -15,7 +15,7 @@ Result<ModuleImage> readModule(const QString& path, ModuleKind kind, int version
 
 QString releaseLabel(ModuleKind kind, int version);
 
-// Writes the image to `dest` as one piece.
-Status writeModule(const QString& dest, const ModuleImage& image);
+// Writes the image to `dest` as one piece; keepOriginal: see writeFileAtomically.
+Status writeModule(const QString& dest, const ModuleImage& image, bool keepOriginal = false);
 
 } // namespace qm::prx

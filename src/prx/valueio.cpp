@@ -132,14 +132,14 @@ Result<ModuleValues> readValuesFile(const QString& path, ModuleKind kind, int ve
 }
 
 Status saveValuesFile(const QString& source, const QString& dest, const ModuleValues& loaded,
-                      const ModuleValues& edited) {
+                      const ModuleValues& edited, bool keepOriginal) {
     auto image = readModule(source, loaded.kind(), loaded.version());
     if (!image)
         return image.error();
     auto patched = applyValues(std::move(*image), loaded, edited);
     if (!patched)
         return patched.error();
-    return writeModule(dest, *patched);
+    return writeModule(dest, *patched, keepOriginal);
 }
 
 } // namespace qm::prx

@@ -24,7 +24,8 @@ Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, M
 Result<ModuleValues> readValuesFile(const QString& path, ModuleKind kind, int version);
 // Reads `source`, applies the edits and writes the result to `dest` in one
 // piece (dest may be source). Nothing is written when any value fails.
+// keepOriginal: dest, when it exists, is first kept as dest.orig (see writeFileAtomically).
 Status saveValuesFile(const QString& source, const QString& dest, const ModuleValues& loaded,
-                      const ModuleValues& edited);
+                      const ModuleValues& edited, bool keepOriginal = false);
 
 } // namespace qm::prx

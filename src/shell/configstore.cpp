@@ -49,6 +49,11 @@ bool ConfigStore::compPrxNow() const {
     return prx::iniSwitchOn(prx::readIniValue(m_path, prx::kIniSection, prx::kKeyCompPrx));
 }
 
+bool ConfigStore::keepOriginalNow() const {
+    const QString value = prx::readIniValue(m_path, prx::kIniSection, prx::kKeyKeepOriginal);
+    return value.trimmed().isEmpty() || prx::iniSwitchOn(value);
+}
+
 QString ConfigStore::setValue(const QString& key, const QString& value) {
     const QString result = prx::writeIniValue(m_path, prx::kIniSection, key, value);
     reload();

@@ -21,6 +21,8 @@ public:
     bool checkPrx() const;
     // Read afresh from the file, as every save does.
     bool compPrxNow() const;
+    // Whether saves keep the module they overwrite as NAME.orig: on unless the key says 0.
+    bool keepOriginalNow() const;
 
     // Writes a key and refreshes the cache; "1" on success, "0" on failure.
     QString setValue(const QString& key, const QString& value);

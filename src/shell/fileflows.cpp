@@ -39,10 +39,12 @@ void frmMain::OpenPRX(const QString& strPath) {
         intPRXType = static_cast<int>(id->version);
         EditorForm* editor = id->kind == prx::FileKind::Vsh ? static_cast<EditorForm*>(NewVSHEditor())
                                                             : static_cast<EditorForm*>(NewPAFEditor());
-        // A module that can't be read leaves no empty editor behind (the load reported why).
-        if (!editor->load(strPath, intPRXType))
+        // A module that can't be read leaves no empty editor behind.
+        if (const Status loaded = editor->load(strPath, intPRXType); !loaded) {
+            showError(editor, loaded.error(), strPath);
             if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
                 sub->close();
+        }
         scheduleStatus();
         return;
     }
@@ -63,8 +65,16 @@ void frmMain::unpackOffer(const QString& strPath) {
                          QStringLiteral("File Version : ") + info.label + QStringLiteral("\r\n") +
                          QStringLiteral("Uncompressed Size : %1 bytes\r\n").arg(info.plainSize) +
                          QStringLiteral("Compressed/File Size : %1 bytes\r\n").arg(info.packedSize) +
-                         QStringLiteral("\r\n") + QStringLiteral("Try to decompress this PRX ?");
-    if (dialogs().showMessage(this, QStringLiteral("PRX Information"), text, MsgIcon::Question,
+                         QStringLiteral("\r\n");
+    // The firmware's own encrypted modules hold no gzip stream: there is nothing to offer.
+    if (info.packing == prx::Packing::Encrypted) {
+        dialogs().showMessage(this, QStringLiteral("PRX Information"),
+                              text + QStringLiteral("This PRX is encrypted and can't be decompressed here."),
+                              MsgIcon::Information, MsgButtons::Ok);
+        return;
+    }
+    if (dialogs().showMessage(this, QStringLiteral("PRX Information"),
+                              text + QStringLiteral("Try to decompress this PRX ?"), MsgIcon::Question,
                               MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
 
@@ -125,12 +135,12 @@ void frmMain::MDIForm_OLEDragDrop(const QMimeData* data) {
 
 void frmMain::mnuFileSave_Click() {
     if (EditorForm* e = activeEditor())
-        SavePRX(e->openFile(), 1);
+        SavePRX(e->filePath(), 1);
 }
 
 void frmMain::mnuFileSaveAs_Click() {
     if (EditorForm* e = activeEditor())
-        SavePRX(e->openFile(), 2);
+        SavePRX(e->filePath(), 2);
 }
 
 bool frmMain::runPacking(const QString& module, const QString& header, const QString& output, int saveComp) {
@@ -144,19 +154,45 @@ bool frmMain::runPacking(const QString& module, const QString& header, const QSt
 }
 
 void frmMain::SavePRX(const QString& strPath, int mode) {
-    QPointer<EditorForm> editor = activeEditor();
-    if (!editor)
-        return;
+    EditorForm* editor = activeEditor();
+    if (editor && strPath == editor->filePath())
+        saveEditor(editor, mode);
+}
+
+bool frmMain::saveEditor(EditorForm* form, int mode) {
+    QPointer<EditorForm> editor = form;
+    if (!editor || editor->filePath().isEmpty())
+        return false;
+    const QString strPath = editor->filePath();
     // The watch must not take files replaced here for vanished ones.
     m_statusPaused = true;
     timSBar->stop();
     const int version = editor->versionIndex();
+    bool written = false;
 
     const auto askFile = [this](const QString& title, FileMode fileMode) {
         return dialogs().ShowFileDialog(this, QString(), kPrxFilterName, kPrxFilterPattern, title, fileMode);
     };
     const auto done = [this] {
         dialogs().showMessage(this, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
+    };
+    // The editor's save, reported here when it fails. Writing over the open
+    // file when another program changed it since asks first.
+    const auto save = [this, &editor, &written, version, strPath](const QString& path) {
+        if (path == strPath && editor->changedOnDisk() && QFileInfo::exists(path) &&
+            dialogs().showMessage(this, kAppTitle,
+                                  QStringLiteral("%1 was changed on disk since it was opened. Overwrite it?")
+                                      .arg(QFileInfo(path).fileName()),
+                                  MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+            return false;
+        const Status saved = editor->save(path, version, m_config->keepOriginalNow());
+        if (!saved) {
+            showError(editor, saved.error(), strPath);
+            if (saved.error().kind == ErrorKind::Check)
+                editor->focusRefusedBox();
+        }
+        written = written || saved.ok();
+        return saved.ok();
     };
 
     bool pack = false;
@@ -175,28 +211,33 @@ void frmMain::SavePRX(const QString& strPath, int mode) {
                                       MsgIcon::Exclamation, MsgButtons::Ok);
             } else if (mode == 1) {
                 // The values go into the plain module, which the packed one then replaces.
-                if (editor->save(strPath, version) && runPacking(strPath, header, QString(), 0) && editor)
-                    if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
+                if (save(strPath) && runPacking(strPath, header, QString(), 0) && editor)
+                    if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget())) {
+                        const bool asked = m_closingAsked;
+                        m_closingAsked = true;
                         sub->close();
+                        m_closingAsked = asked;
+                    }
             } else {
                 const QString output =
                     askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
-                if (!output.isEmpty() && editor->save(strPath, version))
+                if (!output.isEmpty() && save(strPath))
                     runPacking(strPath, header, output, 1);
             }
         }
     } else if (mode == 1) {
-        if (editor->save(strPath, version))
+        if (save(strPath))
             done();
     } else {
         const QString output = askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
-        if (!output.isEmpty() && editor->save(output, version))
+        if (!output.isEmpty() && save(output))
             done();
     }
 
     m_statusPaused = false;
     syncFileWatch();
     timSBar_Timer();
+    return written;
 }
 
 } // namespace qm::ui

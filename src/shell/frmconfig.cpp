@@ -37,6 +37,8 @@ frmConfig::frmConfig(ConfigStore& config, QWidget* parent)
     chkOpt1->setObjectName(QStringLiteral("chkOpt1"));
     chkOpt2 = new QCheckBox(QStringLiteral("Enabled PRX Compression"), this);
     chkOpt2->setObjectName(QStringLiteral("chkOpt2"));
+    chkOpt3 = new QCheckBox(QStringLiteral("Keep the original module (.orig)"), this);
+    chkOpt3->setObjectName(QStringLiteral("chkOpt3"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -45,6 +47,7 @@ frmConfig::frmConfig(ConfigStore& config, QWidget* parent)
     layout->addWidget(lblTitle);
     layout->addWidget(chkOpt1);
     layout->addWidget(chkOpt2);
+    layout->addWidget(chkOpt3);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOK);
@@ -53,6 +56,7 @@ frmConfig::frmConfig(ConfigStore& config, QWidget* parent)
 
     chkOpt1->setChecked(integerValue(m_config.value(prx::kKeyCheckPrx)) >= 1);
     chkOpt2->setChecked(integerValue(m_config.value(prx::kKeyCompPrx)) >= 1);
+    chkOpt3->setChecked(m_config.keepOriginalNow());
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -63,6 +67,7 @@ void frmConfig::store() {
     m_stored = true;
     m_config.setValue(prx::kKeyCheckPrx, chkOpt1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     m_config.setValue(prx::kKeyCompPrx, chkOpt2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_config.setValue(prx::kKeyKeepOriginal, chkOpt3->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 // OK, the close box and Escape all end here: the switches are stored either way.

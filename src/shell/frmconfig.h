@@ -18,7 +18,7 @@ class frmConfig final : public QDialog {
 public:
     explicit frmConfig(ConfigStore& config, QWidget* parent = nullptr);
 
-    QCheckBox* option(int index) const { return index == 0 ? chkOpt1 : chkOpt2; }
+    QCheckBox* option(int index) const { return index == 0 ? chkOpt1 : index == 1 ? chkOpt2 : chkOpt3; }
 
 protected:
     void done(int result) override;
@@ -30,6 +30,7 @@ private:
     QLabel* lblTitle = nullptr;
     QCheckBox* chkOpt1 = nullptr;
     QCheckBox* chkOpt2 = nullptr;
+    QCheckBox* chkOpt3 = nullptr;
     QPushButton* cmdOK = nullptr;
     bool m_stored = false;
 };

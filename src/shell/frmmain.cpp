@@ -3,6 +3,7 @@
 #include "configstore.h"
 #include "frmabout.h"
 #include "frmconfig.h"
+#include "frmreview.h"
 #include "paf/frmpaf.h"
 #include "prx/config.h"
 #include "prx/workfolder.h"
@@ -25,6 +26,8 @@
 #include <QSessionManager>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUndoGroup>
+#include <QUndoStack>
 
 namespace qm::ui {
 namespace {
@@ -33,8 +36,14 @@ const QString kNoVersion = QStringLiteral("No Version ");
 const QString kNoFile = QStringLiteral("No File ");
 
 // The Window menu's keys win over the value boxes' own copy, paste and select all.
-const QKeySequence kWindowKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_V),
-                                    QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::CTRL | Qt::Key_H)};
+// Undo and redo too: the menu undoes whole steps, also while a box has the focus.
+const QKeySequence kWindowKeys[] = {QKeySequence(Qt::CTRL | Qt::Key_C),
+                                    QKeySequence(Qt::CTRL | Qt::Key_V),
+                                    QKeySequence(Qt::CTRL | Qt::Key_A),
+                                    QKeySequence(Qt::CTRL | Qt::Key_H),
+                                    QKeySequence(Qt::CTRL | Qt::Key_Z),
+                                    QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
 
 QAction* menuAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key = {}) {
     auto* action = menu->addAction(caption);
@@ -81,6 +90,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     timSBar->setInterval(10);
     connect(timSBar, &QTimer::timeout, this, &frmMain::timSBar_Timer);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::scheduleStatus);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::updateActions);
     connect(m_config, &ConfigStore::changed, this, &frmMain::scheduleStatus);
     connect(&m_fileWatch, &QFileSystemWatcher::fileChanged, this, &frmMain::scheduleStatus);
     connect(&m_fileWatch, &QFileSystemWatcher::directoryChanged, this, &frmMain::scheduleStatus);
@@ -94,7 +104,18 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     timFadeIn->start();
 
     qApp->installEventFilter(this);
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { m_quitting = true; });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {
+        // The session is ending: unsaved edits are asked about when the session lets us.
+        if (session.allowsInteraction() && !confirmQuit()) {
+            session.cancel();
+            session.release();
+            return;
+        }
+        session.release();
+        m_quitting = true;
+        m_closingAsked = true;
+    });
+    updateActions();
     timSBar_Timer();
 
     if (!prepared)
@@ -123,17 +144,38 @@ void frmMain::buildMenus() {
     file->setObjectName(QStringLiteral("mnuFile"));
     connect(menuAction(file, "mnuFileOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
-    connect(menuAction(file, "mnuFileSave", QStringLiteral("&Save..."), QKeySequence(Qt::CTRL | Qt::Key_S)),
+    const auto editorAction = [this](QAction* action) {
+        m_editorActions.append(action);
+        return action;
+    };
+    connect(editorAction(
+                menuAction(file, "mnuFileSave", QStringLiteral("&Save..."), QKeySequence(Qt::CTRL | Qt::Key_S))),
             &QAction::triggered, this, &frmMain::mnuFileSave_Click);
-    connect(menuAction(file, "mnuFileSaveAs", QStringLiteral("Save &As...")), &QAction::triggered, this,
-            &frmMain::mnuFileSaveAs_Click);
-    connect(menuAction(file, "mnuFileExportLook", QStringLiteral("&Export Look...")), &QAction::triggered,
-            this, &frmMain::mnuFileExportLook_Click);
-    connect(menuAction(file, "mnuFileImportLook", QStringLiteral("&Import Look...")), &QAction::triggered,
-            this, &frmMain::mnuFileImportLook_Click);
+    connect(editorAction(menuAction(file, "mnuFileSaveAs", QStringLiteral("Save &As..."))), &QAction::triggered,
+            this, &frmMain::mnuFileSaveAs_Click);
+    connect(editorAction(menuAction(file, "mnuFileExportLook", QStringLiteral("&Export Look..."))),
+            &QAction::triggered, this, &frmMain::mnuFileExportLook_Click);
+    connect(editorAction(menuAction(file, "mnuFileImportLook", QStringLiteral("&Import Look..."))),
+            &QAction::triggered, this, &frmMain::mnuFileImportLook_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuFile0"));
     connect(menuAction(file, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+
+    // Edit: undo and redo act on the active editor's steps.
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    m_undoGroup = new QUndoGroup(this);
+    QAction* undo = m_undoGroup->createUndoAction(this, QStringLiteral("Undo"));
+    undo->setObjectName(QStringLiteral("mnuEditUndo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = m_undoGroup->createRedoAction(this, QStringLiteral("Redo"));
+    redo->setObjectName(QStringLiteral("mnuEditRedo"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+    connect(editorAction(menuAction(edit, "mnuEditReview", QStringLiteral("Review Changes..."))),
+            &QAction::triggered, this, &frmMain::mnuEditReview_Click);
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
     m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
@@ -199,13 +241,9 @@ void frmMain::updateWindowMenu() {
     int n = 0;
     for (QMdiSubWindow* w : windows) {
         ++n;
-        const QString file = QFileInfo(qobject_cast<EditorForm*>(w->widget())
-                                           ? qobject_cast<EditorForm*>(w->widget())->openFile()
-                                           : QString())
-                                 .fileName();
-        QString text = QStringLiteral("&%1 %2").arg(n).arg(w->windowTitle());
-        if (!file.isEmpty())
-            text += QStringLiteral(" - ") + file;
+        QString title = w->windowTitle();
+        title.replace(QStringLiteral("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
+        const QString text = QStringLiteral("&%1 %2").arg(n).arg(title);
         QAction* a = m_windowMenu->addAction(text);
         a->setCheckable(true);
         a->setChecked(w == m_mdi->activeSubWindow());
@@ -265,7 +303,7 @@ void frmMain::scheduleStatus() {
 void frmMain::syncFileWatch() {
     QStringList wanted;
     for (EditorForm* e : editors()) {
-        const QString file = e->openFile();
+        const QString file = e->filePath();
         if (file.isEmpty())
             continue;
         wanted.append(QFileInfo(file).absoluteFilePath());
@@ -294,25 +332,24 @@ void frmMain::timSBar_Timer() {
         m_panels[4]->setText(kNoFile);
         return;
     }
-    const QString caption = m_mdi->activeSubWindow()->windowTitle();
-    if (caption.startsWith(u'V') || caption.startsWith(u'P')) {
-        m_panels[2]->setText(editor->statusVersion());
-        m_panels[4]->setText(editor->statusFile());
-    }
+    m_panels[2]->setText(editor->statusVersion());
+    m_panels[4]->setText(editor->statusFile());
     if (!m_config->checkPrx() || m_reportingVanished)
         return;
-    QString path = m_panels[4]->text();
+    const QString path = editor->filePath();
     if (path.isEmpty())
         return; // an editor that holds no file is not watched
-    path.chop(1);
     if (QFileInfo::exists(path))
         return;
     m_reportingVanished = true;
     QPointer<QMdiSubWindow> gone = m_mdi->activeSubWindow();
     dialogs().showMessage(this, QStringLiteral("PRX Problem"), QStringLiteral("The opened PRX disappeared!"),
                           MsgIcon::Critical, MsgButtons::Ok);
-    if (gone)
+    if (gone) {
+        m_closingAsked = true; // the file is gone: its editor closes, as the message says
         gone->close();
+        m_closingAsked = false;
+    }
     m_reportingVanished = false;
     scheduleStatus();
 }
@@ -357,6 +394,7 @@ QMdiSubWindow* frmMain::addEditor(EditorForm* form) {
     sub->setWindowIcon(form->windowIcon());
     sub->setOption(QMdiSubWindow::RubberBandResize, false);
     connect(form, &EditorForm::statusChanged, this, &frmMain::scheduleStatus);
+    m_undoGroup->addStack(form->undoStack());
     connect(sub, &QObject::destroyed, this, &frmMain::scheduleStatus);
     sub->show();
     sub->adjustSize();
@@ -388,19 +426,68 @@ void frmMain::mnuConfig_Click() {
     config.exec();
 }
 
+void frmMain::updateActions() {
+    EditorForm* editor = activeEditor();
+    for (QAction* a : std::as_const(m_editorActions))
+        a->setEnabled(editor != nullptr);
+    m_undoGroup->setActiveStack(editor ? editor->undoStack() : nullptr);
+}
+
+void frmMain::mnuEditReview_Click() {
+    if (EditorForm* editor = activeEditor()) {
+        frmReview review(*editor, this);
+        review.exec();
+    }
+}
+
+bool frmMain::confirmClose(EditorForm* editor) {
+    if (m_closingAsked || !editor->hasUnsavedEdits())
+        return true;
+    if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
+        m_mdi->setActiveSubWindow(sub);
+    const QString name = QFileInfo(editor->filePath()).fileName();
+    switch (dialogs().showMessage(this, kAppTitle, QStringLiteral("Save changes to %1?").arg(name),
+                                  MsgIcon::Question, MsgButtons::SaveDiscardCancel)) {
+    case MsgAnswer::Save:
+        return saveEditor(editor, 1);
+    case MsgAnswer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool frmMain::confirmQuit() {
+    for (EditorForm* editor : editors())
+        if (editor->hasUnsavedEdits() && !confirmClose(editor))
+            return false;
+    return true;
+}
+
 void frmMain::mnuFileExit_Click() {
     m_quitting = true;
     close();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (!m_quitting &&
-        dialogs().showMessage(this, QStringLiteral("Exit Quillmark"), QStringLiteral("Are You Sure?"),
-                              MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) {
+    bool unsaved = false;
+    for (EditorForm* editor : editors())
+        unsaved = unsaved || editor->hasUnsavedEdits();
+    if (unsaved && !m_closingAsked) {
+        // Every editor with unsaved edits is asked about; Cancel keeps the program running.
+        if (!confirmQuit()) {
+            m_quitting = false;
+            event->ignore();
+            return;
+        }
+    } else if (!m_quitting && !m_closingAsked &&
+               dialogs().showMessage(this, QStringLiteral("Exit Quillmark"), QStringLiteral("Are You Sure?"),
+                                     MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes) {
         event->ignore();
         return;
     }
-    // Editors are discarded without asking about their values.
+    // What the user chose to keep is saved; the rest is discarded without asking again.
+    m_closingAsked = true;
     m_statusPaused = true;
     for (QMdiSubWindow* w : m_mdi->subWindowList())
         w->setAttribute(Qt::WA_DeleteOnClose);
@@ -409,6 +496,14 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close) {
+        // An editor closing with unsaved edits asks first.
+        if (auto* editor = qobject_cast<EditorForm*>(watched); editor && editors().contains(editor))
+            if (!confirmClose(editor)) {
+                event->ignore();
+                return true;
+            }
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this) {

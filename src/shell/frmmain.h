@@ -16,6 +16,7 @@ class QMdiSubWindow;
 class QMenu;
 class QMimeData;
 class QTimer;
+class QUndoGroup;
 
 namespace qm::ui {
 
@@ -37,6 +38,8 @@ public:
     void OpenPRX(const QString& strPath);
     // Save (mode 1) or Save As (mode 2) of the active editor, whose open file is strPath.
     void SavePRX(const QString& strPath, int mode);
+    // The same for one editor; true when its values were written.
+    bool saveEditor(EditorForm* editor, int mode);
 
     frmVSHMain* NewVSHEditor();
     frmPaf* NewPAFEditor();
@@ -67,6 +70,8 @@ public:
     void mnuFileExportLook_Click();
     void mnuFileImportLook_Click();
     void mnuFileExit_Click();
+    // Edit > Review Changes...: every value that differs from the file on disk.
+    void mnuEditReview_Click();
     void mnuHelpAbout_Click();
     void mnuConfig_Click();
     void arrange(int code); // 0 cascade, 1 tile horizontally, 2 tile vertically, 3 arrange icons
@@ -82,6 +87,12 @@ private:
     void buildMenus();
     void buildStatusBar();
     void updateWindowMenu();
+    // The commands that need an editor are off while none is active.
+    void updateActions();
+    // Asks about an editor's unsaved edits; true when it may close.
+    bool confirmClose(EditorForm* editor);
+    // Asks about every editor with unsaved edits; true when the program may end.
+    bool confirmQuit();
     void scheduleStatus();
     void syncFileWatch();
     QMdiSubWindow* addEditor(EditorForm* form);
@@ -91,6 +102,8 @@ private:
     QMdiArea* m_mdi = nullptr;
     ConfigStore* m_config = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QUndoGroup* m_undoGroup = nullptr;
+    QList<QAction*> m_editorActions; // off while no editor is active
     QList<QAction*> m_windowActions;
     std::array<QLabel*, 5> m_panels{}; // 1..4 used
     QTimer* timFadeIn = nullptr;
@@ -99,6 +112,7 @@ private:
     bool m_statusPaused = false; // the save flow is replacing files
     bool m_reportingVanished = false;
     bool m_quitting = false; // File > Exit or the session ending: no question
+    bool m_closingAsked = false; // editors close without a question of their own
     QFileSystemWatcher m_fileWatch;
 };
 

@@ -11,6 +11,7 @@
 #include "widgets/editorform.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace qm::ui {
@@ -40,13 +41,15 @@ void frmMain::mnuFileExportLook_Click() {
                    {values.error().userText(), values.error().detail}));
         return;
     }
-    const QString path =
-        dialogs().ShowFileDialog(this, QString(), kLookFilterName, kLookFilterPattern,
-                                 QStringLiteral("Enter name of look file to save"), FileMode::Save);
+    QString path = dialogs().ShowFileDialog(this, QString(), kLookFilterName, kLookFilterPattern,
+                                            QStringLiteral("Enter name of look file to save"), FileMode::Save);
     if (path.isEmpty())
         return;
+    // A name without an extension gets the look files' own.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".json");
     QSaveFile file(path);
-    const QByteArray bytes = looks::lookFile(*values, editor->openFile());
+    const QByteArray bytes = looks::lookFile(*values, editor->filePath());
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         fail(lines(QStringLiteral("The look can't be written:"),
                    {QDir::toNativeSeparators(path), file.errorString()}));
@@ -75,7 +78,7 @@ void frmMain::mnuFileImportLook_Click() {
     const looks::LookValues look = looks::readLook(*bytes, editor->moduleKind());
     if (look.error) {
         fail(looks::lookErrorText(*look.error, QDir::toNativeSeparators(path), editor->moduleKind(),
-                                  QDir::toNativeSeparators(editor->openFile())));
+                                  QDir::toNativeSeparators(editor->filePath())));
         return;
     }
     auto current = editor->lookValues();

@@ -3,7 +3,7 @@
 // The "XMB Colors" tab: text and infobar colours of the twelve months and
 // of the slim items 13 to 27.
 
-#include "prx/vsh.h"
+#include "prx/catalogue.h"
 
 #include <QLocale>
 #include <QWidget>

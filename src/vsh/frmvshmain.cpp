@@ -1,7 +1,8 @@
 #include "frmvshmain.h"
 
 #include "colorgrid.h"
-#include "looks/locale.h"
+#include "prx/menu.h"
+#include "prx/rules.h"
 #include "menutab.h"
 #include "prx/catalogue.h"
 #include "widgets/captionlabel.h"
@@ -9,6 +10,7 @@
 #include "widgets/dialogs.h"
 #include "widgets/numberkeyfilter.h"
 #include "widgets/typinglimit.h"
+#include "widgets/valuebinding.h"
 #include "widgets/valueframe.h"
 #include "widgets/windowhelpers.h"
 
@@ -77,12 +79,20 @@ void fitTabsInOneRow(QTabWidget* tabs, int room) {
     bar->setStyle(style);
 }
 
+// A box's caption as the name of its edits: "Clock X :" edits are "Clock X".
+QString stepName(const QString& caption) {
+    QString name = caption.simplified();
+    name.replace(QStringLiteral(" :"), QString());
+    return name.trimmed();
+}
+
 } // namespace
 
 frmVSHMain::frmVSHMain(QWidget* parent)
-    : EditorForm(QStringLiteral("frmVSHMain"), kCaption, QSize(twips(6930), twips(6855)), parent) {
+    : EditorForm(QStringLiteral("frmVSHMain"), kCaption, QSize(twips(6930), twips(6855)), prx::ModuleKind::Vsh,
+                 parent) {
     m_keyFilter = new NumberKeyFilter(this);
-    m_keyFilter->setLocale(m_locale);
+    m_keyFilter->setLocale(numberLocale());
 
     m_tabs = addTabs(QStringLiteral("VSHTabs"), twips(120));
     m_tabs->setUsesScrollButtons(false);
@@ -102,15 +112,21 @@ frmVSHMain::frmVSHMain(QWidget* parent)
     other.front().push_back(makeFormatFrame());
     m_tabs->addTab(makeColumnsPage(kTabTitles[TabOther], other), kTabTitles[TabOther]);
     m_tabs->addTab(makePathPage(), kTabTitles[TabPath]);
-    m_menu = new VshMenuTab(blnReady);
+    m_menu = new VshMenuTab(this);
     m_menu->setAccessibleName(kTabTitles[TabMenu]);
     m_tabs->addTab(m_menu, kTabTitles[TabMenu]);
 
     fitTabsInOneRow(m_tabs, width() - 2 * twips(120) - 6);
 
-    // The network icon of releases 12 to 14 follows the main icon as it is typed.
-    connect(m_numbers[prx::kVshBoxMainIconUnfocused], &QLineEdit::textChanged, this,
-            &frmVSHMain::followNetworkIcon);
+    connect(this, &EditorForm::valueChanged, this, &frmVSHMain::valueChanged);
+    for (std::size_t i = 0; i < kTextBoxMembers.size(); ++i) {
+        const QString step = stepName(m_texts[i]->accessibleName());
+        connect(m_texts[i], &QLineEdit::textChanged, this,
+                [this, member = static_cast<int>(kTextBoxMembers[i]), step](const QString& text) {
+                    edit(member, text, step, true);
+                });
+        connect(m_texts[i], &QLineEdit::editingFinished, this, &EditorForm::closeStep);
+    }
 
     // A window without a module: nothing to edit, but every tab can be looked at.
     SetControlsEnabled(false);
@@ -118,7 +134,7 @@ frmVSHMain::frmVSHMain(QWidget* parent)
     m_grid->lblSlimExtra->setEnabled(true);
     for (QLabel* label : m_grid->lblSlimItem)
         label->setEnabled(true);
-    setLocale(m_locale);
+    localeChanged();
 }
 
 std::vector<std::vector<QWidget*>> frmVSHMain::makeNumberFrames(Tab tab) {
@@ -146,6 +162,9 @@ QLineEdit* frmVSHMain::makeNumberBox(int box) {
     edit->setAccessibleName(kNumberBoxes[static_cast<std::size_t>(box)].caption.simplified());
     m_keyFilter->attach(edit);
     m_numbers[static_cast<std::size_t>(box)] = edit;
+    m_numberBindings[static_cast<std::size_t>(box)] =
+        new ValueBinding(this, edit, static_cast<int>(kNumberBoxes[static_cast<std::size_t>(box)].member),
+                         stepName(kNumberBoxes[static_cast<std::size_t>(box)].caption));
     return edit;
 }
 
@@ -196,7 +215,7 @@ QGroupBox* frmVSHMain::makeFormatFrame() {
         m_captions[static_cast<std::size_t>(label)] = caption;
         grid->addWidget(caption, r + 1, 0);
         for (int c = 0; c < 2; ++c) {
-            const int index = (c == 0 ? prx::kVshFormatFirstEurope : prx::kVshFormatFirstUSJapan) + r;
+            const int index = (c == 0 ? kFormatFirstEurope : kFormatFirstUSJapan) + r;
             QLineEdit* box = makeTextBox(index, frame);
             box->setFixedWidth(width);
             box->setAccessibleName(row.simplified() + QLatin1Char(' ') +
@@ -205,7 +224,7 @@ QGroupBox* frmVSHMain::makeFormatFrame() {
             m_texts[static_cast<std::size_t>(index)] = box;
             grid->addWidget(box, r + 1, c + 1);
         }
-        caption->setBuddy(m_texts[static_cast<std::size_t>(prx::kVshFormatFirstEurope + r)]);
+        caption->setBuddy(m_texts[static_cast<std::size_t>(kFormatFirstEurope + r)]);
     }
     auto* legend = new QGridLayout;
     legend->setHorizontalSpacing(kFrameSpacing * 2);
@@ -269,105 +288,127 @@ QWidget* frmVSHMain::makePathPage() {
     return page;
 }
 
-void frmVSHMain::setLocale(const QLocale& locale) {
-    m_locale = locale;
-    m_keyFilter->setLocale(locale);
-    m_grid->setMonthNames(locale);
+void frmVSHMain::localeChanged() {
+    m_keyFilter->setLocale(numberLocale());
+    m_grid->setMonthNames(numberLocale());
 }
 
-bool frmVSHMain::OpenVSHPRX(const QString& strFile, int intCurPRXType) {
-    if (strFile.isEmpty()) {
-        PRXFileVSH.clear();
-        SetControlsEnabled(false);
-        Q_EMIT statusChanged();
-        return false;
-    }
-    // The whole module is read before any control changes: a load that
-    // fails leaves the window as it was.
-    auto values = prx::readVshFile(strFile, intCurPRXType, m_locale);
-    if (!values) {
-        reportError(values.error());
-        return false;
-    }
-    intVersion = intCurPRXType;
+void frmVSHMain::statusTextsChanged() {
+    intVersion = versionIndex();
+    PRXVersionVSH = statusVersion();
+    PRXFileVSH = statusFile();
+}
+
+void frmVSHMain::showNoModule() {
+    SetControlsEnabled(false);
+}
+
+void frmVSHMain::showModule() {
     blnReady = false;
-    PRXVersionVSH = QString::fromLatin1(prx::vshRelease(intCurPRXType).label) + QLatin1Char(' ');
-    PRXFileVSH = strFile + QLatin1Char(' ');
-    showValues(*values);
-    m_loaded = *values;
+    for (ValueBinding* binding : m_numberBindings)
+        binding->show();
+    showTexts();
+    for (prx::VshMember member : {prx::VshMember::TextColors, prx::VshMember::ContextColors,
+                                  prx::VshMember::TextColorsSlim, prx::VshMember::ContextColorsSlim})
+        showColours(static_cast<int>(member));
+    m_menu->showEntries();
     SetControlsEnabled(true);
     ApplyVersionLimits();
     blnReady = true;
-    followNetworkIcon();
-    Q_EMIT statusChanged();
-    return true;
 }
 
-void frmVSHMain::showValues(const prx::VshValues& values) {
-    const int v = intVersion;
-    for (int i = 0; i < prx::kVshNumberBoxCount; ++i)
-        if (prx::vshNumberBoxRead(v, i))
-            m_numbers[static_cast<std::size_t>(i)]->setText(values.numbers[static_cast<std::size_t>(i)]);
-    for (std::size_t i = 0; i < m_texts.size(); ++i)
-        m_texts[i]->setText(values.texts[i]);
-    for (std::size_t i = 0; i < values.textColors.size(); ++i) {
-        m_grid->picText[i]->setColor(values.textColors[i]);
-        m_grid->picContext[i]->setColor(values.contextColors[i]);
+void frmVSHMain::showTexts() {
+    const prx::ModuleValues& v = values();
+    for (std::size_t i = 0; i < kTextBoxMembers.size(); ++i)
+        if (v.has(kTextBoxMembers[i]))
+            m_texts[i]->setText(v.text(kTextBoxMembers[i]));
+    const std::pair<prx::VshMember, int> formats[] = {{prx::VshMember::FormatsEurope, kFormatFirstEurope},
+                                                      {prx::VshMember::FormatsUSJapan, kFormatFirstUSJapan}};
+    for (const auto& [member, first] : formats)
+        if (v.has(member))
+            for (std::size_t k = 0; k < 5; ++k)
+                m_texts[static_cast<std::size_t>(first) + k]->setText(v.formats(member)[k]);
+}
+
+std::vector<ColorBox*> frmVSHMain::colourBoxes(prx::VshMember member) const {
+    const VshColorGrid& g = *m_grid;
+    switch (member) {
+    case prx::VshMember::TextColors:
+        return {g.picText.begin(), g.picText.end()};
+    case prx::VshMember::ContextColors:
+        return {g.picContext.begin(), g.picContext.end()};
+    case prx::VshMember::TextColorsSlim:
+        return {g.picTextSlim.begin(), g.picTextSlim.end()};
+    case prx::VshMember::ContextColorsSlim:
+        return {g.picContextSlim.begin(), g.picContextSlim.end()};
+    default:
+        return {};
     }
-    if (prx::vshHasSlimColors(v))
-        for (std::size_t i = 0; i < values.textColorsSlim.size(); ++i) {
-            m_grid->picTextSlim[i]->setColor(values.textColorsSlim[i]);
-            m_grid->picContextSlim[i]->setColor(values.contextColorsSlim[i]);
+}
+
+void frmVSHMain::showColours(int member) {
+    const auto m = static_cast<prx::VshMember>(member);
+    if (!values().has(m))
+        return; // the boxes keep what they show
+    const prx::ColourBlock& colours = values().colours(m);
+    const std::vector<ColorBox*> boxes = colourBoxes(m);
+    for (std::size_t i = 0; i < boxes.size() && i < static_cast<std::size_t>(colours.size()); ++i)
+        boxes[i]->setColor(colours.at(static_cast<qsizetype>(i)).rgb());
+}
+
+void frmVSHMain::valueChanged(int member) {
+    const auto m = static_cast<prx::VshMember>(member);
+    switch (prx::shapeOf(m)) {
+    case prx::Shape::Colours:
+        showColours(member);
+        break;
+    case prx::Shape::Text: {
+        const auto* it = std::find(kTextBoxMembers.begin(), kTextBoxMembers.end(), m);
+        QLineEdit* box = m_texts[static_cast<std::size_t>(it - kTextBoxMembers.begin())];
+        if (box->text() != values().text(m))
+            box->setText(values().text(m));
+        break;
+    }
+    default:
+        break; // numbers follow through their bindings, the menu through its model
+    }
+}
+
+Status frmVSHMain::checkEntries() const {
+    // Empty boxes first, in box order: numbers 0 to 17 that are open for
+    // editing, then the texts.
+    for (int i = 0; i < kEmptyCheckedNumberBoxes; ++i) {
+        const ValueBinding* b = m_numberBindings[static_cast<std::size_t>(i)];
+        if (b->present() && b->box()->isEnabled() && b->empty()) {
+            markRefused(b->box());
+            return Error::check(prx::kMsgValueEmpty, QString(prx::memberName(kNumberBoxes[static_cast<std::size_t>(i)].member)));
         }
-    m_menu->setVersion(v);
-    if (prx::menuFormat(v))
-        m_menu->setRows(values.menu);
-}
-
-bool frmVSHMain::SaveVSHPRX(const QString& strFile, int intCurPRXType) {
-    if (intVersion < 1 || openFile().isEmpty())
-        return false; // no module to save
-    const Status saved =
-        prx::saveVshFile(openFile(), strFile, intCurPRXType, m_loaded, currentValues(), m_locale);
-    if (!saved) {
-        reportError(saved.error());
-        return false;
     }
-    return OpenVSHPRX(strFile, intCurPRXType);
-}
-
-Result<looks::ModuleValues> frmVSHMain::lookValues() const {
-    looks::ModuleValues values;
-    values.kind = prx::ModuleKind::Vsh;
-    values.version = intVersion;
-    values.vsh = currentValues();
-    return looks::numbersToLook(std::move(values), m_locale);
-}
-
-void frmVSHMain::showLook(const looks::ModuleValues& values) {
-    showValues(looks::numbersFromLook(values, m_locale).vsh);
-}
-
-prx::VshValues frmVSHMain::currentValues() const {
-    // Starts from the load, so what the window doesn't hold (slim colours of
-    // releases without them) stays as it was.
-    prx::VshValues v = m_loaded;
-    for (std::size_t i = 0; i < m_numbers.size(); ++i)
-        v.numbers[i] = m_numbers[i]->text();
-    for (std::size_t i = 0; i < m_texts.size(); ++i)
-        v.texts[i] = m_texts[i]->text();
-    for (std::size_t i = 0; i < v.textColors.size(); ++i) {
-        v.textColors[i] = m_grid->picText[i]->color();
-        v.contextColors[i] = m_grid->picContext[i]->color();
-    }
-    if (prx::vshHasSlimColors(intVersion))
-        for (std::size_t i = 0; i < v.textColorsSlim.size(); ++i) {
-            v.textColorsSlim[i] = m_grid->picTextSlim[i]->color();
-            v.contextColorsSlim[i] = m_grid->picContextSlim[i]->color();
+    for (std::size_t i = 0; i < kTextBoxMembers.size(); ++i)
+        if (values().has(kTextBoxMembers[i]) && m_texts[i]->text().isEmpty()) {
+            markRefused(m_texts[i]);
+            return Error::check(prx::kMsgValueEmpty, QString(prx::memberName(kTextBoxMembers[i])));
         }
-    if (prx::menuFormat(intVersion))
-        v.menu = m_menu->rows();
-    return v;
+    // Then the size of 01-12.bmp, then every other box whose text reads as no value.
+    const auto failure = [this](const ValueBinding* b) -> Status {
+        if (auto s = b->entry(); !s) {
+            markRefused(b->box());
+            Error e = s.error();
+            e.detail = QString(prx::memberName(static_cast<prx::VshMember>(b->member()))) +
+                       (e.detail.isEmpty() ? QString() : QStringLiteral(": ") + e.detail);
+            return e;
+        }
+        return {};
+    };
+    const auto bmp = std::find_if(m_numberBindings.begin(), m_numberBindings.end(), [](const ValueBinding* b) {
+        return b->member() == static_cast<int>(prx::VshMember::BmpSize);
+    });
+    if (auto s = failure(*bmp); !s)
+        return s;
+    for (const ValueBinding* b : m_numberBindings)
+        if (auto s = failure(b); !s)
+            return s;
+    return {};
 }
 
 void frmVSHMain::SetControlsEnabled(bool enabled) {
@@ -383,7 +424,7 @@ void frmVSHMain::SetControlsEnabled(bool enabled) {
     for (ColorBox* box : g.allBoxes())
         widgets.push_back(box);
     widgets.insert(widgets.end(), m_numbers.begin(), m_numbers.end());
-    widgets.insert(widgets.end(), m_texts.begin(), m_texts.begin() + prx::kVshEditableTextCount);
+    widgets.insert(widgets.end(), m_texts.begin(), m_texts.begin() + kEditableTextCount);
     widgets.insert(widgets.end(), m_captions.begin(), m_captions.begin() + kFormatColumnLabel);
     for (QWidget* w : widgets)
         w->setEnabled(enabled);
@@ -395,17 +436,18 @@ void frmVSHMain::SetControlsEnabled(bool enabled) {
 }
 
 void frmVSHMain::ApplyVersionLimits() {
-    const int v = intVersion;
-    for (int i = 0; i < prx::kVshNumberBoxCount; ++i) {
-        const bool read = prx::vshNumberBoxRead(v, i);
-        if (read && prx::vshNumberBoxEnabled(v, i))
+    const prx::ModuleValues& v = values();
+    for (int i = 0; i < kNumberBoxCount; ++i) {
+        const prx::VshMember member = kNumberBoxes[static_cast<std::size_t>(i)].member;
+        if (prx::editable(v, member))
             continue;
+        // A value that follows another is shown but not edited.
         txtPRXValue(i)->setEnabled(false);
         numberLabel(i)->setEnabled(false);
-        if (!read)
+        if (!v.has(member))
             txtPRXValue(i)->clear();
     }
-    if (!prx::vshHasSlimColors(v)) {
+    if (!v.has(prx::VshMember::TextColorsSlim)) {
         VshColorGrid& g = *m_grid;
         for (std::size_t i = 0; i < g.lblSlimItem.size(); ++i) {
             g.picTextSlim[i]->setEnabled(false);
@@ -418,10 +460,9 @@ void frmVSHMain::ApplyVersionLimits() {
     }
 
     VshMenuTab& m = *m_menu;
-    const auto format = prx::menuFormat(v);
+    const auto format = prx::menuFormat(versionIndex());
     if (!format) {
-        // No menu: everything off, both variants' combos left in their place.
-        m.clearRows();
+        // No menu: everything off (the list is empty), both variants' combos left in their place.
         for (QWidget* w : std::initializer_list<QWidget*>{m.lstvVSHMenu, m.cboVSHMenu130x, m.cboVSHMenu137x,
                                                           m.cboVSHMenu230x, m.cboVSHMenu237x, m.cboVSHMenu3,
                                                           m.chkVSHMenu[0], m.chkVSHMenu[1]})
@@ -439,18 +480,21 @@ void frmVSHMain::ApplyVersionLimits() {
         m.chkVSHMenu[1]->setEnabled(false);
 }
 
-void frmVSHMain::followNetworkIcon() {
-    if (!blnReady || intVersion < 12)
-        return;
-    if (auto text = prx::networkIconFollowing(txtPRXValue(prx::kVshBoxMainIconUnfocused)->text(), m_locale))
-        txtPRXValue(prx::kVshBoxNetworkIcon)->setText(*text);
-}
-
 void frmVSHMain::pickColor(ColorBox* box) {
     prx::Rgb chosen = box->color();
     if (!dialogs().ShowColorDialog(this, box->color(), chosen) || chosen == box->color())
         return;
-    box->setColor(chosen);
+    for (prx::VshMember member : {prx::VshMember::TextColors, prx::VshMember::ContextColors,
+                                  prx::VshMember::TextColorsSlim, prx::VshMember::ContextColorsSlim}) {
+        const std::vector<ColorBox*> boxes = colourBoxes(member);
+        const auto it = std::find(boxes.begin(), boxes.end(), box);
+        if (it == boxes.end() || !values().has(member))
+            continue;
+        prx::ColourBlock colours = values().colours(member);
+        colours[it - boxes.begin()] = prx::Colour::fromRgb(chosen);
+        edit(member, colours, box->accessibleName());
+        return;
+    }
 }
 
 } // namespace qm::ui

@@ -1,5 +1,8 @@
 #include "menutab.h"
 
+#include "looks/menunames.h"
+#include "prx/menu.h"
+#include "widgets/editorform.h"
 #include "widgets/windowhelpers.h"
 
 #include <QCheckBox>
@@ -7,10 +10,9 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QSignalBlocker>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -19,23 +21,9 @@ namespace qm::ui {
 namespace {
 
 using prx::MenuFormat;
+using prx::MenuState;
 
-const QString kFatOn = QStringLiteral("FAT ON");
-const QString kFatOff = QStringLiteral("FAT OFF");
-const QString kSlimOn = QStringLiteral("SLIM ON");
-const QString kSlimOff = QStringLiteral("SLIM OFF");
-
-struct ColumnHeading {
-    const char* title;
-    int width; // twips
-};
-constexpr std::array<ColumnHeading, VshMenuTab::ColumnCount> kColumns{{
-    {"Order", 500},
-    {"Main Menu", 1440},
-    {"Icon", 2500},
-    {"Region", 700},
-    {"Enabled", 940},
-}};
+constexpr std::array<int, VshMenuModel::ColumnCount> kColumnWidths{500, 1440, 2500, 700, 940}; // twips
 
 QComboBox* makeCombo(const QString& name, const QString& accessible, const QStringList& items,
                      QWidget* parent) {
@@ -49,11 +37,13 @@ QComboBox* makeCombo(const QString& name, const QString& accessible, const QStri
 
 } // namespace
 
-VshMenuTab::VshMenuTab(bool& ready, QWidget* parent) : QWidget(parent), m_ready(ready) {
+VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
+    : QWidget(parent), m_form(form), m_model(new VshMenuModel(form, this)) {
     setObjectName(QStringLiteral("menuTab"));
-    lstvVSHMenu = new QTableWidget(0, ColumnCount, this);
+    lstvVSHMenu = new QTableView(this);
     lstvVSHMenu->setObjectName(QStringLiteral("lstvVSHMenu"));
     lstvVSHMenu->setAccessibleName(QStringLiteral("Main menu entries"));
+    lstvVSHMenu->setModel(m_model);
     lstvVSHMenu->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstvVSHMenu->setSelectionMode(QAbstractItemView::SingleSelection);
     lstvVSHMenu->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -66,34 +56,30 @@ VshMenuTab::VshMenuTab(bool& ready, QWidget* parent) : QWidget(parent), m_ready(
     lstvVSHMenu->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lstvVSHMenu->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const QFontMetrics metrics = lstvVSHMenu->fontMetrics();
-    for (int c = 0; c < ColumnCount; ++c) {
-        const ColumnHeading& heading = kColumns[static_cast<std::size_t>(c)];
-        const QString title = QString::fromLatin1(heading.title);
-        lstvVSHMenu->setHorizontalHeaderItem(c, new QTableWidgetItem(title));
+    for (int c = 0; c < VshMenuModel::ColumnCount; ++c) {
+        const QString title = VshMenuModel::heading(static_cast<Column>(c));
         // At least as wide as the heading and, for "Enabled", its longest text.
-        int width = std::max(twips(heading.width), metrics.horizontalAdvance(title) + 12);
-        if (c == ColEnabled)
-            width = std::max(width, metrics.horizontalAdvance(kSlimOff) + 12);
+        int width = std::max(twips(kColumnWidths[static_cast<std::size_t>(c)]), metrics.horizontalAdvance(title) + 12);
+        if (c == VshMenuModel::ColEnabled)
+            width = std::max(width, metrics.horizontalAdvance(looks::stateName(MenuState::SlimOff)) + 12);
         lstvVSHMenu->setColumnWidth(c, width);
     }
     // The icon names take what room is left beside the vertical scroll bar.
-    lstvVSHMenu->horizontalHeader()->setSectionResizeMode(ColIcon, QHeaderView::Stretch);
+    lstvVSHMenu->horizontalHeader()->setSectionResizeMode(VshMenuModel::ColIcon, QHeaderView::Stretch);
     lstvVSHMenu->installEventFilter(this);
-    connect(lstvVSHMenu, &QTableWidget::currentCellChanged, this, [this] { ShowSelectedMenuItem(); });
-    connect(lstvVSHMenu, &QTableWidget::cellClicked, this, [this] { ShowSelectedMenuItem(); });
+    connect(lstvVSHMenu->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { ShowSelectedMenuItem(); });
+    connect(lstvVSHMenu, &QTableView::clicked, this, [this] { ShowSelectedMenuItem(); });
 
     const QString mainMenu = QStringLiteral("Main Menu");
     const QString icon = QStringLiteral("Icon");
     cboVSHMenu130x =
-        makeCombo(QStringLiteral("cboVSHMenu130x"), mainMenu, prx::menuCategories(MenuFormat::Classic), this);
+        makeCombo(QStringLiteral("cboVSHMenu130x"), mainMenu, looks::categoryNames(MenuFormat::Classic), this);
     cboVSHMenu137x =
-        makeCombo(QStringLiteral("cboVSHMenu137x"), mainMenu, prx::menuCategories(MenuFormat::Slim), this);
-    cboVSHMenu230x =
-        makeCombo(QStringLiteral("cboVSHMenu230x"), icon, prx::menuIcons(MenuFormat::Classic), this);
-    cboVSHMenu237x =
-        makeCombo(QStringLiteral("cboVSHMenu237x"), icon, prx::menuIcons(MenuFormat::Slim), this);
-    cboVSHMenu3 =
-        makeCombo(QStringLiteral("cboVSHMenu3"), QStringLiteral("Region"), prx::menuRegions(), this);
+        makeCombo(QStringLiteral("cboVSHMenu137x"), mainMenu, looks::categoryNames(MenuFormat::Slim), this);
+    cboVSHMenu230x = makeCombo(QStringLiteral("cboVSHMenu230x"), icon, looks::iconNames(MenuFormat::Classic), this);
+    cboVSHMenu237x = makeCombo(QStringLiteral("cboVSHMenu237x"), icon, looks::iconNames(MenuFormat::Slim), this);
+    cboVSHMenu3 = makeCombo(QStringLiteral("cboVSHMenu3"), QStringLiteral("Region"), looks::regionNames(), this);
     for (QComboBox* combo : {cboVSHMenu130x, cboVSHMenu137x})
         connect(combo, &QComboBox::activated, this, [this, combo] { categoryPicked(combo); });
     for (QComboBox* combo : {cboVSHMenu230x, cboVSHMenu237x}) {
@@ -139,101 +125,77 @@ VshMenuTab::VshMenuTab(bool& ready, QWidget* parent) : QWidget(parent), m_ready(
     setTabOrder(chkVSHMenu[0], chkVSHMenu[1]);
 }
 
-void VshMenuTab::setVersion(int version) {
-    m_version = version;
+int VshMenuTab::version() const {
+    return m_form->versionIndex();
+}
+
+bool VshMenuTab::slim() const {
+    return prx::menuFormat(version()) == MenuFormat::Slim;
+}
+
+void VshMenuTab::showEntries() {
+    const int keep = selectedRow();
+    {
+        const QSignalBlocker quiet(lstvVSHMenu->selectionModel());
+        m_model->reset();
+    }
     // The classic variant has no "Slim": a box left checked by an earlier
     // module would turn every clicked row into a state the release can't hold.
     if (!slim())
         chkVSHMenu[1]->setChecked(false);
-}
-
-void VshMenuTab::setRows(const QList<prx::MenuRow>& rows) {
-    const int keep = selectedRow();
-    const bool wasReady = m_ready;
-    m_ready = false;
-    const QSignalBlocker quiet(lstvVSHMenu);
-    lstvVSHMenu->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < rows.size(); ++r) {
-        const prx::MenuRow& row = rows.at(r);
-        const QString texts[] = {row.order, row.category, row.icon, row.region, row.enabled};
-        for (int c = 0; c < ColumnCount; ++c)
-            setCell(r, static_cast<Column>(c), texts[c]);
-    }
-    m_ready = wasReady;
-    if (!rows.isEmpty())
-        lstvVSHMenu->setCurrentCell(keep >= 0 && keep < rows.size() ? keep : 0, 0);
+    const int rows = rowCount();
+    if (rows > 0)
+        selectRow(keep >= 0 && keep < rows ? keep : 0);
     ShowSelectedMenuItem();
 }
 
-QList<prx::MenuRow> VshMenuTab::rows() const {
-    QList<prx::MenuRow> out;
-    for (int r = 0; r < lstvVSHMenu->rowCount(); ++r)
-        out.append({cell(r, ColOrder), cell(r, ColMainMenu), cell(r, ColIcon), cell(r, ColRegion),
-                    cell(r, ColEnabled)});
-    return out;
-}
-
-void VshMenuTab::clearRows() {
-    lstvVSHMenu->setRowCount(0);
-}
-
-int VshMenuTab::selectedRow() const {
-    const int row = lstvVSHMenu->currentRow();
-    if (row < 0 || row >= lstvVSHMenu->rowCount() || !lstvVSHMenu->selectionModel()->isRowSelected(row, {}))
-        return -1;
-    return row;
+int VshMenuTab::rowCount() const {
+    return m_model->rowCount();
 }
 
 QString VshMenuTab::cell(int row, Column column) const {
-    const QTableWidgetItem* item = lstvVSHMenu->item(row, column);
-    return item ? item->text() : QString();
+    return m_model->text(row, column);
 }
 
-void VshMenuTab::setCell(int row, Column column, const QString& text) {
-    if (QTableWidgetItem* item = lstvVSHMenu->item(row, column))
-        item->setText(text);
-    else
-        lstvVSHMenu->setItem(row, column, new QTableWidgetItem(text));
+int VshMenuTab::selectedRow() const {
+    const QModelIndex current = lstvVSHMenu->currentIndex();
+    if (!current.isValid() || !lstvVSHMenu->selectionModel()->isRowSelected(current.row(), {}))
+        return -1;
+    return current.row();
+}
+
+void VshMenuTab::selectRow(int row) {
+    lstvVSHMenu->selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::ClearAndSelect |
+                                                                                QItemSelectionModel::Rows);
 }
 
 void VshMenuTab::ShowSelectedMenuItem() {
     const int row = selectedRow();
     if (row < 0)
         return;
-    const bool wasReady = m_ready;
-    m_ready = false;
-    const QString enabled = cell(row, ColEnabled);
-    QCheckBox* activate = chkVSHMenu[0];
-    QCheckBox* slimBox = chkVSHMenu[1];
-    if (enabled == kFatOn) {
-        activate->setChecked(true);
-        if (slim())
-            slimBox->setChecked(false);
-    } else if (enabled == kFatOff) {
-        activate->setChecked(false);
-        if (slim())
-            slimBox->setChecked(false);
-    } else if (slim() && enabled == kSlimOn) {
-        activate->setChecked(true);
-        slimBox->setChecked(true);
-    } else if (slim() && enabled == kSlimOff) {
-        activate->setChecked(false);
-        slimBox->setChecked(true);
+    // Programmatic changes raise neither `activated` nor `clicked`: showing a
+    // row never changes one.
+    const prx::MenuEntry& entry = m_form->values().menu().at(row);
+    const int v = version();
+    if (const auto state = prx::stateOf(entry.state, v)) {
+        const bool on = *state == MenuState::FatOn || *state == MenuState::SlimOn;
+        const bool slimState = *state == MenuState::SlimOn || *state == MenuState::SlimOff;
+        if (slim() || !slimState) {
+            chkVSHMenu[0]->setChecked(on);
+            if (slim())
+                chkVSHMenu[1]->setChecked(slimState);
+        }
     }
-
-    if (const int region = prx::menuRegions().indexOf(cell(row, ColRegion)); region >= 0)
-        cboVSHMenu3->setCurrentIndex(region);
-    if (const int category = categoryCombo()->findText(cell(row, ColMainMenu), Qt::MatchExactly);
+    if (const auto region = prx::regionOf(entry.region))
+        cboVSHMenu3->setCurrentIndex(*region == prx::MenuRegion::All ? 0 : 1);
+    if (const int category = categoryCombo()->findText(cell(row, VshMenuModel::ColMainMenu), Qt::MatchExactly);
         category >= 0)
         categoryCombo()->setCurrentIndex(category);
-
-    // The order text is the icon's index: "0" to "31" (classic) or "32" (slim).
-    const QString order = cell(row, ColOrder);
-    bool number = false;
-    const int icon = order.toInt(&number);
-    if (number && order == QString::number(icon) && icon >= 0 && icon < iconCombo()->count())
+    // The order is the icon's index: 0 to 31 (classic) or 32 (slim); a code
+    // that can't be read shows 0.
+    const int icon = prx::iconOf(entry.icon).value_or(0);
+    if (icon < iconCombo()->count())
         iconCombo()->setCurrentIndex(icon);
-    m_ready = wasReady;
 }
 
 bool VshMenuTab::eventFilter(QObject* watched, QEvent* event) {
@@ -242,33 +204,41 @@ bool VshMenuTab::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void VshMenuTab::categoryPicked(QComboBox* combo) {
+template <typename Change> void VshMenuTab::changeSelected(Change&& change) {
     const int row = selectedRow();
-    if (m_ready && row >= 0)
-        setCell(row, ColMainMenu, combo->currentText());
+    if (row < 0 || !m_form->values().has(prx::VshMember::MenuEntries))
+        return;
+    prx::MenuEntries entries = m_form->values().menu();
+    change(entries[row]);
+    m_form->edit(prx::VshMember::MenuEntries, entries, QStringLiteral("Menu Entry %1").arg(row));
+}
+
+void VshMenuTab::categoryPicked(QComboBox* combo) {
+    const auto& categories = prx::menuCategories(slim() ? MenuFormat::Slim : MenuFormat::Classic);
+    const int index = combo->currentIndex();
+    if (index < 0 || index >= static_cast<int>(categories.size()))
+        return;
+    changeSelected([&](prx::MenuEntry& e) { prx::setCategory(e, categories[static_cast<std::size_t>(index)], version()); });
 }
 
 void VshMenuTab::iconPicked(QComboBox* combo) {
-    const int row = selectedRow();
-    if (!m_ready || row < 0)
-        return;
-    setCell(row, ColOrder, QString::number(combo->currentIndex()));
-    setCell(row, ColIcon, combo->currentText());
+    const int index = combo->currentIndex();
+    if (index >= 0)
+        changeSelected([&](prx::MenuEntry& e) { prx::setIcon(e, index); });
 }
 
 void VshMenuTab::regionPicked() {
-    const int row = selectedRow();
-    if (m_ready && row >= 0)
-        setCell(row, ColRegion, cboVSHMenu3->currentText());
+    const int index = cboVSHMenu3->currentIndex();
+    if (index >= 0)
+        changeSelected([&](prx::MenuEntry& e) { prx::setRegion(e, prx::kMenuRegions[static_cast<std::size_t>(index)]); });
 }
 
 void VshMenuTab::checkClicked() {
-    const int row = selectedRow();
-    if (!m_ready || row < 0)
-        return;
     const bool activate = chkVSHMenu[0]->isChecked();
     const bool slimOn = chkVSHMenu[1]->isChecked();
-    setCell(row, ColEnabled, activate ? (slimOn ? kSlimOn : kFatOn) : (slimOn ? kSlimOff : kFatOff));
+    const MenuState state = activate ? (slimOn ? MenuState::SlimOn : MenuState::FatOn)
+                                     : (slimOn ? MenuState::SlimOff : MenuState::FatOff);
+    changeSelected([&](prx::MenuEntry& e) { prx::setState(e, state, version()); });
 }
 
 } // namespace qm::ui

@@ -2,42 +2,50 @@
 
 namespace qm::ui::vsh {
 
+using V = prx::VshMember;
+
 const std::array<QString, TabCount> kTabTitles{
     QStringLiteral("XMB Colors"),   QStringLiteral("Alpha Channel"), QStringLiteral("Multiple Icons"),
     QStringLiteral("XMB Position"), QStringLiteral("Other"),         QStringLiteral("Path"),
     QStringLiteral("Menu"),
 };
 
-const std::array<NumberBox, prx::kVshNumberBoxCount> kNumberBoxes{{
-    {0, QStringLiteral("X :")},
-    {17, QStringLiteral("X (In Infobar) :")},
-    {20, QStringLiteral(" X (In Submenu) :")},
-    {21, QStringLiteral(" X (In Game Submenu) :")},
-    {5, QStringLiteral("Mute X :")},
-    {6, QStringLiteral("Mute Y :")},
-    {4, QStringLiteral("Mute Y (Shadow) :")},
-    {3, QStringLiteral("Hold Y :")},
-    {2, QStringLiteral("Hold Y (Shadow) :")},
-    {8, QStringLiteral("Clock X :")},
-    {7, QStringLiteral("Clock Y :")},
-    {9, QStringLiteral("Clock X (No Battery) :")},
-    {18, QStringLiteral("Network Icon Y : (Unfocused)")},
-    {24, QStringLiteral("Main Icon Y : (Focused)")},
-    {25, QStringLiteral("Main Icon Y :       (Unfocused)")},
-    {19, QStringLiteral("01-12.bmp Size :")},
-    {1, QStringLiteral("Busy Icon Speed :")},
-    {16, QStringLiteral("Fade out time of focused main icon :")},
-    {13, QStringLiteral("All Main Icons :")},
-    {15, QStringLiteral("Focused Main Icon :")},
-    {11, QStringLiteral("X (Icon) :")},
-    {12, QStringLiteral("Y (Icon) :")},
-    {14, QStringLiteral("Icons when in Infobar : (UnFocused)")},
-    {10, QStringLiteral("Currently highlighted Text :")},
-    {26, QStringLiteral("Hold X :")},
-    {27, QStringLiteral("Hold X (Shadow) :")},
-    {28, QStringLiteral("Mute X (Shadow) :")},
-    {29, QStringLiteral("MS Option Icon :")},
+const std::array<NumberBox, kNumberBoxCount> kNumberBoxes{{
+    {V::XmbX, 0, QStringLiteral("X :")},
+    {V::XmbXInfobar, 17, QStringLiteral("X (In Infobar) :")},
+    {V::XmbXSubmenu, 20, QStringLiteral(" X (In Submenu) :")},
+    {V::XmbXGameSubmenu, 21, QStringLiteral(" X (In Game Submenu) :")},
+    {V::MuteX, 5, QStringLiteral("Mute X :")},
+    {V::MuteY, 6, QStringLiteral("Mute Y :")},
+    {V::MuteYShadow, 4, QStringLiteral("Mute Y (Shadow) :")},
+    {V::HoldY, 3, QStringLiteral("Hold Y :")},
+    {V::HoldYShadow, 2, QStringLiteral("Hold Y (Shadow) :")},
+    {V::ClockX, 8, QStringLiteral("Clock X :")},
+    {V::ClockY, 7, QStringLiteral("Clock Y :")},
+    {V::ClockXNoBattery, 9, QStringLiteral("Clock X (No Battery) :")},
+    {V::NetworkIconYUnfocused, 18, QStringLiteral("Network Icon Y : (Unfocused)")},
+    {V::MainIconYFocused, 24, QStringLiteral("Main Icon Y : (Focused)")},
+    {V::MainIconYUnfocused, 25, QStringLiteral("Main Icon Y :       (Unfocused)")},
+    {V::BmpSize, 19, QStringLiteral("01-12.bmp Size :")},
+    {V::BusyIconSpeed, 1, QStringLiteral("Busy Icon Speed :")},
+    {V::FocusedIconFadeOut, 16, QStringLiteral("Fade out time of focused main icon :")},
+    {V::AlphaAllMainIcons, 13, QStringLiteral("All Main Icons :")},
+    {V::AlphaFocusedMainIcon, 15, QStringLiteral("Focused Main Icon :")},
+    {V::MSOptionIconX, 11, QStringLiteral("X (Icon) :")},
+    {V::MSOptionIconY, 12, QStringLiteral("Y (Icon) :")},
+    {V::AlphaInfobarIcons, 14, QStringLiteral("Icons when in Infobar : (UnFocused)")},
+    {V::AlphaHighlightedText, 10, QStringLiteral("Currently highlighted Text :")},
+    {V::HoldX, 26, QStringLiteral("Hold X :")},
+    {V::HoldXShadow, 27, QStringLiteral("Hold X (Shadow) :")},
+    {V::MuteXShadow, 28, QStringLiteral("Mute X (Shadow) :")},
+    {V::AlphaMSOptionIcon, 29, QStringLiteral("MS Option Icon :")},
 }};
+
+const std::array<prx::VshMember, kEditableTextCount> kTextBoxMembers{
+    V::MSIconPhoto,  V::MSIconMusic,  V::MSIconVideo, V::MSIconGame,  V::UMDIconPhoto,
+    V::UMDIconMusic, V::UMDIconVideo, V::UMDIconGame, V::UpdatePath1, V::UpdatePath2,
+    V::UpdatePath3,  V::RCOPath1,     V::RCOPath2,
+};
 
 const std::vector<Frame> kNumberFrames{
     {QStringLiteral("frameACGen"), QStringLiteral("General"), TabAlpha, 0, {18, 19, 27}},

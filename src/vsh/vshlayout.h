@@ -3,7 +3,7 @@
 // What the VSH editor shows where: the caption of every value box, the
 // frames that hold them, and the texts of the format grid.
 
-#include "prx/vsh.h"
+#include "prx/catalogue.h"
 
 #include <QString>
 
@@ -18,13 +18,25 @@ extern const std::array<QString, TabCount> kTabTitles;
 
 inline constexpr int kCaptionCount = 43; // lblPRXValue(0..42)
 
-// The caption label of each number box (lblPRXValue index) and its text,
-// blanks kept as they stand.
+inline constexpr int kNumberBoxCount = 28;  // txtPRXValue(0..27)
+inline constexpr int kTextBoxCount = 23;    // txtPRXValue2(0..22): 0..12 texts, 13..22 the formats
+inline constexpr int kEditableTextCount = 13;
+inline constexpr int kFormatFirstEurope = 13;
+inline constexpr int kFormatFirstUSJapan = 18;
+// The number boxes 0 to 17 refuse a save while they are empty; the others
+// fail only when their text is converted.
+inline constexpr int kEmptyCheckedNumberBoxes = 18;
+
+// Each number box: the member it holds, its caption label (lblPRXValue
+// index) and the caption's text, blanks kept as they stand.
 struct NumberBox {
+    prx::VshMember member;
     int label;
     QString caption;
 };
-extern const std::array<NumberBox, prx::kVshNumberBoxCount> kNumberBoxes;
+extern const std::array<NumberBox, kNumberBoxCount> kNumberBoxes;
+// The member of each text box txtPRXValue2(0..12).
+extern const std::array<prx::VshMember, kEditableTextCount> kTextBoxMembers;
 
 // A frame of number boxes (or of icon-name boxes), top to bottom.
 struct Frame {

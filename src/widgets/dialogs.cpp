@@ -5,11 +5,26 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
 
 namespace qm::ui {
+
+void showError(QWidget* owner, const Error& error, const QString& file) {
+    if (error.kind == ErrorKind::Check) {
+        dialogs().showMessage(owner, kAppTitle, error.userText(), MsgIcon::None, MsgButtons::Ok);
+        return;
+    }
+    Error named = error;
+    if (!file.isEmpty()) {
+        const QString name = QFileInfo(file).fileName();
+        const QString what = named.detail.isEmpty() ? name : named.detail + QStringLiteral(" in ") + name;
+        named.description += QStringLiteral(": ") + what;
+    }
+    dialogs().showMessage(owner, kAppTitle, named.userText(), MsgIcon::Critical, MsgButtons::Ok);
+}
 namespace {
 
 Dialogs* g_dialogs = nullptr;
@@ -52,6 +67,19 @@ MsgAnswer QtDialogs::showMessage(QWidget* owner, const QString& title, const QSt
     case MsgIcon::Information:
         box.setIcon(QMessageBox::Information);
         break;
+    }
+    if (buttons == MsgButtons::SaveDiscardCancel) {
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Save:
+            return MsgAnswer::Save;
+        case QMessageBox::Discard:
+            return MsgAnswer::Discard;
+        default:
+            return MsgAnswer::Cancel;
+        }
     }
     if (buttons == MsgButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

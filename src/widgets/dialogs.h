@@ -4,6 +4,7 @@
 // through this interface, so that flows can be driven by a scripted stand-in.
 
 #include "prx/codecs.h"
+#include "prx/result.h"
 
 #include <QString>
 
@@ -18,8 +19,8 @@ namespace qm::ui {
 inline const QString kAppTitle = QStringLiteral("RAD Ededid");
 
 enum class MsgIcon { None, Question, Critical, Exclamation, Information };
-enum class MsgButtons { Ok, YesNo };
-enum class MsgAnswer { Ok, Yes, No };
+enum class MsgButtons { Ok, YesNo, SaveDiscardCancel };
+enum class MsgAnswer { Ok, Yes, No, Save, Discard, Cancel };
 enum class FileMode { Open, Save }; // Open: the file must exist; Save: asks before overwriting
 
 // The shell's file filter.
@@ -49,6 +50,14 @@ public:
 private:
     std::array<prx::Rgb, 16> m_customColors{};
 };
+
+// A failed operation in the message box the program shows for it: a check
+// that refused the values as its plain message with no icon, anything else
+// as "Error N occurred! (description)" with the critical icon, both titled
+// with the program's title.
+// With a file, the description also names it: "(Invalid procedure call or
+// argument: UMDIconMusic: ... in vshmain.prx)".
+void showError(QWidget* owner, const Error& error, const QString& file = {});
 
 // The dialogs in use. The program installs QtDialogs; tests their own.
 Dialogs& dialogs();

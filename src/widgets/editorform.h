@@ -1,14 +1,21 @@
 #pragma once
 
-// What the main window needs of an editor window: the status texts, the
-// version index it was loaded with, and its load and save operations.
+// What both editor windows share: the module's values by member, the load
+// and save template (open, save, Save As, refusals and errors take one path
+// for both kinds), the status texts and looks. A window binds its controls
+// to members; it does no byte work.
 
-#include "looks/members.h"
 #include "prx/result.h"
+#include "prx/values.h"
 
+#include <QByteArray>
+#include <QDateTime>
+#include <QLocale>
+#include <QPointer>
 #include <QWidget>
 
 class QTabWidget;
+class QUndoStack;
 
 namespace qm::ui {
 
@@ -16,42 +23,120 @@ class EditorForm : public QWidget {
     Q_OBJECT
 public:
     // A fixed-size editor window with its name, caption, the editors' icon and font.
-    EditorForm(const QString& name, const QString& caption, QSize size, QWidget* parent);
+    EditorForm(const QString& name, const QString& caption, QSize size, prx::ModuleKind kind, QWidget* parent);
 
-    // The release label followed by one blank, as the status bar shows it.
-    virtual QString statusVersion() const = 0;
-    // The module's path followed by one blank; empty when no file is loaded.
-    virtual QString statusFile() const = 0;
-    virtual int versionIndex() const = 0;
+    prx::ModuleKind moduleKind() const { return m_kind; }
+    // The module file the window shows; empty while it holds none.
+    QString filePath() const { return m_path; }
+    // The release row of the last load; -1 before any.
+    int versionIndex() const { return m_version; }
+    // The release label and the path, each followed by one blank, as the
+    // status bar shows them; the file text is empty while no file is loaded.
+    QString statusVersion() const { return m_statusVersion; }
+    QString statusFile() const;
 
-    // Loads the module; reports failures itself and returns false then.
-    virtual bool load(const QString& path, int version) = 0;
-    // Writes the shown values into the module at `path` (a copy of the open
-    // module when it is another file) and shows that file afterwards. Reports
-    // failures itself; true only when the file holds the values.
-    virtual bool save(const QString& path, int version) = 0;
+    // Reads every value of the module into the controls. A failure changes
+    // nothing and comes back to the caller, who reports it. An empty path
+    // leaves the window without a file, its controls off.
+    Status load(const QString& path, int version);
+    // Writes the values that changed into the module at `path` (a copy of
+    // the open module when it is another file) and shows that file
+    // afterwards. Refused while no module is open; a refused or failed save
+    // writes nothing. With keepOriginal, a file that is overwritten is first
+    // kept as NAME.orig, unless that exists.
+    Status save(const QString& path, int version, bool keepOriginal = false);
 
-    // Looks: the kind of module, the values the window shows now with their
-    // numbers in the C locale (failing for a box that holds no number), and
-    // values put into the controls without saving.
-    virtual prx::ModuleKind moduleKind() const = 0;
-    virtual Result<looks::ModuleValues> lookValues() const = 0;
-    virtual void showLook(const looks::ModuleValues& values) = 0;
+    // The values as the file held them at the last load, and as the window shows them now.
+    const prx::ModuleValues& loadedValues() const { return m_loaded; }
+    const prx::ModuleValues& values() const { return m_values; }
 
-    // The open file: the status file text without its trailing blank.
-    QString openFile() const;
+    // An edit of one member's value, as one step of the undo stack named
+    // `step` ("Clock X"); values that follow it change with it. Typing into
+    // one box is one step until the step is closed (the box loses focus or
+    // another value changes).
+    void edit(int member, const prx::Value& value, const QString& step, bool typing = false);
+    template <typename M> void edit(M member, const prx::Value& value, const QString& step) {
+        edit(static_cast<int>(member), value, step);
+    }
+    void closeStep();
+    // The window's steps; clean while the values are those of the file.
+    QUndoStack* undoStack() const { return m_undo; }
+    bool hasUnsavedEdits() const;
 
-protected:
-    // A failed load or save, in a message box: a refused check as the plain
-    // message, any other failure as "Error N occurred! (...)" with the critical icon.
-    void reportError(const Error& error);
+    // Looks: the values the window shows, failing while a box holds no
+    // value; and a look's values put into the controls without saving, as one step.
+    Result<prx::ModuleValues> lookValues() const;
+    void showLook(const prx::ModuleValues& values);
 
-    // The tab control that fills the window, `margin` pixels from its edges.
-    QTabWidget* addTabs(const QString& name, int margin);
+    // Whether the file changed on disk (length, time or contents) since the
+    // window loaded or saved it. A file that is gone has changed.
+    bool changedOnDisk() const;
+
+    // After a refused save: brings the box that refused it into view and gives it the focus.
+    void focusRefusedBox();
+
+    // Puts values in place as they are, without a step (undo and redo do this).
+    void replaceValues(const prx::ModuleValues& values);
+
+    // Boxes whose text gives no value yet, in the order a save checks them:
+    // the first one's failure, or success.
+    virtual Status checkEntries() const = 0;
+
+    // The locale numbers are shown and read in; the user's by default.
+    const QLocale& numberLocale() const { return m_locale; }
+    void setLocale(const QLocale& locale);
 
 Q_SIGNALS:
     // The status texts changed (after a load).
     void statusChanged();
+    // A member's value changed, by an edit, a look or a load.
+    void valueChanged(int member);
+    // Every value was replaced by a load.
+    void valuesReplaced();
+
+protected:
+    // Shows the values of a new load in every control.
+    virtual void showModule() = 0;
+    // The window holds no module: its editing controls are off.
+    virtual void showNoModule() = 0;
+    // The status texts changed; windows that keep copies of them update them here.
+    virtual void statusTextsChanged() {}
+    virtual void localeChanged() {}
+
+    // The tab control that fills the window, `margin` pixels from its edges.
+    QTabWidget* addTabs(const QString& name, int margin);
+    // Notes the box that refused the values (checkEntries).
+    void markRefused(QWidget* box) const { m_refused = box; }
+
+    // The caption before the file's name.
+    QString caption() const { return m_caption; }
+
+private:
+    void updateTitle();
+    struct Stamp {
+        qint64 size = -1;
+        QDateTime modified;
+        QByteArray hash;
+        bool operator==(const Stamp&) const = default;
+    };
+    static Stamp stampOf(const QString& path);
+
+    friend class ValuesCommand;
+
+    prx::ModuleKind m_kind;
+    QString m_caption;
+    bool m_pushing = false;
+    QUndoStack* m_undo = nullptr;
+    class ValuesCommand* m_openStep = nullptr;
+    Stamp m_stamp;
+    QTabWidget* m_tabs = nullptr;
+    mutable QPointer<QWidget> m_refused;
+    QString m_path;
+    QString m_statusVersion;
+    int m_version = -1;
+    prx::ModuleValues m_loaded;
+    prx::ModuleValues m_values;
+    QLocale m_locale;
 };
 
 } // namespace qm::ui

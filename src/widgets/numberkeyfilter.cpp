@@ -69,6 +69,9 @@ bool NumberKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (!box || event->type() != QEvent::KeyPress)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    // Tab and Shift+Tab move the focus; they type nothing.
+    if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return false;
     if (key->matches(QKeySequence::Paste)) // Shift+Insert and the like: no way around the filter
         return true;
     const std::optional<QChar> c = typedCharacter(*key);

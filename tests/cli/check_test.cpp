@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QStandardPaths>
 
 using namespace qm;
 using namespace qm::test;
@@ -34,11 +33,6 @@ protected:
         return names;
     }
 };
-
-bool haveArchiver() {
-    return !QStandardPaths::findExecutable(QStringLiteral("7za")).isEmpty() ||
-           !QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty();
-}
 
 } // namespace
 
@@ -94,7 +88,8 @@ TEST_F(Check, ReportsEachFileAndNeverWrites) {
     EXPECT_EQ(failing(files[0]), QStringList());
     EXPECT_FALSE(files[1][u"ok"].toBool());
     EXPECT_EQ(failing(files[1]), QStringList{QStringLiteral("key")});
-    EXPECT_TRUE(failing(files[2]).contains(QStringLiteral("signature")));
+    // A plain module of a release's length, without an ELF head.
+    EXPECT_EQ(failing(files[2]), QStringList{QStringLiteral("elf")});
 
     const CliRun text = run({QStringLiteral("check"), unknownKey});
     EXPECT_EQ(text.exitCode, 3);
@@ -144,22 +139,98 @@ TEST_F(Check, PackRefusesAResultThatFailsAndWritesNothing) {
         GTEST_SKIP() << "7za is not installed (apt-get install p7zip-full)";
     const QString plain = writeVsh(12, 1, QStringLiteral("vshmain.prx"));
     const QByteArray module = readFile(plain);
-    // Packing writes its 23-character name over this one and keeps the
-    // rest: the name is left without its end inside its 28 bytes.
+    // A header source taken for its packed size alone: the result has no "~PSP".
+    QByteArray source = makePacked(QByteArray(200, 'h'), 5);
+    source[1] = 'Q';
     const QString header = path(QStringLiteral("header.prx"));
-    writeFile(header, makePacked(QByteArray(200, 'h'), 5, QByteArray(28, 'n')));
+    writeFile(header, source);
     const QString out = path(QStringLiteral("out.prx"));
 
-    for (const QStringList& args :
-         {QStringList{QStringLiteral("pack"), plain, QStringLiteral("--header"), header, QStringLiteral("-o"),
-                      out},
-          QStringList{QStringLiteral("pack"), plain, QStringLiteral("--header"), header}}) {
+    for (const QStringList& args : {QStringList{QStringLiteral("pack"), plain, QStringLiteral("--header"),
+                                                header, QStringLiteral("-o"), out},
+                                    QStringList{QStringLiteral("pack"), plain, QStringLiteral("--header"),
+                                                header, QStringLiteral("--backup")}}) {
         const CliRun r = run(args);
         EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
-        EXPECT_TRUE(r.errText().contains(QStringLiteral("module_name: ModuleName (0x00A) is not ended")))
+        EXPECT_TRUE(r.errText().contains(QStringLiteral("signature: the file starts with \"~QSP\"")))
             << r.err.toStdString();
         EXPECT_TRUE(r.errText().contains(QStringLiteral("nothing written")));
     }
     EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_FALSE(QFileInfo::exists(plain + QStringLiteral(".orig")));
     EXPECT_TRUE(readFile(plain) == module);
+}
+
+// Packing writes its 23-character name over the header source's and keeps
+// the rest of the field: a name left without its end is a note, never a refusal.
+TEST_F(Check, AnUnendedNameIsANote) {
+    if (!haveArchiver())
+        GTEST_SKIP() << "7za is not installed (apt-get install p7zip-full)";
+    const QString plain = writeVsh(12, 1, QStringLiteral("vshmain.prx"));
+    const QString header = path(QStringLiteral("header.prx"));
+    writeFile(header, makePacked(QByteArray(200, 'h'), 5, QByteArray(28, 'n')));
+    const QString out = path(QStringLiteral("out.prx"));
+    const CliRun p =
+        run({QStringLiteral("pack"), plain, QStringLiteral("--header"), header, QStringLiteral("-o"), out});
+    ASSERT_EQ(p.exitCode, 0) << p.err.toStdString();
+    EXPECT_TRUE(p.errText().contains(QStringLiteral(
+        "quillmark-cli: note, module_name: ModuleName (0x00A) is not ended inside its 28 bytes")))
+        << p.err.toStdString();
+
+    const CliRun text = run({QStringLiteral("check"), out});
+    EXPECT_EQ(text.exitCode, 0) << text.out.toStdString();
+    EXPECT_TRUE(text.outText().startsWith(out + QStringLiteral(": every check holds, 1 note\n")));
+    EXPECT_TRUE(text.outText().contains(
+        QStringLiteral("\n  module_name  note   ModuleName (0x00A) is not ended inside its 28 bytes\n")))
+        << text.out.toStdString();
+
+    const CliRun json = run({QStringLiteral("check"), QStringLiteral("--json"), out});
+    EXPECT_EQ(json.exitCode, 0);
+    const QList<QJsonObject> files = jsonLines(json);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(files[0][u"ok"].toBool());
+    for (const QJsonValue& c : files[0][u"checks"].toArray()) {
+        const bool isName = c[u"name"].toString() == u"module_name";
+        EXPECT_EQ(c[u"note"].toBool(), isName) << c[u"name"].toString().toStdString();
+        EXPECT_EQ(c[u"ok"].toBool(), !isName) << c[u"name"].toString().toStdString();
+    }
+}
+
+// Plain modules: a release's length, and an ELF PRX named from its module info.
+TEST_F(Check, PlainModules) {
+    const QString elf = path(QStringLiteral("elf.prx"));
+    writeFile(elf, makeElf({}));
+    const QString noElf = writeVsh(12, 1, QStringLiteral("noise.prx"));
+    const QString otherLength = path(QStringLiteral("short.prx"));
+    writeFile(otherLength, makeElf(ElfSpec{4096}));
+    const struct {
+        QString file;
+        int exitCode;
+        QStringList lines;
+    } cases[] = {
+        {elf,
+         0,
+         {elf + QStringLiteral(": every check holds"),
+          QStringLiteral("  release      ok     VSHMain.prx - 3.71 (311434 bytes)"),
+          QStringLiteral("  elf          ok     ELF PRX (32-bit, little-endian, MIPS, type 0xFFA0), module "
+                         "\"sceVshMain_Module\" (module info at 0x100)")}},
+        {noElf,
+         3,
+         {noElf + QStringLiteral(": 1 of 2 checks fail"),
+          QStringLiteral("  release      ok     VSHMain.prx - 3.71 (311434 bytes)"),
+          QStringLiteral(
+              "  elf          FAILED no ELF header: the file starts with %1, not 7F 45 4C 46 (\"\\x7FELF\")")
+              .arg(QString::fromLatin1(readFile(noElf).first(4).toHex(' ').toUpper()))}},
+        {otherLength,
+         3,
+         {otherLength + QStringLiteral(": 1 of 2 checks fail"),
+          QStringLiteral("  release      FAILED 4096 bytes is the length of no known release"),
+          QStringLiteral("  elf          ok     ELF PRX (32-bit, little-endian, MIPS, type 0xFFA0), module "
+                         "\"sceVshMain_Module\" (module info at 0x100)")}},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = run({QStringLiteral("check"), c.file});
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.out.toStdString();
+        EXPECT_EQ(r.outText().split(u'\n', Qt::SkipEmptyParts), c.lines);
+    }
 }

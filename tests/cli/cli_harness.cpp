@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 
 namespace qm::test {
 
@@ -57,6 +58,11 @@ QJsonObject CliTest::dumpJson(const QString& file) const {
     const QJsonDocument doc = QJsonDocument::fromJson(r.out, &error);
     EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     return doc.object();
+}
+
+bool haveArchiver() {
+    return !QStandardPaths::findExecutable(QStringLiteral("7za")).isEmpty() ||
+           !QStandardPaths::findExecutable(QStringLiteral("7z")).isEmpty();
 }
 
 QString hexColour(quint32 rgb) {

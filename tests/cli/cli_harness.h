@@ -41,6 +41,9 @@ protected:
     QTemporaryDir m_dir;
 };
 
+// Whether 7za or 7z is on PATH, for tests that pack or unpack.
+bool haveArchiver();
+
 // "#RRGGBB" of a colour red + 256 green + 65536 blue.
 QString hexColour(quint32 rgb);
 

@@ -261,6 +261,8 @@ TEST_F(IdentifyFile, HeaderSourcesPassOnTheSignatureOrTheSizeAlone) {
     const QByteArray good = packed(64);
     QByteArray noSignature = good;
     noSignature[0] = 'X';
+    QByteArray sceNoPsp = test::sceHeader() + good;
+    sceNoPsp[64] = 'X';
     const struct {
         const char* name;
         QByteArray bytes;
@@ -273,6 +275,10 @@ TEST_F(IdentifyFile, HeaderSourcesPassOnTheSignatureOrTheSizeAlone) {
         {"signature alone in a 4-byte file", QByteArray("~PSP", 4), true},
         {"empty file", QByteArray(), false},
         {"a plain module", QByteArray(201704, '\0'), false},
+        {"~SCE then ~PSP", test::sceHeader() + good, true},
+        {"~SCE then ~PSP, its size counting nothing", test::sceHeader() + put32(good, kOffPackedSize, 7),
+         true},
+        {"~SCE then no ~PSP", put32(sceNoPsp, kOffPackedSize, 7), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -280,7 +286,83 @@ TEST_F(IdentifyFile, HeaderSourcesPassOnTheSignatureOrTheSizeAlone) {
         auto r = isPspHeaderFile(path(QStringLiteral("h.bin")));
         ASSERT_TRUE(r);
         EXPECT_EQ(*r, c.header);
+        EXPECT_EQ(sceHeaderLength(c.bytes), c.bytes.startsWith("~SCE") && c.header ? 64 : 0);
     }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// What follows the header, and modules behind a "~SCE" header.
+
+namespace {
+
+TEST(Packing, GzipOnlyWhenTheStreamStartsWithItsMagic) {
+    const struct {
+        const char* name;
+        QByteArray stream;
+        Packing packing;
+    } cases[] = {
+        {"gzip", QByteArray("\x1F\x8B\x08\x00rest", 8), Packing::Gzip},
+        {"nothing behind the header", QByteArray(), Packing::Gzip},
+        {"cut inside the magic", QByteArray("\x1F\x8B", 2), Packing::Gzip},
+        {"other method", QByteArray("\x1F\x8B\x07", 3), Packing::Encrypted},
+        {"first byte differs", QByteArray("\x1E\x8B\x08", 3), Packing::Encrypted},
+        {"one other byte", QByteArray("\x05", 1), Packing::Encrypted},
+        {"noise", test::noise(400, 9), Packing::Encrypted},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(packingOf(c.stream), c.packing);
+        EXPECT_EQ(describePacked(makePacked(c.stream, 311434)).packing, c.packing);
+    }
+    EXPECT_EQ(packingName(Packing::Gzip), QLatin1StringView("gzip"));
+    EXPECT_EQ(packingName(Packing::Encrypted), QLatin1StringView("encrypted"));
+}
+
+TEST_F(IdentifyFile, ModulesBehindASceHeaderAreThePackedModuleTheyHold) {
+    const QByteArray inner =
+        makePacked(QByteArray("\x1F\x8B\x08") + QByteArray(5000, 'z'), 311434, "vsh_module");
+    const QByteArray encryptedInner = makePacked(test::noise(5000, 3), 2256412, "paf");
+    QByteArray countsItself = inner;
+    qToLittleEndian<qint32>(static_cast<qint32>(inner.size() + 64), countsItself.data() + kOffPackedSize);
+    QByteArray notSce = test::sceHeader() + inner;
+    notSce[1] = 'X';
+    QByteArray noPspBehind = test::sceHeader() + inner;
+    noPspBehind[64 + 4] = '\x08';
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        FileKind kind;
+        qint64 headerOffset;
+        Packing packing;
+    } cases[] = {
+        {"gzip behind ~SCE", test::sceHeader() + inner, FileKind::Packed, 64, Packing::Gzip},
+        {"encrypted behind ~SCE", test::sceHeader() + encryptedInner, FileKind::Packed, 64,
+         Packing::Encrypted},
+        {"encrypted at 0", encryptedInner, FileKind::Packed, 0, Packing::Encrypted},
+        {"packed size counting the ~SCE header", test::sceHeader() + countsItself, FileKind::Invalid, 0,
+         Packing::Gzip},
+        {"no ~SCE signature", notSce, FileKind::Invalid, 0, Packing::Gzip},
+        {"no ~PSP signature at 0x40", noPspBehind, FileKind::Invalid, 0, Packing::Gzip},
+        {"~SCE and nothing else", test::sceHeader(), FileKind::Invalid, 0, Packing::Gzip},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Identification id = identified(QStringLiteral("sce.prx"), c.bytes);
+        EXPECT_EQ(id.kind, c.kind);
+        EXPECT_EQ(id.size, c.bytes.size());
+        if (c.kind != FileKind::Packed)
+            continue;
+        EXPECT_EQ(id.packed.headerOffset, c.headerOffset);
+        EXPECT_EQ(id.packed.packing, c.packing);
+    }
+
+    const Identification id = identified(QStringLiteral("sce.prx"), test::sceHeader() + inner);
+    EXPECT_EQ(id.packed.name, QStringLiteral("vsh_module"));
+    EXPECT_EQ(id.packed.label, QStringLiteral("VSHMain.prx - 3.71"));
+    EXPECT_EQ(id.packed.plainSize, 311434);
+    EXPECT_EQ(id.packed.packedSize, inner.size()); // the module's own, the file less 64 bytes
 }
 
 } // namespace

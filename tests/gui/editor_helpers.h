@@ -6,6 +6,7 @@
 #include "scripteddialogs.h"
 #include "support/fixtures.h"
 #include "vsh/frmvshmain.h"
+#include "vsh/menutab.h"
 
 #include <QLocale>
 #include <QString>
@@ -28,6 +29,35 @@ struct OpenedVsh {
     VshFixture fixture;
     std::unique_ptr<ui::frmVSHMain> form;
 };
+
+inline constexpr int kVshNumberBoxes = 28; // txtPRXValue(0..27)
+inline constexpr int kVshTextBoxes = 23;   // txtPRXValue2(0..22): 13 texts, then the formats
+inline constexpr int kVshEditableTexts = 13;
+
+// The member each VSH number box and text box shows.
+prx::VshMember vshNumberMember(int box);
+prx::VshMember vshTextMember(int box); // boxes 0 to 12
+
+// What a VSH number box shows for the fixture's values in `locale` (empty
+// for a member the release lacks), and what a text box shows.
+QString expectedNumber(const prx::ModuleValues& values, int box, const QLocale& locale = kEnglish);
+QString expectedText(const prx::ModuleValues& values, int box);
+// The colours of a colour member as 24-bit values.
+QList<prx::Rgb> expectedColours(const prx::ModuleValues& values, prx::VshMember member);
+// A row of the menu list as it shows it.
+struct MenuRow {
+    QString order;
+    QString category; // "Main Menu"
+    QString icon;
+    QString region;
+    QString enabled;
+    bool operator==(const MenuRow&) const = default;
+};
+// The menu list's rows, and the rows values give.
+QList<MenuRow> menuRows(const ui::VshMenuTab& tab);
+QList<MenuRow> expectedMenuRows(const prx::ModuleValues& values);
+// What PAF box `box` shows for the values.
+QString expectedPaf(const prx::ModuleValues& values, int box, const QLocale& locale = kEnglish);
 
 // Writes a fixture of `version` and loads it into a new window.
 OpenedVsh openVsh(int version, const QLocale& locale = kEnglish, quint32 seed = 3);

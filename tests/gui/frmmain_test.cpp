@@ -33,6 +33,9 @@ using ui::MsgIcon;
 
 namespace {
 
+// A gzip stream's first bytes: what tells a gzip-packed module from an encrypted one.
+const QByteArray kGzipMagic("\x1F\x8B\x08", 3);
+
 // Whether every byte that differs lies inside the 4-byte value of one box.
 bool onlyBoxChanged(const QByteArray& before, const QByteArray& after, int version, int box) {
     const qint64 at = pafBoxOffset(version, box);
@@ -111,7 +114,9 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls.size(), 0);
         QCOMPARE(main.intPRXType, version);
         QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("Paf.rad Ededid"));
+        // The caption and the file's name; no edit yet, so no mark.
+        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("Paf.rad Ededid - paf.prx[*]"));
+        QVERIFY(!main.workspace()->activeSubWindow()->isWindowModified());
         main.timSBar_Timer();
         QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));
         QCOMPARE(main.panelText(2), QString::fromLatin1(prx::pafRelease(version).label) + u' ');
@@ -171,7 +176,8 @@ private Q_SLOTS:
         QCOMPARE(main.intPRXType, version);
         QCOMPARE(main.editors().size(), 1);
         QVERIFY(qobject_cast<ui::frmVSHMain*>(main.editors()[0]));
-        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("VSHMain.rad Ededid"));
+        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(),
+                 QStringLiteral("VSHMain.rad Ededid - %1[*]").arg(QFileInfo(path).fileName()));
         main.timSBar_Timer();
         QCOMPARE(main.panelText(2), QString::fromLatin1(prx::vshRelease(version).label) + u' ');
         QCOMPARE(main.panelText(4), path + u' ');
@@ -212,7 +218,7 @@ private Q_SLOTS:
         QFETCH(QString, shownName);
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QByteArray packed = makePacked(QByteArray(64, 'g'), plainSize, name);
+        const QByteArray packed = makePacked(kGzipMagic + QByteArray(64, 'g'), plainSize, name);
         const QString path = data.write(QStringLiteral("packed.prx"), packed);
         ui::frmMain main;
         dialogs.answers = {MsgAnswer::No};
@@ -233,6 +239,37 @@ private Q_SLOTS:
         QCOMPARE(main.intPRXType, -1);
     }
 
+    // The firmware's encrypted modules (and those behind a "~SCE" header) are
+    // described in the same box, which offers nothing it can't do.
+    void encryptedModuleIsDescribedNotOffered_data() {
+        QTest::addColumn<QByteArray>("prefix");
+        QTest::addRow("~PSP") << QByteArray();
+        QTest::addRow("~SCE, then ~PSP") << test::sceHeader();
+    }
+    void encryptedModuleIsDescribedNotOffered() {
+        QFETCH(QByteArray, prefix);
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QByteArray packed = makePacked(noise(5000, 8).replace(0, 1, "\x05"), 311434, "vsh_module");
+        const QString path = data.write(QStringLiteral("encrypted.prx"), prefix + packed);
+        ui::frmMain main;
+        main.OpenPRX(path);
+        QCOMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(dialogs.unscripted, 0);
+        const DialogCall& c = dialogs.calls[0];
+        QCOMPARE(c.title, QStringLiteral("PRX Information"));
+        QCOMPARE(c.icon, MsgIcon::Information);
+        QCOMPARE(c.buttons, MsgButtons::Ok);
+        QCOMPARE(c.text.split(QStringLiteral("\r\n")),
+                 QStringList({QStringLiteral("PRX Name : vsh_module"),
+                              QStringLiteral("File Version : VSHMain.prx - 3.71"),
+                              QStringLiteral("Uncompressed Size : 311434 bytes"),
+                              QStringLiteral("Compressed/File Size : %1 bytes").arg(packed.size()), QString(),
+                              QStringLiteral("This PRX is encrypted and can't be decompressed here.")}));
+        QCOMPARE(main.editors().size(), 0);
+        QCOMPARE(readFile(path), prefix + packed);
+    }
+
     void cancellingTheUnpackTargetEndsQuietly() {
         DataFolder data;
         ScriptedDialogs dialogs;
@@ -247,11 +284,18 @@ private Q_SLOTS:
         QCOMPARE(main.editors().size(), 0);
     }
 
+    // A module behind a "~SCE" header is offered and unpacked as the module it holds.
+    void unpacksThenOpensTheUnpackedModule_data() {
+        QTest::addColumn<QByteArray>("prefix");
+        QTest::addRow("~PSP") << QByteArray();
+        QTest::addRow("~SCE, then ~PSP") << test::sceHeader();
+    }
     void unpacksThenOpensTheUnpackedModule() {
+        QFETCH(QByteArray, prefix);
         DataFolder data;
         ScriptedDialogs dialogs;
         const QByteArray module = makePaf(11).bytes;
-        const QString packed = data.write(QStringLiteral("packed.prx"), packedModule(module));
+        const QString packed = data.write(QStringLiteral("packed.prx"), prefix + packedModule(module));
         const QString target = data.file(QStringLiteral("out dir/unpacked paf.prx"));
         QDir().mkpath(data.file(QStringLiteral("out dir")));
         ui::frmMain main;
@@ -266,15 +310,16 @@ private Q_SLOTS:
         QCOMPARE(dialogs.messages().last().text,
                  QStringLiteral("Yes -> Open the decompress PRX\r\nNo -> Open another PRX"));
         QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.editors()[0]->openFile(), target);
+        QCOMPARE(main.editors()[0]->filePath(), target);
         QCOMPARE(main.intPRXType, 11);
     }
 
     void failedUnpackOffersNothingToOpen() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString packed = data.write(QStringLiteral("packed.prx"),
-                                          makePacked(QByteArray(500, 'n'), 1569342)); // not a gzip stream
+        const QString packed =
+            data.write(QStringLiteral("packed.prx"),
+                       makePacked(kGzipMagic + QByteArray(500, 'n'), 1569342)); // a broken stream
         const QString target = data.write(QStringLiteral("existing.prx"), "old content");
         ui::frmMain main;
         dialogs.answers = {MsgAnswer::Yes};
@@ -298,8 +343,8 @@ private Q_SLOTS:
         mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(missing), QUrl::fromLocalFile(third)});
         main.MDIForm_OLEDragDrop(&mime);
         QTRY_COMPARE(main.editors().size(), 2);
-        QCOMPARE(main.editors()[0]->openFile(), first);
-        QCOMPARE(main.editors()[1]->openFile(), third);
+        QCOMPARE(main.editors()[0]->filePath(), first);
+        QCOMPARE(main.editors()[1]->filePath(), third);
         QCOMPARE(dialogs.calls.size(), 0);
     }
 
@@ -542,7 +587,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls[0].mode, ui::FileMode::Save);
         QCOMPARE(readFile(path), original);
         QVERIFY(onlyBoxChanged(original, readFile(output), 1, 0));
-        QCOMPARE(main.editors()[0]->openFile(), output);
+        QCOMPARE(main.editors()[0]->filePath(), output);
         QTRY_COMPARE(main.panelText(4), output + u' ');
     }
 
@@ -692,7 +737,7 @@ private Q_SLOTS:
         QCOMPARE(id->kind, prx::FileKind::Packed);
         QCOMPARE(static_cast<quint8>(readFile(output).at(0x130)), quint8(0xA7)); // the key picked in the list
         QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.editors()[0]->openFile(), path);
+        QCOMPARE(main.editors()[0]->filePath(), path);
     }
 };
 

@@ -23,8 +23,8 @@
 #include <memory>
 #include <utility>
 
-using qm::prx::kPafBoxCount;
-using qm::prx::kPafBoxMainIconYUnfocused;
+constexpr int kPafBoxCount = qm::ui::frmPaf::kBoxCount;
+constexpr int kPafBoxMainIconYUnfocused = qm::ui::frmPaf::kBoxMainIconYUnfocused;
 using namespace qm::test;
 using qm::test::DialogCall;
 using qm::test::pafBoxOffset;
@@ -250,10 +250,10 @@ private Q_SLOTS:
                  QString::fromLatin1(qm::prx::pafRelease(version).label) + QStringLiteral(" "));
         QCOMPARE(form.PRXFilePAF, path + QStringLiteral(" "));
         QCOMPARE(form.versionIndex(), version);
-        QCOMPARE(form.openFile(), path);
+        QCOMPARE(form.filePath(), path);
         for (int i = 0; i < kPafBoxCount; ++i) {
             const bool there = version != 1 || i != kPafBoxMainIconYUnfocused;
-            QCOMPARE(form.valueBox(i)->text(), fixture.expected.numbers[static_cast<std::size_t>(i)]);
+            QCOMPARE(form.valueBox(i)->text(), expectedPaf(fixture.expected, i));
             QCOMPARE(form.valueBox(i)->isEnabled(), there);
             QCOMPARE(form.valueLabel(i)->isEnabled(), there);
             if (!there)
@@ -319,7 +319,7 @@ private Q_SLOTS:
         for (int i = 0; i < kPafBoxCount; ++i)
             if (i != box)
                 QCOMPARE(o.form->valueBox(i)->text(),
-                         shownIn(o.fixture.expected.numbers[static_cast<std::size_t>(i)], loc));
+                         expectedPaf(o.fixture.expected, i, loc));
         // A second save of the reloaded window writes nothing new.
         QVERIFY(o.form->SavePAFPRX(o.path, version));
         QCOMPARE(qm::test::readFile(o.path), saved);
@@ -342,7 +342,7 @@ private Q_SLOTS:
             QVERIFY(offset >= at && offset < at + 4);
         QCOMPARE(singleAt(copy, at), 12.5f);
         QCOMPARE(o.form->PRXFilePAF, other + QStringLiteral(" "));
-        QCOMPARE(o.form->openFile(), other);
+        QCOMPARE(o.form->filePath(), other);
         QCOMPARE(o.form->valueBox(21)->text(), QStringLiteral("12.5"));
 
         // The next edit goes to the copy, which is now the open module.
@@ -396,7 +396,10 @@ private Q_SLOTS:
         const QString dest = otherFile ? o.dir->filePath(QStringLiteral("other.prx")) : o.path;
         QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
 
-        QVERIFY(!o.form->SavePAFPRX(dest, version));
+        const qm::Status saved = o.form->SavePAFPRX(dest, version);
+        QVERIFY(!saved);
+        QVERIFY(dialogs.calls.isEmpty());
+        qm::ui::showError(o.form.get(), saved.error());
         QCOMPARE(dialogs.calls.size(), 1);
         const DialogCall& call = dialogs.calls.first();
         QCOMPARE(call.title, QStringLiteral("RAD Ededid"));
@@ -423,7 +426,7 @@ private Q_SLOTS:
         QTest::newRow("no such release") << "paf.prx" << 13 << "Error 9 occurred! (Subscript out of range)";
     }
 
-    // A load that fails is reported and leaves the window showing what it showed.
+    // A load that fails comes back to the caller (reported as shown here) and leaves the window as it was.
     void failedLoad() {
         QFETCH(QString, file);
         QFETCH(int, version);
@@ -433,7 +436,10 @@ private Q_SLOTS:
         o.form->valueBox(5)->setText(QStringLiteral("42"));
         ScriptedDialogs dialogs;
         QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
-        QVERIFY(!o.form->OpenPAFPRX(o.dir->filePath(file), version));
+        const qm::Status loaded = o.form->OpenPAFPRX(o.dir->filePath(file), version);
+        QVERIFY(!loaded);
+        QVERIFY(dialogs.calls.isEmpty());
+        qm::ui::showError(o.form.get(), loaded.error());
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.calls.first().title, QStringLiteral("RAD Ededid"));
         QCOMPARE(dialogs.calls.first().text, message);
@@ -445,7 +451,7 @@ private Q_SLOTS:
         QCOMPARE(o.form->PRXVersionPAF,
                  QString::fromLatin1(qm::prx::pafRelease(3).label) + QStringLiteral(" "));
         QCOMPARE(o.form->valueBox(5)->text(), QStringLiteral("42"));
-        QCOMPARE(o.form->valueBox(0)->text(), o.fixture.expected.numbers[0]);
+        QCOMPARE(o.form->valueBox(0)->text(), expectedPaf(o.fixture.expected, 0));
         QVERIFY(o.form->valueBox(0)->isEnabled());
     }
 
@@ -464,7 +470,7 @@ private Q_SLOTS:
         } else {
             o.form = std::make_unique<frmPaf>();
         }
-        QVERIFY(!o.form->OpenPAFPRX(QString(), 2));
+        QVERIFY(o.form->OpenPAFPRX(QString(), 2)); // nothing to read, nothing failed
         QVERIFY(dialogs.calls.isEmpty());
         for (int i = 0; i < kPafBoxCount; ++i) {
             QVERIFY(!o.form->valueBox(i)->isEnabled());

@@ -11,7 +11,7 @@
 #include "paf/frmpaf.h"
 #include "prx/catalogue.h"
 #include "prx/config.h"
-#include "prx/paf.h"
+#include "prx/valueio.h"
 #include "shell/configstore.h"
 #include "shell/frmmain.h"
 #include "vsh/colorgrid.h"
@@ -37,14 +37,7 @@ QByteArray moduleBytes(ModuleKind kind, int version, quint32 seed) {
 
 // The look `quillmark-cli dump --json` writes for a module file.
 QByteArray dumpOf(const QString& path, ModuleKind kind, int version) {
-    looks::ModuleValues v;
-    v.kind = kind;
-    v.version = version;
-    if (kind == ModuleKind::Vsh)
-        v.vsh = *prx::readVshFile(path, version, QLocale::c());
-    else
-        v.paf = *prx::readPafFile(path, version, QLocale::c());
-    return looks::lookFile(v, path);
+    return looks::lookFile(*prx::readValuesFile(path, kind, version), path);
 }
 
 struct Shell {
@@ -130,15 +123,19 @@ private Q_SLOTS:
     void exportThenImportRoundTrips() {
         Shell s(ModuleKind::Vsh, 12, kFrench);
         const QByteArray original = readFile(s.module);
-        const prx::VshValues before = s.vsh()->currentValues();
+        const prx::ModuleValues before = s.vsh()->values();
         const QString look = s.exportLook(QStringLiteral("look.json"));
         s.vsh()->txtPRXValue(0)->setText(QStringLiteral("-99,5"));
         s.vsh()->txtPRXValue2(3)->setText(QStringLiteral("other"));
-        s.vsh()->colorGrid()->picContextSlim[4]->setColor(0x123456);
+        prx::ColourBlock slim = s.vsh()->values().colours(prx::VshMember::ContextColorsSlim);
+        slim[4] = prx::Colour::fromRgb(0x123456);
+        s.vsh()->edit(prx::VshMember::ContextColorsSlim, slim, QStringLiteral("Item17 Infobar"));
+        QCOMPARE(s.vsh()->colorGrid()->picContextSlim[4]->color(), prx::Rgb(0x123456));
         s.dialogs.clear();
         s.importLook(look);
         QCOMPARE(s.dialogs.titles(), latin1({"Select look file to import"}));
-        QCOMPARE(s.vsh()->currentValues(), before);
+        QCOMPARE(s.vsh()->values(), before);
+        QCOMPARE(s.vsh()->txtPRXValue(0)->text(), expectedNumber(before, 0, kFrench));
         QCOMPARE(readFile(s.module), original); // an import saves nothing
         s.main.mnuFileSave_Click();
         QCOMPARE(readFile(s.module), original);
@@ -180,21 +177,12 @@ private Q_SLOTS:
         QCOMPARE(readFile(s.module), original);
 
         // Saving writes what `apply` writes.
-        looks::ModuleValues target;
-        target.kind = k;
-        target.version = to;
-        if (k == ModuleKind::Vsh)
-            target.vsh = *prx::readVshFile(s.module, to, QLocale::c());
-        else
-            target.paf = *prx::readPafFile(s.module, to, QLocale::c());
+        const prx::ModuleValues target = *prx::readValuesFile(s.module, k, to);
         const looks::LookApplied applied =
             looks::applyLook(looks::readLook(readFile(look), k).values, target);
         QVERIFY(applied.refused.isEmpty());
         const QString expected = s.data.file(QStringLiteral("expected.prx"));
-        const Status written =
-            k == ModuleKind::Vsh
-                ? prx::saveVshFile(s.module, expected, to, target.vsh, applied.values.vsh, QLocale::c())
-                : prx::savePafFile(s.module, expected, to, target.paf, applied.values.paf, QLocale::c());
+        const Status written = prx::saveValuesFile(s.module, expected, target, applied.values);
         QVERIFY(written);
         s.dialogs.clear();
         s.main.mnuFileSave_Click();
@@ -223,7 +211,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, json);
         QFETCH(QString, message);
         Shell s(ModuleKind::Vsh, 12);
-        const prx::VshValues before = s.vsh()->currentValues();
+        const prx::ModuleValues before = s.vsh()->values();
         const QString look = json.isEmpty() ? s.data.file(QStringLiteral("gone.json"))
                                             : s.data.write(QStringLiteral("look.json"), json);
         s.importLook(look);
@@ -231,7 +219,7 @@ private Q_SLOTS:
         const DialogCall m = s.dialogs.messages().first();
         QCOMPARE(m.icon, ui::MsgIcon::Critical);
         QVERIFY2(m.text.contains(message), qPrintable(m.text));
-        QCOMPARE(s.vsh()->currentValues(), before);
+        QCOMPARE(s.vsh()->values(), before);
     }
 
     // A box that holds no number can't be exported; no file is written.

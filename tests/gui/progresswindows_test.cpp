@@ -187,16 +187,19 @@ private Q_SLOTS:
     void compPacksWithTheKeyChosenBeforeTheClick_data() {
         QTest::addColumn<int>("saveComp");
         QTest::addColumn<int>("chosen");
-        QTest::addRow("in place") << 0 << 4;
-        QTest::addRow("under a new name") << 1 << 1;
+        QTest::addColumn<QByteArray>("headerName");
+        QTest::addRow("in place") << 0 << 4 << QByteArray("vshmain");
+        // A name left without its end by packing is only a note: it never stops the packing.
+        QTest::addRow("under a new name, unended name") << 1 << 1 << QByteArray(28, 'n');
     }
     void compPacksWithTheKeyChosenBeforeTheClick() {
         QFETCH(int, saveComp);
         QFETCH(int, chosen);
+        QFETCH(QByteArray, headerName);
         const QString module = file("vshmain.prx");
         const QString output = file("out.prx");
         writeFile(module, m_module); // a module of a release: the result passes every check
-        writeFile(file("header.prx"), makePacked(QByteArray(100, 'h'), 100, "vshmain", 0xAA)); // key 0
+        writeFile(file("header.prx"), makePacked(QByteArray(100, 'h'), 100, headerName, 0xAA)); // key 0
         installGatedArchiver();
         ui::frmComp window;
         window.strCompFile = module;
@@ -251,28 +254,33 @@ private Q_SLOTS:
         QTest::addColumn<int>("headerSize");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<QByteArray>("moduleName"); // of the header; a real archiver runs when set
+        QTest::addColumn<bool>("signature");        // the header source keeps its "~PSP"
         QTest::addRow("header source of 335 bytes")
-            << 0 << 335 << QStringLiteral("too short") << QByteArray();
+            << 0 << 335 << QStringLiteral("too short") << QByteArray() << true;
         QTest::addRow("archiver fails, in place")
-            << 0 << 436 << QStringLiteral("7za exited with code 2") << QByteArray();
+            << 0 << 436 << QStringLiteral("7za exited with code 2") << QByteArray() << true;
         QTest::addRow("archiver fails, new name")
-            << 1 << 436 << QStringLiteral("7za exited with code 2") << QByteArray();
+            << 1 << 436 << QStringLiteral("7za exited with code 2") << QByteArray() << true;
         QTest::addRow("result fails a check, new name")
-            << 1 << 436 << QStringLiteral("module_name") << QByteArray(28, 'n');
+            << 1 << 436 << QStringLiteral("signature: ") << QByteArray("vshmain") << false;
         QTest::addRow("not a release, in place")
-            << 0 << 436 << QStringLiteral("release") << QByteArray("vshmain");
+            << 0 << 436 << QStringLiteral("release") << QByteArray("vshmain") << true;
     }
     void compFailureChangesNoFile() {
         QFETCH(int, saveComp);
         QFETCH(int, headerSize);
         QFETCH(QString, reason);
         QFETCH(QByteArray, moduleName);
+        QFETCH(bool, signature);
         // A module of a release where only the header is wrong.
-        const QByteArray& module = moduleName.size() == 28 ? m_module : m_small;
+        const QByteArray& module = signature ? m_small : m_module;
         writeFile(file("vshmain.prx"), module);
-        writeFile(file("header.prx"),
-                  makePacked(QByteArray(100, 'h'), 100, moduleName.isEmpty() ? "vshmain" : moduleName)
-                      .left(headerSize));
+        QByteArray header =
+            makePacked(QByteArray(100, 'h'), 100, moduleName.isEmpty() ? "vshmain" : moduleName)
+                .left(headerSize);
+        if (!signature)
+            header[1] = 'Q';
+        writeFile(file("header.prx"), header);
         writeFile(file("out.prx"), "older");
         if (moduleName.isEmpty())
             writeScript(localArchiver(), "cat > /dev/null\necho 'ERROR: no space left' >&2\nexit 2\n");

@@ -36,7 +36,7 @@ ui::MsgAnswer ScriptedDialogs::showMessage(QWidget*, const QString& title, const
         return ui::MsgAnswer::Ok;
     if (answers.isEmpty()) {
         ++unscripted;
-        return ui::MsgAnswer::No;
+        return buttons == ui::MsgButtons::SaveDiscardCancel ? ui::MsgAnswer::Cancel : ui::MsgAnswer::No;
     }
     return answers.takeFirst();
 }

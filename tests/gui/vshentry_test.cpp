@@ -57,7 +57,7 @@ private Q_SLOTS:
         o.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
         const ui::cTextBoxXP* previous = o.form->keyFilter()->lastBalloon();
-        for (int box = 0; box < prx::kVshNumberBoxCount; ++box) {
+        for (int box = 0; box < kVshNumberBoxes; ++box) {
             QLineEdit* edit = o.form->txtPRXValue(box);
             if (!edit->isEnabled())
                 continue;
@@ -122,7 +122,7 @@ private Q_SLOTS:
                                                       : g.picContextSlim[i];
         QCOMPARE(box->objectName(), QStringLiteral("%1(%2)").arg(array).arg(index));
         const prx::Rgb before = box->color();
-        const prx::VshValues values = o.form->currentValues();
+        const prx::ModuleValues values = o.form->values();
         ScriptedDialogs dialogs;
         if (answer == u"cancel")
             dialogs.colors = {std::nullopt};
@@ -142,17 +142,17 @@ private Q_SLOTS:
         QCOMPARE(box->color(), now);
         QCOMPARE(accessibleDescription(box), prx::rgbToHex(now));
         QCOMPARE(box->toolTip(), prx::rgbToHex(now));
-        prx::VshValues expected = values;
+        prx::ModuleValues expected = values;
         if (changes) {
-            auto& column = array == u"picText"      ? expected.textColors
-                           : array == u"picContext" ? expected.contextColors
-                                                    : expected.textColors;
-            if (array.endsWith(u"Slim"))
-                (array == u"picTextSlim" ? expected.textColorsSlim : expected.contextColorsSlim)[i] = now;
-            else
-                column[i] = now;
+            const prx::VshMember member = array == u"picText"       ? prx::VshMember::TextColors
+                                          : array == u"picContext"  ? prx::VshMember::ContextColors
+                                          : array == u"picTextSlim" ? prx::VshMember::TextColorsSlim
+                                                                    : prx::VshMember::ContextColorsSlim;
+            prx::ColourBlock colours = expected.colours(member);
+            colours[static_cast<qsizetype>(i)] = prx::Colour::fromRgb(now);
+            expected.setValue(member, colours);
         }
-        QCOMPARE(o.form->currentValues(), expected);
+        QCOMPARE(o.form->values(), expected);
     }
 
     void disabledColorBoxesOpenNothing() {
@@ -230,8 +230,8 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, network);
         OpenedVsh o = openVsh(version, localeNamed(locale));
-        QLineEdit* main = o.form->txtPRXValue(prx::kVshBoxMainIconUnfocused);
-        QLineEdit* follower = o.form->txtPRXValue(prx::kVshBoxNetworkIcon);
+        QLineEdit* main = o.form->txtPRXValue(14);
+        QLineEdit* follower = o.form->txtPRXValue(12);
         const QString before = follower->text();
         if (version < 12) {
             main->setEnabled(true); // a box of its own: typing into it changes nothing else

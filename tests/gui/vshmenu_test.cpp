@@ -6,12 +6,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 using namespace qm;
 using namespace qm::test;
-using prx::MenuRow;
 using ui::VshMenuTab;
 
 namespace {
@@ -70,10 +69,10 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(version);
         VshMenuTab& m = *o.form->menuTab();
         const bool slim = version >= 12;
-        const QList<MenuRow> rows = m.rows();
+        const QList<MenuRow> rows = menuRows(m);
         Shown expect = shown(m, slim);
         for (int r = 0; r < rows.size(); ++r) {
-            m.lstvVSHMenu->setCurrentCell(r, 0);
+            m.selectRow(r);
             const MenuRow& row = rows.at(r);
             if (row.category != u"ERROR")
                 expect.category = row.category;
@@ -91,7 +90,7 @@ private Q_SLOTS:
             QVERIFY2(shown(m, slim) == expect,
                      qPrintable(QString::number(r) + QStringLiteral(": ") + describe(shown(m, slim)) +
                                 QStringLiteral(" vs ") + describe(expect)));
-            QCOMPARE(m.rows(), rows); // showing changes no row
+            QCOMPARE(menuRows(m), rows); // showing changes no row
         }
     }
 
@@ -161,7 +160,7 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(version);
         VshMenuTab& m = *o.form->menuTab();
         const bool slim = version >= 12;
-        const QList<MenuRow> before = m.rows();
+        const QList<MenuRow> before = menuRows(m);
         const auto fieldOf = [](MenuRow& r, QStringView name) -> QString& {
             return name == u"order"      ? r.order
                    : name == u"category" ? r.category
@@ -175,7 +174,7 @@ private Q_SLOTS:
             if (fieldOf(const_cast<MenuRow&>(before[k]), wanted[0]) == wanted[1])
                 row = k;
         QVERIFY2(row >= 0, qPrintable(select));
-        m.lstvVSHMenu->setCurrentCell(row, 0);
+        m.selectRow(row);
         const QStringList parts = action.split(u':');
         if (parts[0] == u"category")
             pick(categoryCombo(m, slim), parts[1].toInt());
@@ -191,20 +190,20 @@ private Q_SLOTS:
         const QStringList values = value.split(u'+');
         for (int i = 0; i < fields.size(); ++i)
             fieldOf(expected[row], fields[i]) = values[i];
-        QCOMPARE(m.rows(), expected);
+        QCOMPARE(menuRows(m), expected);
     }
 
     // Until the user picks a value, an unreadable text stays, even with the controls showing another.
     void errorTextsStayUntilPicked() {
         OpenedVsh o = openVsh(10);
         VshMenuTab& m = *o.form->menuTab();
-        m.lstvVSHMenu->setCurrentCell(5, 0); // icon code 40: order "0", icon "ERROR"
+        m.selectRow(5); // icon code 40: order "0", icon "ERROR"
         QCOMPARE(m.cboVSHMenu230x->currentIndex(), 0);
-        QCOMPARE(m.rows().at(5).icon, QStringLiteral("ERROR"));
+        QCOMPARE(menuRows(m).at(5).icon, QStringLiteral("ERROR"));
         pick(m.cboVSHMenu3, m.cboVSHMenu3->currentIndex()); // another field: the icon stays "ERROR"
-        QCOMPARE(m.rows().at(5).icon, QStringLiteral("ERROR"));
+        QCOMPARE(menuRows(m).at(5).icon, QStringLiteral("ERROR"));
         pick(m.cboVSHMenu230x, 0);
-        QCOMPARE(m.rows().at(5).icon, QStringLiteral("Network Update"));
+        QCOMPARE(menuRows(m).at(5).icon, QStringLiteral("Network Update"));
     }
 
     void arrowKeysWalkTheRows() {
@@ -213,7 +212,7 @@ private Q_SLOTS:
         o.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
         m.lstvVSHMenu->setFocus();
-        const QList<MenuRow> rows = m.rows();
+        const QList<MenuRow> rows = menuRows(m);
         for (int r = 1; r <= 4; ++r) {
             QTest::keyClick(m.lstvVSHMenu, Qt::Key_Down);
             QCOMPARE(m.selectedRow(), r);
@@ -231,8 +230,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("noSelection");
         QTest::newRow("classic, no selection") << 9 << true;
         QTest::newRow("slim, no selection") << 14 << true;
-        QTest::newRow("classic, not ready") << 11 << false;
-        QTest::newRow("slim, not ready") << 12 << false;
     }
 
     void nothingChangesWithoutASelectedRowOrWhileFilling() {
@@ -241,26 +238,24 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(version);
         VshMenuTab& m = *o.form->menuTab();
         const bool slim = version >= 12;
-        const QList<MenuRow> before = m.rows();
-        if (noSelection)
-            m.lstvVSHMenu->clearSelection();
-        else
-            o.form->blnReady = false;
+        const QList<MenuRow> before = menuRows(m);
+        QVERIFY(noSelection);
+        m.lstvVSHMenu->clearSelection();
         pick(categoryCombo(m, slim), 2);
         pick(iconCombo(m, slim), 20);
         pick(m.cboVSHMenu3, 1);
         m.chkVSHMenu[0]->click();
         if (slim)
             m.chkVSHMenu[1]->click();
-        QCOMPARE(m.rows(), before);
+        QCOMPARE(menuRows(m), before);
     }
 
     // A classic menu never gets a slim state, not even after the window showed a slim one.
     void classicMenuHasNoSlimState() {
         OpenedVsh o = openVsh(14);
         VshMenuTab& m = *o.form->menuTab();
-        for (int r = 0; r < m.lstvVSHMenu->rowCount() && !m.chkVSHMenu[1]->isChecked(); ++r)
-            m.lstvVSHMenu->setCurrentCell(r, 0); // up to a slim state
+        for (int r = 0; r < m.rowCount() && !m.chkVSHMenu[1]->isChecked(); ++r)
+            m.selectRow(r); // up to a slim state
         QVERIFY(m.chkVSHMenu[1]->isChecked());
         const VshFixture classic = makeVsh(11, 3);
         writeFile(o.path, classic.bytes);
@@ -268,9 +263,9 @@ private Q_SLOTS:
         QVERIFY(!m.chkVSHMenu[1]->isEnabled());
         QVERIFY(!m.chkVSHMenu[1]->isChecked());
         for (int r = 0; r < 4; ++r) {
-            m.lstvVSHMenu->setCurrentCell(r, 0);
+            m.selectRow(r);
             m.chkVSHMenu[0]->click();
-            const QString enabled = m.rows().at(r).enabled;
+            const QString enabled = menuRows(m).at(r).enabled;
             QVERIFY2(enabled == u"FAT ON" || enabled == u"FAT OFF", qPrintable(enabled));
         }
     }

@@ -58,7 +58,7 @@ void applyEdit(frmVSHMain& form, const QString& edit) {
         return;
     }
     ui::VshMenuTab& m = *form.menuTab();
-    m.lstvVSHMenu->setCurrentCell(parts.at(1).toInt(), 0);
+    m.selectRow(parts.at(1).toInt());
     const bool slim = form.intVersion >= 12;
     const QString& field = parts.at(2);
     if (field == u"activate" || field == u"slim")
@@ -111,11 +111,11 @@ private Q_SLOTS:
     // The formats are shown but never written, whatever their boxes hold.
     void formatStringsAreNeverWritten() {
         OpenedVsh o = openVsh(12);
-        for (int i = prx::kVshFormatFirstEurope; i < prx::kVshTextBoxCount; ++i)
+        for (int i = 13; i < kVshTextBoxes; ++i)
             o.form->txtPRXValue2(i)->setText(QStringLiteral("%y"));
         QVERIFY(o.form->SaveVSHPRX(o.path, 12));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
-        QCOMPARE(o.form->txtPRXValue2(13)->text(), o.fixture.expected.texts[13]);
+        QCOMPARE(o.form->txtPRXValue2(13)->text(), expectedText(o.fixture.expected, 13));
     }
 
     // A network value that is not main + 1 in the file is made so by the first save.
@@ -196,7 +196,7 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(version, localeNamed(locale));
         for (const QString& e : edits)
             applyEdit(*o.form, e);
-        const prx::VshValues shown = o.form->currentValues();
+        const prx::ModuleValues shown = o.form->values();
         QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
         QVERIFY(o.form->SaveVSHPRX(o.path, version));
         QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
@@ -212,10 +212,10 @@ private Q_SLOTS:
             QCOMPARE(saved.mid(at, bytes.size()).toHex(), bytes.toHex());
         }
         // The reload shows the file.
-        const prx::VshValues reread = o.form->currentValues();
-        QCOMPARE(reread.menu, shown.menu);
-        QCOMPARE(reread.textColors, shown.textColors);
-        QCOMPARE(reread.contextColorsSlim, shown.contextColorsSlim);
+        const prx::ModuleValues& reread = o.form->values();
+        for (prx::VshMember m : {prx::VshMember::MenuEntries, prx::VshMember::TextColors,
+                                 prx::VshMember::ContextColorsSlim})
+            QCOMPARE(reread.value(m), shown.value(m));
         // A second save of the reloaded window writes nothing new.
         QVERIFY(o.form->SaveVSHPRX(o.path, version));
         QCOMPARE(readFile(o.path), saved);
@@ -279,11 +279,14 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(version);
         for (const QString& e : edits)
             applyEdit(*o.form, e);
-        const prx::VshValues shown = o.form->currentValues();
+        const prx::ModuleValues shown = o.form->values();
         const QString other = o.dir->filePath(QStringLiteral("other.prx"));
         ScriptedDialogs dialogs;
         QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
-        QVERIFY(!o.form->SaveVSHPRX(otherFile ? other : o.path, version));
+        const Status saved = o.form->SaveVSHPRX(otherFile ? other : o.path, version);
+        QVERIFY(!saved);
+        QVERIFY(dialogs.calls.isEmpty());
+        ui::showError(o.form.get(), saved.error());
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.calls.first().title, QStringLiteral("RAD Ededid"));
         QCOMPARE(dialogs.calls.first().text, message);
@@ -292,7 +295,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(other));
         QCOMPARE(status.size(), 0);
         QCOMPARE(o.form->PRXFileVSH, o.path + u' ');
-        QCOMPARE(o.form->currentValues(), shown); // the window keeps the edits
+        QCOMPARE(o.form->values(), shown); // the window keeps the edits
     }
 
     // A box that a release lacks can't block a save, whatever it held before.

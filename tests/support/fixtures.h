@@ -46,6 +46,29 @@ QByteArray makePacked(const QByteArray& payload, qint32 plainSize, const QByteAr
 // The packed module with all four bytes of module key `key` (0 to 5) at 0x130.
 QByteArray withModuleKey(QByteArray packed, int key);
 
+// The 64-byte "~SCE" header a packer puts in front of a packed module:
+// "~SCE", its length 0x40, then bytes no reader looks at.
+QByteArray sceHeader();
+
+// A synthetic ELF file of `size` bytes (noise after its tables): a 52-byte
+// ELF header (32-bit, little-endian, MIPS, type 0xFFA0 unless changed), one
+// program header at 0x34 whose p_paddr is `paddr`, a module info at 0x100
+// named `name`, and, when `sections` is set, section headers at 0x200 naming
+// the section at 0x100 `sectionName` (a ".shstrtab" at 0x180).
+struct ElfSpec {
+    qint64 size = 311434;
+    quint8 elfClass = 1;
+    quint8 data = 1;
+    quint16 type = 0xFFA0;
+    quint16 machine = 8;
+    quint32 paddr = 0x80000100;
+    QByteArray name = "sceVshMain_Module";
+    bool sections = true;
+    QByteArray sectionName = ".rodata.sceModuleInfo";
+};
+inline constexpr qint64 kElfModuleInfo = 0x100;
+QByteArray makeElf(const ElfSpec& spec);
+
 // The names of the checks of a packed module, in the order they are made.
 const QStringList& packedCheckNames();
 

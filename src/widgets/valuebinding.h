@@ -1,0 +1,48 @@
+#pragma once
+
+// Binds a text box to one member of an editor's values: the box shows the
+// value in the editor's locale, and every text that reads as a value is put
+// into the values at once. A text that reads as no value (empty, "-", a
+// number out of range) leaves the value as it was; the save asks the
+// binding and refuses.
+
+#include "prx/result.h"
+
+#include <QObject>
+
+class QLineEdit;
+
+namespace qm::ui {
+
+class EditorForm;
+
+class ValueBinding final : public QObject {
+    Q_OBJECT
+public:
+    // `step` names the box's edits in the undo stack ("Clock X").
+    ValueBinding(EditorForm* form, QLineEdit* box, int member, const QString& step);
+
+    QLineEdit* box() const { return m_box; }
+    int member() const { return m_member; }
+    // Whether the module has the member.
+    bool present() const;
+    // Shows the member's value, replacing whatever the box holds.
+    void show();
+    // Success when the box's text gives a value; otherwise why not (an
+    // empty box is a type mismatch here: callers that refuse empty boxes
+    // with their own message look at empty() first).
+    Status entry() const;
+    bool empty() const;
+
+private:
+    void textChanged();
+    void valueChanged(int member);
+
+    EditorForm* m_form;
+    QLineEdit* m_box;
+    int m_member;
+    QString m_step;
+    bool m_showing = false;
+};
+
+} // namespace qm::ui
