@@ -10,6 +10,7 @@
 #include "prx/valueio.h"
 #include "support/bytes.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,7 @@ using qm::fuzz::Edit;
 namespace {
 
 using Seeds = std::map<QString, QByteArray>; // file name, bytes
+namespace known = qm::test::known;
 
 QString name(const char* prefix, int n) {
     return QStringLiteral("%1-%2").arg(QLatin1StringView(prefix)).arg(n, 2, 10, QLatin1Char('0'));
@@ -49,9 +51,9 @@ Seeds identifySeeds() {
     const QByteArray payload = test::noise(600, 5);
     for (int v = 1; v <= prx::kVshRows; v += 4)
         s[name("packed-vsh", v)] =
-            QByteArray(2, '\0') + test::makePacked(payload, prx::vshRelease(v).fileSize);
+            QByteArray(2, '\0') + test::makePacked(payload, known::vshRelease(v).fileSize);
     s[name("packed-paf", 12)] =
-        QByteArray("\x03\x00", 2) + test::makePacked(payload, prx::pafRelease(12).fileSize, "paf");
+        QByteArray("\x03\x00", 2) + test::makePacked(payload, known::pafRelease(12).fileSize, "paf");
     s[QStringLiteral("packed-lying-size")] =
         QByteArray(2, '\0') + test::makePacked(payload, 12345, "vshmain", 0xAA, 99);
     s[QStringLiteral("packed-blank-name")] = QByteArray(2, '\0') + test::makePacked(payload, 0, " x");
@@ -177,10 +179,10 @@ Seeds checkSeeds() {
             file[0x130 + i] = static_cast<char>(bytes[static_cast<std::size_t>(i)]);
         return QByteArray(1, '\x10') + file;
     };
-    const QByteArray vsh(prx::vshRelease(1).fileSize, '\0');
+    const QByteArray vsh(known::vshRelease(1).fileSize, '\0');
     const QByteArray good = packed(vsh, 0);
     s[QStringLiteral("good-vsh")] = good;
-    s[QStringLiteral("good-paf")] = packed(QByteArray(prx::pafRelease(3).fileSize, '\x01'), 2, "paf");
+    s[QStringLiteral("good-paf")] = packed(QByteArray(known::pafRelease(3).fileSize, '\x01'), 2, "paf");
     s[QStringLiteral("not-a-release")] = packed(QByteArray(4000, 'x'), 4);
     s[QStringLiteral("trailing-zeros")] = good + QByteArray(16, '\0');
     s[QStringLiteral("trailing-garbage")] = good + "junk";

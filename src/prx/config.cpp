@@ -76,11 +76,12 @@ QString readIniValue(const QString& path, const QString& section, const QString&
     return {};
 }
 
-QString writeIniValue(const QString& path, const QString& section, const QString& key, const QString& value) {
+Status writeIniValue(const QString& path, const QString& section, const QString& key, const QString& value) {
     bool readable = false;
     QStringList lines = readLines(path, &readable);
     if (!readable)
-        return QStringLiteral("0");
+        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
+                         path + QStringLiteral(": can't be read"));
     const QString entry = key + QLatin1Char('=') + value;
 
     qsizetype sectionLine = -1;
@@ -116,7 +117,7 @@ QString writeIniValue(const QString& path, const QString& section, const QString
     }
     QByteArray bytes = lines.join(QStringLiteral("\r\n")).toLatin1();
     bytes += "\r\n";
-    return writeFileAtomically(path, bytes) ? QStringLiteral("1") : QStringLiteral("0");
+    return writeFileAtomically(path, bytes);
 }
 
 bool createDefaultIni(const QString& path) {
@@ -131,7 +132,7 @@ QString readIniValue(const QString& section, const QString& key) {
     return readIniValue(iniPath(), section, key);
 }
 
-QString writeIniValue(const QString& section, const QString& key, const QString& value) {
+Status writeIniValue(const QString& section, const QString& key, const QString& value) {
     return writeIniValue(iniPath(), section, key, value);
 }
 

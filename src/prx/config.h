@@ -3,6 +3,8 @@
 // The configuration file "Quillmark.ini" in the working folder: a classic
 // sectioned key=value file in the 8-bit code page with CR LF line ends.
 
+#include "result.h"
+
 #include <QString>
 
 namespace qm::prx {
@@ -21,15 +23,15 @@ QByteArray defaultIniContent();
 // characters. Section and key names are matched without regard to case.
 QString readIniValue(const QString& path, const QString& section, const QString& key);
 // Sets a key, adding the section or key when missing and keeping every other
-// line. Returns "1" on success and "0" on failure.
-QString writeIniValue(const QString& path, const QString& section, const QString& key, const QString& value);
+// line. A file that can't be read or written is an Io error naming it.
+Status writeIniValue(const QString& path, const QString& section, const QString& key, const QString& value);
 // Creates or truncates the file and writes the default lines.
 bool createDefaultIni(const QString& path);
 
 // The same on the file in the working folder.
 QString iniPath();
 QString readIniValue(const QString& section, const QString& key);
-QString writeIniValue(const QString& section, const QString& key, const QString& value);
+Status writeIniValue(const QString& section, const QString& key, const QString& value);
 
 // A switch is on only when its value, read as an integer, is exactly 1.
 bool iniSwitchOn(const QString& value);

@@ -54,8 +54,8 @@ bool ConfigStore::keepOriginalNow() const {
     return value.trimmed().isEmpty() || prx::iniSwitchOn(value);
 }
 
-QString ConfigStore::setValue(const QString& key, const QString& value) {
-    const QString result = prx::writeIniValue(m_path, prx::kIniSection, key, value);
+Status ConfigStore::setValue(const QString& key, const QString& value) {
+    Status result = prx::writeIniValue(m_path, prx::kIniSection, key, value);
     reload();
     return result;
 }

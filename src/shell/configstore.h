@@ -3,6 +3,8 @@
 // The two switches of the configuration file, kept in memory and refreshed
 // when the file changes, so nothing polls the disk.
 
+#include "prx/result.h"
+
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
@@ -24,8 +26,8 @@ public:
     // Whether saves keep the module they overwrite as NAME.orig: on unless the key says 0.
     bool keepOriginalNow() const;
 
-    // Writes a key and refreshes the cache; "1" on success, "0" on failure.
-    QString setValue(const QString& key, const QString& value);
+    // Writes a key and refreshes the cache.
+    Status setValue(const QString& key, const QString& value);
 
     void reload();
 

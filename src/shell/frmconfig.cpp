@@ -65,9 +65,13 @@ void frmConfig::store() {
     if (m_stored)
         return;
     m_stored = true;
-    m_config.setValue(prx::kKeyCheckPrx, chkOpt1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    m_config.setValue(prx::kKeyCompPrx, chkOpt2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    m_config.setValue(prx::kKeyKeepOriginal, chkOpt3->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    // A switch that can't be stored is not reported: the window closes as always.
+    (void)m_config.setValue(prx::kKeyCheckPrx,
+                            chkOpt1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    (void)m_config.setValue(prx::kKeyCompPrx,
+                            chkOpt2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    (void)m_config.setValue(prx::kKeyKeepOriginal,
+                            chkOpt3->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 // OK, the close box and Escape all end here: the switches are stored either way.

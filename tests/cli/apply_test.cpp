@@ -1,5 +1,6 @@
 #include "cli_harness.h"
 #include "prx/catalogue.h"
+#include "support/known_offsets.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -69,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(AllReleases, ApplyOwnDump, ::testing::ValuesIn(allRelea
 TEST_F(Apply, CarriesAwkwardValuesBitForBit) {
     auto f = makeVsh(13);
     const auto put = [&](VshMember m, quint32 bits) {
-        qToLittleEndian<quint32>(bits, f.bytes.data() + vshOffset(13, m));
+        qToLittleEndian<quint32>(bits, f.bytes.data() + known::vshOffset(13, m));
     };
     const auto bitsOf = [](float x) { return std::bit_cast<quint32>(x); };
     put(VshMember::XmbX, 0x7FC12345);                                            // NaN with a payload
@@ -84,7 +85,7 @@ TEST_F(Apply, CarriesAwkwardValuesBitForBit) {
     // "7.038531e-26" read as a double rounds to the float next to this one.
     put(VshMember::HoldXShadow, 0x15AE43FDu);
     const QByteArray latin1("a\x01\"\\\xE9~", 6);
-    f.bytes.replace(vshOffset(13, VshMember::MSIconPhoto), latin1.size() + 1, latin1 + '\0');
+    f.bytes.replace(known::vshOffset(13, VshMember::MSIconPhoto), latin1.size() + 1, latin1 + '\0');
     const QString file = path(QStringLiteral("awkward.prx"));
     writeFile(file, f.bytes);
 
@@ -112,9 +113,10 @@ TEST_F(Apply, CarriesAwkwardValuesBitForBit) {
     for (VshMember m :
          {VshMember::XmbXInfobar, VshMember::XmbXSubmenu, VshMember::XmbXGameSubmenu, VshMember::ClockY,
           VshMember::ClockX, VshMember::HoldX, VshMember::HoldY, VshMember::HoldXShadow})
-        EXPECT_EQ(written.mid(vshOffset(13, m), 4), f.bytes.mid(vshOffset(13, m), 4)) << memberName(m).data();
-    EXPECT_EQ(written.mid(vshOffset(13, VshMember::MSIconPhoto), 7), latin1 + '\0');
-    EXPECT_EQ(written.mid(vshOffset(13, VshMember::ClockXNoBattery), 3), QByteArray(3, '\0'));
+        EXPECT_EQ(written.mid(known::vshOffset(13, m), 4), f.bytes.mid(known::vshOffset(13, m), 4))
+            << memberName(m).data();
+    EXPECT_EQ(written.mid(known::vshOffset(13, VshMember::MSIconPhoto), 7), latin1 + '\0');
+    EXPECT_EQ(written.mid(known::vshOffset(13, VshMember::ClockXNoBattery), 3), QByteArray(3, '\0'));
 }
 
 TEST_F(Apply, CarriesALookToOtherReleases) {
@@ -255,7 +257,7 @@ TEST_F(Apply, LeavesTheFollowingNetworkIconAndWritesACopy) {
     EXPECT_TRUE(r.errText().contains(QStringLiteral("NoSuchValue")));
     EXPECT_TRUE(readFile(source) == before);
     const QByteArray written = readFile(out);
-    EXPECT_EQ(written.mid(vshOffset(13, VshMember::XmbX), 4), singleBytes(12.25f));
+    EXPECT_EQ(written.mid(known::vshOffset(13, VshMember::XmbX), 4), singleBytes(12.25f));
     for (qint64 off : changedOffsets(before, written))
-        EXPECT_TRUE(byteRange(vshOffset(13, VshMember::XmbX), 4).count(off)) << off;
+        EXPECT_TRUE(byteRange(known::vshOffset(13, VshMember::XmbX), 4).count(off)) << off;
 }

@@ -1,6 +1,7 @@
 #include "cli_harness.h"
 #include "looks/menunames.h"
 #include "prx/menu.h"
+#include "support/known_offsets.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -149,7 +150,7 @@ TEST_F(Diff, ListsApartWhatOnlyOneReleaseHas) {
         for (const QJsonValue& d : doc[u"differences"].toArray())
             EXPECT_FALSE(c.onlyInA.contains(d[u"member"].toString()) ||
                          c.onlyInB.contains(d[u"member"].toString()));
-        EXPECT_EQ(doc[u"b"][u"label"].toString(), QString::fromLatin1(vshRelease(c.b).label));
+        EXPECT_EQ(doc[u"b"][u"label"].toString(), QString::fromLatin1(known::vshRelease(c.b).label));
     }
 
     const QString a = writeVsh(11, 1);

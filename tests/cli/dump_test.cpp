@@ -1,6 +1,7 @@
 #include "cli_harness.h"
 #include "looks/menunames.h"
 #include "prx/catalogue.h"
+#include "support/known_offsets.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,6 +28,7 @@ int vshMemberCount(int version) {
 }
 
 class DumpVsh : public CliTest, public ::testing::WithParamInterface<int> {};
+class DumpStated : public CliTest, public ::testing::WithParamInterface<ModuleRelease> {};
 class DumpPaf : public CliTest, public ::testing::WithParamInterface<int> {};
 class Dump : public CliTest {};
 
@@ -55,7 +57,7 @@ TEST_P(DumpVsh, ShowsEveryValueOfTheReleaseInTableOrder) {
     EXPECT_EQ(doc[u"path"].toString(), file);
     EXPECT_EQ(doc[u"kind"].toString(), QStringLiteral("vsh"));
     EXPECT_EQ(doc[u"version"].toInt(), v);
-    EXPECT_EQ(doc[u"label"].toString(), QString::fromLatin1(vshRelease(v).label));
+    EXPECT_EQ(doc[u"label"].toString(), QString::fromLatin1(known::vshRelease(v).label));
     const QJsonObject values = doc[u"values"].toObject();
     EXPECT_EQ(values.size(), vshMemberCount(v));
 
@@ -123,7 +125,7 @@ TEST_P(DumpPaf, ShowsEveryValueOfTheRelease) {
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject doc = QJsonDocument::fromJson(r.out).object();
     EXPECT_EQ(doc[u"kind"].toString(), QStringLiteral("paf"));
-    EXPECT_EQ(doc[u"label"].toString(), QString::fromLatin1(pafRelease(v).label));
+    EXPECT_EQ(doc[u"label"].toString(), QString::fromLatin1(known::pafRelease(v).label));
     const QJsonObject values = doc[u"values"].toObject();
     EXPECT_EQ(values.size(), v == 1 ? 24 : 25);
     EXPECT_EQ(values.contains(u"MainIconYUnfocused"), v != 1);
@@ -140,6 +142,32 @@ TEST_P(DumpPaf, ShowsEveryValueOfTheRelease) {
 
 INSTANTIATE_TEST_SUITE_P(AllReleases, DumpPaf, ::testing::Range(1, kPafRows + 1),
                          [](const auto& info) { return "v" + std::to_string(info.param); });
+
+// Every line after the first is one value the fixture wrote at the tests'
+// own offsets, in the order it states them.
+TEST_P(DumpStated, PrintsEveryStatedValueInOrder) {
+    const auto [bytes, stated] = makeModule(GetParam(), 4);
+    const QString file = path(QStringLiteral("module.prx"));
+    writeFile(file, bytes);
+    const CliRun r = run({QStringLiteral("dump"), file});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList lines = r.outText().split(u'\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines.takeFirst().startsWith(file + QStringLiteral(": ")));
+    EXPECT_EQ(lines.takeLast(), QString()); // the output ends with a newline
+    const qsizetype n = std::min(lines.size(), stated.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const StatedValue& v = stated[i];
+        EXPECT_EQ(lines[i].toStdString(), (v.name + QStringLiteral(" = ") + v.text).toStdString())
+            << v.name.toStdString() << " at 0x" << QString::number(v.offset, 16).toUpper().toStdString();
+    }
+    EXPECT_EQ(lines.size(), stated.size());
+    for (qsizetype i = n; i < stated.size(); ++i)
+        ADD_FAILURE() << "not printed: " << stated[i].name.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(AllReleases, DumpStated, ::testing::ValuesIn(everyRelease()),
+                         [](const auto& info) { return releaseName(info.param); });
 
 TEST_F(Dump, ReadableLinesUseTheNamesSetTakes) {
     const auto f = makeVsh(14);

@@ -1,5 +1,6 @@
 #include "cli_harness.h"
 #include "prx/catalogue.h"
+#include "support/known_offsets.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -35,13 +36,13 @@ TEST_F(Identify, TellsEveryReleaseOfBothModules) {
     QList<Expect> expected;
     QStringList args{QStringLiteral("identify"), QStringLiteral("--json")};
     for (int v = 1; v <= prx::kVshRows; ++v) {
-        expected.append({writeVsh(v), QStringLiteral("vsh"), QString::fromLatin1(prx::vshRelease(v).label), v,
-                         prx::vshRelease(v).fileSize});
+        expected.append({writeVsh(v), QStringLiteral("vsh"), QString::fromLatin1(known::vshRelease(v).label),
+                         v, known::vshRelease(v).fileSize});
         args.append(expected.last().file);
     }
     for (int v = 1; v <= prx::kPafRows; ++v) {
-        expected.append({writePaf(v), QStringLiteral("paf"), QString::fromLatin1(prx::pafRelease(v).label), v,
-                         prx::pafRelease(v).fileSize});
+        expected.append({writePaf(v), QStringLiteral("paf"), QString::fromLatin1(known::pafRelease(v).label),
+                         v, known::pafRelease(v).fileSize});
         args.append(expected.last().file);
     }
     const CliRun r = run(args);

@@ -1,5 +1,6 @@
 #include "cli_harness.h"
 #include "prx/catalogue.h"
+#include "support/known_offsets.h"
 
 #include <QJsonArray>
 #include <QtEndian>
@@ -24,7 +25,7 @@ QByteArray int16Bytes(qint16 v) {
 }
 
 qint64 entry(int version, int k) {
-    return vshOffset(version, VshMember::MenuEntries) + 16 * k;
+    return known::vshOffset(version, VshMember::MenuEntries) + 16 * k;
 }
 
 } // namespace
@@ -40,7 +41,7 @@ TEST_F(Set, ChangesExactlyTheBytesOfTheValue) {
         QString assignment;
         QList<Change> changes;
     };
-    const auto at = [](int v, VshMember m) { return static_cast<qint64>(vshOffset(v, m)); };
+    const auto at = [](int v, VshMember m) { return static_cast<qint64>(known::vshOffset(v, m)); };
     const QList<Case> cases{
         {ModuleKind::Vsh, 1, QStringLiteral("XmbX=1,5"), {{at(1, VshMember::XmbX), singleBytes(1.5f)}}},
         {ModuleKind::Vsh,
@@ -110,11 +111,11 @@ TEST_F(Set, ChangesExactlyTheBytesOfTheValue) {
         {ModuleKind::Paf,
          3,
          QStringLiteral("MainIconSpacing=7,25"),
-         {{pafOffset(3, PafMember::MainIconSpacing), singleBytes(7.25f)}}},
+         {{known::pafOffset(3, PafMember::MainIconSpacing), singleBytes(7.25f)}}},
         {ModuleKind::Paf,
          12,
          QStringLiteral("XmbOverallSize=0.1"),
-         {{pafOffset(12, PafMember::XmbOverallSize), singleBytes(0.1f)}}},
+         {{known::pafOffset(12, PafMember::XmbOverallSize), singleBytes(0.1f)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.assignment.toStdString() + " in release " + std::to_string(c.version));

@@ -2,12 +2,14 @@
 #include "prx/header.h"
 #include "prx/menu.h"
 #include "qt_printers.h"
+#include "support/known_offsets.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
 using namespace qm::prx;
+namespace known = qm::test::known;
 
 namespace {
 
@@ -83,6 +85,35 @@ void expectDisjointAndInside(QList<Range> ranges, qint64 size) {
 }
 
 } // namespace
+
+// Every row holds the sizes, labels and offsets the tests keep themselves,
+// member by member: a mistyped or swapped offset fails here by name.
+TEST(Catalogue, EveryRowHoldsTheKnownSizesLabelsAndOffsets) {
+    ASSERT_EQ(static_cast<std::size_t>(kVshMemberCount), known::vshLines().size());
+    ASSERT_EQ(static_cast<std::size_t>(kPafMemberCount), known::pafLines().size());
+    for (int r = 1; r <= known::kVshRows; ++r) {
+        SCOPED_TRACE(known::vshRelease(r).label);
+        EXPECT_EQ(vshRelease(r).fileSize, known::vshRelease(r).fileSize);
+        EXPECT_STREQ(vshRelease(r).label, known::vshRelease(r).label);
+        for (const known::VshLine& line : known::vshLines()) {
+            const auto member = vshMemberByName(QString::fromLatin1(line.name));
+            ASSERT_TRUE(member) << line.name;
+            EXPECT_EQ(vshOffset(r, *member), line.at(r))
+                << line.name << ", known at 0x" << QString::number(line.at(r), 16).toUpper().toStdString();
+        }
+    }
+    for (int r = 1; r <= known::kPafRows; ++r) {
+        SCOPED_TRACE(known::pafRelease(r).label);
+        EXPECT_EQ(pafRelease(r).fileSize, known::pafRelease(r).fileSize);
+        EXPECT_STREQ(pafRelease(r).label, known::pafRelease(r).label);
+        for (const known::PafLine& line : known::pafLines()) {
+            const auto member = pafMemberByName(QString::fromLatin1(line.name));
+            ASSERT_TRUE(member) << line.name;
+            EXPECT_EQ(pafOffset(r, *member), line.at(r))
+                << line.name << ", known at 0x" << QString::number(line.at(r), 16).toUpper().toStdString();
+        }
+    }
+}
 
 TEST(Catalogue, SizesArePairwiseDifferentAcrossBothModules) {
     std::set<qint32> sizes;

@@ -112,7 +112,8 @@ TEST_P(IniWriteCase, RewritesTheFileAsExpected) {
         writeFile(path, c.before);
     const QString section = QString::fromLatin1(c.section);
     const QString key = QString::fromLatin1(c.key);
-    EXPECT_EQ(writeIniValue(path, section, key, QString::fromLatin1(c.value)), QStringLiteral("1"));
+    const Status written = writeIniValue(path, section, key, QString::fromLatin1(c.value));
+    EXPECT_TRUE(written) << written.error().fullText().toStdString();
     EXPECT_EQ(readFile(path), c.after);
     EXPECT_EQ(readIniValue(path, section, key), QString::fromLatin1(c.value));
 }
@@ -120,14 +121,24 @@ TEST_P(IniWriteCase, RewritesTheFileAsExpected) {
 INSTANTIATE_TEST_SUITE_P(Cases, IniWriteCase, ::testing::ValuesIn(kIniWrites),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(IniFile, AWriteThatCannotHappenReturnsZero) {
+TEST_F(IniFile, AWriteThatCannotHappenIsAnIoErrorNamingTheFile) {
     const QString inMissingFolder = dir.filePath(QStringLiteral("missing/Quillmark.ini"));
-    EXPECT_EQ(writeIniValue(inMissingFolder, kIniSection, kKeyCheckPrx, QStringLiteral("1")),
-              QStringLiteral("0"));
+    const QString unreadable = dir.filePath(QStringLiteral("locked.ini"));
+    writeFile(unreadable, "[CONFIG]\r\nCheckPRX=1\r\n");
+    QFile::setPermissions(unreadable, QFileDevice::Permissions());
+    const bool canRead = QFile(unreadable).open(QIODevice::ReadOnly); // root reads anything
+    for (const QString& path : {inMissingFolder, dir.path(), unreadable}) {
+        if (path == unreadable && canRead)
+            continue;
+        const Status written = writeIniValue(path, kIniSection, kKeyCheckPrx, QStringLiteral("0"));
+        ASSERT_FALSE(written) << path.toStdString();
+        EXPECT_EQ(written.error().kind, ErrorKind::Io) << path.toStdString();
+        EXPECT_TRUE(written.error().detail.contains(path)) << written.error().detail.toStdString();
+    }
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
-
-    EXPECT_EQ(writeIniValue(dir.path(), kIniSection, kKeyCheckPrx, QStringLiteral("1")), QStringLiteral("0"));
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());
+    QFile::setPermissions(unreadable, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(readFile(unreadable), QByteArray("[CONFIG]\r\nCheckPRX=1\r\n"));
 }
 
 TEST(IniSwitch, OnlyTheValueOneIsOn) {
@@ -178,7 +189,7 @@ TEST_F(WorkFolder, PreparingCreatesTheFolderAndTheDefaultFileOnce) {
 TEST_F(WorkFolder, TheOneArgumentFormsUseTheFileInTheWorkingFolder) {
     ASSERT_TRUE(prepareWorkFolder());
     EXPECT_EQ(readIniValue(kIniSection, kKeyCompPrx), QStringLiteral("1"));
-    EXPECT_EQ(writeIniValue(kIniSection, kKeyCompPrx, QStringLiteral("0")), QStringLiteral("1"));
+    EXPECT_TRUE(writeIniValue(kIniSection, kKeyCompPrx, QStringLiteral("0")));
     EXPECT_EQ(readIniValue(iniPath(), kIniSection, kKeyCompPrx), QStringLiteral("0"));
     EXPECT_FALSE(iniSwitchOn(readIniValue(kIniSection, kKeyCompPrx)));
     EXPECT_TRUE(iniSwitchOn(readIniValue(kIniSection, kKeyCheckPrx)));

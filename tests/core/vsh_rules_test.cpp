@@ -1,3 +1,4 @@
+#include "support/known_offsets.h"
 #include "prx/menu.h"
 #include "prx/module.h"
 #include "prx/numbers.h"
@@ -142,9 +143,9 @@ TEST_P(VshMemberRule, OnlyOpenValuesAreSetAndOnlyTextsMayNotBeEmpty) {
     ModuleValues edited = m.loaded;
     setColour(edited, V::TextColors, 0, m.loaded.colours(V::TextColors)[0].rgb() ^ 0x010101); // edits that
     edited.setValue(V::ClockX, Single::fromFloat(77.0f)); // come before the value
-    const qint64 colour = vshOffset(c.version, V::TextColors);
-    const qint64 clock = vshOffset(c.version, V::ClockX);
-    const qint64 at = vshOffset(c.version, c.member);
+    const qint64 colour = test::known::vshOffset(c.version, V::TextColors);
+    const qint64 clock = test::known::vshOffset(c.version, V::ClockX);
+    const qint64 at = test::known::vshOffset(c.version, c.member);
     qint64 length = 0; // bytes of the member the save may change
 
     switch (c.expect) {
@@ -185,7 +186,7 @@ TEST_P(VshMemberRule, OnlyOpenValuesAreSetAndOnlyTextsMayNotBeEmpty) {
     // The network icon of releases 12 to 14 moves with the main icon.
     const qint64 network =
         c.member == V::MainIconYUnfocused && followsMainIcon(c.version, V::NetworkIconYUnfocused)
-            ? vshOffset(c.version, V::NetworkIconYUnfocused)
+            ? test::known::vshOffset(c.version, V::NetworkIconYUnfocused)
             : -1;
 
     const Status s = m.saveAs(edited);
@@ -273,7 +274,7 @@ TEST_P(VshBmpSize, IsWrittenAsTwoBytes) {
         ModuleValues edited = m.loaded;
         edited.setValue(V::XmbX, Single::fromFloat(1.0f));
         edited.setValue(V::BmpSize, c.value);
-        const qint64 at = vshOffset(v, V::BmpSize);
+        const qint64 at = test::known::vshOffset(v, V::BmpSize);
         const Status s = m.saveAs(edited);
         ASSERT_TRUE(s) << s.error().fullText().toStdString();
         EXPECT_EQ(m.saved().mid(at, 2), c.bytes);
@@ -327,7 +328,7 @@ TEST_P(VshAllOrNothing, AValueThatFailsToBeWrittenStopsEveryEarlierEdit) {
     VshOnDisk m(v);
     // The last text of the module on disk has lost its end since it was loaded.
     QByteArray spoiled = m.fixture.bytes;
-    const qint64 last = vshOffset(v, V::RCOPath2);
+    const qint64 last = test::known::vshOffset(v, V::RCOPath2);
     for (qint64 i = last; i < std::min<qint64>(last + 256, spoiled.size()); ++i)
         spoiled[i] = 'x';
     writeFile(m.source, spoiled);
@@ -365,7 +366,7 @@ TEST_P(VshAllOrNothing, ASourceThatNoLongerFitsItsReleaseIsRefused) {
     VshOnDisk m(v);
     const int other = v == kVshRows ? 1 : v + 1;
     for (const QByteArray& bytes : {m.fixture.bytes + QByteArray(1, '\0'), m.fixture.bytes.left(100),
-                                    QByteArray(vshRelease(other).fileSize, '\0')}) {
+                                    QByteArray(test::known::vshRelease(other).fileSize, '\0')}) {
         writeFile(m.source, bytes);
         EXPECT_FALSE(readValuesFile(m.source, ModuleKind::Vsh, v));
         const Status s = m.saveAs(m.loaded);
@@ -454,8 +455,8 @@ TEST(VshNetworkIcon, FollowsTheMainIconInReleases12To14) {
         edited.setValue(V::NetworkIconYUnfocused, Single::fromFloat(999.0f)); // not what counts
         auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
         ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
-        EXPECT_EQ(singleAt(saved->bytes(), vshOffset(c.version, V::NetworkIconYUnfocused)), c.network);
-        EXPECT_EQ(singleAt(saved->bytes(), vshOffset(c.version, V::MainIconYUnfocused)), c.main);
+        EXPECT_EQ(singleAt(saved->bytes(), test::known::vshOffset(c.version, V::NetworkIconYUnfocused)), c.network);
+        EXPECT_EQ(singleAt(saved->bytes(), test::known::vshOffset(c.version, V::MainIconYUnfocused)), c.main);
         ModuleValues shown = edited;
         applyFollowing(shown);
         EXPECT_EQ(shown.single(V::NetworkIconYUnfocused).toFloat(), c.network);
@@ -465,14 +466,14 @@ TEST(VshNetworkIcon, FollowsTheMainIconInReleases12To14) {
 TEST(VshNetworkIcon, IsPutInStepOnSaveEvenWithoutEdits) {
     for (int v = 12; v <= 14; ++v) {
         auto f = makeVsh(v);
-        const qint64 network = vshOffset(v, V::NetworkIconYUnfocused);
+        const qint64 network = test::known::vshOffset(v, V::NetworkIconYUnfocused);
         putSingle(f.bytes, network, 0.0f);
         auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
         ASSERT_TRUE(loaded);
         EXPECT_EQ(loaded->single(V::NetworkIconYUnfocused), Single::fromFloat(0.0f));
         auto saved = applyValues(ModuleImage(f.bytes), *loaded, *loaded);
         ASSERT_TRUE(saved);
-        const float main = singleAt(f.bytes, vshOffset(v, V::MainIconYUnfocused));
+        const float main = singleAt(f.bytes, test::known::vshOffset(v, V::MainIconYUnfocused));
         EXPECT_EQ(singleAt(saved->bytes(), network), main + 1.0f) << v;
         for (qint64 off : changedOffsets(f.bytes, saved->bytes())) {
             EXPECT_TRUE(off >= network && off < network + 4) << std::hex << off;
@@ -492,7 +493,7 @@ TEST(VshNetworkIcon, IsAnOrdinaryValueBeforeRelease12) {
         edited.setValue(V::NetworkIconYUnfocused, Single::fromFloat(99.0f));
         auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
         ASSERT_TRUE(saved) << v;
-        const qint64 network = vshOffset(v, V::NetworkIconYUnfocused);
+        const qint64 network = test::known::vshOffset(v, V::NetworkIconYUnfocused);
         EXPECT_EQ(singleAt(saved->bytes(), network), 99.0f) << v;
         for (qint64 off : changedOffsets(f.bytes, saved->bytes())) {
             EXPECT_TRUE(off >= network && off < network + 4) << v << ": 0x" << std::hex << off;
@@ -539,7 +540,7 @@ TEST_P(VshMenuEntries, EveryEntryOfTheReleaseIsWrittenAndNoMore) {
     auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
     ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
 
-    const qint64 first = vshOffset(v, V::MenuEntries);
+    const qint64 first = test::known::vshOffset(v, V::MenuEntries);
     for (int k = 0; k < n; ++k)
         EXPECT_EQ(saved->bytes().at(first + 16 * k + 4), 31) << "entry " << k;
     EXPECT_EQ(saved->bytes().mid(first + 16 * n, 16), f.bytes.mid(first + 16 * n, 16));

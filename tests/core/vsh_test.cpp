@@ -1,3 +1,4 @@
+#include "support/known_offsets.h"
 #include "looks/look.h"
 #include "looks/menunames.h"
 #include "prx/menu.h"
@@ -73,34 +74,34 @@ TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
         ColourBlock block = edited.colours(m);
         block[i] = Colour::fromRgb(rgb);
         edited.setValue(m, block);
-        add(vshOffset(v, m) + 12 * i, 12);
+        add(test::known::vshOffset(v, m) + 12 * i, 12);
     };
 
     edited.setValue(VshMember::XmbX, Single::fromFloat(123.5f));
-    add(vshOffset(v, VshMember::XmbX), 4);
+    add(test::known::vshOffset(v, VshMember::XmbX), 4);
     setColour(VshMember::TextColors, 2, 0x0080FF);
     edited.setValue(VshMember::MSIconMusic, QStringLiteral("new icon")); // blank dropped
-    add(vshOffset(v, VshMember::MSIconMusic),
+    add(test::known::vshOffset(v, VshMember::MSIconMusic),
         std::max<qint64>(7, f.expected.text(VshMember::MSIconMusic).size())); // tail zeroed
     edited.setValue(VshMember::BusyIconSpeed, Single::fromFloat(-2.0f));
-    add(vshOffset(v, VshMember::BusyIconSpeed), 4);
+    add(test::known::vshOffset(v, VshMember::BusyIconSpeed), 4);
     if (v >= 7) {
         edited.setValue(VshMember::BmpSize, qint16(32767));
-        add(vshOffset(v, VshMember::BmpSize), 2);
+        add(test::known::vshOffset(v, VshMember::BmpSize), 2);
     }
     if (v >= 11)
         setColour(VshMember::ContextColorsSlim, 14, 0x102030);
     if (v >= 12) {
         edited.setValue(VshMember::MainIconYUnfocused, Single::fromFloat(40.0f)); // network follows: 41
-        add(vshOffset(v, VshMember::MainIconYUnfocused), 4);
-        add(vshOffset(v, VshMember::NetworkIconYUnfocused), 4);
+        add(test::known::vshOffset(v, VshMember::MainIconYUnfocused), 4);
+        add(test::known::vshOffset(v, VshMember::NetworkIconYUnfocused), 4);
     }
     if (menuFormat(v)) {
         MenuEntries menu = edited.menu();
         ASSERT_EQ(categoryOf(menu[0].category, v), MenuCategory::Settings);
         setCategory(menu[0], MenuCategory::Photo, v);
         edited.setValue(VshMember::MenuEntries, menu);
-        add(vshOffset(v, VshMember::MenuEntries) + 0, 1);
+        add(test::known::vshOffset(v, VshMember::MenuEntries) + 0, 1);
     }
 
     auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);

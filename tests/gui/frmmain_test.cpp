@@ -9,6 +9,7 @@
 #include "shell/frmmain.h"
 #include "shell_helpers.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 #include "vsh/frmvshmain.h"
 #include "widgets/numberkeyfilter.h"
 
@@ -119,7 +120,7 @@ private Q_SLOTS:
         QVERIFY(!main.workspace()->activeSubWindow()->isWindowModified());
         main.timSBar_Timer();
         QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));
-        QCOMPARE(main.panelText(2), QString::fromLatin1(prx::pafRelease(version).label) + u' ');
+        QCOMPARE(main.panelText(2), QString::fromLatin1(known::pafRelease(version).label) + u' ');
         QCOMPARE(main.panelText(3), QStringLiteral("File :"));
         QCOMPARE(main.panelText(4), path + u' ');
     }
@@ -179,7 +180,7 @@ private Q_SLOTS:
         QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(),
                  QStringLiteral("VSHMain.rad Ededid - %1[*]").arg(QFileInfo(path).fileName()));
         main.timSBar_Timer();
-        QCOMPARE(main.panelText(2), QString::fromLatin1(prx::vshRelease(version).label) + u' ');
+        QCOMPARE(main.panelText(2), QString::fromLatin1(known::vshRelease(version).label) + u' ');
         QCOMPARE(main.panelText(4), path + u' ');
     }
 
@@ -188,7 +189,7 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         QByteArray bytes = makeVsh(12).bytes;
-        const qint64 text = prx::vshOffset(12, prx::VshMember::UpdatePath1);
+        const qint64 text = known::vshOffset(12, prx::VshMember::UpdatePath1);
         bytes.replace(text, 255, QByteArray(255, 'z')); // no terminator
         const QString path = data.write(QStringLiteral("vshmain.prx"), bytes);
         ui::frmMain main;
@@ -384,7 +385,7 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(4).bytes);
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCheckPrx, checkPrx);
+        QVERIFY(main.config().setValue(prx::kKeyCheckPrx, checkPrx));
         main.OpenPRX(path);
         QTRY_COMPARE(main.panelText(4), path + u' ');
         QVERIFY(QFile::remove(path));
@@ -410,12 +411,12 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(6).bytes);
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("0"));
+        QVERIFY(main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("0")));
         main.OpenPRX(path);
         QVERIFY(QFile::remove(path));
         QTest::qWait(100);
         QCOMPARE(main.editors().size(), 1);
-        main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("1"));
+        QVERIFY(main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("1")));
         QTRY_COMPARE(main.editors().size(), 0);
         QCOMPARE(dialogs.calls.size(), 1);
     }
@@ -443,8 +444,8 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         ui::frmMain main;
-        main.config().setValue(prx::kKeyCheckPrx, check);
-        main.config().setValue(prx::kKeyCompPrx, comp);
+        QVERIFY(main.config().setValue(prx::kKeyCheckPrx, check));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, comp));
         ui::frmConfig window(main.config(), &main);
         QCOMPARE(window.windowTitle(), QStringLiteral("Configuration"));
         QCOMPARE(window.option(0)->text(), QStringLiteral("Enabled Check PRX Update"));
@@ -553,7 +554,7 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("paf.prx"), original);
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCompPrx, compPrx);
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, compPrx));
         main.OpenPRX(path);
         pafEditor(main)->valueBox(3)->setText(QStringLiteral("99.5"));
         dialogs.answers = {MsgAnswer::No};
@@ -577,7 +578,7 @@ private Q_SLOTS:
         const QString output = data.file(QStringLiteral("copy.prx"));
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.OpenPRX(path);
         pafEditor(main)->valueBox(0)->setText(QStringLiteral("-3"));
         dialogs.files = {output};
@@ -598,7 +599,7 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("paf.prx"), original);
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.OpenPRX(path);
         pafEditor(main)->valueBox(0)->setText(QStringLiteral("5"));
         pafEditor(main)->valueBox(1)->clear();
@@ -681,7 +682,7 @@ private Q_SLOTS:
             data.write(QStringLiteral("header.prx"), makePacked(QByteArray(32, 'q'), 5, "vsh", 0xC3));
         ui::frmMain main;
         main.show();
-        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.OpenPRX(path);
         auto* editor = qobject_cast<ui::frmVSHMain*>(main.editors().value(0));
         QVERIFY(editor);
@@ -690,13 +691,13 @@ private Q_SLOTS:
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("RAD Ededid")}));
         QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
         const QByteArray saved = readFile(path);
-        const qint64 clockX = prx::vshOffset(12, prx::VshMember::ClockX);
+        const qint64 clockX = known::vshOffset(12, prx::VshMember::ClockX);
         for (qint64 off : differingOffsets(original, saved))
             QVERIFY(off >= clockX && off < clockX + 4);
         QCOMPARE(singleAt(saved, clockX), 99.5f);
 
         dialogs.clear();
-        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1"));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1")));
         editor->txtPRXValue(9)->setText(QStringLiteral("12"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header};

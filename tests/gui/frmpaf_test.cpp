@@ -5,6 +5,7 @@
 #include "paf/frmpaf.h"
 #include "prx/catalogue.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 #include "widgets/ctextboxxp.h"
 #include "widgets/numberkeyfilter.h"
 #include "widgets/windowhelpers.h"
@@ -247,7 +248,7 @@ private Q_SLOTS:
         QCOMPARE(status.size(), 1);
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(form.PRXVersionPAF,
-                 QString::fromLatin1(qm::prx::pafRelease(version).label) + QStringLiteral(" "));
+                 QString::fromLatin1(known::pafRelease(version).label) + QStringLiteral(" "));
         QCOMPARE(form.PRXFilePAF, path + QStringLiteral(" "));
         QCOMPARE(form.versionIndex(), version);
         QCOMPARE(form.filePath(), path);
@@ -449,7 +450,7 @@ private Q_SLOTS:
         QCOMPARE(o.form->versionIndex(), 3);
         QCOMPARE(o.form->PRXFilePAF, o.path + QStringLiteral(" "));
         QCOMPARE(o.form->PRXVersionPAF,
-                 QString::fromLatin1(qm::prx::pafRelease(3).label) + QStringLiteral(" "));
+                 QString::fromLatin1(known::pafRelease(3).label) + QStringLiteral(" "));
         QCOMPARE(o.form->valueBox(5)->text(), QStringLiteral("42"));
         QCOMPARE(o.form->valueBox(0)->text(), expectedPaf(o.fixture.expected, 0));
         QVERIFY(o.form->valueBox(0)->isEnabled());

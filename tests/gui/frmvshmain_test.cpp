@@ -3,6 +3,7 @@
 #include "scripteddialogs.h"
 
 #include "prx/catalogue.h"
+#include "support/known_offsets.h"
 #include "vsh/colorgrid.h"
 #include "vsh/menutab.h"
 #include "widgets/colorbox.h"
@@ -407,7 +408,7 @@ private Q_SLOTS:
         const frmVSHMain& form = *o.form;
         const prx::ModuleValues& expected = o.fixture.expected;
         QVERIFY(dialogs.calls.isEmpty());
-        QCOMPARE(form.PRXVersionVSH, QString::fromLatin1(prx::vshRelease(version).label) + u' ');
+        QCOMPARE(form.PRXVersionVSH, QString::fromLatin1(known::vshRelease(version).label) + u' ');
         QCOMPARE(form.PRXFileVSH, o.path + u' ');
         QCOMPARE(form.intVersion, version);
         QVERIFY(form.blnReady);
@@ -578,7 +579,7 @@ private Q_SLOTS:
         QFETCH(QString, message);
         OpenedVsh o = openVsh(12);
         QByteArray noEnd = o.fixture.bytes;
-        noEnd.replace(0x3BE18, 255, QByteArray(255, 'r')); // RCOPath2 of 3.71
+        noEnd.replace(known::vshOffset(12, prx::VshMember::RCOPath2), 255, QByteArray(255, 'r'));
         writeFile(o.dir->filePath(QStringLiteral("noend.prx")), noEnd);
         o.form->txtPRXValue(5)->setText(QStringLiteral("42"));
         ScriptedDialogs dialogs;

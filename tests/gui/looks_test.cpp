@@ -48,7 +48,7 @@ struct Shell {
 
     Shell(ModuleKind kind, int version, const QLocale& locale = kEnglish, quint32 seed = 1) {
         module = data.write(QStringLiteral("module.prx"), moduleBytes(kind, version, seed));
-        main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0"));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.show();
         main.OpenPRX(module);
         if (auto* vsh = qobject_cast<ui::frmVSHMain*>(editor()))

@@ -3,6 +3,7 @@
 #include "scripteddialogs.h"
 
 #include "prx/catalogue.h"
+#include "support/known_offsets.h"
 #include "vsh/colorgrid.h"
 #include "vsh/menutab.h"
 #include "widgets/colorbox.h"
@@ -78,7 +79,7 @@ std::set<qint64> rangeOf(int version, const QString& text) {
     const auto member = prx::vshMemberByName(at.at(0));
     if (!member)
         qFatal("no member %s", qPrintable(at.at(0)));
-    const qint64 start = prx::vshOffset(version, *member) + (at.size() > 1 ? at.at(1).toLongLong() : 0);
+    const qint64 start = known::vshOffset(version, *member) + (at.size() > 1 ? at.at(1).toLongLong() : 0);
     return byteRange(start, parts.at(1).toLongLong());
 }
 
@@ -122,15 +123,15 @@ private Q_SLOTS:
     void networkIconIsWrittenAsMainPlusOne() {
         OpenedVsh o = openVsh(13);
         QByteArray bytes = o.fixture.bytes;
-        putSingle(bytes, prx::vshOffset(13, prx::VshMember::NetworkIconYUnfocused), 3.0f);
+        putSingle(bytes, known::vshOffset(13, prx::VshMember::NetworkIconYUnfocused), 3.0f);
         writeFile(o.path, bytes);
         QVERIFY(o.form->OpenVSHPRX(o.path, 13));
-        const float main = singleAt(bytes, prx::vshOffset(13, prx::VshMember::MainIconYUnfocused));
+        const float main = singleAt(bytes, known::vshOffset(13, prx::VshMember::MainIconYUnfocused));
         QCOMPARE(o.form->txtPRXValue(12)->text(), QString::number(static_cast<double>(main + 1)));
         QVERIFY(o.form->SaveVSHPRX(o.path, 13));
         const QByteArray saved = readFile(o.path);
         QVERIFY(changedWithin(bytes, saved, rangeOf(13, QStringLiteral("NetworkIconYUnfocused:4"))));
-        QCOMPARE(singleAt(saved, prx::vshOffset(13, prx::VshMember::NetworkIconYUnfocused)), main + 1);
+        QCOMPARE(singleAt(saved, known::vshOffset(13, prx::VshMember::NetworkIconYUnfocused)), main + 1);
     }
 
     void editIsSaved_data() {
@@ -236,7 +237,7 @@ private Q_SLOTS:
         applyEdit(*o.form, QStringLiteral("n:0=1"));
         QVERIFY(o.form->SaveVSHPRX(other, 11));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
-        QCOMPARE(singleAt(readFile(other), prx::vshOffset(11, prx::VshMember::XmbX)), 1.0f);
+        QCOMPARE(singleAt(readFile(other), known::vshOffset(11, prx::VshMember::XmbX)), 1.0f);
     }
 
     void refusedSave_data() {

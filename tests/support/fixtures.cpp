@@ -1,107 +1,26 @@
 #include "fixtures.h"
 
 #include "compression/modulekeys.h"
+#include "known_offsets.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
+#include <string_view>
+#include <utility>
 
 namespace qm::test {
 namespace {
 
+using known::Layout;
 using prx::PafMember;
 using prx::VshMember;
-
-// The numbers in the order of the editor's boxes: the n-th gets (n + 1) * 1.5 + ...
-constexpr std::array<VshMember, 28> kVshNumbers{
-    VshMember::XmbX,
-    VshMember::XmbXInfobar,
-    VshMember::XmbXSubmenu,
-    VshMember::XmbXGameSubmenu,
-    VshMember::MuteX,
-    VshMember::MuteY,
-    VshMember::MuteYShadow,
-    VshMember::HoldY,
-    VshMember::HoldYShadow,
-    VshMember::ClockX,
-    VshMember::ClockY,
-    VshMember::ClockXNoBattery,
-    VshMember::NetworkIconYUnfocused,
-    VshMember::MainIconYFocused,
-    VshMember::MainIconYUnfocused,
-    VshMember::BmpSize,
-    VshMember::BusyIconSpeed,
-    VshMember::FocusedIconFadeOut,
-    VshMember::AlphaAllMainIcons,
-    VshMember::AlphaFocusedMainIcon,
-    VshMember::MSOptionIconX,
-    VshMember::MSOptionIconY,
-    VshMember::AlphaInfobarIcons,
-    VshMember::AlphaHighlightedText,
-    VshMember::HoldX,
-    VshMember::HoldXShadow,
-    VshMember::MuteXShadow,
-    VshMember::AlphaMSOptionIcon,
-};
-constexpr std::size_t kNumberMuteX = 4;
-constexpr std::size_t kNumberNetworkIcon = 12;
-constexpr std::size_t kNumberMainIconUnfocused = 14;
-
-// Which releases have a number.
-bool vshHasNumber(int version, VshMember m) {
-    switch (m) {
-    case VshMember::NetworkIconYUnfocused:
-    case VshMember::FocusedIconFadeOut:
-        return version != 1;
-    case VshMember::BmpSize:
-        return version >= 7;
-    case VshMember::MainIconYFocused:
-    case VshMember::MainIconYUnfocused:
-    case VshMember::MSOptionIconX:
-    case VshMember::MSOptionIconY:
-    case VshMember::AlphaMSOptionIcon:
-        return version >= 12;
-    default:
-        return true;
-    }
-}
-
-// The texts every release has, with the room each has (its longest text plus the zero).
-struct TextSlot {
-    VshMember member;
-    int maxLength;
-};
-constexpr std::array<TextSlot, 13> kVshTexts{{
-    {VshMember::MSIconPhoto, 15},
-    {VshMember::MSIconMusic, 15},
-    {VshMember::MSIconVideo, 15},
-    {VshMember::MSIconGame, 15},
-    {VshMember::UMDIconPhoto, 15},
-    {VshMember::UMDIconMusic, 15},
-    {VshMember::UMDIconVideo, 15},
-    {VshMember::UMDIconGame, 15},
-    {VshMember::UpdatePath1, 39},
-    {VshMember::UpdatePath2, 30},
-    {VshMember::UpdatePath3, 39},
-    {VshMember::RCOPath1, 39},
-    {VshMember::RCOPath2, 39},
-}};
-
-// Releases 11 to 14 have the slim colours; 8 to 11 the classic menu, 12 to 14 the slim one.
-bool vshHasSlimColours(int version) {
-    return version >= 11;
-}
-enum class Menu { None, Classic, Slim };
-Menu menuOf(int version) {
-    return version >= 12 ? Menu::Slim : version >= 8 ? Menu::Classic : Menu::None;
-}
-int menuEntries(int version) {
-    return version == 8 || version == 9 || version == 14 ? 24 : 23;
-}
 
 // Gives `member` its value in `values`; a member the catalogue says the
 // release lacks is a fault of the catalogue, which no later check would see.
@@ -114,6 +33,15 @@ template <typename M> void expect(prx::ModuleValues& values, M member, prx::Valu
     values.setValue(member, std::move(value));
 }
 
+VshMember vshMember(const char* name) {
+    const auto m = prx::vshMemberByName(QString::fromLatin1(name));
+    if (!m) {
+        std::fprintf(stderr, "no VSH member %s\n", name);
+        std::abort();
+    }
+    return *m;
+}
+
 void putText(QByteArray& b, qint64 at, const QByteArray& text, int slot) {
     for (int i = 0; i < slot; ++i)
         b[at + i] = i < text.size() ? text.at(i) : '\0';
@@ -122,6 +50,21 @@ void putText(QByteArray& b, qint64 at, const QByteArray& text, int slot) {
 void putUtf16(QByteArray& b, qint64 at, const QString& text) {
     for (qsizetype i = 0; i <= text.size(); ++i)
         qToLittleEndian<quint16>(i < text.size() ? text.at(i).unicode() : 0, b.data() + at + 2 * i);
+}
+
+// The shortest text that reads back as the same single, as a dump prints it.
+QString shortest(float v) {
+    std::array<char, 64> buf{};
+    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), v);
+    return QString::fromLatin1(buf.data(), static_cast<qsizetype>(r.ptr - buf.data()));
+}
+
+QString hex(prx::Rgb c) {
+    return QString::asprintf("#%02X%02X%02X", c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+QString element(const char* name, int i) {
+    return QStringLiteral("%1[%2]").arg(QLatin1StringView(name)).arg(i);
 }
 
 prx::Rgb colorFor(int i, int version, quint32 seed, int salt) {
@@ -142,11 +85,9 @@ prx::Colour putColor(QByteArray& bytes, qint64 at, prx::Rgb c) {
     return colour;
 }
 
-prx::ColourBlock putColors(QByteArray& bytes, qint64 at, int count, int version, quint32 seed, int salt) {
-    prx::ColourBlock out;
-    for (int i = 0; i < count; ++i)
-        out.append(putColor(bytes, at + 12 * static_cast<qint64>(i), colorFor(i, version, seed, salt)));
-    return out;
+// The salt that sets a colour block apart.
+int colourSalt(std::string_view name) {
+    return name == "TextColors" ? 0 : name == "ContextColors" ? 1 : name == "TextColorsSlim" ? 2 : 3;
 }
 
 // Menu entry k: mostly valid codes, with one unreadable code of each kind.
@@ -155,8 +96,7 @@ struct EntryCodes {
     qint32 region;
 };
 
-EntryCodes entryCodes(int k, Menu format, int version) {
-    const bool slim = format == Menu::Slim;
+EntryCodes entryCodes(int k, bool slim, int version) {
     EntryCodes e{};
     const int categories = slim ? 7 : 6;
     int c = k % categories;
@@ -181,84 +121,176 @@ EntryCodes entryCodes(int k, Menu format, int version) {
     return e;
 }
 
+// The texts the menu list shows for the codes.
+struct RowTexts {
+    QString order, category, icon, region, enabled;
+};
+
+RowTexts expectedRow(const EntryCodes& e, bool slim, int version) {
+    RowTexts row;
+    const auto categories = known::menuCategories(slim);
+    const auto icons = known::menuIcons(slim);
+    int c = e.category;
+    if (!slim && version == 8 && (c == 5 || c == 6))
+        c -= 1;
+    row.category = e.category != 9 ? QString::fromLatin1(categories[static_cast<std::size_t>(c)])
+                                   : QStringLiteral("ERROR");
+    if (e.icon > 32) {
+        row.icon = QStringLiteral("ERROR");
+        row.order = QStringLiteral("0");
+    } else {
+        row.icon = e.icon < icons.size() ? QString::fromLatin1(icons[e.icon]) : QString();
+        row.order = QString::number(e.icon);
+    }
+    switch (e.mode) {
+    case 3:
+    case 7:
+        row.enabled = QStringLiteral("FAT ON");
+        break;
+    case 2:
+        row.enabled = QStringLiteral("FAT OFF");
+        break;
+    case 0:
+        row.enabled = slim ? QStringLiteral("SLIM OFF") : QStringLiteral("ERROR");
+        break;
+    case 6:
+        row.enabled = slim ? QStringLiteral("SLIM ON") : QStringLiteral("ERROR");
+        break;
+    default:
+        row.enabled = QStringLiteral("ERROR");
+    }
+    row.region = e.region == -1  ? QStringLiteral("All")
+                 : e.region == 8 ? QStringLiteral("Japan")
+                                 : QStringLiteral("ERROR");
+    return row;
+}
+
 const char* const kEuropeFormats[] = {"%d/%m", "%H:%M", "%m.%d", "%I:%M", "%p"};
 const char* const kUSJapanFormats[] = {"%m/%d", "%I:%M", "%d-%m", "%H.%M", "%H"};
 
-prx::FormatStrings putFormats(QByteArray& bytes, qint64 at, int version, const char* const (&formats)[5]) {
-    for (int s = 0; s < 4; ++s)
-        putUtf16(bytes, at + 12 * s, QString::fromLatin1(formats[s]));
-    putUtf16(bytes, at + (version == 1 ? 46 : 48), QString::fromLatin1(formats[4]));
-    prx::FormatStrings out;
-    for (std::size_t s = 0; s < 5; ++s)
-        out[s] = QString::fromLatin1(formats[s]);
-    return out;
-}
+// Writes one value of a VSH member at the tests' offset and states it.
+class VshWriter {
+public:
+    VshWriter(VshFixture& f, int version, quint32 seed) : m_f(f), m_version(version), m_seed(seed) {}
+
+    void write(const known::VshLine& m) {
+        const qint64 at = m.at(m_version);
+        switch (m.layout) {
+        case Layout::Colours:
+            return colours(m, at);
+        case Layout::Single:
+            return single(m, at);
+        case Layout::Integer:
+            return integer(m, at);
+        case Layout::Text:
+            return text(m, at);
+        case Layout::Menu:
+            return menu(m, at);
+        case Layout::Formats:
+            return formats(m, at);
+        }
+    }
+
+private:
+    void state(const QString& name, const QString& text, qint64 offset, qint64 length) {
+        m_f.stated.append({name, text, offset, length});
+    }
+
+    void colours(const known::VshLine& m, qint64 at) {
+        const int salt = colourSalt(m.name);
+        prx::ColourBlock block;
+        for (int i = 0; i < m.count; ++i) {
+            const prx::Rgb c = colorFor(i, m_version, m_seed, salt);
+            const qint64 record = at + 12 * static_cast<qint64>(i);
+            block.append(putColor(m_f.bytes, record, c));
+            state(element(m.name, i), hex(c), record, 12);
+        }
+        expect(m_f.expected, vshMember(m.name), block);
+    }
+
+    void single(const known::VshLine& m, qint64 at) {
+        const int box = m.box;
+        double value = singleValue(box);
+        if (std::string_view(m.name) == "MuteX")
+            value = -value;
+        if (std::string_view(m.name) == "NetworkIconYUnfocused" &&
+            known::vshLine("MainIconYUnfocused").in(m_version))
+            value = singleValue(known::vshLine("MainIconYUnfocused").box) + 1; // follows the main icon
+        putSingle(m_f.bytes, at, static_cast<float>(value));
+        expect(m_f.expected, vshMember(m.name), prx::Single::fromFloat(static_cast<float>(value)));
+        state(QLatin1StringView(m.name), shortest(static_cast<float>(value)), at, 4);
+    }
+
+    double singleValue(int box) const { return (box + 1) * 1.5 + m_version * 0.25 + m_seed; }
+
+    void integer(const known::VshLine& m, qint64 at) {
+        const qint16 bmp = static_cast<qint16>(1000 + m_version * 10 + static_cast<int>(m_seed));
+        qToLittleEndian<qint16>(bmp, m_f.bytes.data() + at);
+        expect(m_f.expected, vshMember(m.name), bmp);
+        state(QLatin1StringView(m.name), QString::number(bmp), at, 2);
+    }
+
+    void text(const known::VshLine& m, qint64 at) {
+        const int i = m.box;
+        const QByteArray t =
+            i < 8 ? QByteArray("tex_") + QByteArray::number(i) + "_v" + QByteArray::number(m_version)
+                  : QByteArray("flash0:/vsh/p") + QByteArray::number(i) + "_s" + QByteArray::number(m_seed);
+        putText(m_f.bytes, at, t, m.count + 1);
+        expect(m_f.expected, vshMember(m.name), QString::fromLatin1(t));
+        state(QLatin1StringView(m.name), QString::fromLatin1(t), at, m.count + 1);
+    }
+
+    void menu(const known::VshLine& m, qint64 at) {
+        const bool slim = known::slimMenu(m_version);
+        prx::MenuEntries entries;
+        for (int k = 0; k < known::menuEntryCount(m_version); ++k) {
+            const qint64 e = at + 16 * k;
+            const EntryCodes codes = entryCodes(k, slim, m_version);
+            m_f.bytes[e + 0] = static_cast<char>(codes.category);
+            m_f.bytes[e + 4] = static_cast<char>(codes.icon);
+            m_f.bytes[e + 8] = static_cast<char>(codes.mode);
+            qToLittleEndian<qint32>(codes.region, m_f.bytes.data() + e + 12);
+            entries.append({codes.category, codes.icon, codes.mode, static_cast<quint32>(codes.region)});
+            const RowTexts row = expectedRow(codes, slim, m_version);
+            const QString entry = element(m.name, k) + u'.';
+            state(entry + QStringLiteral("order"), row.order, e + 4, 1);
+            state(entry + QStringLiteral("category"), row.category, e + 0, 1);
+            state(entry + QStringLiteral("icon"), row.icon, e + 4, 1);
+            state(entry + QStringLiteral("region"), row.region, e + 12, 4);
+            state(entry + QStringLiteral("enabled"), row.enabled, e + 8, 1);
+        }
+        expect(m_f.expected, vshMember(m.name), entries);
+    }
+
+    void formats(const known::VshLine& m, qint64 at) {
+        const auto& strings = std::string_view(m.name) == "FormatsEurope" ? kEuropeFormats : kUSJapanFormats;
+        prx::FormatStrings block;
+        for (int s = 0; s < m.count; ++s) {
+            const bool shortOne = s == m.count - 1;
+            const qint64 where = at + (!shortOne ? 12 * s : m_version == 1 ? 46 : 48);
+            const QString t = QString::fromLatin1(strings[s]);
+            putUtf16(m_f.bytes, where, t);
+            block[static_cast<std::size_t>(s)] = t;
+            state(element(m.name, s), t, where, 2 * t.size());
+        }
+        expect(m_f.expected, vshMember(m.name), block);
+    }
+
+    VshFixture& m_f;
+    int m_version;
+    quint32 m_seed;
+};
 
 } // namespace
 
 VshFixture makeVsh(int version, quint32 seed) {
     VshFixture f;
-    f.bytes = noise(prx::vshRelease(version).fileSize, seed + 100u * static_cast<quint32>(version));
-    auto at = [&](VshMember m) { return static_cast<qint64>(prx::vshOffset(version, m)); };
-    prx::ModuleValues& v = f.expected;
-    v = prx::ModuleValues(prx::ModuleKind::Vsh, version);
-
-    expect(v, VshMember::TextColors, putColors(f.bytes, at(VshMember::TextColors), 12, version, seed, 0));
-    expect(v, VshMember::ContextColors,
-           putColors(f.bytes, at(VshMember::ContextColors), 12, version, seed, 1));
-    if (vshHasSlimColours(version)) {
-        expect(v, VshMember::TextColorsSlim,
-               putColors(f.bytes, at(VshMember::TextColorsSlim), 15, version, seed, 2));
-        expect(v, VshMember::ContextColorsSlim,
-               putColors(f.bytes, at(VshMember::ContextColorsSlim), 15, version, seed, 3));
-    }
-
-    for (std::size_t box = 0; box < kVshNumbers.size(); ++box) {
-        const VshMember m = kVshNumbers[box];
-        if (!vshHasNumber(version, m))
-            continue;
-        if (m == VshMember::BmpSize) {
-            const qint16 bmp = static_cast<qint16>(1000 + version * 10 + static_cast<int>(seed));
-            qToLittleEndian<qint16>(bmp, f.bytes.data() + at(m));
-            expect(v, m, bmp);
-            continue;
-        }
-        double value = static_cast<double>(box + 1) * 1.5 + version * 0.25 + seed;
-        if (box == kNumberMuteX)
-            value = -value;
-        if (box == kNumberNetworkIcon && version >= 12) // the network icon follows the main icon
-            value = (static_cast<double>(kNumberMainIconUnfocused + 1) * 1.5 + version * 0.25 + seed) + 1;
-        putSingle(f.bytes, at(m), static_cast<float>(value));
-        expect(v, m, prx::Single::fromFloat(static_cast<float>(value)));
-    }
-
-    for (std::size_t i = 0; i < kVshTexts.size(); ++i) {
-        const QByteArray t = i < 8 ? QByteArray("tex_") + QByteArray::number(static_cast<int>(i)) + "_v" +
-                                         QByteArray::number(version)
-                                   : QByteArray("flash0:/vsh/p") + QByteArray::number(static_cast<int>(i)) +
-                                         "_s" + QByteArray::number(seed);
-        putText(f.bytes, at(kVshTexts[i].member), t, kVshTexts[i].maxLength + 1);
-        expect(v, kVshTexts[i].member, QString::fromLatin1(t));
-    }
-
-    expect(v, VshMember::FormatsEurope,
-           putFormats(f.bytes, at(VshMember::FormatsEurope), version, kEuropeFormats));
-    expect(v, VshMember::FormatsUSJapan,
-           putFormats(f.bytes, at(VshMember::FormatsUSJapan), version, kUSJapanFormats));
-
-    if (const Menu format = menuOf(version); format != Menu::None) {
-        prx::MenuEntries entries;
-        for (int k = 0; k < menuEntries(version); ++k) {
-            const qint64 e = at(VshMember::MenuEntries) + 16 * k;
-            const EntryCodes codes = entryCodes(k, format, version);
-            f.bytes[e + 0] = static_cast<char>(codes.category);
-            f.bytes[e + 4] = static_cast<char>(codes.icon);
-            f.bytes[e + 8] = static_cast<char>(codes.mode);
-            qToLittleEndian<qint32>(codes.region, f.bytes.data() + e + 12);
-            entries.append({codes.category, codes.icon, codes.mode, static_cast<quint32>(codes.region)});
-        }
-        expect(v, VshMember::MenuEntries, entries);
-    }
+    f.bytes = noise(known::vshRelease(version).fileSize, seed + 100u * static_cast<quint32>(version));
+    f.expected = prx::ModuleValues(prx::ModuleKind::Vsh, version);
+    VshWriter writer(f, version, seed);
+    for (const known::VshLine& m : known::vshLines())
+        if (m.in(version))
+            writer.write(m);
     return f;
 }
 
@@ -275,20 +307,25 @@ const std::array<PafMember, prx::kPafMemberCount> kPafBoxes{
 };
 
 qint64 pafBoxOffset(int version, int box) {
-    return prx::pafOffset(version, kPafBoxes[static_cast<std::size_t>(box)]);
+    for (const known::PafLine& m : known::pafLines())
+        if (m.box == box)
+            return m.at(version);
+    std::fprintf(stderr, "no PAF box %d\n", box);
+    std::abort();
 }
 
 PafFixture makePaf(int version, quint32 seed) {
     PafFixture f;
-    f.bytes = noise(prx::pafRelease(version).fileSize, seed + 7777u * static_cast<quint32>(version));
+    f.bytes = noise(known::pafRelease(version).fileSize, seed + 7777u * static_cast<quint32>(version));
     f.expected = prx::ModuleValues(prx::ModuleKind::Paf, version);
-    for (std::size_t box = 0; box < kPafBoxes.size(); ++box) {
-        // Release 1 has no MainIconYUnfocused.
-        if (version == 1 && kPafBoxes[box] == PafMember::MainIconYUnfocused)
+    for (const known::PafLine& m : known::pafLines()) {
+        if (!m.in(version))
             continue;
-        const double value = static_cast<double>(box + 1) * 0.75 + version * 2 + seed;
-        putSingle(f.bytes, pafBoxOffset(version, static_cast<int>(box)), static_cast<float>(value));
-        expect(f.expected, kPafBoxes[box], prx::Single::fromFloat(static_cast<float>(value)));
+        const double value = (m.box + 1) * 0.75 + version * 2 + seed;
+        putSingle(f.bytes, m.at(version), static_cast<float>(value));
+        expect(f.expected, kPafBoxes[static_cast<std::size_t>(m.box)], prx::Single::fromFloat(static_cast<float>(value)));
+        f.stated.append(
+            {QString(QLatin1StringView(m.name)), shortest(static_cast<float>(value)), m.at(version), 4});
     }
     return f;
 }
@@ -373,11 +410,20 @@ const QStringList& packedCheckNames() {
 
 std::vector<ModuleRelease> everyRelease() {
     std::vector<ModuleRelease> all;
-    for (int v = 1; v <= prx::kVshRows; ++v)
+    for (int v = 1; v <= known::kVshRows; ++v)
         all.push_back({prx::ModuleKind::Vsh, v});
-    for (int v = 1; v <= prx::kPafRows; ++v)
+    for (int v = 1; v <= known::kPafRows; ++v)
         all.push_back({prx::ModuleKind::Paf, v});
     return all;
+}
+
+ModuleFixture makeModule(const ModuleRelease& release, quint32 seed) {
+    if (release.kind == prx::ModuleKind::Vsh) {
+        VshFixture f = makeVsh(release.version, seed);
+        return {std::move(f.bytes), std::move(f.stated)};
+    }
+    PafFixture f = makePaf(release.version, seed);
+    return {std::move(f.bytes), std::move(f.stated)};
 }
 
 std::string releaseName(const ModuleRelease& release) {

@@ -1,13 +1,15 @@
 #pragma once
 
 // Synthetic modules for every release: the exact size, noise everywhere,
-// and known values at every offset of the release's row.
+// and known values at every offset of the release's row. Offsets, sizes and
+// layouts come from the tests' own tables (known_offsets.h).
 
 #include "bytes.h"
 #include "prx/catalogue.h"
 #include "prx/values.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -17,16 +19,28 @@
 
 namespace qm::test {
 
+// One value the fixture wrote, as `quillmark-cli dump` prints it: the
+// member name ("XmbX", "TextColors[3]", "MenuEntries[5].icon") and its text
+// in the C locale, with the bytes it was written to.
+struct StatedValue {
+    QString name;
+    QString text;
+    qint64 offset;
+    qint64 length;
+};
+
 // `expected` holds every value the fixture put, as it put it: a member the
 // release has that the fixture gave no value keeps its zero value.
 struct VshFixture {
     QByteArray bytes;
     prx::ModuleValues expected;
+    QList<StatedValue> stated; // every value, in the order a dump shows them
 };
 
 struct PafFixture {
     QByteArray bytes;
     prx::ModuleValues expected;
+    QList<StatedValue> stated;
 };
 
 // `seed` varies the values and the noise, so two fixtures of one release differ.
@@ -80,6 +94,13 @@ struct ModuleRelease {
 std::vector<ModuleRelease> everyRelease();
 // "vsh12", "paf3": a name for a parameterised test.
 std::string releaseName(const ModuleRelease& release);
+
+// The bytes and stated values of either kind of fixture.
+struct ModuleFixture {
+    QByteArray bytes;
+    QList<StatedValue> stated;
+};
+ModuleFixture makeModule(const ModuleRelease& release, quint32 seed = 1);
 
 // The byte ranges [offset, offset + length) a value occupies.
 struct ByteRange {
