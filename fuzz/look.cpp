@@ -9,6 +9,7 @@
 #include "looks/look.h"
 #include "harness.h"
 #include "prx/module.h"
+#include "prx/valueio.h"
 #include "support/fixtures.h"
 
 #include <map>
@@ -29,25 +30,16 @@ const Target& target(prx::ModuleKind kind, int version) {
     auto [it, fresh] = made.try_emplace({static_cast<int>(kind), version});
     if (fresh) {
         Target& t = it->second;
-        t.values.kind = kind;
-        t.values.version = version;
         const QByteArray bytes =
             kind == prx::ModuleKind::Vsh ? test::makeVsh(version).bytes : test::makePaf(version).bytes;
         t.image = prx::ModuleImage(bytes);
-        if (kind == prx::ModuleKind::Vsh)
-            t.values.vsh = *prx::loadVsh(t.image, version, numberLocale());
-        else
-            t.values.paf = *prx::loadPaf(t.image, version, numberLocale());
+        t.values = *prx::loadValues(t.image, kind, version);
     }
     return it->second;
 }
 
 Status save(const Target& t, const ModuleValues& edited) {
-    if (t.values.kind == prx::ModuleKind::Vsh) {
-        auto image = prx::applyVsh(t.image, t.values.version, t.values.vsh, edited.vsh, numberLocale());
-        return image ? Status() : Status(image.error());
-    }
-    auto image = prx::applyPaf(t.image, t.values.version, t.values.paf, edited.paf, numberLocale());
+    auto image = prx::applyValues(t.image, t.values, edited);
     return image ? Status() : Status(image.error());
 }
 
@@ -70,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Target& t = target(kind, version);
     const LookApplied applied = applyLook(look.values, t.values);
     if (!applied.refused.isEmpty()) {
-        fuzz::require(applied.values.sameValues(t.values), "a refused look changes nothing");
+        fuzz::require(applied.values == t.values, "a refused look changes nothing");
         return 0;
     }
     const Status saved = save(t, applied.values);
@@ -78,13 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   fuzz::errorText(saved));
 
     const LookApplied again = applyLook(look.values, applied.values);
-    fuzz::require(again.refused.isEmpty() && again.values.sameValues(applied.values),
+    fuzz::require(again.refused.isEmpty() && again.values == applied.values,
                   "a look carried twice changes nothing more");
 
     const LookValues back = readLook(lookFile(applied.values, QStringLiteral("m.prx")), kind);
     fuzz::require(!back.error, "a look file reads back");
     const LookApplied roundTrip = applyLook(back.values, applied.values);
-    fuzz::require(roundTrip.refused.isEmpty() && roundTrip.values.sameValues(applied.values),
+    fuzz::require(roundTrip.refused.isEmpty() && roundTrip.values == applied.values,
                   "the values come back the same through their look file");
     return 0;
 }

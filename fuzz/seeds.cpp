@@ -6,6 +6,8 @@
 #include "harness.h"
 #include "looks/look.h"
 #include "prx/header.h"
+#include "prx/menu.h"
+#include "prx/valueio.h"
 #include "support/bytes.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
@@ -67,8 +69,8 @@ const Edit kColorEdit{2, 3, 0x00FF8000u};
 const Edit kMenuEdit{3, 2, 0x01020304u};
 
 // The image a seed's fill makes must show the values of the module it was cut from.
-template <typename Values>
-void requireSameValues(const Result<Values>& shown, const Values& expected, const QString& seed) {
+void requireSameValues(const Result<prx::ModuleValues>& shown, const prx::ModuleValues& expected,
+                       const QString& seed) {
     fuzz::require(shown && *shown == expected, "a seed's image holds its module's values", seed);
 }
 
@@ -77,8 +79,9 @@ Seeds vshSeeds() {
     for (int v = 1; v <= prx::kVshRows; ++v) {
         const test::VshFixture f = test::makeVsh(v);
         const QByteArray fill = window(prx::ModuleKind::Vsh, v, f.bytes);
-        requireSameValues(prx::loadVsh(fuzz::releaseImage(prx::ModuleKind::Vsh, v, fill), v, fuzz::locale(0)),
-                          f.expected, name("vsh", v));
+        requireSameValues(
+            prx::loadValues(fuzz::releaseImage(prx::ModuleKind::Vsh, v, fill), prx::ModuleKind::Vsh, v),
+            f.expected, name("vsh", v));
         s[name("vsh", v)] = fuzz::moduleInput(v, 0, {}, fill);
         s[name("vsh-edits", v)] = fuzz::moduleInput(
             v, 1, {kNumberEdit, prx::menuFormat(v) ? kMenuEdit : kTextEdit, kColorEdit}, fill);
@@ -95,8 +98,9 @@ Seeds pafSeeds() {
     for (int v = 1; v <= prx::kPafRows; ++v) {
         const test::PafFixture f = test::makePaf(v);
         const QByteArray fill = window(prx::ModuleKind::Paf, v, f.bytes);
-        requireSameValues(prx::loadPaf(fuzz::releaseImage(prx::ModuleKind::Paf, v, fill), v, fuzz::locale(0)),
-                          f.expected, name("paf", v));
+        requireSameValues(
+            prx::loadValues(fuzz::releaseImage(prx::ModuleKind::Paf, v, fill), prx::ModuleKind::Paf, v),
+            f.expected, name("paf", v));
         s[name("paf", v)] = fuzz::moduleInput(v, 0, {}, fill);
         s[name("paf-edits", v)] = fuzz::moduleInput(v, 1, edits, fill);
     }
@@ -199,13 +203,8 @@ Seeds lookSeeds() {
     for (prx::ModuleKind kind : {prx::ModuleKind::Vsh, prx::ModuleKind::Paf}) {
         const bool vsh = kind == prx::ModuleKind::Vsh;
         for (int v = 1; v <= prx::rowCount(kind); v += 3) {
-            looks::ModuleValues values;
-            values.kind = kind;
-            values.version = v;
-            if (vsh)
-                values.vsh = test::makeVsh(v, 2).expected;
-            else
-                values.paf = test::makePaf(v, 2).expected;
+            const looks::ModuleValues values =
+                vsh ? test::makeVsh(v, 2).expected : test::makePaf(v, 2).expected;
             // The pick byte: bit 0 the kind, the rest a release (another than the look's, often).
             const char pick = static_cast<char>((vsh ? 0 : 1) | ((v * 5) << 1));
             s[name(vsh ? "vsh" : "paf", v)] = pick + looks::lookFile(values, QStringLiteral("m.prx"));

@@ -1,21 +1,24 @@
 // Load and save of vshmain.prx over arbitrary images of every release.
 //
-// Input: the module input of harness.h. An edit's kind picks a number box,
-// a text box, a colour or a menu row (kind % 4), its selector which one, and
-// its four value bytes the new value.
+// Input: the module input of harness.h. An edit's kind picks a number, a
+// text, a colour or a menu entry (kind % 4), its selector which one, and its
+// four value bytes the new value: a Single's or BmpSize's bits, a text, a
+// colour (24 bits, or three Singles made from the bits when the kind's bit 2
+// is set), a menu entry's four codes (or, when the kind's bit 2 is set, a
+// category, icon, state and region chosen from the release's lists).
 //
 // What must hold, besides no fault: a save of the values as loaded keeps
-// every byte; without edits, every number written back from its text keeps
-// its bytes (a NaN may lose its payload); a save of edited values changes
-// only the bytes of those values; and one edited number, text or colour
-// reads back as written.
+// every byte; without edits, every value written back over a module whose
+// values were all zero keeps its bytes (NaN payloads included), but a text
+// stored without its blanks or cut to its slot; a save of edited values
+// changes only the bytes of those values; and one edited value reads back as
+// written.
 
-#include "prx/vsh.h"
 #include "harness.h"
-#include "prx/numbers.h"
-
-#include <bit>
-#include <cmath>
+#include "prx/codecs.h"
+#include "prx/menu.h"
+#include "prx/rules.h"
+#include "prx/valueio.h"
 
 using namespace qm;
 using namespace qm::prx;
@@ -25,59 +28,53 @@ using qm::fuzz::require;
 
 namespace {
 
-constexpr int kBoxNetwork = 12;
-constexpr int kBoxBmpSize = 15;
-constexpr int kTextLengthLimit = 48; // longer than every text box takes
+constexpr int kTextLengthLimit = 48; // longer than every text takes
 
-enum class EditKind { Number, Text, Color, Menu };
-
-struct Context {
-    const ModuleImage& image;
-    int version;
-    const QLocale& locale;
-    const VshValues& loaded;
-};
+enum class EditKind { Number, Text, Colour, Menu };
 
 qint64 at(int version, VshMember member) {
     return vshOffset(version, member);
 }
 
-qint64 numberOffset(int version, int box) {
-    return at(version, kVshNumberBoxMember[static_cast<std::size_t>(box)]);
+// The members of one shape, in table order.
+QList<VshMember> membersOf(std::initializer_list<Shape> shapes) {
+    QList<VshMember> out;
+    for (int i = 0; i < kVshMemberCount; ++i) {
+        const auto m = static_cast<VshMember>(i);
+        if (std::find(shapes.begin(), shapes.end(), shapeOf(m)) != shapes.end())
+            out.append(m);
+    }
+    return out;
 }
 
-bool followsMain(int version) {
-    return vshGroup(version) == 6;
+const QList<VshMember>& numberMembers() {
+    static const QList<VshMember> members = membersOf({Shape::Single, Shape::Integer});
+    return members;
+}
+
+const QList<VshMember>& textMembers() {
+    static const QList<VshMember> members = membersOf({Shape::Text});
+    return members;
 }
 
 // The colour blocks in the order a colour selector counts them.
-struct ColorBlock {
-    VshMember member;
-    int count;
-    std::array<Rgb, kSlimItemCount>* slim;
-    std::array<Rgb, kMonthCount>* months;
-};
+constexpr std::array<VshMember, 4> kColourBlocks{VshMember::TextColors, VshMember::ContextColors,
+                                                 VshMember::TextColorsSlim, VshMember::ContextColorsSlim};
 
-bool colorSlot(VshValues& v, int version, int selector, qint64& offset, Rgb*& slot) {
-    const ColorBlock blocks[] = {
-        {VshMember::TextColors, kMonthCount, nullptr, &v.textColors},
-        {VshMember::ContextColors, kMonthCount, nullptr, &v.contextColors},
-        {VshMember::TextColorsSlim, kSlimItemCount, &v.textColorsSlim, nullptr},
-        {VshMember::ContextColorsSlim, kSlimItemCount, &v.contextColorsSlim, nullptr},
-    };
-    int i = selector % (2 * kMonthCount + 2 * kSlimItemCount);
-    for (const ColorBlock& b : blocks) {
-        if (i >= b.count) {
-            i -= b.count;
+// The block and the record a colour selector picks; nothing when the release lacks the block.
+std::optional<std::pair<VshMember, int>> colourSlot(const ModuleValues& v, int selector) {
+    int i = selector % (2 * 12 + 2 * 15);
+    for (VshMember m : kColourBlocks) {
+        const int count = elementCount(m);
+        if (i >= count) {
+            i -= count;
             continue;
         }
-        if (b.slim && !vshHasSlimColors(version))
-            return false;
-        offset = at(version, b.member) + kColorRecordLength * i;
-        slot = b.slim ? &(*b.slim)[static_cast<std::size_t>(i)] : &(*b.months)[static_cast<std::size_t>(i)];
-        return true;
+        if (!v.has(m))
+            return std::nullopt;
+        return std::pair{m, i};
     }
-    return false;
+    return std::nullopt;
 }
 
 QString editText(quint32 value) {
@@ -88,113 +85,120 @@ QString editText(quint32 value) {
     return text;
 }
 
-MenuRow editRow(quint32 value, MenuFormat format) {
-    const auto pick = [](const QStringList& list, quint32 byte) {
-        return byte == 0xFF ? kMenuError : list.at(static_cast<qsizetype>(byte % list.size()));
-    };
-    MenuRow row;
-    row.category = pick(menuCategories(format), value & 0xFF);
-    const quint32 icon = (value >> 8) & 0xFF;
-    const QStringList& icons = menuIcons(format);
-    row.order = QString::number(icon < 0x80 ? icon % icons.size() : icon);
-    row.icon = icon < 0x80 ? icons.at(static_cast<qsizetype>(icon % icons.size())) : kMenuError;
-    row.enabled = pick(menuEnabledStates(format), (value >> 16) & 0xFF);
-    row.region = pick(menuRegions(), value >> 24);
-    return row;
+Colour editColour(const Edit& e) {
+    if (!(e.kind & 4))
+        return Colour::fromRgb(e.value & 0xFFFFFF);
+    return Colour{
+        {Single::fromBits(e.value), Single::fromBits(~e.value), Single::fromBits(e.value ^ 0x80000000u)}};
+}
+
+MenuEntry editEntry(const Edit& e, const MenuEntry& old, int version) {
+    const auto byte = [&](int k) { return static_cast<quint8>(e.value >> (8 * k)); };
+    if (!(e.kind & 4))
+        return {byte(0), byte(1), byte(2), byte(3) == 0xFF ? 0xFFFFFFFFu : byte(3)};
+    const MenuFormat format = *menuFormat(version);
+    const auto& categories = menuCategories(format);
+    const auto& states = menuStates(format);
+    MenuEntry entry = old;
+    setCategory(entry, categories[byte(0) % categories.size()], version);
+    setIcon(entry, byte(1) % (kMaxMenuIconCode + 2)); // one past the last icon
+    setState(entry, states[byte(2) % states.size()], version);
+    setRegion(entry, kMenuRegions[byte(3) % kMenuRegions.size()]);
+    return entry;
 }
 
 // Applies one edit to `edited` and adds the bytes it may change.
-void applyEdit(const Context& c, const Edit& e, VshValues& edited, ByteRanges& allowed) {
+void applyEdit(int version, const Edit& e, const ModuleValues& loaded, ModuleValues& edited,
+               ByteRanges& allowed) {
     switch (static_cast<EditKind>(e.kind % 4)) {
     case EditKind::Number: {
-        const int box = e.selector % kVshNumberBoxCount;
-        edited.numbers[static_cast<std::size_t>(box)] =
-            box == kBoxBmpSize ? QString::number(static_cast<qint16>(e.value))
-                               : formatSingle(std::bit_cast<float>(e.value), c.locale);
-        if (vshNumberBoxRead(c.version, box))
-            allowed.add(numberOffset(c.version, box), box == kBoxBmpSize ? 2 : 4);
+        const VshMember m = numberMembers().at(e.selector % numberMembers().size());
+        if (!edited.has(m))
+            break;
+        if (shapeOf(m) == Shape::Integer) {
+            edited.setValue(m, static_cast<qint16>(e.value));
+            allowed.add(at(version, m), 2);
+        } else {
+            edited.setValue(m, Single::fromBits(e.value));
+            allowed.add(at(version, m), 4);
+        }
         break;
     }
     case EditKind::Text: {
-        const int i = e.selector % kVshEditableTextCount;
-        const auto k = static_cast<std::size_t>(i);
-        edited.texts[k] = editText(e.value);
+        const VshMember m = textMembers().at(e.selector % textMembers().size());
+        if (!edited.has(m))
+            break;
+        edited.setValue(m, editText(e.value));
         // The old text's zero byte may lie past the longest new text.
-        allowed.add(at(c.version, kVshTextBoxMember[k]),
-                    std::max<qint64>(kVshTextMaxLength[k], c.loaded.texts[k].size()));
+        allowed.add(at(version, m), std::max<qint64>(textMaxLength(m), loaded.text(m).size()));
         break;
     }
-    case EditKind::Color: {
-        qint64 offset = 0;
-        Rgb* slot = nullptr;
-        if (colorSlot(edited, c.version, e.selector, offset, slot)) {
-            *slot = e.value & 0xFFFFFF;
-            allowed.add(offset, kColorRecordLength);
+    case EditKind::Colour: {
+        if (const auto slot = colourSlot(edited, e.selector)) {
+            ColourBlock block = edited.colours(slot->first);
+            block[slot->second] = editColour(e);
+            edited.setValue(slot->first, block);
+            allowed.add(at(version, slot->first) + kColourRecordLength * slot->second, kColourRecordLength);
         }
         break;
     }
     case EditKind::Menu: {
-        const auto format = menuFormat(c.version);
-        if (!format || edited.menu.isEmpty())
+        if (!edited.has(VshMember::MenuEntries))
             break;
-        const int k = e.selector % static_cast<int>(edited.menu.size());
-        edited.menu[k] = editRow(e.value, *format);
-        allowed.add(at(c.version, VshMember::MenuEntries) + kMenuEntryLength * k, kMenuEntryLength);
+        MenuEntries entries = edited.menu();
+        const int k = e.selector % static_cast<int>(entries.size());
+        entries[k] = editEntry(e, entries[k], version);
+        edited.setValue(VshMember::MenuEntries, entries);
+        allowed.add(at(version, VshMember::MenuEntries) + kMenuEntryLength * k, kMenuEntryLength);
         break;
     }
     }
 }
 
 // A single edited value reads back as it was written.
-void checkReadBack(const Context& c, const Edit& e, const VshValues& edited, const ModuleImage& saved) {
-    auto reread = loadVsh(saved, c.version, c.locale);
+void checkReadBack(int version, const Edit& e, const ModuleValues& loaded, const ModuleValues& edited,
+                   const ModuleImage& saved) {
+    auto reread = loadValues(saved, ModuleKind::Vsh, version);
     if (!reread)
         return; // the new text may have covered the zero byte that ended another text
     switch (static_cast<EditKind>(e.kind % 4)) {
     case EditKind::Number: {
-        const auto box = static_cast<std::size_t>(e.selector % kVshNumberBoxCount);
-        if (!vshNumberBoxRead(c.version, static_cast<int>(box)) ||
-            (followsMain(c.version) && box == kBoxNetwork))
+        const VshMember m = numberMembers().at(e.selector % numberMembers().size());
+        if (!edited.has(m) || followsMainIcon(version, m))
             return;
-        require(reread->numbers[box] == edited.numbers[box], "an edited number reads back",
-                reread->numbers[box] + QStringLiteral(" for ") + edited.numbers[box]);
+        require(reread->value(m) == edited.value(m), "an edited number reads back", QString(memberName(m)));
         break;
     }
     case EditKind::Text: {
-        const auto k = static_cast<std::size_t>(e.selector % kVshEditableTextCount);
-        QString written = edited.texts[k];
-        written.remove(QChar(u' '));
-        written.truncate(kVshTextMaxLength[k]);
-        const bool endsAtOldZero = c.loaded.texts[k].size() >= written.size();
-        require(endsAtOldZero ? reread->texts[k] == written : reread->texts[k].startsWith(written),
-                "an edited text reads back", reread->texts[k] + QStringLiteral(" for ") + written);
+        const VshMember m = textMembers().at(e.selector % textMembers().size());
+        const QString written = storedText(edited.text(m), textMaxLength(m));
+        const bool endsAtOldZero = loaded.text(m).size() >= written.size();
+        require(endsAtOldZero ? reread->text(m) == written : reread->text(m).startsWith(written),
+                "an edited text reads back", reread->text(m) + QStringLiteral(" for ") + written);
         break;
     }
-    case EditKind::Color: {
-        VshValues copy = *reread;
-        qint64 offset = 0;
-        Rgb* slot = nullptr;
-        if (colorSlot(copy, c.version, e.selector, offset, slot))
-            require(*slot == (e.value & 0xFFFFFF), "an edited colour reads back", rgbToHex(*slot));
+    case EditKind::Colour: {
+        if (const auto slot = colourSlot(edited, e.selector))
+            require(reread->colours(slot->first)[slot->second] == edited.colours(slot->first)[slot->second],
+                    "an edited colour reads back bit for bit", rgbToHex(editColour(e).rgb()));
         break;
     }
     case EditKind::Menu:
-        break; // some rows have two texts for one code
+        if (edited.has(VshMember::MenuEntries))
+            require(reread->menu() == edited.menu(), "edited menu entries read back as their codes");
+        break;
     }
 }
 
-// Offsets of the number boxes whose Single is a NaN: a text "NaN" writes the
-// quiet NaN, not the payload that was there.
-ByteRanges nanBoxes(const Context& c) {
-    ByteRanges nan;
-    for (int box = 0; box < kVshNumberBoxCount; ++box) {
-        if (box == kBoxBmpSize || !vshNumberBoxRead(c.version, box))
-            continue;
-        auto v = c.image.f32(numberOffset(c.version, box));
-        if (v && std::isnan(*v))
-            nan.add(numberOffset(c.version, box), 4);
+// Text slots whose text is stored otherwise than it reads (blanks, longer than the slot).
+ByteRanges restoredTexts(int version, const ModuleValues& loaded) {
+    ByteRanges out;
+    for (VshMember m : textMembers()) {
+        const QString& text = loaded.text(m);
+        if (storedText(text, textMaxLength(m)) != text)
+            out.add(at(version, m), text.size());
     }
-    return nan;
+    return out;
 }
 
 } // namespace
@@ -202,22 +206,20 @@ ByteRanges nanBoxes(const Context& c) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const fuzz::ModuleInput in = fuzz::readModuleInput(data, size, ModuleKind::Vsh);
     const ModuleImage image = fuzz::releaseImage(ModuleKind::Vsh, in.version, in.fill);
-    const QLocale& locale = fuzz::locale(in.localeIndex);
 
-    auto loaded = loadVsh(image, in.version, locale);
+    auto loaded = loadValues(image, ModuleKind::Vsh, in.version);
     if (!loaded) {
         require(loaded.error().kind == ErrorKind::Conversion, "a load fails on a text without its zero byte",
                 loaded.error().fullText());
         return 0;
     }
-    const Context c{image, in.version, locale, *loaded};
 
     // Releases 12 to 14 put the network icon one below the main icon on every save.
     ByteRanges network;
-    if (followsMain(in.version))
-        network.add(numberOffset(in.version, kBoxNetwork), 4);
+    if (followsMainIcon(in.version, VshMember::NetworkIconYUnfocused))
+        network.add(at(in.version, VshMember::NetworkIconYUnfocused), 4);
 
-    auto same = applyVsh(image, in.version, *loaded, *loaded, locale);
+    auto same = applyValues(image, *loaded, *loaded);
     if (!same) {
         require(same.error().kind == ErrorKind::Check, "only an empty text refuses an unchanged save",
                 same.error().fullText());
@@ -226,24 +228,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::requireChangesWithin(image.bytes(), same->bytes(), network, "an unchanged save keeps every byte");
 
     // Each input saves once more, as a save costs a copy of the module: an
-    // input without edits writes every number back from its text.
+    // input without edits writes every value over a module whose values were zero.
     if (in.edits.isEmpty()) {
-        VshValues blank = *loaded;
-        blank.numbers.fill(QString());
-        auto rewritten = applyVsh(image, in.version, blank, *loaded, locale);
-        require(rewritten.ok(), "numbers as loaded save", fuzz::errorText(rewritten));
-        ByteRanges nanOrNetwork = nanBoxes(c);
-        if (followsMain(in.version))
-            nanOrNetwork.add(numberOffset(in.version, kBoxNetwork), 4);
-        fuzz::requireChangesWithin(image.bytes(), rewritten->bytes(), nanOrNetwork,
-                                   "a number's text writes its bytes");
+        const ModuleValues zero(ModuleKind::Vsh, in.version);
+        auto rewritten = applyValues(image, zero, *loaded);
+        require(rewritten.ok(), "values as loaded save", fuzz::errorText(rewritten));
+        ByteRanges textsOrNetwork = restoredTexts(in.version, *loaded);
+        if (followsMainIcon(in.version, VshMember::NetworkIconYUnfocused))
+            textsOrNetwork.add(at(in.version, VshMember::NetworkIconYUnfocused), 4);
+        fuzz::requireChangesWithin(image.bytes(), rewritten->bytes(), textsOrNetwork,
+                                   "every value writes its own bytes");
         return 0;
     }
-    VshValues edited = *loaded;
+    ModuleValues edited = *loaded;
     ByteRanges allowed = network;
     for (const Edit& e : in.edits)
-        applyEdit(c, e, edited, allowed);
-    auto saved = applyVsh(image, in.version, *loaded, edited, locale);
+        applyEdit(in.version, e, *loaded, edited, allowed);
+    auto saved = applyValues(image, *loaded, edited);
     if (!saved) {
         fuzz::requireValueError(saved.error(), "an edited save fails only on a value");
         return 0;
@@ -251,6 +252,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::requireChangesWithin(image.bytes(), saved->bytes(), allowed,
                                "an edited save changes only its values");
     if (in.edits.size() == 1)
-        checkReadBack(c, in.edits.front(), edited, *saved);
+        checkReadBack(in.version, in.edits.front(), *loaded, edited, *saved);
     return 0;
 }

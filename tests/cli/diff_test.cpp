@@ -1,6 +1,6 @@
 #include "cli_harness.h"
+#include "looks/menunames.h"
 #include "prx/menu.h"
-#include "prx/paf.h"
 #include "support/known_offsets.h"
 
 #include <QJsonArray>
@@ -21,6 +21,11 @@ protected:
         return QJsonDocument::fromJson(r.out).object();
     }
 };
+
+// The fixtures' Singles have short binary fractions: twelve digits show them exactly.
+QString numberText(Single value) {
+    return QString::number(static_cast<double>(value.toFloat()), 'g', 12);
+}
 
 QStringList texts(const QJsonValue& array) {
     QStringList out;
@@ -57,7 +62,8 @@ INSTANTIATE_TEST_SUITE_P(EveryRelease, DiffSame, ::testing::ValuesIn(everyReleas
 TEST_F(Diff, OneEditedValueIsExactlyItsLine) {
     const auto vsh = makeVsh(12).expected;
     const QString camera = QStringLiteral("Camera");
-    const qsizetype cameraCode = menuIcons(MenuFormat::Slim).indexOf(camera);
+    const qsizetype cameraCode = looks::iconNames(MenuFormat::Slim).indexOf(camera);
+    const looks::MenuTexts row2 = looks::menuTexts(vsh.menu()[2], 12);
     struct Case {
         ModuleKind kind;
         QString assignment;
@@ -66,28 +72,29 @@ TEST_F(Diff, OneEditedValueIsExactlyItsLine) {
     const Case cases[] = {
         {ModuleKind::Vsh,
          QStringLiteral("XmbX=2.5"),
-         {QStringLiteral("XmbX: %1 -> 2.5").arg(vsh.numbers[0])}},
+         {QStringLiteral("XmbX: %1 -> 2.5").arg(numberText(vsh.single(VshMember::XmbX)))}},
         {ModuleKind::Vsh,
          QStringLiteral("TextColors[3]=#00C0FF"),
-         {QStringLiteral("TextColors[3]: %1 -> #00C0FF").arg(hexColour(vsh.textColors[3]))}},
+         {QStringLiteral("TextColors[3]: %1 -> #00C0FF")
+              .arg(hexColour(vsh.colours(VshMember::TextColors)[3].rgb()))}},
         {ModuleKind::Vsh,
          QStringLiteral("ContextColorsSlim[14]=#FF8000"),
-         {QStringLiteral("ContextColorsSlim[14]: %1 -> #FF8000").arg(hexColour(vsh.contextColorsSlim[14]))}},
+         {QStringLiteral("ContextColorsSlim[14]: %1 -> #FF8000")
+              .arg(hexColour(vsh.colours(VshMember::ContextColorsSlim)[14].rgb()))}},
         {ModuleKind::Vsh,
          QStringLiteral("MenuEntries[5].enabled=FAT OFF"),
          {QStringLiteral("MenuEntries[5].enabled: FAT ON -> FAT OFF")}},
         {ModuleKind::Vsh,
          QStringLiteral("MenuEntries[2].icon=Camera"), // the icon sets the order too
-         {QStringLiteral("MenuEntries[2].order: %1 -> %2").arg(vsh.menu[2].order).arg(cameraCode),
-          QStringLiteral("MenuEntries[2].icon: %1 -> Camera").arg(vsh.menu[2].icon)}},
+         {QStringLiteral("MenuEntries[2].order: %1 -> %2").arg(row2.order).arg(cameraCode),
+          QStringLiteral("MenuEntries[2].icon: %1 -> Camera").arg(row2.icon)}},
         {ModuleKind::Vsh,
          QStringLiteral("MSIconPhoto=tex_new"),
-         {QStringLiteral("MSIconPhoto: %1 -> tex_new").arg(vsh.texts[0])}},
+         {QStringLiteral("MSIconPhoto: %1 -> tex_new").arg(vsh.text(VshMember::MSIconPhoto))}},
         {ModuleKind::Paf,
          QStringLiteral("XmbOverallSize=9.5"),
          {QStringLiteral("XmbOverallSize: %1 -> 9.5")
-              .arg(makePaf(12)
-                       .expected.numbers[static_cast<std::size_t>(pafBoxOf(PafMember::XmbOverallSize))])}},
+              .arg(numberText(makePaf(12).expected.single(PafMember::XmbOverallSize)))}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.assignment.toStdString());
@@ -111,9 +118,10 @@ TEST_F(Diff, OneEditedValueIsExactlyItsLine) {
     EXPECT_EQ(doc[u"b"][u"path"].toString(), b);
     const QJsonArray differences = doc[u"differences"].toArray();
     ASSERT_EQ(differences.size(), 1);
-    EXPECT_EQ(differences[0].toObject(), QJsonObject({{QStringLiteral("member"), QStringLiteral("XmbX")},
-                                                      {QStringLiteral("a"), vsh.numbers[0].toDouble()},
-                                                      {QStringLiteral("b"), 2.5}}));
+    EXPECT_EQ(differences[0].toObject(),
+              QJsonObject({{QStringLiteral("member"), QStringLiteral("XmbX")},
+                           {QStringLiteral("a"), static_cast<double>(vsh.single(VshMember::XmbX).toFloat())},
+                           {QStringLiteral("b"), 2.5}}));
     EXPECT_TRUE(doc[u"only_in_a"].toArray().isEmpty());
     EXPECT_TRUE(doc[u"only_in_b"].toArray().isEmpty());
 }

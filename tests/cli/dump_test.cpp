@@ -1,4 +1,5 @@
 #include "cli_harness.h"
+#include "looks/menunames.h"
 #include "prx/catalogue.h"
 #include "support/known_offsets.h"
 
@@ -31,11 +32,16 @@ class DumpStated : public CliTest, public ::testing::WithParamInterface<ModuleRe
 class DumpPaf : public CliTest, public ::testing::WithParamInterface<int> {};
 class Dump : public CliTest {};
 
-template <std::size_t N> void expectColours(const QJsonValue& v, const std::array<Rgb, N>& expected) {
+void expectColours(const QJsonValue& v, const ColourBlock& expected) {
     const QJsonArray a = v.toArray();
-    ASSERT_EQ(a.size(), static_cast<qsizetype>(N));
-    for (std::size_t i = 0; i < N; ++i)
-        EXPECT_EQ(a.at(static_cast<qsizetype>(i)).toString(), hexColour(expected[i])) << i;
+    ASSERT_EQ(a.size(), expected.size());
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(a.at(i).toString(), hexColour(expected[i].rgb())) << i;
+}
+
+// The fixtures' Singles have short binary fractions: twelve digits show them exactly.
+QString numberText(Single value) {
+    return QString::number(static_cast<double>(value.toFloat()), 'g', 12);
 }
 
 } // namespace
@@ -66,37 +72,38 @@ TEST_P(DumpVsh, ShowsEveryValueOfTheReleaseInTableOrder) {
         lastPosition = at;
 
         const QJsonValue value = values[name];
-        if (const int box = vshNumberBoxOf(m); box >= 0) {
-            const QString& text = f.expected.numbers[static_cast<std::size_t>(box)];
+        EXPECT_TRUE(f.expected.has(m)) << name.toStdString();
+        if (shapeOf(m) == Shape::Single) {
+            const QString text = numberText(f.expected.single(m));
             EXPECT_TRUE(value.isDouble()) << name.toStdString();
             // The number is printed exactly as the editor shows it.
             EXPECT_TRUE(r.outText().contains(QLatin1Char('"') + name + QStringLiteral("\":") + text +
                                              QLatin1Char(',')))
                 << name.toStdString() << " = " << text.toStdString();
-        } else if (const int t = vshTextBoxOf(m); t >= 0) {
-            EXPECT_EQ(value.toString(), f.expected.texts[static_cast<std::size_t>(t)]);
+        } else if (shapeOf(m) == Shape::Text) {
+            EXPECT_EQ(value.toString(), f.expected.text(m));
         }
     }
-    expectColours(values[u"TextColors"], f.expected.textColors);
-    expectColours(values[u"ContextColors"], f.expected.contextColors);
+    expectColours(values[u"TextColors"], f.expected.colours(VshMember::TextColors));
+    expectColours(values[u"ContextColors"], f.expected.colours(VshMember::ContextColors));
     if (v >= 11) {
-        expectColours(values[u"TextColorsSlim"], f.expected.textColorsSlim);
-        expectColours(values[u"ContextColorsSlim"], f.expected.contextColorsSlim);
+        expectColours(values[u"TextColorsSlim"], f.expected.colours(VshMember::TextColorsSlim));
+        expectColours(values[u"ContextColorsSlim"], f.expected.colours(VshMember::ContextColorsSlim));
     }
-    for (const auto& [name, first] : {std::pair{u"FormatsEurope", 13}, std::pair{u"FormatsUSJapan", 18}}) {
-        const QJsonArray formats = values[QStringView(name)].toArray();
+    for (const VshMember m : {VshMember::FormatsEurope, VshMember::FormatsUSJapan}) {
+        const QJsonArray formats = values[QString(memberName(m))].toArray();
         ASSERT_EQ(formats.size(), 5);
         for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(formats.at(i).toString(), f.expected.texts[static_cast<std::size_t>(first + i)]);
+            EXPECT_EQ(formats.at(i).toString(), f.expected.formats(m)[static_cast<std::size_t>(i)]);
     }
     if (v >= 7) {
-        EXPECT_EQ(values[u"BmpSize"].toInteger(), f.expected.numbers[15].toLongLong());
+        EXPECT_EQ(values[u"BmpSize"].toInteger(), f.expected.integer(VshMember::BmpSize));
     }
     const QJsonArray menu = values[u"MenuEntries"].toArray();
-    ASSERT_EQ(menu.size(), f.expected.menu.size());
+    ASSERT_EQ(menu.size(), v >= 8 ? f.expected.menu().size() : 0);
     for (qsizetype k = 0; k < menu.size(); ++k) {
         const QJsonObject row = menu.at(k).toObject();
-        const MenuRow& e = f.expected.menu.at(k);
+        const looks::MenuTexts e = looks::menuTexts(f.expected.menu().at(k), v);
         EXPECT_EQ(row.size(), 5);
         EXPECT_EQ(row[u"order"].toString(), e.order) << k;
         EXPECT_EQ(row[u"category"].toString(), e.category) << k;
@@ -122,11 +129,11 @@ TEST_P(DumpPaf, ShowsEveryValueOfTheRelease) {
     const QJsonObject values = doc[u"values"].toObject();
     EXPECT_EQ(values.size(), v == 1 ? 24 : 25);
     EXPECT_EQ(values.contains(u"MainIconYUnfocused"), v != 1);
-    for (int box = 0; box < kPafBoxCount; ++box) {
-        if (!pafBoxRead(v, box))
+    for (const PafMember m : kPafBoxes) {
+        if (!f.expected.has(m))
             continue;
-        const QString name = QString(memberName(kPafBoxMember[static_cast<std::size_t>(box)]));
-        const QString& text = f.expected.numbers[static_cast<std::size_t>(box)];
+        const QString name = QString(memberName(m));
+        const QString text = numberText(f.expected.single(m));
         EXPECT_DOUBLE_EQ(values[name].toDouble(), text.toDouble()) << name.toStdString();
         EXPECT_TRUE(r.outText().contains(QLatin1Char('"') + name + QStringLiteral("\":") + text))
             << name.toStdString();
@@ -172,13 +179,14 @@ TEST_F(Dump, ReadableLinesUseTheNamesSetTakes) {
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.first(), file + QStringLiteral(": VSHMain.prx - 3.8x (vsh, version 14, 312062 bytes)"));
     const QStringList expected{
-        QStringLiteral("XmbX = ") + f.expected.numbers[0],
-        QStringLiteral("MSIconPhoto = ") + f.expected.texts[0],
-        QStringLiteral("TextColors[3] = ") + hexColour(f.expected.textColors[3]),
-        QStringLiteral("ContextColorsSlim[14] = ") + hexColour(f.expected.contextColorsSlim[14]),
-        QStringLiteral("MenuEntries[23].icon = ") + f.expected.menu[23].icon,
-        QStringLiteral("FormatsUSJapan[4] = ") + f.expected.texts[22],
-        QStringLiteral("BmpSize = ") + f.expected.numbers[15],
+        QStringLiteral("XmbX = ") + numberText(f.expected.single(VshMember::XmbX)),
+        QStringLiteral("MSIconPhoto = ") + f.expected.text(VshMember::MSIconPhoto),
+        QStringLiteral("TextColors[3] = ") + hexColour(f.expected.colours(VshMember::TextColors)[3].rgb()),
+        QStringLiteral("ContextColorsSlim[14] = ") +
+            hexColour(f.expected.colours(VshMember::ContextColorsSlim)[14].rgb()),
+        QStringLiteral("MenuEntries[23].icon = ") + looks::menuTexts(f.expected.menu()[23], 14).icon,
+        QStringLiteral("FormatsUSJapan[4] = ") + f.expected.formats(VshMember::FormatsUSJapan)[4],
+        QStringLiteral("BmpSize = ") + QString::number(f.expected.integer(VshMember::BmpSize)),
     };
     for (const QString& line : expected)
         EXPECT_TRUE(lines.contains(line)) << line.toStdString();

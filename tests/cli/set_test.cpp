@@ -149,10 +149,53 @@ TEST_F(Set, AppliesAllAssignmentsInOneSaveAndCanWriteACopy) {
     EXPECT_EQ(values[u"MSIconMusic"].toString(), QStringLiteral("abc"));
 
     // Setting what a module already holds writes nothing.
-    const CliRun same =
-        run({QStringLiteral("set"), file, QStringLiteral("XmbX=") + makeVsh(14, 1).expected.numbers[0]});
+    const CliRun same = run(
+        {QStringLiteral("set"), file,
+         QStringLiteral("XmbX=") +
+             QString::number(static_cast<double>(makeVsh(14, 1).expected.single(VshMember::XmbX).toFloat()),
+                             'g', 12)});
     EXPECT_EQ(same.exitCode, 0);
     EXPECT_TRUE(readFile(file) == before);
+}
+
+// What `set` tells about a value: the network icon that follows the main
+// icon (releases 12 to 14 only), and a value set to what it already is.
+TEST_F(Set, NotesWhatFollowsAndWhatStaysTheSame) {
+    struct Case {
+        int version;
+        QString assignment;
+        bool changes;
+        QString note;   // in what the tool prints
+        QString absent; // never in what it prints
+    };
+    const QString follows = QStringLiteral("NetworkIconYUnfocused follows MainIconYUnfocused");
+    const QString unchanged = QStringLiteral("no value changed;");
+    const Case cases[] = {
+        {12, QStringLiteral("MainIconYUnfocused=40"), true, follows + QStringLiteral(": written as 41"),
+         unchanged},
+        {14, QStringLiteral("MainIconYUnfocused=-0.5"), true, follows + QStringLiteral(": written as 0.5"),
+         unchanged},
+        // Before release 12 the network icon is a value of its own.
+        {11, QStringLiteral("NetworkIconYUnfocused=5"), true, QStringLiteral("1 value written"), follows},
+        {2, QStringLiteral("NetworkIconYUnfocused=5"), true, QStringLiteral("1 value written"), follows},
+        // Entry 0 holds code 3, on: in 3.71 and 3.73 SLIM ON is stored as that same 3.
+        {12, QStringLiteral("MenuEntries[0].enabled=SLIM ON"), false, unchanged, follows},
+        {13, QStringLiteral("MenuEntries[0].enabled=slim on"), false, unchanged, follows},
+        {14, QStringLiteral("MenuEntries[0].enabled=SLIM ON"), true, QStringLiteral("1 value written"),
+         unchanged},
+        {12, QStringLiteral("MenuEntries[0].enabled=FAT ON"), false, unchanged, follows},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.assignment.toStdString() + " in release " + std::to_string(c.version));
+        const QString file = writeVsh(c.version, 1, QStringLiteral("m.prx"));
+        const QByteArray before = readFile(file);
+        const CliRun r = run({QStringLiteral("set"), file, c.assignment});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QString printed = r.outText() + r.errText();
+        EXPECT_TRUE(printed.contains(c.note)) << printed.toStdString();
+        EXPECT_FALSE(printed.contains(c.absent)) << printed.toStdString();
+        EXPECT_EQ(readFile(file) != before, c.changes);
+    }
 }
 
 TEST_F(Set, RefusesAndWritesNothing) {

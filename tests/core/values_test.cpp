@@ -247,5 +247,56 @@ TEST_P(ChangedOnly, ElementsLeftAloneKeepTheirBytes) {
     EXPECT_TRUE(*reloaded == edited);
 }
 
+// Saved onto a module that holds other values than were loaded (the file
+// changed on disk), only the edited members and elements are written.
+TEST_P(ChangedOnly, OntoOtherBytesOnlyTheEditsAreWritten) {
+    const int v = GetParam();
+    const QByteArray source = makeVsh(v, 1).bytes;
+    const QByteArray target = makeVsh(v, 2).bytes;
+    auto loaded = loadValues(ModuleImage(source), ModuleKind::Vsh, v);
+    auto before = loadValues(ModuleImage(target), ModuleKind::Vsh, v);
+    ASSERT_TRUE(loaded && before);
+
+    ModuleValues edited = *loaded;
+    ModuleValues expected = *before;
+    std::set<qint64> allowed;
+    const auto add = [&](qint64 at, qint64 length) {
+        const auto r = byteRange(at, length);
+        allowed.insert(r.begin(), r.end());
+    };
+    const auto editColour = [&](VshMember m, int i) {
+        ColourBlock block = edited.colours(m);
+        block[i] = Colour::fromRgb(block[i].rgb() ^ 0xFFFFFF);
+        edited.setValue(m, block);
+        ColourBlock there = expected.colours(m);
+        there[i] = block[i];
+        expected.setValue(m, there);
+        add(vshOffset(v, m) + 12 * i, 12);
+    };
+    editColour(VshMember::TextColors, 5);
+    if (edited.has(VshMember::ContextColorsSlim))
+        editColour(VshMember::ContextColorsSlim, 14);
+    edited.setValue(VshMember::ClockX, Single::fromFloat(-7.5f));
+    expected.setValue(VshMember::ClockX, Single::fromFloat(-7.5f));
+    add(vshOffset(v, VshMember::ClockX), 4);
+    if (edited.has(VshMember::MenuEntries)) {
+        MenuEntries entries = edited.menu();
+        setIcon(entries[2], entries[2].icon == 1 ? 2 : 1);
+        edited.setValue(VshMember::MenuEntries, entries);
+        MenuEntries there = expected.menu();
+        there[2] = entries[2];
+        expected.setValue(VshMember::MenuEntries, there);
+        add(vshOffset(v, VshMember::MenuEntries) + 16 * 2, 16);
+    }
+
+    auto saved = applyValues(ModuleImage(target), *loaded, edited);
+    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
+    for (qint64 off : changedOffsets(target, saved->bytes()))
+        EXPECT_TRUE(allowed.count(off)) << "unexpected change at 0x" << std::hex << off;
+    auto after = loadValues(*saved, ModuleKind::Vsh, v);
+    ASSERT_TRUE(after);
+    EXPECT_TRUE(*after == expected);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllReleases, ChangedOnly, ::testing::Range(1, kVshRows + 1),
                          [](const auto& info) { return "v" + std::to_string(info.param); });
