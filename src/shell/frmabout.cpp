@@ -3,6 +3,8 @@
 #include "widgets/dialogs.h"
 #include "widgets/windowhelpers.h"
 
+#include <quillmark/version.h>
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -59,7 +61,7 @@ frmAbout::frmAbout(QWidget* parent)
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* inner = new QVBoxLayout(Frame1);
 
-    auto* title = titleLabel(QStringLiteral("Quillmark v0.4"), 0, Frame1);
+    auto* title = titleLabel(QStringLiteral("Quillmark v" QUILLMARK_VERSION), 0, Frame1);
     title->setAlignment(Qt::AlignCenter);
     inner->addWidget(title);
 
