@@ -5,6 +5,8 @@
 #include "commands.h"
 #include "console.h"
 
+#include <quillmark/version.h>
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -40,6 +42,12 @@ QString usageText() {
         "                                   release and ELF head\n"
         "  diff [--json] A B                the values two modules of one kind differ in\n"
         "  help                             this text\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help                       this text, also after a command\n"
+        "  --version                        the version of quillmark-cli\n"
+        "  --                               ends a command's options: what follows are\n"
+        "                                   operands, also names starting with \"-\"\n"
         "\n"
         "Values are named as dump names them:\n"
         "  XmbX=1.5  XmbX=1,5  BmpSize=20000  MSIconPhoto=tex_x\n"
@@ -91,6 +99,10 @@ int main(int argc, char** argv) {
         printUsage(stdout);
         return kExitOk;
     }
+    if (name == u"--version") {
+        printLine(QStringLiteral("quillmark-cli " QUILLMARK_VERSION));
+        return kExitOk;
+    }
     for (const Command& command : kCommands) {
         if (name != QLatin1StringView(command.name))
             continue;
@@ -100,5 +112,7 @@ int main(int argc, char** argv) {
         }
         return command.run(args);
     }
+    if (name.startsWith(u'-'))
+        return report(usageFailure(QStringLiteral("unknown option %1").arg(name)));
     return report(usageFailure(QStringLiteral("unknown command %1").arg(name)));
 }

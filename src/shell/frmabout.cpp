@@ -3,6 +3,8 @@
 #include "widgets/dialogs.h"
 #include "widgets/windowhelpers.h"
 
+#include <quillmark/version.h>
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,7 +14,9 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <QtMath>
 
 namespace qm::ui {
 namespace {
@@ -42,7 +46,13 @@ QPlainTextEdit* creditBox(const QString& text, int index, QWidget* parent) {
     box->setObjectName(indexedName(QStringLiteral("Text1"), index));
     box->setReadOnly(true);
     box->setFont(arial(8));
-    box->setFixedHeight(index == 0 ? 64 : 48);
+    // As high as its lines in the font it shows (four for the first box,
+    // three for the others), whatever the font's size on this screen.
+    const int lines = index == 0 ? 4 : 3;
+    // The frame, the document's margin above and below, and the one pixel
+    // the box keeps below its last line before it offers to scroll.
+    const int frame = 2 * box->frameWidth() + 2 * qCeil(box->document()->documentMargin()) + 1;
+    box->setFixedHeight(lines * box->fontMetrics().lineSpacing() + frame);
     return box;
 }
 
@@ -59,7 +69,7 @@ frmAbout::frmAbout(QWidget* parent)
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* inner = new QVBoxLayout(Frame1);
 
-    auto* title = titleLabel(QStringLiteral("Quillmark v0.4"), 0, Frame1);
+    auto* title = titleLabel(QStringLiteral("Quillmark v" QUILLMARK_VERSION), 0, Frame1);
     title->setAlignment(Qt::AlignCenter);
     inner->addWidget(title);
 

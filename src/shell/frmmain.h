@@ -3,6 +3,8 @@
 // The main window: a workspace of editor windows with the menus, the status
 // bar and its watch on the active editor's file, and the open and save flows.
 
+#include <quillmark/version.h>
+
 #include <QFileSystemWatcher>
 #include <QMainWindow>
 #include <QPointer>
@@ -31,7 +33,7 @@ public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    inline static const QString kCaption = QStringLiteral("Quillmark v0.4");
+    inline static const QString kCaption = QStringLiteral("Quillmark v" QUILLMARK_VERSION);
 
     // Opens one file: a new editor for a plain module, the unpacking offer
     // for a packed one, "Invalid file!" for anything else.

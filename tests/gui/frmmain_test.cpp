@@ -22,7 +22,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -481,6 +483,21 @@ private Q_SLOTS:
         about.lblWeb_Click(7); // no such link: nothing
         QCOMPARE(dialogs.openedUrls, QList<QUrl>({ui::frmAbout::webAddress(1)}));
         QVERIFY(about.isVisible());
+    }
+
+    void aboutWindowShowsEveryCreditWhole() {
+        DataFolder data;
+        ui::frmMain main;
+        ui::frmAbout about(&main);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        const QList<QPlainTextEdit*> boxes = about.findChildren<QPlainTextEdit*>();
+        QCOMPARE(boxes.size(), 3);
+        for (QPlainTextEdit* box : boxes) {
+            // No scrolling: every line of the credit is in view.
+            QCOMPARE(box->verticalScrollBar()->maximum(), 0);
+            QVERIFY2(!box->verticalScrollBar()->isVisible(), qPrintable(box->objectName()));
+        }
     }
 
     void closeBoxAsksButExitDoesNot() {
