@@ -1,8 +1,12 @@
 // Window benchmarks, for PAF and VSH editors: time from OpenPRX to a filled
-// editor, CPU used by the idle program with eight editors open, and peak memory.
+// editor, CPU used by the idle program with eight editors open, and peak
+// memory; then the undo of an Import Look and the review of a VSH module
+// with every value changed.
 
 #include "bench_common.h"
+#include "prx/valueio.h"
 #include "shell/frmmain.h"
+#include "shell/frmreview.h"
 #include "support/fixtures.h"
 #include "widgets/editorform.h"
 
@@ -12,6 +16,7 @@
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <functional>
 
@@ -101,6 +106,40 @@ int main(int argc, char** argv) {
                 {QStringLiteral("peak memory so far (resident)"), peakMiB, QStringLiteral("MiB"), QString(),
                  true},
             });
+        main.workspace()->closeAllSubWindows();
+        QCoreApplication::processEvents();
+    }
+    // Every value of a 3.71 module changed at once, as an import of another module's look does.
+    {
+        const QString a = dir.path() + QStringLiteral("/edit-a.prx");
+        const QString b = dir.path() + QStringLiteral("/edit-b.prx");
+        test::writeFile(a, test::makeVsh(12, 1).bytes);
+        test::writeFile(b, test::makeVsh(12, 2).bytes);
+        const prx::ModuleValues other = *prx::readValuesFile(b, prx::ModuleKind::Vsh, 12);
+        main.OpenPRX(a);
+        ui::EditorForm* editor = main.editors().value(0);
+        const int runs = 30;
+        QList<double> undo;
+        QList<double> review;
+        for (int i = 0; i < runs; ++i) {
+            editor->showLook(other);
+            QElapsedTimer t;
+            t.start();
+            editor->undoStack()->undo();
+            undo.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
+            editor->undoStack()->redo();
+            t.restart();
+            const ui::frmReview window(*editor);
+            review.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
+            editor->undoStack()->undo();
+        }
+        printRows(QStringLiteral("Editing a VSH module with every value changed"),
+                  {
+                      {QStringLiteral("undo of an Import Look (median of %1)").arg(runs), median(undo),
+                       QStringLiteral("ms"), QStringLiteral("< 50 ms"), median(undo) < 50},
+                      {QStringLiteral("Review Changes window (median of %1)").arg(runs), median(review),
+                       QStringLiteral("ms"), QStringLiteral("< 50 ms"), median(review) < 50},
+                  });
         main.workspace()->closeAllSubWindows();
         QCoreApplication::processEvents();
     }

@@ -212,7 +212,8 @@ private:
             const auto text = fieldText(fieldName);
             if (!text || *text == current)
                 return;
-            if (auto s = setMenuField(entry, version, field, *text, name + u'.' + QLatin1StringView(fieldName));
+            if (auto s =
+                    setMenuField(entry, version, field, *text, name + u'.' + QLatin1StringView(fieldName));
                 !s)
                 refuse(s.error());
         };
@@ -227,7 +228,8 @@ private:
         // release's, "ERROR") leaves it to the order.
         if (const auto icon = fieldText("icon"); icon && choiceFrom(iconNames(format), *icon, name)) {
             if (*icon != shown.icon)
-                if (auto s = setMenuField(entry, version, MenuField::Icon, *icon, name + QStringLiteral(".icon"));
+                if (auto s =
+                        setMenuField(entry, version, MenuField::Icon, *icon, name + QStringLiteral(".icon"));
                     !s)
                     refuse(s.error());
             return;

@@ -109,7 +109,8 @@ Result<QString> choiceFrom(const QStringList& choices, QStringView text, const Q
                        .arg(name, quoted(text), choices.join(QStringLiteral(", "))));
 }
 
-Status setMenuField(prx::MenuEntry& entry, int version, MenuField field, QStringView text, const QString& name) {
+Status setMenuField(prx::MenuEntry& entry, int version, MenuField field, QStringView text,
+                    const QString& name) {
     const prx::MenuFormat format = prx::menuFormat(version).value_or(prx::MenuFormat::Classic);
     QStringList choices;
     switch (field) {

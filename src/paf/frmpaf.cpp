@@ -1,7 +1,7 @@
 #include "frmpaf.h"
 
-#include "prx/rules.h"
 #include "prx/catalogue.h"
+#include "prx/rules.h"
 #include "widgets/captionlabel.h"
 #include "widgets/dialogs.h"
 #include "widgets/numberkeyfilter.h"
@@ -111,7 +111,8 @@ const std::array<prx::PafMember, frmPaf::kBoxCount> frmPaf::kBoxMembers{
 };
 
 frmPaf::frmPaf(QWidget* parent)
-    : EditorForm(QStringLiteral("frmPaf"), kCaption, QSize(twips(6930), twips(6015)), prx::ModuleKind::Paf, parent) {
+    : EditorForm(QStringLiteral("frmPaf"), kCaption, QSize(twips(6930), twips(6015)), prx::ModuleKind::Paf,
+                 parent) {
     m_keyFilter = new NumberKeyFilter(this);
     m_keyFilter->setLocale(numberLocale());
 

@@ -23,8 +23,8 @@ public:
     explicit frmPaf(QWidget* parent = nullptr);
 
     inline static const QString kCaption = QStringLiteral("Paf.rad Ededid");
-    static constexpr int kBoxCount = 25;              // txtPAFPRXValue(0..24)
-    static constexpr int kBoxMainIconYUnfocused = 8;  // left out of the empty check
+    static constexpr int kBoxCount = 25;             // txtPAFPRXValue(0..24)
+    static constexpr int kBoxMainIconYUnfocused = 8; // left out of the empty check
     // The member each box holds.
     static const std::array<prx::PafMember, kBoxCount> kBoxMembers;
 

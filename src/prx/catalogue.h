@@ -126,8 +126,8 @@ int elementCount(VshMember member);
 // The longest text written for a text member; 0 for other members.
 int textMaxLength(VshMember member);
 
-inline constexpr int kMonthCount = 12;     // colour records of TextColors and ContextColors
-inline constexpr int kSlimItemCount = 15;  // of TextColorsSlim and ContextColorsSlim (items 13 to 27)
+inline constexpr int kMonthCount = 12;    // colour records of TextColors and ContextColors
+inline constexpr int kSlimItemCount = 15; // of TextColorsSlim and ContextColorsSlim (items 13 to 27)
 inline constexpr qint64 kColourRecordLength = 12;
 inline constexpr qint64 kMenuEntryLength = 16;
 

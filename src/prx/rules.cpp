@@ -28,7 +28,8 @@ Single networkIconFollowing(Single mainIcon) {
 }
 
 void applyFollowing(ModuleValues& values) {
-    if (values.kind() != ModuleKind::Vsh || !followsMainIcon(values.version(), VshMember::NetworkIconYUnfocused))
+    if (values.kind() != ModuleKind::Vsh ||
+        !followsMainIcon(values.version(), VshMember::NetworkIconYUnfocused))
         return;
     values.setValue(VshMember::NetworkIconYUnfocused,
                     networkIconFollowing(values.single(VshMember::MainIconYUnfocused)));

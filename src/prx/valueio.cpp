@@ -93,7 +93,8 @@ Status writeMember(ModuleImage& image, ModuleKind kind, int version, int member,
 
 Result<ModuleValues> loadValues(const ModuleImage& image, ModuleKind kind, int version) {
     if (version < 1 || version > rowCount(kind))
-        return Error{ErrorKind::NotModule, errnum::SubscriptOutOfRange, QStringLiteral("Subscript out of range"),
+        return Error{ErrorKind::NotModule, errnum::SubscriptOutOfRange,
+                     QStringLiteral("Subscript out of range"),
                      QStringLiteral("no release row %1").arg(version)};
     ModuleValues values(kind, version);
     for (int m = 0; m < values.memberCount(); ++m) {
@@ -109,7 +110,8 @@ Result<ModuleValues> loadValues(const ModuleImage& image, ModuleKind kind, int v
 
 Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, ModuleValues edited) {
     if (loaded.kind() != edited.kind() || loaded.version() != edited.version())
-        return Error{ErrorKind::NotModule, errnum::SubscriptOutOfRange, QStringLiteral("Subscript out of range"),
+        return Error{ErrorKind::NotModule, errnum::SubscriptOutOfRange,
+                     QStringLiteral("Subscript out of range"),
                      QStringLiteral("the values are of another release than the module")};
     applyFollowing(edited);
     if (auto s = checkValues(edited); !s)
@@ -118,7 +120,8 @@ Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, M
     for (int m = 0; m < edited.memberCount(); ++m) {
         if (!edited.has(m) || edited.value(m) == loaded.value(m))
             continue;
-        if (auto s = writeMember(image, edited.kind(), edited.version(), m, loaded.value(m), edited.value(m)); !s)
+        if (auto s = writeMember(image, edited.kind(), edited.version(), m, loaded.value(m), edited.value(m));
+            !s)
             return withMember(s.error(), nameOf(edited.kind(), m));
     }
     return image;

@@ -148,11 +148,11 @@ void frmMain::buildMenus() {
         m_editorActions.append(action);
         return action;
     };
-    connect(editorAction(
-                menuAction(file, "mnuFileSave", QStringLiteral("&Save..."), QKeySequence(Qt::CTRL | Qt::Key_S))),
+    connect(editorAction(menuAction(file, "mnuFileSave", QStringLiteral("&Save..."),
+                                    QKeySequence(Qt::CTRL | Qt::Key_S))),
             &QAction::triggered, this, &frmMain::mnuFileSave_Click);
-    connect(editorAction(menuAction(file, "mnuFileSaveAs", QStringLiteral("Save &As..."))), &QAction::triggered,
-            this, &frmMain::mnuFileSaveAs_Click);
+    connect(editorAction(menuAction(file, "mnuFileSaveAs", QStringLiteral("Save &As..."))),
+            &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
     connect(editorAction(menuAction(file, "mnuFileExportLook", QStringLiteral("&Export Look..."))),
             &QAction::triggered, this, &frmMain::mnuFileExportLook_Click);
     connect(editorAction(menuAction(file, "mnuFileImportLook", QStringLiteral("&Import Look..."))),

@@ -113,7 +113,7 @@ private:
     int intFadeAlpha = 0;
     bool m_statusPaused = false; // the save flow is replacing files
     bool m_reportingVanished = false;
-    bool m_quitting = false; // File > Exit or the session ending: no question
+    bool m_quitting = false;     // File > Exit or the session ending: no question
     bool m_closingAsked = false; // editors close without a question of their own
     QFileSystemWatcher m_fileWatch;
 };

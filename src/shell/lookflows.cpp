@@ -41,8 +41,9 @@ void frmMain::mnuFileExportLook_Click() {
                    {values.error().userText(), values.error().detail}));
         return;
     }
-    QString path = dialogs().ShowFileDialog(this, QString(), kLookFilterName, kLookFilterPattern,
-                                            QStringLiteral("Enter name of look file to save"), FileMode::Save);
+    QString path =
+        dialogs().ShowFileDialog(this, QString(), kLookFilterName, kLookFilterPattern,
+                                 QStringLiteral("Enter name of look file to save"), FileMode::Save);
     if (path.isEmpty())
         return;
     // A name without an extension gets the look files' own.

@@ -1,10 +1,10 @@
 #include "frmvshmain.h"
 
 #include "colorgrid.h"
-#include "prx/menu.h"
-#include "prx/rules.h"
 #include "menutab.h"
 #include "prx/catalogue.h"
+#include "prx/menu.h"
+#include "prx/rules.h"
 #include "widgets/captionlabel.h"
 #include "widgets/colorbox.h"
 #include "widgets/dialogs.h"
@@ -89,8 +89,8 @@ QString stepName(const QString& caption) {
 } // namespace
 
 frmVSHMain::frmVSHMain(QWidget* parent)
-    : EditorForm(QStringLiteral("frmVSHMain"), kCaption, QSize(twips(6930), twips(6855)), prx::ModuleKind::Vsh,
-                 parent) {
+    : EditorForm(QStringLiteral("frmVSHMain"), kCaption, QSize(twips(6930), twips(6855)),
+                 prx::ModuleKind::Vsh, parent) {
     m_keyFilter = new NumberKeyFilter(this);
     m_keyFilter->setLocale(numberLocale());
 
@@ -381,7 +381,8 @@ Status frmVSHMain::checkEntries() const {
         const ValueBinding* b = m_numberBindings[static_cast<std::size_t>(i)];
         if (b->present() && b->box()->isEnabled() && b->empty()) {
             markRefused(b->box());
-            return Error::check(prx::kMsgValueEmpty, QString(prx::memberName(kNumberBoxes[static_cast<std::size_t>(i)].member)));
+            return Error::check(prx::kMsgValueEmpty,
+                                QString(prx::memberName(kNumberBoxes[static_cast<std::size_t>(i)].member)));
         }
     }
     for (std::size_t i = 0; i < kTextBoxMembers.size(); ++i)
@@ -400,9 +401,10 @@ Status frmVSHMain::checkEntries() const {
         }
         return {};
     };
-    const auto bmp = std::find_if(m_numberBindings.begin(), m_numberBindings.end(), [](const ValueBinding* b) {
-        return b->member() == static_cast<int>(prx::VshMember::BmpSize);
-    });
+    const auto bmp =
+        std::find_if(m_numberBindings.begin(), m_numberBindings.end(), [](const ValueBinding* b) {
+            return b->member() == static_cast<int>(prx::VshMember::BmpSize);
+        });
     if (auto s = failure(*bmp); !s)
         return s;
     for (const ValueBinding* b : m_numberBindings)

@@ -51,7 +51,9 @@ public:
     QLineEdit* txtPRXValue2(int i) const { return m_texts[static_cast<std::size_t>(i)]; }
     QLabel* lblPRXValue(int i) const { return m_captions[static_cast<std::size_t>(i)]; }
     // The caption label of number box i.
-    QLabel* numberLabel(int i) const { return lblPRXValue(vsh::kNumberBoxes[static_cast<std::size_t>(i)].label); }
+    QLabel* numberLabel(int i) const {
+        return lblPRXValue(vsh::kNumberBoxes[static_cast<std::size_t>(i)].label);
+    }
     QLabel* textLabel(int i) const; // of txtPRXValue2(0..7)
     QTabWidget* tabs() const { return m_tabs; }
     VshColorGrid* colorGrid() const { return m_grid; }

@@ -59,7 +59,8 @@ VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
     for (int c = 0; c < VshMenuModel::ColumnCount; ++c) {
         const QString title = VshMenuModel::heading(static_cast<Column>(c));
         // At least as wide as the heading and, for "Enabled", its longest text.
-        int width = std::max(twips(kColumnWidths[static_cast<std::size_t>(c)]), metrics.horizontalAdvance(title) + 12);
+        int width = std::max(twips(kColumnWidths[static_cast<std::size_t>(c)]),
+                             metrics.horizontalAdvance(title) + 12);
         if (c == VshMenuModel::ColEnabled)
             width = std::max(width, metrics.horizontalAdvance(looks::stateName(MenuState::SlimOff)) + 12);
         lstvVSHMenu->setColumnWidth(c, width);
@@ -73,13 +74,16 @@ VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
 
     const QString mainMenu = QStringLiteral("Main Menu");
     const QString icon = QStringLiteral("Icon");
-    cboVSHMenu130x =
-        makeCombo(QStringLiteral("cboVSHMenu130x"), mainMenu, looks::categoryNames(MenuFormat::Classic), this);
+    cboVSHMenu130x = makeCombo(QStringLiteral("cboVSHMenu130x"), mainMenu,
+                               looks::categoryNames(MenuFormat::Classic), this);
     cboVSHMenu137x =
         makeCombo(QStringLiteral("cboVSHMenu137x"), mainMenu, looks::categoryNames(MenuFormat::Slim), this);
-    cboVSHMenu230x = makeCombo(QStringLiteral("cboVSHMenu230x"), icon, looks::iconNames(MenuFormat::Classic), this);
-    cboVSHMenu237x = makeCombo(QStringLiteral("cboVSHMenu237x"), icon, looks::iconNames(MenuFormat::Slim), this);
-    cboVSHMenu3 = makeCombo(QStringLiteral("cboVSHMenu3"), QStringLiteral("Region"), looks::regionNames(), this);
+    cboVSHMenu230x =
+        makeCombo(QStringLiteral("cboVSHMenu230x"), icon, looks::iconNames(MenuFormat::Classic), this);
+    cboVSHMenu237x =
+        makeCombo(QStringLiteral("cboVSHMenu237x"), icon, looks::iconNames(MenuFormat::Slim), this);
+    cboVSHMenu3 =
+        makeCombo(QStringLiteral("cboVSHMenu3"), QStringLiteral("Region"), looks::regionNames(), this);
     for (QComboBox* combo : {cboVSHMenu130x, cboVSHMenu137x})
         connect(combo, &QComboBox::activated, this, [this, combo] { categoryPicked(combo); });
     for (QComboBox* combo : {cboVSHMenu230x, cboVSHMenu237x}) {
@@ -165,8 +169,8 @@ int VshMenuTab::selectedRow() const {
 }
 
 void VshMenuTab::selectRow(int row) {
-    lstvVSHMenu->selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::ClearAndSelect |
-                                                                                QItemSelectionModel::Rows);
+    lstvVSHMenu->selectionModel()->setCurrentIndex(
+        m_model->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void VshMenuTab::ShowSelectedMenuItem() {
@@ -188,7 +192,8 @@ void VshMenuTab::ShowSelectedMenuItem() {
     }
     if (const auto region = prx::regionOf(entry.region))
         cboVSHMenu3->setCurrentIndex(*region == prx::MenuRegion::All ? 0 : 1);
-    if (const int category = categoryCombo()->findText(cell(row, VshMenuModel::ColMainMenu), Qt::MatchExactly);
+    if (const int category =
+            categoryCombo()->findText(cell(row, VshMenuModel::ColMainMenu), Qt::MatchExactly);
         category >= 0)
         categoryCombo()->setCurrentIndex(category);
     // The order is the icon's index: 0 to 31 (classic) or 32 (slim); a code
@@ -218,7 +223,9 @@ void VshMenuTab::categoryPicked(QComboBox* combo) {
     const int index = combo->currentIndex();
     if (index < 0 || index >= static_cast<int>(categories.size()))
         return;
-    changeSelected([&](prx::MenuEntry& e) { prx::setCategory(e, categories[static_cast<std::size_t>(index)], version()); });
+    changeSelected([&](prx::MenuEntry& e) {
+        prx::setCategory(e, categories[static_cast<std::size_t>(index)], version());
+    });
 }
 
 void VshMenuTab::iconPicked(QComboBox* combo) {
@@ -230,7 +237,9 @@ void VshMenuTab::iconPicked(QComboBox* combo) {
 void VshMenuTab::regionPicked() {
     const int index = cboVSHMenu3->currentIndex();
     if (index >= 0)
-        changeSelected([&](prx::MenuEntry& e) { prx::setRegion(e, prx::kMenuRegions[static_cast<std::size_t>(index)]); });
+        changeSelected([&](prx::MenuEntry& e) {
+            prx::setRegion(e, prx::kMenuRegions[static_cast<std::size_t>(index)]);
+        });
 }
 
 void VshMenuTab::checkClicked() {

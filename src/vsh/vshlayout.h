@@ -18,8 +18,8 @@ extern const std::array<QString, TabCount> kTabTitles;
 
 inline constexpr int kCaptionCount = 43; // lblPRXValue(0..42)
 
-inline constexpr int kNumberBoxCount = 28;  // txtPRXValue(0..27)
-inline constexpr int kTextBoxCount = 23;    // txtPRXValue2(0..22): 0..12 texts, 13..22 the formats
+inline constexpr int kNumberBoxCount = 28; // txtPRXValue(0..27)
+inline constexpr int kTextBoxCount = 23;   // txtPRXValue2(0..22): 0..12 texts, 13..22 the formats
 inline constexpr int kEditableTextCount = 13;
 inline constexpr int kFormatFirstEurope = 13;
 inline constexpr int kFormatFirstUSJapan = 18;

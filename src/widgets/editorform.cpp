@@ -1,11 +1,11 @@
 #include "editorform.h"
 
+#include "prx/module.h"
 #include "prx/rules.h"
 #include "prx/valueio.h"
 #include "valueframe.h"
 #include "windowhelpers.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QShortcut>
@@ -79,7 +79,10 @@ Status EditorForm::load(const QString& path, int version) {
     }
     // The whole module is read before any control changes: a load that
     // fails leaves the window as it was.
-    auto values = prx::readValuesFile(path, m_kind, version);
+    auto image = prx::readModule(path, m_kind, version);
+    if (!image)
+        return image.error();
+    auto values = prx::loadValues(*image, m_kind, version);
     if (!values)
         return values.error();
     m_version = version;
@@ -88,7 +91,7 @@ Status EditorForm::load(const QString& path, int version) {
     m_loaded = *values;
     m_values = std::move(*values);
     prx::applyFollowing(m_values);
-    m_stamp = stampOf(path);
+    m_stamp = stampOf(path, image->bytes());
     m_openStep = nullptr;
     m_undo->clear();
     statusTextsChanged();
@@ -176,22 +179,22 @@ void EditorForm::focusRefusedBox() {
 }
 
 bool EditorForm::changedOnDisk() const {
-    return !m_path.isEmpty() && !(stampOf(m_path) == m_stamp);
+    if (m_path.isEmpty())
+        return false;
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    return !(stampOf(m_path, file.readAll()) == m_stamp);
 }
 
-EditorForm::Stamp EditorForm::stampOf(const QString& path) {
+EditorForm::Stamp EditorForm::stampOf(const QString& path, QByteArrayView bytes) {
     Stamp stamp;
     const QFileInfo info(path);
     if (!info.isFile())
         return stamp;
     stamp.size = info.size();
     stamp.modified = info.lastModified();
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        QCryptographicHash hash(QCryptographicHash::Sha256);
-        hash.addData(&file);
-        stamp.hash = hash.result();
-    }
+    stamp.hash = qHashBits(bytes.data(), static_cast<std::size_t>(bytes.size()));
     return stamp;
 }
 

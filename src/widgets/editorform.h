@@ -23,7 +23,8 @@ class EditorForm : public QWidget {
     Q_OBJECT
 public:
     // A fixed-size editor window with its name, caption, the editors' icon and font.
-    EditorForm(const QString& name, const QString& caption, QSize size, prx::ModuleKind kind, QWidget* parent);
+    EditorForm(const QString& name, const QString& caption, QSize size, prx::ModuleKind kind,
+               QWidget* parent);
     ~EditorForm() override;
 
     prx::ModuleKind moduleKind() const { return m_kind; }
@@ -117,10 +118,11 @@ private:
     struct Stamp {
         qint64 size = -1;
         QDateTime modified;
-        QByteArray hash;
+        std::size_t hash = 0;
         bool operator==(const Stamp&) const = default;
     };
-    static Stamp stampOf(const QString& path);
+    // The file's length, time and a hash of its contents (`bytes`).
+    static Stamp stampOf(const QString& path, QByteArrayView bytes);
 
     friend class ValuesCommand;
 

@@ -1,11 +1,10 @@
-#include "support/known_offsets.h"
-#include "support/known_offsets.h"
 #include "prx/module.h"
 #include "prx/numbers.h"
 #include "prx/rules.h"
 #include "prx/valueio.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -148,7 +147,9 @@ TEST_P(PafRelease, MainIconYUnfocusedFollowsTheRelease) {
         edited.setValue(PafMember::MainIconYUnfocused, Single::fromFloat(7.0f));
         const Status s = saveValuesFile(path("paf.prx"), path("new.prx"), *loaded, edited);
         ASSERT_TRUE(s) << s.error().fullText().toStdString();
-        EXPECT_EQ(singleAt(readFile(path("new.prx")), test::known::pafOffset(v, PafMember::MainIconYUnfocused)), 7.0f);
+        EXPECT_EQ(
+            singleAt(readFile(path("new.prx")), test::known::pafOffset(v, PafMember::MainIconYUnfocused)),
+            7.0f);
     }
     EXPECT_TRUE(readFile(path("paf.prx")) == f.bytes);
 }

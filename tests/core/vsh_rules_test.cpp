@@ -1,4 +1,3 @@
-#include "support/known_offsets.h"
 #include "prx/menu.h"
 #include "prx/module.h"
 #include "prx/numbers.h"
@@ -6,6 +5,7 @@
 #include "prx/valueio.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -455,7 +455,8 @@ TEST(VshNetworkIcon, FollowsTheMainIconInReleases12To14) {
         edited.setValue(V::NetworkIconYUnfocused, Single::fromFloat(999.0f)); // not what counts
         auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
         ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
-        EXPECT_EQ(singleAt(saved->bytes(), test::known::vshOffset(c.version, V::NetworkIconYUnfocused)), c.network);
+        EXPECT_EQ(singleAt(saved->bytes(), test::known::vshOffset(c.version, V::NetworkIconYUnfocused)),
+                  c.network);
         EXPECT_EQ(singleAt(saved->bytes(), test::known::vshOffset(c.version, V::MainIconYUnfocused)), c.main);
         ModuleValues shown = edited;
         applyFollowing(shown);

@@ -1,4 +1,3 @@
-#include "support/known_offsets.h"
 #include "looks/look.h"
 #include "looks/menunames.h"
 #include "prx/menu.h"
@@ -6,6 +5,7 @@
 #include "prx/valueio.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 
 #include <QTemporaryDir>
 

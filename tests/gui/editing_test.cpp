@@ -9,9 +9,9 @@
 #include "shell_helpers.h"
 
 #include "looks/look.h"
-#include "prx/valueio.h"
 #include "paf/frmpaf.h"
 #include "prx/config.h"
+#include "prx/valueio.h"
 #include "shell/configstore.h"
 #include "shell/frmmain.h"
 #include "shell/frmreview.h"
@@ -80,12 +80,18 @@ private Q_SLOTS:
     void undoEachKindOfStep_data() {
         QTest::addColumn<QString>("step");
         QTest::addColumn<QString>("undoText");
-        QTest::newRow("typing into a number box") << "number" << "Undo Clock X";
-        QTest::newRow("typing into a text box") << "text" << "Undo Photo MS Icon";
-        QTest::newRow("a colour pick") << "colour" << "Undo March Text";
-        QTest::newRow("a menu row") << "menu" << "Undo Menu Entry 2";
-        QTest::newRow("an imported look") << "look" << "Undo Import Look";
-        QTest::newRow("a PAF box") << "paf" << "Undo Glow Blinking";
+        QTest::newRow("typing into a number box") << "number"
+                                                  << "Undo Clock X";
+        QTest::newRow("typing into a text box") << "text"
+                                                << "Undo Photo MS Icon";
+        QTest::newRow("a colour pick") << "colour"
+                                       << "Undo March Text";
+        QTest::newRow("a menu row") << "menu"
+                                    << "Undo Menu Entry 2";
+        QTest::newRow("an imported look") << "look"
+                                          << "Undo Import Look";
+        QTest::newRow("a PAF box") << "paf"
+                                   << "Undo Glow Blinking";
     }
 
     // Each kind of step is one entry of the Edit menu, undone and redone whole.
@@ -402,7 +408,8 @@ private Q_SLOTS:
         main.OpenPRX(data.write(QStringLiteral("broken.prx"), bytes));
         QCOMPARE(dialogs.messages().size(), 1);
         const QString text = dialogs.messages().first().text;
-        QVERIFY2(text.startsWith(QStringLiteral("Error 5 occurred! (Invalid procedure call or argument: UMDIconMusic")),
+        QVERIFY2(text.startsWith(
+                     QStringLiteral("Error 5 occurred! (Invalid procedure call or argument: UMDIconMusic")),
                  qPrintable(text));
         QVERIFY2(text.endsWith(QStringLiteral(" in broken.prx)")), qPrintable(text));
         QVERIFY(main.editors().isEmpty());

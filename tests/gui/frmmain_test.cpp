@@ -118,7 +118,8 @@ private Q_SLOTS:
         QCOMPARE(main.intPRXType, version);
         QCOMPARE(main.editors().size(), 1);
         // The caption and the file's name; no edit yet, so no mark.
-        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(), QStringLiteral("Paf.rad Ededid - paf.prx[*]"));
+        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(),
+                 QStringLiteral("Paf.rad Ededid - paf.prx[*]"));
         QVERIFY(!main.workspace()->activeSubWindow()->isWindowModified());
         main.timSBar_Timer();
         QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));

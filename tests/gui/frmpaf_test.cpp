@@ -319,8 +319,7 @@ private Q_SLOTS:
         QCOMPARE(o.form->valueBox(box)->text(), shown);
         for (int i = 0; i < kPafBoxCount; ++i)
             if (i != box)
-                QCOMPARE(o.form->valueBox(i)->text(),
-                         expectedPaf(o.fixture.expected, i, loc));
+                QCOMPARE(o.form->valueBox(i)->text(), expectedPaf(o.fixture.expected, i, loc));
         // A second save of the reloaded window writes nothing new.
         QVERIFY(o.form->SavePAFPRX(o.path, version));
         QCOMPARE(qm::test::readFile(o.path), saved);

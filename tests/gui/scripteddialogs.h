@@ -33,8 +33,8 @@ public:
     ~ScriptedDialogs() override { ui::setDialogs(nullptr); }
 
     // Answers, used in order. A Yes/No question without a scripted answer is
-    // answered No, a Save/Discard/Cancel question Cancel, a file dialog "" and a colour dialog cancelled; such calls
-    // are counted in `unscripted`.
+    // answered No, a Save/Discard/Cancel question Cancel, a file dialog "" and a colour dialog cancelled;
+    // such calls are counted in `unscripted`.
     QList<ui::MsgAnswer> answers;
     QStringList files;
     QList<std::optional<prx::Rgb>> colors;

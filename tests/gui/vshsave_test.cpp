@@ -214,8 +214,8 @@ private Q_SLOTS:
         }
         // The reload shows the file.
         const prx::ModuleValues& reread = o.form->values();
-        for (prx::VshMember m : {prx::VshMember::MenuEntries, prx::VshMember::TextColors,
-                                 prx::VshMember::ContextColorsSlim})
+        for (prx::VshMember m :
+             {prx::VshMember::MenuEntries, prx::VshMember::TextColors, prx::VshMember::ContextColorsSlim})
             QCOMPARE(reread.value(m), shown.value(m));
         // A second save of the reloaded window writes nothing new.
         QVERIFY(o.form->SaveVSHPRX(o.path, version));

@@ -323,7 +323,8 @@ PafFixture makePaf(int version, quint32 seed) {
             continue;
         const double value = (m.box + 1) * 0.75 + version * 2 + seed;
         putSingle(f.bytes, m.at(version), static_cast<float>(value));
-        expect(f.expected, kPafBoxes[static_cast<std::size_t>(m.box)], prx::Single::fromFloat(static_cast<float>(value)));
+        expect(f.expected, kPafBoxes[static_cast<std::size_t>(m.box)],
+               prx::Single::fromFloat(static_cast<float>(value)));
         f.stated.append(
             {QString(QLatin1StringView(m.name)), shortest(static_cast<float>(value)), m.at(version), 4});
     }
