@@ -30,7 +30,7 @@ QByteArray withSecondInfo(QByteArray elf, const QByteArray& name) {
     return elf;
 }
 
-ElfSpec spec(const std::function<void(ElfSpec&)>& change) {
+ElfSpec elfWith(const std::function<void(ElfSpec&)>& change) {
     ElfSpec s;
     change(s);
     return s;
@@ -45,48 +45,48 @@ TEST(ElfPrx, NamesTheModuleFromItsModuleInfo) {
     } cases[] = {
         {"section and program header agree", makeElf({}), 0x100, QStringLiteral("sceVshMain_Module")},
         {"the section wins over the program header",
-         withSecondInfo(makeElf(spec([](ElfSpec& s) { s.paddr = 0x80000140; })), "other"), 0x100,
+         withSecondInfo(makeElf(elfWith([](ElfSpec& s) { s.paddr = 0x80000140; })), "other"), 0x100,
          QStringLiteral("sceVshMain_Module")},
-        {"no sections: p_paddr without its high bit", makeElf(spec([](ElfSpec& s) { s.sections = false; })),
+        {"no sections: p_paddr without its high bit", makeElf(elfWith([](ElfSpec& s) { s.sections = false; })),
          0x100, QStringLiteral("sceVshMain_Module")},
         {"no sections: p_paddr as it is",
-         withSecondInfo(makeElf(spec([](ElfSpec& s) {
+         withSecondInfo(makeElf(elfWith([](ElfSpec& s) {
                             s.sections = false;
                             s.paddr = 0x140;
                         })),
                         "paf_module"),
          0x140, QStringLiteral("paf_module")},
         {"no section of that name: the program header",
-         withSecondInfo(makeElf(spec([](ElfSpec& s) {
+         withSecondInfo(makeElf(elfWith([](ElfSpec& s) {
                             s.sectionName = ".rodata";
                             s.paddr = 0x80000140;
                         })),
                         "by_paddr"),
          0x140, QStringLiteral("by_paddr")},
         {"a section header table past the end: the program header",
-         put32(makeElf(spec([](ElfSpec& s) { s.size = 0x300; })), 32, 0x2F0), 0x100,
+         put32(makeElf(elfWith([](ElfSpec& s) { s.size = 0x300; })), 32, 0x2F0), 0x100,
          QStringLiteral("sceVshMain_Module")},
         {"a name table index out of range: the program header",
          [] {
-             QByteArray e = withSecondInfo(makeElf(spec([](ElfSpec& s) { s.paddr = 0x140; })), "fallback");
+             QByteArray e = withSecondInfo(makeElf(elfWith([](ElfSpec& s) { s.paddr = 0x140; })), "fallback");
              e[50] = 3; // e_shstrndx = e_shnum
              return e;
          }(),
          0x140, QStringLiteral("fallback")},
-        {"a name that fills its 28 bytes", makeElf(spec([](ElfSpec& s) { s.name = QByteArray(28, 'n'); })),
+        {"a name that fills its 28 bytes", makeElf(elfWith([](ElfSpec& s) { s.name = QByteArray(28, 'n'); })),
          -1, QString()},
-        {"an empty name", makeElf(spec([](ElfSpec& s) { s.name = ""; })), -1, QString()},
-        {"a name with a control character", makeElf(spec([](ElfSpec& s) { s.name = "vsh\x01main"; })), -1,
+        {"an empty name", makeElf(elfWith([](ElfSpec& s) { s.name = ""; })), -1, QString()},
+        {"a name with a control character", makeElf(elfWith([](ElfSpec& s) { s.name = "vsh\x01main"; })), -1,
          QString()},
-        {"27 characters", makeElf(spec([](ElfSpec& s) { s.name = QByteArray(27, 'k'); })), 0x100,
+        {"27 characters", makeElf(elfWith([](ElfSpec& s) { s.name = QByteArray(27, 'k'); })), 0x100,
          QString(27, u'k')},
-        {"p_paddr past the end, no sections", makeElf(spec([](ElfSpec& s) {
+        {"p_paddr past the end, no sections", makeElf(elfWith([](ElfSpec& s) {
              s.sections = false;
              s.paddr = 0x8FFFFFF0;
          })),
          -1, QString()},
         {"no program header, no sections",
-         put32(makeElf(spec([](ElfSpec& s) { s.sections = false; })), 44, 0), -1, QString()},
+         put32(makeElf(elfWith([](ElfSpec& s) { s.sections = false; })), 44, 0), -1, QString()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -115,13 +115,13 @@ TEST(ElfPrx, TellsWhyAFileIsNoPrx) {
         {"empty", QByteArray(), QStringLiteral("no ELF header: the file is empty")},
         {"cut header", makeElf({}).first(40),
          QStringLiteral("the ELF header is cut short: 40 of its 52 bytes")},
-        {"64-bit", makeElf(spec([](ElfSpec& s) { s.elfClass = 2; })),
+        {"64-bit", makeElf(elfWith([](ElfSpec& s) { s.elfClass = 2; })),
          QStringLiteral("ELF class 2, not 32-bit (1)")},
-        {"big-endian", makeElf(spec([](ElfSpec& s) { s.data = 2; })),
+        {"big-endian", makeElf(elfWith([](ElfSpec& s) { s.data = 2; })),
          QStringLiteral("ELF data encoding 2, not little-endian (1)")},
-        {"not MIPS", makeElf(spec([](ElfSpec& s) { s.machine = 3; })),
+        {"not MIPS", makeElf(elfWith([](ElfSpec& s) { s.machine = 3; })),
          QStringLiteral("ELF machine 3, not MIPS (8)")},
-        {"an executable", makeElf(spec([](ElfSpec& s) { s.type = 2; })),
+        {"an executable", makeElf(elfWith([](ElfSpec& s) { s.type = 2; })),
          QStringLiteral("ELF type 0x0002, not a PSP module (0xFFA0)")},
     };
     for (const auto& c : cases) {
@@ -144,14 +144,14 @@ TEST(PlainChecks, ReleaseAndElf) {
     } cases[] = {
         {"a 3.71 module with its ELF head", makeElf({}), true, true,
          QStringLiteral("VSHMain.prx - 3.71 (311434 bytes)"), QStringLiteral("module \"sceVshMain_Module\"")},
-        {"a PAF 3.8x module", makeElf(spec([](ElfSpec& s) {
+        {"a PAF 3.8x module", makeElf(elfWith([](ElfSpec& s) {
              s.size = 1896458;
              s.name = "scePaf_Module";
          })),
          true, true, QStringLiteral("Paf.prx - 3.8x (1896458 bytes)"), QStringLiteral("\"scePaf_Module\"")},
         {"a release's length without an ELF head", test::makeVsh(12).bytes, true, false,
          QStringLiteral("VSHMain.prx - 3.71"), QStringLiteral("no ELF header")},
-        {"an ELF PRX of no release's length", makeElf(spec([](ElfSpec& s) { s.size = 4096; })), false, true,
+        {"an ELF PRX of no release's length", makeElf(elfWith([](ElfSpec& s) { s.size = 4096; })), false, true,
          QStringLiteral("4096 bytes is the length of no known release"), QStringLiteral("sceVshMain_Module")},
     };
     for (const auto& c : cases) {

@@ -358,40 +358,40 @@ QByteArray sceHeader() {
     return header;
 }
 
-QByteArray makeElf(const ElfSpec& spec) {
-    QByteArray elf = noise(spec.size, 6161);
+QByteArray makeElf(const ElfSpec& shape) {
+    QByteArray elf = noise(shape.size, 6161);
     const auto put16 = [&elf](qint64 at, quint16 v) { qToLittleEndian<quint16>(v, elf.data() + at); };
     const auto put32 = [&elf](qint64 at, quint32 v) { qToLittleEndian<quint32>(v, elf.data() + at); };
     elf.replace(0, 0x200 + 3 * 40, QByteArray(0x200 + 3 * 40, '\0'));
     elf.replace(0, 4,
                 QByteArray("\x7F"
                            "ELF"));
-    elf[4] = static_cast<char>(spec.elfClass);
-    elf[5] = static_cast<char>(spec.data);
+    elf[4] = static_cast<char>(shape.elfClass);
+    elf[5] = static_cast<char>(shape.data);
     elf[6] = 1;
-    put16(16, spec.type);
-    put16(18, spec.machine);
+    put16(16, shape.type);
+    put16(18, shape.machine);
     put32(28, 0x34);                      // e_phoff
-    put32(32, spec.sections ? 0x200 : 0); // e_shoff
+    put32(32, shape.sections ? 0x200 : 0); // e_shoff
     put16(40, 52);                        // e_ehsize
     put16(42, 32);                        // e_phentsize
     put16(44, 1);                         // e_phnum
     put16(46, 40);                        // e_shentsize
-    put16(48, spec.sections ? 3 : 0);     // e_shnum
-    put16(50, spec.sections ? 2 : 0);     // e_shstrndx
+    put16(48, shape.sections ? 3 : 0);     // e_shnum
+    put16(50, shape.sections ? 2 : 0);     // e_shstrndx
     put32(0x34 + 0, 1);                   // PT_LOAD
-    put32(0x34 + 12, spec.paddr);
+    put32(0x34 + 12, shape.paddr);
     // Module info: attributes, version, then the 28-byte name field.
     put16(kElfModuleInfo, 0x0800);
-    elf.replace(kElfModuleInfo + 4, std::min<qsizetype>(spec.name.size(), 28),
-                spec.name.first(std::min<qsizetype>(spec.name.size(), 28)));
-    if (spec.sections) {
-        const QByteArray names = QByteArray(1, '\0') + spec.sectionName + '\0' + ".shstrtab" + '\0';
+    elf.replace(kElfModuleInfo + 4, std::min<qsizetype>(shape.name.size(), 28),
+                shape.name.first(std::min<qsizetype>(shape.name.size(), 28)));
+    if (shape.sections) {
+        const QByteArray names = QByteArray(1, '\0') + shape.sectionName + '\0' + ".shstrtab" + '\0';
         elf.replace(0x180, names.size(), names);
         put32(0x200 + 40 + 0, 1); // section 1: its name
         put32(0x200 + 40 + 16, kElfModuleInfo);
         put32(0x200 + 40 + 20, 52);
-        put32(0x200 + 80 + 0, static_cast<quint32>(spec.sectionName.size() + 2)); // ".shstrtab"
+        put32(0x200 + 80 + 0, static_cast<quint32>(shape.sectionName.size() + 2)); // ".shstrtab"
         put32(0x200 + 80 + 16, 0x180);
         put32(0x200 + 80 + 20, static_cast<quint32>(names.size()));
     }

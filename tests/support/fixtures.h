@@ -81,7 +81,7 @@ struct ElfSpec {
     QByteArray sectionName = ".rodata.sceModuleInfo";
 };
 inline constexpr qint64 kElfModuleInfo = 0x100;
-QByteArray makeElf(const ElfSpec& spec);
+QByteArray makeElf(const ElfSpec& shape);
 
 // The names of the checks of a packed module, in the order they are made.
 const QStringList& packedCheckNames();
