@@ -1,12 +1,12 @@
-// Window benchmarks, for PAF and VSH editors: time from OpenPRX to a filled
+// Window benchmarks, for PAF and VSH editors: time from openFile to a filled
 // editor, CPU used by the idle program with eight editors open, and peak
 // memory; then the undo of an Import Look and the review of a VSH module
 // with every value changed.
 
 #include "bench_common.h"
 #include "prx/valueio.h"
-#include "shell/frmmain.h"
-#include "shell/frmreview.h"
+#include "shell/mainwindow.h"
+#include "shell/reviewdialog.h"
 #include "support/fixtures.h"
 #include "widgets/editorform.h"
 
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
                                 ? qEnvironmentVariableIntValue("QM_BENCH_IDLE_SECONDS")
                                 : 10;
 
-    ui::frmMain main;
+    ui::MainWindow main;
     main.show();
     spin(300); // fade-in and first paint
 
@@ -77,14 +77,14 @@ int main(int argc, char** argv) {
         for (int i = 0; i < runs; ++i) {
             QElapsedTimer t;
             t.start();
-            main.OpenPRX(files[i % files.size()]);
+            main.openFile(files[i % files.size()]);
             open.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
             main.workspace()->closeAllSubWindows();
             QCoreApplication::processEvents();
         }
 
         for (const QString& f : files)
-            main.OpenPRX(f);
+            main.openFile(f);
         spin(1000);
         const double before = cpuSeconds();
         spin(idleSeconds * 1000);
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
                 .arg(kind.name, QGuiApplication::platformName())
                 .arg(main.editors().size()),
             {
-                {QStringLiteral("OpenPRX to a filled %1 editor (median of %2)").arg(kind.name).arg(runs),
+                {QStringLiteral("openFile to a filled %1 editor (median of %2)").arg(kind.name).arg(runs),
                  median(open), QStringLiteral("ms"), QStringLiteral("< 50 ms"), median(open) < 50},
                 {QStringLiteral("idle CPU over %1 s, 8 editors").arg(idleSeconds), idlePercent,
                  QStringLiteral("%"), QStringLiteral("< 1% of a core"), idlePercent < 1.0},
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
         test::writeFile(a, test::makeVsh(12, 1).bytes);
         test::writeFile(b, test::makeVsh(12, 2).bytes);
         const prx::ModuleValues other = *prx::readValuesFile(b, prx::ModuleKind::Vsh, 12);
-        main.OpenPRX(a);
+        main.openFile(a);
         ui::EditorForm* editor = main.editors().value(0);
         const int runs = 30;
         QList<double> undo;
@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
             undo.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
             editor->undoStack()->redo();
             t.restart();
-            const ui::frmReview window(*editor);
+            const ui::ReviewDialog window(*editor);
             review.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
             editor->undoStack()->undo();
         }
@@ -143,6 +143,6 @@ int main(int argc, char** argv) {
         main.workspace()->closeAllSubWindows();
         QCoreApplication::processEvents();
     }
-    main.mnuFileExit_Click();
+    main.exitProgram();
     return 0;
 }

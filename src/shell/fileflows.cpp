@@ -2,14 +2,14 @@
 // opening its editor or offering to unpack it, and saving the active editor
 // with or without packing.
 
-#include "frmcomp.h"
-#include "frmdecomp.h"
-#include "frmmain.h"
+#include "mainwindow.h"
+#include "packdialog.h"
+#include "unpackdialog.h"
 
 #include "configstore.h"
-#include "paf/frmpaf.h"
+#include "paf/pafeditor.h"
 #include "prx/header.h"
-#include "vsh/frmvshmain.h"
+#include "vsh/vsheditor.h"
 #include "widgets/dialogs.h"
 
 #include <QDir>
@@ -25,23 +25,21 @@ namespace qm::ui {
 
 // ---- open --------------------------------------------------------------------
 
-void frmMain::OpenPRX(const QString& strPath) {
-    intPRXType = -1;
-    auto id = prx::identifyFile(strPath);
+void MainWindow::openFile(const QString& path) {
+    auto id = prx::identifyFile(path);
     if (!id) {
         dialogs().showMessage(this, kAppTitle,
-                              id.error().userText() + QStringLiteral("\r\n") +
-                                  QDir::toNativeSeparators(strPath),
+                              id.error().userText() + QStringLiteral("\r\n") + QDir::toNativeSeparators(path),
                               MsgIcon::Critical, MsgButtons::Ok);
         return;
     }
     if (id->kind == prx::FileKind::Vsh || id->kind == prx::FileKind::Paf) {
-        intPRXType = static_cast<int>(id->version);
-        EditorForm* editor = id->kind == prx::FileKind::Vsh ? static_cast<EditorForm*>(NewVSHEditor())
-                                                            : static_cast<EditorForm*>(NewPAFEditor());
+        const int version = static_cast<int>(id->version);
+        EditorForm* editor = id->kind == prx::FileKind::Vsh ? static_cast<EditorForm*>(newVshEditor())
+                                                            : static_cast<EditorForm*>(newPafEditor());
         // A module that can't be read leaves no empty editor behind.
-        if (const Status loaded = editor->load(strPath, intPRXType); !loaded) {
-            showError(editor, loaded.error(), strPath);
+        if (const Status loaded = editor->load(path, version); !loaded) {
+            showError(editor, loaded.error(), path);
             if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
                 sub->close();
         }
@@ -53,11 +51,11 @@ void frmMain::OpenPRX(const QString& strPath) {
                               MsgButtons::Ok);
         return;
     }
-    unpackOffer(strPath);
+    unpackOffer(path);
 }
 
-void frmMain::unpackOffer(const QString& strPath) {
-    auto id = prx::identifyFile(strPath);
+void MainWindow::unpackOffer(const QString& path) {
+    auto id = prx::identifyFile(path);
     if (!id)
         return;
     const prx::PackedInfo& info = id->packed;
@@ -78,45 +76,42 @@ void frmMain::unpackOffer(const QString& strPath) {
                               MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
 
-    const QString target = dialogs().ShowFileDialog(
-        this, QString(), kPrxFilterName, kPrxFilterPattern,
-        QStringLiteral("Enter name of decompress *.prx file to save"), FileMode::Save);
+    const QString target =
+        dialogs().chooseFile(this, QString(), kPrxFilterName, kPrxFilterPattern,
+                             QStringLiteral("Enter name of decompress *.prx file to save"), FileMode::Save);
     if (target.isEmpty())
         return;
-    frmDecomp decomp(this);
-    decomp.strDecompFile = strPath;
-    decomp.strDecompOutPutFile = target;
+    UnpackDialog decomp(path, target, this);
     decomp.exec();
     // Only a module that was really unpacked is offered for opening.
-    if (decomp.intFormLoadDecomp != 0 || !decomp.succeeded() || !QFileInfo::exists(target))
+    if (decomp.awaitingOk() || !decomp.succeeded() || !QFileInfo::exists(target))
         return;
     if (dialogs().showMessage(this, QStringLiteral("Open PRX ?"),
                               QStringLiteral("Yes -> Open the decompress PRX\r\nNo -> Open another PRX"),
                               MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
-        OpenPRX(target);
+        openFile(target);
 }
 
-void frmMain::mnuFileOpen_Click() {
-    const QString path =
-        dialogs().ShowFileDialog(this, QString(), kPrxFilterName, kPrxFilterPattern,
-                                 QStringLiteral("Select *.prx file to open"), FileMode::Open);
+void MainWindow::openWithDialog() {
+    const QString path = dialogs().chooseFile(this, QString(), kPrxFilterName, kPrxFilterPattern,
+                                              QStringLiteral("Select *.prx file to open"), FileMode::Open);
     if (!path.isEmpty())
-        OpenPRX(path);
+        openFile(path);
 }
 
-void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
-void frmMain::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     if (!event->mimeData()->hasUrls())
         return;
     event->acceptProposedAction();
-    MDIForm_OLEDragDrop(event->mimeData());
+    openDropped(event->mimeData());
 }
 
-void frmMain::MDIForm_OLEDragDrop(const QMimeData* data) {
+void MainWindow::openDropped(const QMimeData* data) {
     if (!data || !data->hasUrls())
         return;
     QStringList paths;
@@ -127,59 +122,49 @@ void frmMain::MDIForm_OLEDragDrop(const QMimeData* data) {
     QTimer::singleShot(0, this, [this, paths] {
         for (const QString& p : paths)
             if (QFileInfo::exists(p))
-                OpenPRX(p);
+                openFile(p);
     });
 }
 
 // ---- save ----------------------------------------------------------------------
 
-void frmMain::mnuFileSave_Click() {
+void MainWindow::saveActive() {
     if (EditorForm* e = activeEditor())
-        SavePRX(e->filePath(), 1);
+        saveEditor(e, SaveMode::InPlace);
 }
 
-void frmMain::mnuFileSaveAs_Click() {
+void MainWindow::saveActiveAs() {
     if (EditorForm* e = activeEditor())
-        SavePRX(e->filePath(), 2);
+        saveEditor(e, SaveMode::AsNewFile);
 }
 
-bool frmMain::runPacking(const QString& module, const QString& header, const QString& output, int saveComp) {
-    frmComp comp(this);
-    comp.strCompFile = module;
-    comp.strCompHeadFile = header;
-    comp.strCompOutPutFile = output;
-    comp.intSaveComp = saveComp;
+bool MainWindow::runPacking(const QString& module, const QString& header, const QString& output) {
+    PackDialog comp(module, header, output, this);
     comp.exec();
     return comp.succeeded();
 }
 
-void frmMain::SavePRX(const QString& strPath, int mode) {
-    EditorForm* editor = activeEditor();
-    if (editor && strPath == editor->filePath())
-        saveEditor(editor, mode);
-}
-
-bool frmMain::saveEditor(EditorForm* form, int mode) {
+bool MainWindow::saveEditor(EditorForm* form, SaveMode mode) {
     QPointer<EditorForm> editor = form;
     if (!editor || editor->filePath().isEmpty())
         return false;
-    const QString strPath = editor->filePath();
+    const QString openPath = editor->filePath();
     // The watch must not take files replaced here for vanished ones.
     m_statusPaused = true;
-    timSBar->stop();
+    m_statusTimer->stop();
     const int version = editor->versionIndex();
     bool written = false;
 
     const auto askFile = [this](const QString& title, FileMode fileMode) {
-        return dialogs().ShowFileDialog(this, QString(), kPrxFilterName, kPrxFilterPattern, title, fileMode);
+        return dialogs().chooseFile(this, QString(), kPrxFilterName, kPrxFilterPattern, title, fileMode);
     };
     const auto done = [this] {
         dialogs().showMessage(this, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
     };
     // The editor's save, reported here when it fails. Writing over the open
     // file when another program changed it since asks first.
-    const auto save = [this, &editor, &written, version, strPath](const QString& path) {
-        if (path == strPath && editor->changedOnDisk() && QFileInfo::exists(path) &&
+    const auto save = [this, &editor, &written, version, openPath](const QString& path) {
+        if (path == openPath && editor->changedOnDisk() && QFileInfo::exists(path) &&
             dialogs().showMessage(this, kAppTitle,
                                   QStringLiteral("%1 was changed on disk since it was opened. Overwrite it?")
                                       .arg(QFileInfo(path).fileName()),
@@ -187,7 +172,7 @@ bool frmMain::saveEditor(EditorForm* form, int mode) {
             return false;
         const Status saved = editor->save(path, version, m_config->keepOriginalNow());
         if (!saved) {
-            showError(editor, saved.error(), strPath);
+            showError(editor, saved.error(), openPath);
             if (saved.error().kind == ErrorKind::Check)
                 editor->focusRefusedBox();
         }
@@ -209,9 +194,9 @@ bool frmMain::saveEditor(EditorForm* form, int mode) {
                 dialogs().showMessage(this, QStringLiteral("Error File"),
                                       QStringLiteral("The header file it isn't a PRX File"),
                                       MsgIcon::Exclamation, MsgButtons::Ok);
-            } else if (mode == 1) {
+            } else if (mode == SaveMode::InPlace) {
                 // The values go into the plain module, which the packed one then replaces.
-                if (save(strPath) && runPacking(strPath, header, QString(), 0) && editor)
+                if (save(openPath) && runPacking(openPath, header, QString()) && editor)
                     if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget())) {
                         const bool asked = m_closingAsked;
                         m_closingAsked = true;
@@ -221,12 +206,12 @@ bool frmMain::saveEditor(EditorForm* form, int mode) {
             } else {
                 const QString output =
                     askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
-                if (!output.isEmpty() && save(strPath))
-                    runPacking(strPath, header, output, 1);
+                if (!output.isEmpty() && save(openPath))
+                    runPacking(openPath, header, output);
             }
         }
-    } else if (mode == 1) {
-        if (save(strPath))
+    } else if (mode == SaveMode::InPlace) {
+        if (save(openPath))
             done();
     } else {
         const QString output = askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
@@ -236,7 +221,7 @@ bool frmMain::saveEditor(EditorForm* form, int mode) {
 
     m_statusPaused = false;
     syncFileWatch();
-    timSBar_Timer();
+    refreshStatus();
     return written;
 }
 

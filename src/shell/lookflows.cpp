@@ -3,7 +3,7 @@
 // values put into the active editor's controls as `apply` maps them. An
 // import saves nothing: the user sees the values and saves as usual.
 
-#include "frmmain.h"
+#include "mainwindow.h"
 
 #include "looks/look.h"
 #include "prx/fileio.h"
@@ -28,7 +28,7 @@ QString lines(const QString& heading, const QStringList& items) {
 
 } // namespace
 
-void frmMain::mnuFileExportLook_Click() {
+void MainWindow::exportLook() {
     EditorForm* editor = activeEditor();
     if (!editor)
         return;
@@ -41,9 +41,8 @@ void frmMain::mnuFileExportLook_Click() {
                    {values.error().userText(), values.error().detail}));
         return;
     }
-    QString path =
-        dialogs().ShowFileDialog(this, QString(), kLookFilterName, kLookFilterPattern,
-                                 QStringLiteral("Enter name of look file to save"), FileMode::Save);
+    QString path = dialogs().chooseFile(this, QString(), kLookFilterName, kLookFilterPattern,
+                                        QStringLiteral("Enter name of look file to save"), FileMode::Save);
     if (path.isEmpty())
         return;
     // A name without an extension gets the look files' own.
@@ -59,16 +58,15 @@ void frmMain::mnuFileExportLook_Click() {
     dialogs().showMessage(this, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
 }
 
-void frmMain::mnuFileImportLook_Click() {
+void MainWindow::importLook() {
     EditorForm* editor = activeEditor();
     if (!editor)
         return;
     const auto fail = [this](const QString& text) {
         dialogs().showMessage(this, kImportTitle, text, MsgIcon::Critical, MsgButtons::Ok);
     };
-    const QString path =
-        dialogs().ShowFileDialog(this, QString(), kLookFilterName, kLookFilterPattern,
-                                 QStringLiteral("Select look file to import"), FileMode::Open);
+    const QString path = dialogs().chooseFile(this, QString(), kLookFilterName, kLookFilterPattern,
+                                              QStringLiteral("Select look file to import"), FileMode::Open);
     if (path.isEmpty())
         return;
     auto bytes = prx::readWholeFile(path, looks::kMaxLookFile);

@@ -1,7 +1,7 @@
 // Quillmark: the editor for the PSP home menu modules vshmain.prx and paf.prx.
 
 #include "commandline.h"
-#include "frmmain.h"
+#include "mainwindow.h"
 
 #include <quillmark/version.h>
 
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.example.quillmark.Quillmark"));
 
-    qm::ui::frmMain main;
+    qm::ui::MainWindow main;
     main.show();
 
     // Files named on the command line ("Open with") take the same way as the Open command.
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     if (!files.isEmpty())
         QTimer::singleShot(0, &main, [&main, files] {
             for (const QString& f : files)
-                main.OpenPRX(f);
+                main.openFile(f);
         });
     return app.exec();
 }

@@ -103,7 +103,7 @@ int ProgressWindow::barValue(double fraction, int from, int to) {
 
 void ProgressWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (event->spontaneous() || m_running || formLoad() == 1)
+    if (event->spontaneous() || m_running || m_awaitingOk)
         return;
     // A new showing: the window starts empty and runs once more.
     m_ended = false;
@@ -137,7 +137,7 @@ void ProgressWindow::keyPressEvent(QKeyEvent* event) {
 void ProgressWindow::done(int result) {
     if (!m_ended)
         return;
-    formLoad() = 0;
+    m_awaitingOk = false;
     QDialog::done(result);
     // A long reason may have made the window taller; the next showing
     // starts at the usual size.
@@ -150,7 +150,7 @@ void ProgressWindow::cmdOK_Click() {
 
 void ProgressWindow::timProgress_Timer() {
     timProgress->stop();
-    if (formLoad() == 1 || m_running)
+    if (m_awaitingOk || m_running)
         return;
     m_running = true;
     startRun();
@@ -168,7 +168,7 @@ void ProgressWindow::finish(bool ok, const QString& detail) {
     m_running = false;
     m_ended = true;
     m_succeeded = ok;
-    formLoad() = 1;
+    m_awaitingOk = true;
     hideExtraControls();
     // The caption keeps the last step's text.
     if (ok) {

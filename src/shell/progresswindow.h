@@ -27,6 +27,8 @@ public:
     // Whether the last run did its work.
     bool succeeded() const { return m_succeeded; }
     bool running() const { return m_running; }
+    // From the end of a run until OK is pressed; meanwhile a showing starts no run.
+    bool awaitingOk() const { return m_awaitingOk; }
 
 protected:
     static constexpr int kBarMax = 100;
@@ -39,9 +41,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-    // The window's "form loaded" flag: 1 from the end of a run until OK is
-    // pressed; while it is 1, a showing starts no run.
-    virtual int& formLoad() = 0;
     // Starts the run's work on a worker thread; running() is already true.
     virtual void startRun() = 0;
     // Shows the caption and text of one of the window's steps, and records
@@ -107,6 +106,7 @@ private:
     bool m_running = false;
     bool m_ended = false; // the run has ended and OK is the way out
     bool m_succeeded = false;
+    bool m_awaitingOk = false;
 };
 
 } // namespace qm::ui

@@ -14,8 +14,8 @@ namespace {
 
 const QString kText = QStringLiteral("Text :");
 const QString kInfobar = QStringLiteral("Infobar :");
-constexpr int kBoxWidth = twips(675);
-constexpr int kRowPitch = twips(240);
+constexpr int kBoxWidth = 45;
+constexpr int kRowPitch = 16;
 
 QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);

@@ -23,7 +23,7 @@ namespace {
 using prx::MenuFormat;
 using prx::MenuState;
 
-constexpr std::array<int, VshMenuModel::ColumnCount> kColumnWidths{500, 1440, 2500, 700, 940}; // twips
+constexpr std::array<int, VshMenuModel::ColumnCount> kColumnWidths{33, 96, 166, 46, 62}; // pixels
 
 QComboBox* makeCombo(const QString& name, const QString& accessible, const QStringList& items,
                      QWidget* parent) {
@@ -59,8 +59,8 @@ VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
     for (int c = 0; c < VshMenuModel::ColumnCount; ++c) {
         const QString title = VshMenuModel::heading(static_cast<Column>(c));
         // At least as wide as the heading and, for "Enabled", its longest text.
-        int width = std::max(twips(kColumnWidths[static_cast<std::size_t>(c)]),
-                             metrics.horizontalAdvance(title) + 12);
+        int width =
+            std::max((kColumnWidths[static_cast<std::size_t>(c)]), metrics.horizontalAdvance(title) + 12);
         if (c == VshMenuModel::ColEnabled)
             width = std::max(width, metrics.horizontalAdvance(looks::stateName(MenuState::SlimOff)) + 12);
         lstvVSHMenu->setColumnWidth(c, width);

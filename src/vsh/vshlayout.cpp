@@ -78,12 +78,12 @@ const std::array<PathGroup, 2> kPathGroups{{
     {22,
      QStringLiteral("UMD Update :"),
      {8, 9, 10},
-     QStringLiteral("lblNoUpdateInfo"),
+     QStringLiteral("updatePathHint"),
      QStringLiteral("To hide the Update icon, Change the UPDATE dir to a fake dir...")},
     {23,
      QStringLiteral("RCO :"),
      {11, 12},
-     QStringLiteral("lblRedirRCO"),
+     QStringLiteral("rcoPathHint"),
      QStringLiteral("To redirect RCO to MS, Change flash0:/ to ms0:/...")},
 }};
 

@@ -91,8 +91,8 @@ MsgAnswer QtDialogs::showMessage(QWidget* owner, const QString& title, const QSt
     return MsgAnswer::Ok;
 }
 
-QString QtDialogs::ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filterName,
-                                  const QString& filterPattern, const QString& title, FileMode mode) {
+QString QtDialogs::chooseFile(QWidget* owner, const QString& initialFolder, const QString& filterName,
+                              const QString& filterPattern, const QString& title, FileMode mode) {
     const QString folder = initialFolder.isEmpty() ? QDir::currentPath() : initialFolder;
     QString filter = filterName;
     if (!filterName.contains(QLatin1Char('(')))
@@ -102,7 +102,7 @@ QString QtDialogs::ShowFileDialog(QWidget* owner, const QString& initialFolder, 
     return path.trimmed();
 }
 
-bool QtDialogs::ShowColorDialog(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) {
+bool QtDialogs::chooseColour(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) {
     for (int i = 0; i < 16; ++i)
         QColorDialog::setCustomColor(i, toQColor(customColors()[static_cast<std::size_t>(i)]));
     QColorDialog dialog(toQColor(initial), owner);

@@ -35,11 +35,11 @@ public:
                                   MsgButtons buttons) = 0;
     // Single-selection open or save dialog; "" when cancelled. An empty
     // initial folder means the current folder.
-    virtual QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filterName,
-                                   const QString& filterPattern, const QString& title, FileMode mode) = 0;
+    virtual QString chooseFile(QWidget* owner, const QString& initialFolder, const QString& filterName,
+                               const QString& filterPattern, const QString& title, FileMode mode) = 0;
     // The colour chooser with the program's 16 custom colours; true and the
     // chosen colour when confirmed, false and `chosen` untouched on cancel.
-    virtual bool ShowColorDialog(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) = 0;
+    virtual bool chooseColour(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) = 0;
 
     // Asks the desktop to open a web address; true when it could.
     virtual bool openUrl(const QUrl& url);
@@ -68,9 +68,9 @@ class QtDialogs final : public Dialogs {
 public:
     MsgAnswer showMessage(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
                           MsgButtons buttons) override;
-    QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filterName,
-                           const QString& filterPattern, const QString& title, FileMode mode) override;
-    bool ShowColorDialog(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) override;
+    QString chooseFile(QWidget* owner, const QString& initialFolder, const QString& filterName,
+                       const QString& filterPattern, const QString& title, FileMode mode) override;
+    bool chooseColour(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) override;
 };
 
 } // namespace qm::ui

@@ -53,7 +53,7 @@ EditorForm::EditorForm(const QString& name, const QString& caption, QSize size, 
         if (!m_pushing)
             m_openStep = nullptr; // an undo or redo ends the typing step
     });
-    SetFormIcon(this, QStringLiteral("BBB"), true);
+    setProgramIcon(this, QStringLiteral("BBB"), true);
     setFixedSize(size);
     useDialogFont(this);
 }
@@ -72,7 +72,6 @@ Status EditorForm::load(const QString& path, int version) {
         m_path.clear();
         m_undo->clear();
         updateTitle();
-        statusTextsChanged();
         showNoModule();
         Q_EMIT statusChanged();
         return {};
@@ -94,7 +93,6 @@ Status EditorForm::load(const QString& path, int version) {
     m_stamp = stampOf(path, image->bytes());
     m_openStep = nullptr;
     m_undo->clear();
-    statusTextsChanged();
     showModule();
     updateTitle();
     Q_EMIT valuesReplaced();

@@ -101,8 +101,6 @@ protected:
     virtual void showModule() = 0;
     // The window holds no module: its editing controls are off.
     virtual void showNoModule() = 0;
-    // The status texts changed; windows that keep copies of them update them here.
-    virtual void statusTextsChanged() {}
     virtual void localeChanged() {}
 
     // The tab control that fills the window, `margin` pixels from its edges.

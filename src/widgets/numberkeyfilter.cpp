@@ -56,7 +56,7 @@ void NumberKeyFilter::attach(QLineEdit* box) {
 }
 
 void NumberKeyFilter::refuse(QLineEdit* box) {
-    m_balloon = std::make_unique<cTextBoxXP>();
+    m_balloon = std::make_unique<BalloonTip>();
     m_balloon->TextBox(box);
     m_balloon->BalloonTipText(kBalloonText);
     m_balloon->BalloonTipIcon(BalloonInfo);

@@ -4,7 +4,7 @@
 // decimal mark and backspace. Other characters are refused with a balloon
 // tip on the box.
 
-#include "ctextboxxp.h"
+#include "balloontip.h"
 
 #include <QLocale>
 #include <QObject>
@@ -42,7 +42,7 @@ public:
     void attach(QLineEdit* box);
 
     // The helper that showed the last balloon; null until the first refusal.
-    const cTextBoxXP* lastBalloon() const { return m_balloon.get(); }
+    const BalloonTip* lastBalloon() const { return m_balloon.get(); }
 
     // The locale whose separator the boxes take; the user's by default.
     void setLocale(const QLocale& locale) { m_locale = locale; }
@@ -53,7 +53,7 @@ protected:
 private:
     void refuse(QLineEdit* box);
 
-    std::unique_ptr<cTextBoxXP> m_balloon;
+    std::unique_ptr<BalloonTip> m_balloon;
     QLocale m_locale;
 };
 

@@ -25,7 +25,7 @@ QIcon programIcon(const QString& iconName) {
     return icon;
 }
 
-void SetFormIcon(QWidget* window, const QString& iconName, bool setOnOwner) {
+void setProgramIcon(QWidget* window, const QString& iconName, bool setOnOwner) {
     const QIcon icon = programIcon(iconName);
     window->setWindowIcon(icon);
     // Only top-level windows have owners; a child window inside the main

@@ -17,15 +17,10 @@ void DisableContextMenu(QLineEdit* box);
 // Sets the window's icon from one of the program's icons ("AAA" for the
 // main window, "BBB" for the editors); with setOnOwner also on the topmost
 // window of its owner chain.
-void SetFormIcon(QWidget* window, const QString& iconName, bool setOnOwner);
+void setProgramIcon(QWidget* window, const QString& iconName, bool setOnOwner);
 QIcon programIcon(const QString& iconName);
 
 // "txtPRXValue(12)": the object name of element 12 of a control array.
 QString indexedName(const QString& name, int index);
-
-// Twips (15 to a pixel at the usual resolution) to pixels.
-constexpr int twips(int value) {
-    return value / 15;
-}
 
 } // namespace qm::ui

@@ -9,12 +9,12 @@
 #include "shell_helpers.h"
 
 #include "looks/look.h"
-#include "paf/frmpaf.h"
+#include "paf/pafeditor.h"
 #include "prx/config.h"
 #include "prx/valueio.h"
 #include "shell/configstore.h"
-#include "shell/frmmain.h"
-#include "shell/frmreview.h"
+#include "shell/mainwindow.h"
+#include "shell/reviewdialog.h"
 #include "support/known_offsets.h"
 #include "vsh/colorgrid.h"
 #include "widgets/colorbox.h"
@@ -43,7 +43,7 @@ namespace {
 struct Session {
     DataFolder data;
     ScriptedDialogs dialogs;
-    ui::frmMain main;
+    ui::MainWindow main;
     QString module;
     QByteArray original;
 
@@ -52,12 +52,12 @@ struct Session {
         module = data.write(name, original);
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.show();
-        main.OpenPRX(module);
+        main.openFile(module);
         dialogs.clear();
     }
     ui::EditorForm* editor() const { return main.editors().value(0); }
-    ui::frmVSHMain* vsh() const { return qobject_cast<ui::frmVSHMain*>(editor()); }
-    ui::frmPaf* paf() const { return qobject_cast<ui::frmPaf*>(editor()); }
+    ui::VshEditor* vsh() const { return qobject_cast<ui::VshEditor*>(editor()); }
+    ui::PafEditor* paf() const { return qobject_cast<ui::PafEditor*>(editor()); }
     QAction* action(const char* name) const { return main.findChild<QAction*>(QString::fromLatin1(name)); }
     QString title() const { return main.workspace()->activeSubWindow()->windowTitle(); }
     bool marked() const { return main.workspace()->activeSubWindow()->isWindowModified(); }
@@ -101,8 +101,8 @@ private Q_SLOTS:
         const bool paf = step == u"paf";
         Session s(paf ? prx::ModuleKind::Paf : prx::ModuleKind::Vsh, paf ? 5 : 12,
                   paf ? QStringLiteral("paf.prx") : QStringLiteral("vshmain.prx"));
-        QAction* undo = s.action("mnuEditUndo");
-        QAction* redo = s.action("mnuEditRedo");
+        QAction* undo = s.action("actionUndo");
+        QAction* redo = s.action("actionRedo");
         QVERIFY(undo && redo);
         QVERIFY(!undo->isEnabled());
         const prx::ModuleValues before = s.editor()->values();
@@ -122,7 +122,7 @@ private Q_SLOTS:
             const QString look = s.data.file(QStringLiteral("look.json"));
             writeFile(look, looks::lookFile(*prx::readValuesFile(other, prx::ModuleKind::Vsh, 12), other));
             s.dialogs.files = {look};
-            s.main.mnuFileImportLook_Click();
+            s.main.importLook();
         } else {
             typeInto(s.paf()->valueBox(3), QStringLiteral("-4,5"));
         }
@@ -165,7 +165,7 @@ private Q_SLOTS:
         const QString network = s.vsh()->txtPRXValue(12)->text();
         typeInto(s.vsh()->txtPRXValue(14), QStringLiteral("40"));
         QCOMPARE(s.vsh()->txtPRXValue(12)->text(), QStringLiteral("41"));
-        s.action("mnuEditUndo")->trigger();
+        s.action("actionUndo")->trigger();
         QCOMPARE(s.vsh()->txtPRXValue(12)->text(), network);
     }
 
@@ -176,13 +176,13 @@ private Q_SLOTS:
         QVERIFY(!s.marked());
         typeInto(s.vsh()->txtPRXValue(7), QStringLiteral("2"));
         QVERIFY(s.marked());
-        s.main.mnuFileSave_Click();
+        s.main.saveActive();
         QCOMPARE(s.dialogs.messages().last().text, QStringLiteral("Done."));
         QVERIFY(!s.marked());
-        QVERIFY(!s.action("mnuEditUndo")->isEnabled()); // the save's reload starts afresh
+        QVERIFY(!s.action("actionUndo")->isEnabled()); // the save's reload starts afresh
         typeInto(s.vsh()->txtPRXValue(7), QStringLiteral("3"));
         QVERIFY(s.marked());
-        s.action("mnuEditUndo")->trigger();
+        s.action("actionUndo")->trigger();
         QVERIFY(!s.marked());
     }
 
@@ -190,7 +190,7 @@ private Q_SLOTS:
     void reviewListsTheChanges() {
         Session s(prx::ModuleKind::Vsh, 12);
         {
-            ui::frmReview none(*s.editor());
+            ui::ReviewDialog none(*s.editor());
             QCOMPARE(none.table()->rowCount(), 0);
             QCOMPARE(none.summary()->text(), QStringLiteral("No value differs from vshmain.prx."));
         }
@@ -200,7 +200,7 @@ private Q_SLOTS:
         typeInto(s.vsh()->txtPRXValue2(1), QStringLiteral("music"));
         s.vsh()->menuTab()->selectRow(5);
         pick(s.vsh()->menuTab()->cboVSHMenu237x, 1);
-        ui::frmReview review(*s.editor());
+        ui::ReviewDialog review(*s.editor());
         QStringList rows;
         for (int r = 0; r < review.table()->rowCount(); ++r)
             rows.append(review.table()->item(r, 0)->text() + u'=' + review.table()->item(r, 2)->text());
@@ -215,7 +215,7 @@ private Q_SLOTS:
     void reviewOfAVanishedFile() {
         Session s(prx::ModuleKind::Paf, 2, QStringLiteral("paf.prx"));
         QVERIFY(QFile::remove(s.module));
-        ui::frmReview review(*s.editor());
+        ui::ReviewDialog review(*s.editor());
         QVERIFY(review.summary()->text().startsWith(QStringLiteral("paf.prx can't be read")));
         QCOMPARE(review.table()->rowCount(), 0);
     }
@@ -275,7 +275,7 @@ private Q_SLOTS:
         typeInto(s.vsh()->txtPRXValue(3), QStringLiteral("5"));
         s.dialogs.answers = {static_cast<MsgAnswer>(answer)};
         if (exitCommand)
-            s.main.mnuFileExit_Click();
+            s.main.exitProgram();
         else
             s.main.close();
         QApplication::processEvents();
@@ -309,7 +309,7 @@ private Q_SLOTS:
         changed[100] = static_cast<char>(changed[100] ^ 0x5A); // a byte no value uses
         writeFile(s.module, changed);
         s.dialogs.answers = {static_cast<MsgAnswer>(answer)};
-        s.main.mnuFileSave_Click();
+        s.main.saveActive();
         const QList<DialogCall> messages = s.dialogs.messages();
         QVERIFY(!messages.isEmpty());
         QCOMPARE(messages[0].text,
@@ -342,13 +342,13 @@ private Q_SLOTS:
             QVERIFY(s.main.config().setValue(prx::kKeyKeepOriginal, keep));
         const QString orig = s.module + QStringLiteral(".orig");
         typeInto(s.paf()->valueBox(0), QStringLiteral("2"));
-        s.main.mnuFileSave_Click();
+        s.main.saveActive();
         QCOMPARE(QFileInfo::exists(orig), made);
         if (!made)
             return;
         QCOMPARE(readFile(orig), s.original);
         typeInto(s.paf()->valueBox(0), QStringLiteral("3"));
-        s.main.mnuFileSave_Click();
+        s.main.saveActive();
         QCOMPARE(readFile(orig), s.original);
         QVERIFY(readFile(s.module) != s.original);
     }
@@ -358,7 +358,7 @@ private Q_SLOTS:
         Session s(prx::ModuleKind::Vsh, 12);
         s.vsh()->txtPRXValue2(4)->clear(); // UMD Photo icon, tab "Multiple Icons"
         s.vsh()->tabs()->setCurrentIndex(0);
-        s.main.mnuFileSave_Click();
+        s.main.saveActive();
         QCOMPARE(s.dialogs.messages().last().text, QStringLiteral("One of the value is empty"));
         QVERIFY(!QFileInfo::exists(s.module + QStringLiteral(".orig")));
         QCOMPARE(readFile(s.module), s.original);
@@ -370,13 +370,13 @@ private Q_SLOTS:
     void commandsNeedAnEditor() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
-        for (const char* name : {"mnuFileSave", "mnuFileSaveAs", "mnuFileExportLook", "mnuFileImportLook",
-                                 "mnuEditUndo", "mnuEditRedo", "mnuEditReview"})
+        for (const char* name : {"actionSave", "actionSaveAs", "actionExportLook", "actionImportLook",
+                                 "actionUndo", "actionRedo", "actionReviewChanges"})
             QVERIFY2(!main.findChild<QAction*>(QString::fromLatin1(name))->isEnabled(), name);
-        main.OpenPRX(data.write(QStringLiteral("paf.prx"), makePaf(3).bytes));
-        for (const char* name : {"mnuFileSave", "mnuFileSaveAs", "mnuFileExportLook", "mnuEditReview"})
+        main.openFile(data.write(QStringLiteral("paf.prx"), makePaf(3).bytes));
+        for (const char* name : {"actionSave", "actionSaveAs", "actionExportLook", "actionReviewChanges"})
             QVERIFY2(main.findChild<QAction*>(QString::fromLatin1(name))->isEnabled(), name);
     }
 
@@ -387,7 +387,7 @@ private Q_SLOTS:
         QLineEdit* box = s.vsh()->txtPRXValue(0);
         box->setFocus();
         QVERIFY(QTest::qWaitForWindowActive(&s.main));
-        const ui::cTextBoxXP* balloon = s.vsh()->keyFilter()->lastBalloon();
+        const ui::BalloonTip* balloon = s.vsh()->keyFilter()->lastBalloon();
         QTest::keyClick(box, Qt::Key_Tab);
         QVERIFY(!box->hasFocus());
         QCOMPARE(s.vsh()->keyFilter()->lastBalloon(), balloon);
@@ -402,10 +402,10 @@ private Q_SLOTS:
     void failedLoadNamesFileAndValue() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        ui::frmMain main;
+        ui::MainWindow main;
         QByteArray bytes = makeVsh(12).bytes;
         bytes.replace(known::vshOffset(12, prx::VshMember::UMDIconMusic), 255, QByteArray(255, 'x'));
-        main.OpenPRX(data.write(QStringLiteral("broken.prx"), bytes));
+        main.openFile(data.write(QStringLiteral("broken.prx"), bytes));
         QCOMPARE(dialogs.messages().size(), 1);
         const QString text = dialogs.messages().first().text;
         QVERIFY2(text.startsWith(
@@ -419,7 +419,7 @@ private Q_SLOTS:
     void exportAddsJson() {
         Session s(prx::ModuleKind::Paf, 4, QStringLiteral("paf.prx"));
         s.dialogs.files = {s.data.file(QStringLiteral("mylook"))};
-        s.main.mnuFileExportLook_Click();
+        s.main.exportLook();
         QVERIFY(QFileInfo::exists(s.data.file(QStringLiteral("mylook.json"))));
         QVERIFY(!QFileInfo::exists(s.data.file(QStringLiteral("mylook"))));
     }

@@ -118,9 +118,9 @@ OpenedVsh openVsh(int version, const QLocale& locale, quint32 seed) {
     o.path = o.dir->filePath(QStringLiteral("vshmain.prx"));
     o.fixture = makeVsh(version, seed);
     writeFile(o.path, o.fixture.bytes);
-    o.form = std::make_unique<ui::frmVSHMain>();
+    o.form = std::make_unique<ui::VshEditor>();
     o.form->setLocale(locale);
-    if (!o.form->OpenVSHPRX(o.path, version))
+    if (!o.form->load(o.path, version))
         qFatal("fixture module did not load");
     return o;
 }

@@ -5,8 +5,8 @@
 
 #include "scripteddialogs.h"
 #include "support/fixtures.h"
-#include "vsh/frmvshmain.h"
 #include "vsh/menutab.h"
+#include "vsh/vsheditor.h"
 
 #include <QLocale>
 #include <QString>
@@ -27,7 +27,7 @@ struct OpenedVsh {
     std::unique_ptr<QTemporaryDir> dir;
     QString path;
     VshFixture fixture;
-    std::unique_ptr<ui::frmVSHMain> form;
+    std::unique_ptr<ui::VshEditor> form;
 };
 
 inline constexpr int kVshNumberBoxes = 28; // txtPRXValue(0..27)

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmark"));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    // QM_GUI_TESTS=FrmPafTest,FrmMainTest runs only those classes.
+    // QM_GUI_TESTS=PafEditorTest,MainWindowTest runs only those classes.
     const QStringList only = qEnvironmentVariable("QM_GUI_TESTS").split(u',', Qt::SkipEmptyParts);
     int failures = 0;
     for (const auto& make : qm::test::guiTests()) {

@@ -8,12 +8,12 @@
 #include "shell_helpers.h"
 
 #include "looks/look.h"
-#include "paf/frmpaf.h"
+#include "paf/pafeditor.h"
 #include "prx/catalogue.h"
 #include "prx/config.h"
 #include "prx/valueio.h"
 #include "shell/configstore.h"
-#include "shell/frmmain.h"
+#include "shell/mainwindow.h"
 #include "vsh/colorgrid.h"
 #include "widgets/colorbox.h"
 
@@ -43,31 +43,31 @@ QByteArray dumpOf(const QString& path, ModuleKind kind, int version) {
 struct Shell {
     DataFolder data;
     ScriptedDialogs dialogs;
-    ui::frmMain main;
+    ui::MainWindow main;
     QString module;
 
     Shell(ModuleKind kind, int version, const QLocale& locale = kEnglish, quint32 seed = 1) {
         module = data.write(QStringLiteral("module.prx"), moduleBytes(kind, version, seed));
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.show();
-        main.OpenPRX(module);
-        if (auto* vsh = qobject_cast<ui::frmVSHMain*>(editor()))
-            vsh->setLocale(locale), vsh->OpenVSHPRX(module, version);
-        if (auto* paf = qobject_cast<ui::frmPaf*>(editor()))
-            paf->setLocale(locale), paf->OpenPAFPRX(module, version);
+        main.openFile(module);
+        if (auto* vsh = qobject_cast<ui::VshEditor*>(editor()))
+            vsh->setLocale(locale), vsh->load(module, version);
+        if (auto* paf = qobject_cast<ui::PafEditor*>(editor()))
+            paf->setLocale(locale), paf->load(module, version);
         dialogs.clear();
     }
     ui::EditorForm* editor() const { return main.editors().value(0); }
-    ui::frmVSHMain* vsh() const { return qobject_cast<ui::frmVSHMain*>(editor()); }
+    ui::VshEditor* vsh() const { return qobject_cast<ui::VshEditor*>(editor()); }
     QString exportLook(const QString& name) {
         const QString path = data.file(name);
         dialogs.files = {path};
-        main.mnuFileExportLook_Click();
+        main.exportLook();
         return path;
     }
     void importLook(const QString& path) {
         dialogs.files = {path};
-        main.mnuFileImportLook_Click();
+        main.importLook();
     }
 };
 
@@ -80,17 +80,17 @@ private Q_SLOTS:
     void fileMenuOffersLooksAfterSaveAs() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        ui::frmMain main;
-        QMenu* file = main.menuBar()->findChild<QMenu*>(QStringLiteral("mnuFile"));
+        ui::MainWindow main;
+        QMenu* file = main.menuBar()->findChild<QMenu*>(QStringLiteral("menuFile"));
         QStringList names;
         for (QAction* a : file->actions())
             names.append(a->objectName());
-        QCOMPARE(names.mid(0, 6), latin1({"mnuFileOpen", "mnuFileSave", "mnuFileSaveAs", "mnuFileExportLook",
-                                          "mnuFileImportLook", "mnuFile0"}));
-        QCOMPARE(main.findChild<QAction*>(QStringLiteral("mnuFileExportLook"))->text(),
+        QCOMPARE(names.mid(0, 6), latin1({"actionOpen", "actionSave", "actionSaveAs", "actionExportLook",
+                                          "actionImportLook", "fileSeparator"}));
+        QCOMPARE(main.findChild<QAction*>(QStringLiteral("actionExportLook"))->text(),
                  QStringLiteral("&Export Look..."));
-        main.mnuFileExportLook_Click(); // no editor: nothing happens
-        main.mnuFileImportLook_Click();
+        main.exportLook(); // no editor: nothing happens
+        main.importLook();
         QVERIFY(dialogs.calls.isEmpty());
     }
 
@@ -137,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(s.vsh()->values(), before);
         QCOMPARE(s.vsh()->txtPRXValue(0)->text(), expectedNumber(before, 0, kFrench));
         QCOMPARE(readFile(s.module), original); // an import saves nothing
-        s.main.mnuFileSave_Click();
+        s.main.saveActive();
         QCOMPARE(readFile(s.module), original);
     }
 
@@ -185,7 +185,7 @@ private Q_SLOTS:
         const Status written = prx::saveValuesFile(s.module, expected, target, applied.values);
         QVERIFY(written);
         s.dialogs.clear();
-        s.main.mnuFileSave_Click();
+        s.main.saveActive();
         QCOMPARE(s.dialogs.messages().last().text, QStringLiteral("Done."));
         QVERIFY(readFile(s.module) != original);
         QCOMPARE(readFile(s.module), readFile(expected));

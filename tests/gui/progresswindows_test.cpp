@@ -2,8 +2,8 @@
 #include "compression/pack.h"
 #include "guitest.h"
 #include "prx/workfolder.h"
-#include "shell/frmcomp.h"
-#include "shell/frmdecomp.h"
+#include "shell/packdialog.h"
+#include "shell/unpackdialog.h"
 #include "support/environment.h"
 #include "support/fixtures.h"
 
@@ -100,9 +100,7 @@ private Q_SLOTS:
         const QString out = ontoInput ? in : file("out.prx");
         writeFile(in, m_packed);
         installGatedArchiver();
-        ui::frmDecomp window;
-        window.strDecompFile = in;
-        window.strDecompOutPutFile = out;
+        ui::UnpackDialog window(in, out);
         QStringList titles;
         recordTitles(window, titles);
         window.show();
@@ -124,10 +122,10 @@ private Q_SLOTS:
         QCOMPARE(readFile(in), ontoInput ? m_module : m_packed);
         QCOMPARE(child<QProgressBar>(window, "pbStatus")->value(), 100);
         QVERIFY(window.succeeded());
-        QCOMPARE(window.intFormLoadDecomp, 1);
+        QVERIFY(window.awaitingOk());
         QTest::mouseClick(child(window, "cmdOK"), Qt::LeftButton);
         QVERIFY(!window.isVisible());
-        QCOMPARE(window.intFormLoadDecomp, 0);
+        QVERIFY(!window.awaitingOk());
     }
 
     void decompFailureLeavesTheFiles_data() {
@@ -145,9 +143,7 @@ private Q_SLOTS:
         std::optional<EnvGuard> pathVariable;
         if (!archiverOnPath)
             pathVariable.emplace("PATH", m_case->path().toLocal8Bit()); // a folder without the archiver
-        ui::frmDecomp window;
-        window.strDecompFile = file("packed.prx");
-        window.strDecompOutPutFile = file("out.prx");
+        ui::UnpackDialog window(file("packed.prx"), file("out.prx"));
         window.show();
         QTRY_VERIFY(okShown(window));
 
@@ -160,7 +156,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(file("packed.prx")), packed);
         QTest::keyClick(&window, Qt::Key_Return); // Enter presses OK
         QVERIFY(!window.isVisible());
-        QCOMPARE(window.intFormLoadDecomp, 0);
+        QVERIFY(!window.awaitingOk());
     }
 
     void compPreselectsTheKeyOfTheHeader_data() {
@@ -176,9 +172,7 @@ private Q_SLOTS:
         QFETCH(int, preselected);
         writeFile(file("vshmain.prx"), m_small);
         writeFile(file("header.prx"), makePacked(QByteArray(100, 'h'), 100, "vshmain", keyByte));
-        ui::frmComp window;
-        window.strCompFile = file("vshmain.prx");
-        window.strCompHeadFile = file("header.prx");
+        ui::PackDialog window(file("vshmain.prx"), file("header.prx"), QString());
         window.show();
         QTRY_COMPARE(window.windowTitle(), QStringLiteral("Choose option..."));
         QCOMPARE(child<QComboBox>(window, "cboKey")->currentIndex(), preselected);
@@ -201,11 +195,7 @@ private Q_SLOTS:
         writeFile(module, m_module); // a module of a release: the result passes every check
         writeFile(file("header.prx"), makePacked(QByteArray(100, 'h'), 100, headerName, 0xAA)); // key 0
         installGatedArchiver();
-        ui::frmComp window;
-        window.strCompFile = module;
-        window.strCompHeadFile = file("header.prx");
-        window.strCompOutPutFile = output;
-        window.intSaveComp = saveComp;
+        ui::PackDialog window(module, file("header.prx"), saveComp == 1 ? output : QString());
         QStringList titles;
         recordTitles(window, titles);
         window.show();
@@ -234,7 +224,7 @@ private Q_SLOTS:
         QCOMPARE(titles,
                  QStringList({QStringLiteral("Extract PRX Header..."), QStringLiteral("Choose option..."),
                               QStringLiteral("Compress PRX..."), QStringLiteral("Repack PRX...")}));
-        QCOMPARE(window.intFormLoadComp, 1);
+        QVERIFY(window.awaitingOk());
         const QByteArray packed = readFile(saveComp == 1 ? output : module);
         const auto& key = compression::kModuleKeys[static_cast<std::size_t>(chosen)].bytes;
         QVERIFY(packed.startsWith("~PSP"));
@@ -245,8 +235,7 @@ private Q_SLOTS:
             QVERIFY(!QFileInfo::exists(output));
         QTest::mouseClick(child(window, "cmdOK"), Qt::LeftButton);
         QVERIFY(!window.isVisible());
-        QCOMPARE(window.intFormLoadComp, 0);
-        QCOMPARE(window.intSaveComp, saveComp);
+        QVERIFY(!window.awaitingOk());
     }
 
     void compFailureChangesNoFile_data() {
@@ -284,11 +273,8 @@ private Q_SLOTS:
         writeFile(file("out.prx"), "older");
         if (moduleName.isEmpty())
             writeScript(localArchiver(), "cat > /dev/null\necho 'ERROR: no space left' >&2\nexit 2\n");
-        ui::frmComp window;
-        window.strCompFile = file("vshmain.prx");
-        window.strCompHeadFile = file("header.prx");
-        window.strCompOutPutFile = file("out.prx");
-        window.intSaveComp = saveComp;
+        ui::PackDialog window(file("vshmain.prx"), file("header.prx"),
+                              saveComp == 1 ? file("out.prx") : QString());
         window.show();
         auto* compress = child(window, "cmdCompress");
         QTRY_VERIFY(okShown(window) || compress->isVisible());
@@ -305,7 +291,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(file("out.prx")), QByteArray("older"));
         QTest::keyClick(&window, Qt::Key_Escape); // once OK shows, Escape leads out too
         QVERIFY(!window.isVisible());
-        QCOMPARE(window.intFormLoadComp, 0);
+        QVERIFY(!window.awaitingOk());
     }
 
 private:

@@ -41,9 +41,8 @@ ui::MsgAnswer ScriptedDialogs::showMessage(QWidget*, const QString& title, const
     return answers.takeFirst();
 }
 
-QString ScriptedDialogs::ShowFileDialog(QWidget*, const QString& initialFolder, const QString& filterName,
-                                        const QString& filterPattern, const QString& title,
-                                        ui::FileMode mode) {
+QString ScriptedDialogs::chooseFile(QWidget*, const QString& initialFolder, const QString& filterName,
+                                    const QString& filterPattern, const QString& title, ui::FileMode mode) {
     DialogCall call;
     call.kind = DialogCall::File;
     call.title = title;
@@ -59,7 +58,7 @@ QString ScriptedDialogs::ShowFileDialog(QWidget*, const QString& initialFolder, 
     return files.takeFirst();
 }
 
-bool ScriptedDialogs::ShowColorDialog(QWidget*, prx::Rgb initial, prx::Rgb& chosen) {
+bool ScriptedDialogs::chooseColour(QWidget*, prx::Rgb initial, prx::Rgb& chosen) {
     DialogCall call;
     call.kind = DialogCall::Color;
     call.initialColor = initial;

@@ -54,9 +54,9 @@ public:
 
     ui::MsgAnswer showMessage(QWidget* owner, const QString& title, const QString& text, ui::MsgIcon icon,
                               ui::MsgButtons buttons) override;
-    QString ShowFileDialog(QWidget* owner, const QString& initialFolder, const QString& filterName,
-                           const QString& filterPattern, const QString& title, ui::FileMode mode) override;
-    bool ShowColorDialog(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) override;
+    QString chooseFile(QWidget* owner, const QString& initialFolder, const QString& filterName,
+                       const QString& filterPattern, const QString& title, ui::FileMode mode) override;
+    bool chooseColour(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) override;
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);
         return true;

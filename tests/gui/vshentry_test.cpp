@@ -4,8 +4,8 @@
 
 #include "prx/catalogue.h"
 #include "vsh/colorgrid.h"
+#include "widgets/balloontip.h"
 #include "widgets/colorbox.h"
-#include "widgets/ctextboxxp.h"
 #include "widgets/dialogs.h"
 #include "widgets/numberkeyfilter.h"
 
@@ -19,7 +19,7 @@
 
 using namespace qm;
 using namespace qm::test;
-using ui::frmVSHMain;
+using ui::VshEditor;
 
 class VshEntryTest : public QObject {
     Q_OBJECT
@@ -56,7 +56,7 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(14, localeNamed(locale));
         o.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
-        const ui::cTextBoxXP* previous = o.form->keyFilter()->lastBalloon();
+        const ui::BalloonTip* previous = o.form->keyFilter()->lastBalloon();
         for (int box = 0; box < kVshNumberBoxes; ++box) {
             QLineEdit* edit = o.form->txtPRXValue(box);
             if (!edit->isEnabled())
@@ -67,7 +67,7 @@ private Q_SLOTS:
             edit->setText(before);
             QTest::keyClick(edit, static_cast<Qt::Key>(key));
             QCOMPARE(edit->text(), after);
-            const ui::cTextBoxXP* last = o.form->keyFilter()->lastBalloon();
+            const ui::BalloonTip* last = o.form->keyFilter()->lastBalloon();
             if (balloon) {
                 QVERIFY(last && last != previous);
                 QCOMPARE(last->BalloonTipTitle(), QStringLiteral("Information :"));
@@ -75,7 +75,7 @@ private Q_SLOTS:
                          QStringLiteral("Just negative, decimale\r\nand entire numeric key !"));
                 QCOMPARE(last->BalloonTipIcon(), 1);
                 previous = last;
-                ui::cTextBoxXP().HideBalloonTip();
+                ui::BalloonTip().HideBalloonTip();
             } else {
                 QCOMPARE(last, previous);
             }
@@ -180,7 +180,7 @@ private Q_SLOTS:
             d->accept();
         });
         prx::Rgb chosen = 0;
-        QVERIFY(qt.ShowColorDialog(nullptr, 0x302010, chosen));
+        QVERIFY(qt.chooseColour(nullptr, 0x302010, chosen));
         QCOMPARE(seen, QColor(0x10, 0x20, 0x30));
         QCOMPARE(chosen, prx::Rgb(0xCCBBAA));
         QCOMPARE(qt.customColors()[3], prx::Rgb(0x563412));
@@ -194,7 +194,7 @@ private Q_SLOTS:
             d->reject();
         });
         prx::Rgb untouched = 7;
-        QVERIFY(!qt.ShowColorDialog(nullptr, 0, untouched));
+        QVERIFY(!qt.chooseColour(nullptr, 0, untouched));
         QCOMPARE(untouched, prx::Rgb(7));
         QCOMPARE(custom, QColor(0x12, 0x34, 0x56));
         QCOMPARE(qt.customColors()[3], prx::Rgb(0x563412));

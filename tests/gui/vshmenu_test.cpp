@@ -259,7 +259,7 @@ private Q_SLOTS:
         QVERIFY(m.chkVSHMenu[1]->isChecked());
         const VshFixture classic = makeVsh(11, 3);
         writeFile(o.path, classic.bytes);
-        QVERIFY(o.form->OpenVSHPRX(o.path, 11));
+        QVERIFY(o.form->load(o.path, 11));
         QVERIFY(!m.chkVSHMenu[1]->isEnabled());
         QVERIFY(!m.chkVSHMenu[1]->isChecked());
         for (int r = 0; r < 4; ++r) {

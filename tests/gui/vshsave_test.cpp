@@ -21,8 +21,8 @@
 
 using namespace qm;
 using namespace qm::test;
-using ui::frmVSHMain;
 using ui::MsgIcon;
+using ui::VshEditor;
 
 namespace {
 
@@ -32,7 +32,7 @@ namespace {
 //   "c:ARRAY:INDEX=#RRGGBB"  colour box of picText, picContext, picTextSlim or picContextSlim
 //   "m:ROW:FIELD=INDEX"      menu row: pick entry INDEX of the category, icon or region combo
 //   "m:ROW:activate" / "m:ROW:slim"  click one of the check boxes
-void applyEdit(frmVSHMain& form, const QString& edit) {
+void applyEdit(VshEditor& form, const QString& edit) {
     const QStringList sides = edit.split(u'=');
     const QStringList parts = sides.first().split(u':');
     const QString value = sides.size() > 1 ? sides.at(1) : QString();
@@ -60,7 +60,7 @@ void applyEdit(frmVSHMain& form, const QString& edit) {
     }
     ui::VshMenuTab& m = *form.menuTab();
     m.selectRow(parts.at(1).toInt());
-    const bool slim = form.intVersion >= 12;
+    const bool slim = form.versionIndex() >= 12;
     const QString& field = parts.at(2);
     if (field == u"activate" || field == u"slim")
         m.chkVSHMenu[field == u"activate" ? 0 : 1]->click();
@@ -103,7 +103,7 @@ private Q_SLOTS:
         for (const QLocale& locale : {kEnglish, kFrench}) {
             ScriptedDialogs dialogs;
             OpenedVsh o = openVsh(version, locale);
-            QVERIFY(o.form->SaveVSHPRX(o.path, version));
+            QVERIFY(o.form->save(o.path, version));
             QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
             QCOMPARE(readFile(o.path), o.fixture.bytes);
         }
@@ -114,7 +114,7 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(12);
         for (int i = 13; i < kVshTextBoxes; ++i)
             o.form->txtPRXValue2(i)->setText(QStringLiteral("%y"));
-        QVERIFY(o.form->SaveVSHPRX(o.path, 12));
+        QVERIFY(o.form->save(o.path, 12));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QCOMPARE(o.form->txtPRXValue2(13)->text(), expectedText(o.fixture.expected, 13));
     }
@@ -125,10 +125,10 @@ private Q_SLOTS:
         QByteArray bytes = o.fixture.bytes;
         putSingle(bytes, known::vshOffset(13, prx::VshMember::NetworkIconYUnfocused), 3.0f);
         writeFile(o.path, bytes);
-        QVERIFY(o.form->OpenVSHPRX(o.path, 13));
+        QVERIFY(o.form->load(o.path, 13));
         const float main = singleAt(bytes, known::vshOffset(13, prx::VshMember::MainIconYUnfocused));
         QCOMPARE(o.form->txtPRXValue(12)->text(), QString::number(static_cast<double>(main + 1)));
-        QVERIFY(o.form->SaveVSHPRX(o.path, 13));
+        QVERIFY(o.form->save(o.path, 13));
         const QByteArray saved = readFile(o.path);
         QVERIFY(changedWithin(bytes, saved, rangeOf(13, QStringLiteral("NetworkIconYUnfocused:4"))));
         QCOMPARE(singleAt(saved, known::vshOffset(13, prx::VshMember::NetworkIconYUnfocused)), main + 1);
@@ -199,7 +199,7 @@ private Q_SLOTS:
             applyEdit(*o.form, e);
         const prx::ModuleValues shown = o.form->values();
         QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
-        QVERIFY(o.form->SaveVSHPRX(o.path, version));
+        QVERIFY(o.form->save(o.path, version));
         QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
         QCOMPARE(status.size(), 1);
 
@@ -218,7 +218,7 @@ private Q_SLOTS:
              {prx::VshMember::MenuEntries, prx::VshMember::TextColors, prx::VshMember::ContextColorsSlim})
             QCOMPARE(reread.value(m), shown.value(m));
         // A second save of the reloaded window writes nothing new.
-        QVERIFY(o.form->SaveVSHPRX(o.path, version));
+        QVERIFY(o.form->save(o.path, version));
         QCOMPARE(readFile(o.path), saved);
     }
 
@@ -228,14 +228,14 @@ private Q_SLOTS:
         const QString other = o.dir->filePath(QStringLiteral("sub dir/vsh edited.prx"));
         QDir().mkpath(QFileInfo(other).absolutePath());
         applyEdit(*o.form, QStringLiteral("n:3=-7"));
-        QVERIFY(o.form->SaveVSHPRX(other, 11));
+        QVERIFY(o.form->save(other, 11));
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QVERIFY(changedWithin(o.fixture.bytes, readFile(other),
                               rangeOf(11, QStringLiteral("XmbXGameSubmenu:4"))));
-        QCOMPARE(o.form->PRXFileVSH, other + u' ');
+        QCOMPARE(o.form->statusFile(), other + u' ');
         applyEdit(*o.form, QStringLiteral("n:0=1"));
-        QVERIFY(o.form->SaveVSHPRX(other, 11));
+        QVERIFY(o.form->save(other, 11));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QCOMPARE(singleAt(readFile(other), known::vshOffset(11, prx::VshMember::XmbX)), 1.0f);
     }
@@ -284,7 +284,7 @@ private Q_SLOTS:
         const QString other = o.dir->filePath(QStringLiteral("other.prx"));
         ScriptedDialogs dialogs;
         QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
-        const Status saved = o.form->SaveVSHPRX(otherFile ? other : o.path, version);
+        const Status saved = o.form->save(otherFile ? other : o.path, version);
         QVERIFY(!saved);
         QVERIFY(dialogs.calls.isEmpty());
         ui::showError(o.form.get(), saved.error());
@@ -295,7 +295,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QVERIFY(!QFileInfo::exists(other));
         QCOMPARE(status.size(), 0);
-        QCOMPARE(o.form->PRXFileVSH, o.path + u' ');
+        QCOMPARE(o.form->statusFile(), o.path + u' ');
         QCOMPARE(o.form->values(), shown); // the window keeps the edits
     }
 
@@ -304,7 +304,7 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(3);
         QVERIFY(o.form->txtPRXValue(15)->text().isEmpty());
         o.form->txtPRXValue(15)->setText(QStringLiteral("99999"));
-        QVERIFY(o.form->SaveVSHPRX(o.path, 3));
+        QVERIFY(o.form->save(o.path, 3));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
     }
 };

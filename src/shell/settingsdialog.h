@@ -13,10 +13,10 @@ namespace qm::ui {
 
 class ConfigStore;
 
-class frmConfig final : public QDialog {
+class SettingsDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit frmConfig(ConfigStore& config, QWidget* parent = nullptr);
+    explicit SettingsDialog(ConfigStore& config, QWidget* parent = nullptr);
 
     QCheckBox* option(int index) const { return index == 0 ? chkOpt1 : index == 1 ? chkOpt2 : chkOpt3; }
 

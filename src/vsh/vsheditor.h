@@ -23,26 +23,16 @@ class ValueBinding;
 class VshColorGrid;
 class VshMenuTab;
 
-class frmVSHMain final : public EditorForm {
+class VshEditor final : public EditorForm {
     Q_OBJECT
 public:
-    explicit frmVSHMain(QWidget* parent = nullptr);
+    explicit VshEditor(QWidget* parent = nullptr);
 
     inline static const QString kCaption = QStringLiteral("VSHMain.rad Ededid");
 
-    // Public status texts: the release label and the path, each followed by one blank.
-    QString PRXVersionVSH;
-    QString PRXFileVSH;
-    // The loaded release, and whether the window is showing a load (false
-    // while it fills its controls).
-    int intVersion = -1;
-    bool blnReady = false;
-
-    Status OpenVSHPRX(const QString& strFile, int intCurPRXType) { return load(strFile, intCurPRXType); }
-    Status SaveVSHPRX(const QString& strFile, int intCurPRXType) { return save(strFile, intCurPRXType); }
-    void SetControlsEnabled(bool enabled);
+    void setControlsEnabled(bool enabled);
     // Disables, empties or hides what the loaded release lacks.
-    void ApplyVersionLimits();
+    void applyReleaseLimits();
 
     Status checkEntries() const override;
 
@@ -58,15 +48,14 @@ public:
     QTabWidget* tabs() const { return m_tabs; }
     VshColorGrid* colorGrid() const { return m_grid; }
     VshMenuTab* menuTab() const { return m_menu; }
-    QLabel* lblNoUpdateInfo() const { return m_hints[0]; }
-    QLabel* lblRedirRCO() const { return m_hints[1]; }
-    QGroupBox* frameFormat() const { return m_frameFormat; }
+    QLabel* updatePathHint() const { return m_hints[0]; }
+    QLabel* rcoPathHint() const { return m_hints[1]; }
+    QGroupBox* formatFrame() const { return m_frameFormat; }
     const NumberKeyFilter* keyFilter() const { return m_keyFilter; }
 
 protected:
     void showModule() override;
     void showNoModule() override;
-    void statusTextsChanged() override;
     void localeChanged() override;
 
 private:

@@ -24,59 +24,58 @@ namespace qm::ui {
 
 class ConfigStore;
 class EditorForm;
-class frmPaf;
-class frmVSHMain;
+class PafEditor;
+class VshEditor;
 
-class frmMain final : public QMainWindow {
+class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     inline static const QString kCaption = QStringLiteral("Quillmark v" QUILLMARK_VERSION);
 
     // Opens one file: a new editor for a plain module, the unpacking offer
     // for a packed one, "Invalid file!" for anything else.
-    void OpenPRX(const QString& strPath);
-    // Save (mode 1) or Save As (mode 2) of the active editor, whose open file is strPath.
-    void SavePRX(const QString& strPath, int mode);
-    // The same for one editor; true when its values were written.
-    bool saveEditor(EditorForm* editor, int mode);
+    void openFile(const QString& path);
+    // Save writes over the editor's own file; Save As asks for another one.
+    enum class SaveMode { InPlace, AsNewFile };
+    // Saves one editor, with or without packing, as the configuration says;
+    // true when its values were written.
+    bool saveEditor(EditorForm* editor, SaveMode mode);
 
-    frmVSHMain* NewVSHEditor();
-    frmPaf* NewPAFEditor();
+    VshEditor* newVshEditor();
+    PafEditor* newPafEditor();
     // Files dropped on the window: each listed file that exists is opened, in list order.
-    void MDIForm_OLEDragDrop(const QMimeData* data);
-
-    // Version index of the last plain module identified; -1 otherwise.
-    int intPRXType = -1;
+    void openDropped(const QMimeData* data);
 
     EditorForm* activeEditor() const;
     QList<EditorForm*> editors() const;
     QMdiArea* workspace() const { return m_mdi; }
     ConfigStore& config() const { return *m_config; }
     QString panelText(int index) const;
-    int fadeAlpha() const { return intFadeAlpha; }
-    QTimer* fadeTimer() const { return timFadeIn; }
+    int fadeAlpha() const { return m_fadeAlpha; }
+    QTimer* fadeTimer() const { return m_fadeTimer; }
 
     // One refresh of the status bar and the file watch.
-    void timSBar_Timer();
+    void refreshStatus();
     // One step of the fade-in.
-    void timFadeIn_Timer();
+    void fadeInStep();
 
     // The menu commands.
-    void mnuFileOpen_Click();
-    void mnuFileSave_Click();
-    void mnuFileSaveAs_Click();
+    void openWithDialog();
+    void saveActive();
+    void saveActiveAs();
     // Looks: the active editor's values to a look file, and a look file's values into its controls.
-    void mnuFileExportLook_Click();
-    void mnuFileImportLook_Click();
-    void mnuFileExit_Click();
+    void exportLook();
+    void importLook();
+    void exitProgram();
     // Edit > Review Changes...: every value that differs from the file on disk.
-    void mnuEditReview_Click();
-    void mnuHelpAbout_Click();
-    void mnuConfig_Click();
-    void arrange(int code); // 0 cascade, 1 tile horizontally, 2 tile vertically, 3 arrange icons
+    void reviewChanges();
+    void showAbout();
+    void showSettings();
+    enum class Arrangement { Cascade, TileHorizontally, TileVertically, ArrangeIcons };
+    void arrange(Arrangement arrangement);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -98,8 +97,9 @@ private:
     void scheduleStatus();
     void syncFileWatch();
     QMdiSubWindow* addEditor(EditorForm* form);
-    void unpackOffer(const QString& strPath);
-    bool runPacking(const QString& module, const QString& header, const QString& output, int saveComp);
+    void unpackOffer(const QString& path);
+    // Packs `module` into `output`, or in place when output is empty.
+    bool runPacking(const QString& module, const QString& header, const QString& output);
 
     QMdiArea* m_mdi = nullptr;
     ConfigStore* m_config = nullptr;
@@ -108,9 +108,9 @@ private:
     QList<QAction*> m_editorActions; // off while no editor is active
     QList<QAction*> m_windowActions;
     std::array<QLabel*, 5> m_panels{}; // 1..4 used
-    QTimer* timFadeIn = nullptr;
-    QTimer* timSBar = nullptr;
-    int intFadeAlpha = 0;
+    QTimer* m_fadeTimer = nullptr;
+    QTimer* m_statusTimer = nullptr;
+    int m_fadeAlpha = 0;
     bool m_statusPaused = false; // the save flow is replacing files
     bool m_reportingVanished = false;
     bool m_quitting = false;     // File > Exit or the session ending: no question

@@ -1,4 +1,4 @@
-#include "frmdecomp.h"
+#include "unpackdialog.h"
 
 #include "compression/unpack.h"
 #include "prx/workfolder.h"
@@ -17,19 +17,20 @@ const QString kDecompressTitle = QStringLiteral("Decompress PRX...");
 const QString kDecompressText = QStringLiteral("Decompress PRX...");
 const QString kErrorText = QStringLiteral("Error...\r\nTry PRXDecrypter on this PRX or Check your file!");
 
-const QSize kDesignSize(twips(5415), twips(1215));
+const QSize kDesignSize(361, 81);
 
 } // namespace
 
-frmDecomp::frmDecomp(QWidget* parent) : ProgressWindow(kDesignSize, kErrorText, parent) {
-    setObjectName(QStringLiteral("frmDecomp"));
+UnpackDialog::UnpackDialog(const QString& packed, const QString& output, QWidget* parent)
+    : ProgressWindow(kDesignSize, kErrorText, parent), m_packed(packed), m_output(output) {
+    setObjectName(QStringLiteral("UnpackDialog"));
 }
 
-void frmDecomp::startRun() {
+void UnpackDialog::startRun() {
     showStep(Unpack);
 
-    const QString packed = strDecompFile;
-    const QString out = strDecompOutPutFile;
+    const QString packed = m_packed;
+    const QString out = m_output;
     const QString folder = prx::workFolder();
     m_job = QtConcurrent::run([report = Report(this, Unpack), packed, out, folder]() mutable {
         const auto progress = [&report](const compression::UnpackProgress& p) {
@@ -51,7 +52,7 @@ void frmDecomp::startRun() {
     });
 }
 
-void frmDecomp::showStep(int step) {
+void UnpackDialog::showStep(int step) {
     m_step = step;
     if (step == Unpack) {
         setWindowTitle(kUnpackTitle);

@@ -1,16 +1,16 @@
 #include "guitest.h"
-#include "paf/frmpaf.h"
+#include "paf/pafeditor.h"
 #include "prx/config.h"
 #include "prx/header.h"
 #include "scripteddialogs.h"
+#include "shell/aboutdialog.h"
 #include "shell/configstore.h"
-#include "shell/frmabout.h"
-#include "shell/frmconfig.h"
-#include "shell/frmmain.h"
+#include "shell/mainwindow.h"
+#include "shell/settingsdialog.h"
 #include "shell_helpers.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
-#include "vsh/frmvshmain.h"
+#include "vsh/vsheditor.h"
 #include "widgets/numberkeyfilter.h"
 
 #include <QAction>
@@ -51,14 +51,14 @@ bool onlyBoxChanged(const QByteArray& before, const QByteArray& after, int versi
     return true;
 }
 
-ui::frmPaf* pafEditor(ui::frmMain& main, int index = 0) {
+ui::PafEditor* pafEditor(ui::MainWindow& main, int index = 0) {
     const QList<ui::EditorForm*> editors = main.editors();
-    return index < editors.size() ? qobject_cast<ui::frmPaf*>(editors.at(index)) : nullptr;
+    return index < editors.size() ? qobject_cast<ui::PafEditor*>(editors.at(index)) : nullptr;
 }
 
 } // namespace
 
-class FrmMainTest : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -66,7 +66,7 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         QVERIFY(!QDir(data.path()).exists());
-        ui::frmMain main;
+        ui::MainWindow main;
         QVERIFY(QDir(data.path()).exists());
         QCOMPARE(readFile(data.path() + QStringLiteral("Quillmark.ini")), prx::defaultIniContent());
         QCOMPARE(main.windowTitle(), QStringLiteral("Quillmark v0.4"));
@@ -78,25 +78,25 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         const QByteArray mine = "[CONFIG]\r\nCheckPRX=0\r\nCompPRX=7\r\nOther=x\r\n";
         writeFile(data.path() + QStringLiteral("Quillmark.ini"), mine);
-        ui::frmMain main;
+        ui::MainWindow main;
         QCOMPARE(readFile(data.path() + QStringLiteral("Quillmark.ini")), mine);
     }
 
     void fadeInRunsSeventeenStepsThenStops() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        ui::frmMain main;
+        ui::MainWindow main;
         main.fadeTimer()->stop();
         QList<int> alphas;
         for (int tick = 0; tick < 17; ++tick) {
-            main.timFadeIn_Timer();
+            main.fadeInStep();
             alphas.append(main.fadeAlpha());
             QCOMPARE(alphas.last(), 15 * (tick + 1));
         }
         QCOMPARE(alphas.first(), 15);
         QCOMPARE(alphas.last(), 255);
         main.fadeTimer()->start();
-        main.timFadeIn_Timer(); // 270: the timer stops for good
+        main.fadeInStep(); // 270: the timer stops for good
         QVERIFY(!main.fadeTimer()->isActive());
         QCOMPARE(main.fadeAlpha(), 270);
     }
@@ -111,17 +111,17 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(version).bytes);
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
-        main.OpenPRX(path);
+        main.openFile(path);
         QCOMPARE(dialogs.calls.size(), 0);
-        QCOMPARE(main.intPRXType, version);
         QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(main.editors()[0]->versionIndex(), version);
         // The caption and the file's name; no edit yet, so no mark.
         QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(),
                  QStringLiteral("Paf.rad Ededid - paf.prx[*]"));
         QVERIFY(!main.workspace()->activeSubWindow()->isWindowModified());
-        main.timSBar_Timer();
+        main.refreshStatus();
         QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));
         QCOMPARE(main.panelText(2), QString::fromLatin1(known::pafRelease(version).label) + u' ');
         QCOMPARE(main.panelText(3), QStringLiteral("File :"));
@@ -132,9 +132,9 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(5).bytes);
-        ui::frmMain main;
-        main.OpenPRX(path);
-        main.OpenPRX(path);
+        ui::MainWindow main;
+        main.openFile(path);
+        main.openFile(path);
         QCOMPARE(main.editors().size(), 2);
     }
 
@@ -153,14 +153,13 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         const QString path = data.write(QStringLiteral("odd.prx"), bytes);
-        ui::frmMain main;
-        main.OpenPRX(path);
+        ui::MainWindow main;
+        main.openFile(path);
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.calls[0].title, QStringLiteral("RAD Ededid"));
         QCOMPARE(dialogs.calls[0].text, QStringLiteral("Invalid file!"));
         QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
         QCOMPARE(main.editors().size(), 0);
-        QCOMPARE(main.intPRXType, -1);
     }
 
     void opensPlainVshOfEveryRelease_data() {
@@ -173,16 +172,16 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         const QString path = data.write(QStringLiteral("vshmain.prx"), makeVsh(version).bytes);
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
-        main.OpenPRX(path);
+        main.openFile(path);
         QCOMPARE(dialogs.calls.size(), 0);
-        QCOMPARE(main.intPRXType, version);
         QCOMPARE(main.editors().size(), 1);
-        QVERIFY(qobject_cast<ui::frmVSHMain*>(main.editors()[0]));
+        QCOMPARE(main.editors()[0]->versionIndex(), version);
+        QVERIFY(qobject_cast<ui::VshEditor*>(main.editors()[0]));
         QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(),
                  QStringLiteral("VSHMain.rad Ededid - %1[*]").arg(QFileInfo(path).fileName()));
-        main.timSBar_Timer();
+        main.refreshStatus();
         QCOMPARE(main.panelText(2), QString::fromLatin1(known::vshRelease(version).label) + u' ');
         QCOMPARE(main.panelText(4), path + u' ');
     }
@@ -195,8 +194,8 @@ private Q_SLOTS:
         const qint64 text = known::vshOffset(12, prx::VshMember::UpdatePath1);
         bytes.replace(text, 255, QByteArray(255, 'z')); // no terminator
         const QString path = data.write(QStringLiteral("vshmain.prx"), bytes);
-        ui::frmMain main;
-        main.OpenPRX(path);
+        ui::MainWindow main;
+        main.openFile(path);
         QCOMPARE(dialogs.calls.size(), 1);
         QVERIFY(dialogs.calls[0].text.startsWith(QStringLiteral("Error 5 occurred!")));
         QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
@@ -224,9 +223,9 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         const QByteArray packed = makePacked(kGzipMagic + QByteArray(64, 'g'), plainSize, name);
         const QString path = data.write(QStringLiteral("packed.prx"), packed);
-        ui::frmMain main;
+        ui::MainWindow main;
         dialogs.answers = {MsgAnswer::No};
-        main.OpenPRX(path);
+        main.openFile(path);
         QCOMPARE(dialogs.calls.size(), 1);
         const DialogCall& c = dialogs.calls[0];
         QCOMPARE(c.title, QStringLiteral("PRX Information"));
@@ -240,7 +239,6 @@ private Q_SLOTS:
         QCOMPARE(lines[3], QStringLiteral("Compressed/File Size : %1 bytes").arg(packed.size()));
         QCOMPARE(lines[4], QString());
         QCOMPARE(lines[5], QStringLiteral("Try to decompress this PRX ?"));
-        QCOMPARE(main.intPRXType, -1);
     }
 
     // The firmware's encrypted modules (and those behind a "~SCE" header) are
@@ -256,8 +254,8 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         const QByteArray packed = makePacked(noise(5000, 8).replace(0, 1, "\x05"), 311434, "vsh_module");
         const QString path = data.write(QStringLiteral("encrypted.prx"), prefix + packed);
-        ui::frmMain main;
-        main.OpenPRX(path);
+        ui::MainWindow main;
+        main.openFile(path);
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.unscripted, 0);
         const DialogCall& c = dialogs.calls[0];
@@ -278,9 +276,9 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         const QString path = data.write(QStringLiteral("packed.prx"), packedModule(makePaf(1).bytes));
-        ui::frmMain main;
+        ui::MainWindow main;
         dialogs.answers = {MsgAnswer::Yes};
-        main.OpenPRX(path);
+        main.openFile(path);
         QCOMPARE(dialogs.titles(),
                  QStringList({QStringLiteral("PRX Information"),
                               QStringLiteral("Enter name of decompress *.prx file to save")}));
@@ -302,12 +300,12 @@ private Q_SLOTS:
         const QString packed = data.write(QStringLiteral("packed.prx"), prefix + packedModule(module));
         const QString target = data.file(QStringLiteral("out dir/unpacked paf.prx"));
         QDir().mkpath(data.file(QStringLiteral("out dir")));
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
         dialogs.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
         dialogs.files = {target};
         ProgressDriver driver;
-        main.OpenPRX(packed);
+        main.openFile(packed);
         QCOMPARE(driver.okClicks, 1);
         QCOMPARE(readFile(target), module);
         QCOMPARE(dialogs.titles().last(), QStringLiteral("Open PRX ?"));
@@ -315,7 +313,7 @@ private Q_SLOTS:
                  QStringLiteral("Yes -> Open the decompress PRX\r\nNo -> Open another PRX"));
         QCOMPARE(main.editors().size(), 1);
         QCOMPARE(main.editors()[0]->filePath(), target);
-        QCOMPARE(main.intPRXType, 11);
+        QCOMPARE(main.editors()[0]->versionIndex(), 11);
     }
 
     void failedUnpackOffersNothingToOpen() {
@@ -325,11 +323,11 @@ private Q_SLOTS:
             data.write(QStringLiteral("packed.prx"),
                        makePacked(kGzipMagic + QByteArray(500, 'n'), 1569342)); // a broken stream
         const QString target = data.write(QStringLiteral("existing.prx"), "old content");
-        ui::frmMain main;
+        ui::MainWindow main;
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {target};
         ProgressDriver driver;
-        main.OpenPRX(packed);
+        main.openFile(packed);
         QCOMPARE(driver.okClicks, 1);
         QCOMPARE(readFile(target), QByteArray("old content"));
         QVERIFY(!dialogs.titles().contains(QStringLiteral("Open PRX ?")));
@@ -341,11 +339,11 @@ private Q_SLOTS:
         const QString first = data.write(QStringLiteral("a.prx"), makePaf(2).bytes);
         const QString missing = data.file(QStringLiteral("gone.prx"));
         const QString third = data.write(QStringLiteral("c.prx"), makePaf(12).bytes);
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(missing), QUrl::fromLocalFile(third)});
-        main.MDIForm_OLEDragDrop(&mime);
+        main.openDropped(&mime);
         QTRY_COMPARE(main.editors().size(), 2);
         QCOMPARE(main.editors()[0]->filePath(), first);
         QCOMPARE(main.editors()[1]->filePath(), third);
@@ -357,13 +355,13 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         const QString a = data.write(QStringLiteral("a.prx"), makePaf(3).bytes);
         const QString b = data.write(QStringLiteral("b.prx"), makePaf(9).bytes);
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
-        main.timSBar_Timer();
+        main.refreshStatus();
         QCOMPARE(main.panelText(2), QStringLiteral("No Version "));
         QCOMPARE(main.panelText(4), QStringLiteral("No File "));
-        main.OpenPRX(a);
-        main.OpenPRX(b);
+        main.openFile(a);
+        main.openFile(b);
         QTRY_COMPARE(main.panelText(4), b + u' ');
         main.workspace()->setActiveSubWindow(main.workspace()->subWindowList().first());
         QTRY_COMPARE(main.panelText(4), a + u' ');
@@ -386,10 +384,10 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(4).bytes);
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCheckPrx, checkPrx));
-        main.OpenPRX(path);
+        main.openFile(path);
         QTRY_COMPARE(main.panelText(4), path + u' ');
         QVERIFY(QFile::remove(path));
         if (reported) {
@@ -402,7 +400,7 @@ private Q_SLOTS:
             QTRY_COMPARE(main.panelText(4), QStringLiteral("No File "));
         } else {
             QTest::qWait(100);
-            main.timSBar_Timer();
+            main.refreshStatus();
             QCOMPARE(main.editors().size(), 1);
             QCOMPARE(dialogs.calls.size(), 0);
         }
@@ -412,10 +410,10 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(6).bytes);
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("0")));
-        main.OpenPRX(path);
+        main.openFile(path);
         QVERIFY(QFile::remove(path));
         QTest::qWait(100);
         QCOMPARE(main.editors().size(), 1);
@@ -446,10 +444,10 @@ private Q_SLOTS:
         QFETCH(bool, viaCloseBox);
         DataFolder data;
         ScriptedDialogs dialogs;
-        ui::frmMain main;
+        ui::MainWindow main;
         QVERIFY(main.config().setValue(prx::kKeyCheckPrx, check));
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, comp));
-        ui::frmConfig window(main.config(), &main);
+        ui::SettingsDialog window(main.config(), &main);
         QCOMPARE(window.windowTitle(), QStringLiteral("Configuration"));
         QCOMPARE(window.option(0)->text(), QStringLiteral("Enabled Check PRX Update"));
         QCOMPARE(window.option(1)->text(), QStringLiteral("Enabled PRX Compression"));
@@ -471,8 +469,8 @@ private Q_SLOTS:
     void aboutWindowLinksOpenAndItStaysOpen() {
         DataFolder data;
         ScriptedDialogs dialogs;
-        ui::frmMain main;
-        ui::frmAbout about(&main);
+        ui::MainWindow main;
+        ui::AboutDialog about(&main);
         about.show();
         QCOMPARE(about.windowTitle(), QStringLiteral("About..."));
         QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblTitle(0)"))->text(),
@@ -482,14 +480,14 @@ private Q_SLOTS:
                     .startsWith(QStringLiteral("1.5x / 2.x /2.50")));
         QTest::mouseClick(about.webLabel(1), Qt::LeftButton);
         about.lblWeb_Click(7); // no such link: nothing
-        QCOMPARE(dialogs.openedUrls, QList<QUrl>({ui::frmAbout::webAddress(1)}));
+        QCOMPARE(dialogs.openedUrls, QList<QUrl>({ui::AboutDialog::webAddress(1)}));
         QVERIFY(about.isVisible());
     }
 
     void aboutWindowShowsEveryCreditWhole() {
         DataFolder data;
-        ui::frmMain main;
-        ui::frmAbout about(&main);
+        ui::MainWindow main;
+        ui::AboutDialog about(&main);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         const QList<QPlainTextEdit*> boxes = about.findChildren<QPlainTextEdit*>();
@@ -505,9 +503,9 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(7).bytes);
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
-        main.OpenPRX(path);
+        main.openFile(path);
         dialogs.answers = {MsgAnswer::No};
         QVERIFY(!main.close());
         QVERIFY(main.isVisible());
@@ -517,7 +515,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls[0].text, QStringLiteral("Are You Sure?"));
         QCOMPARE(dialogs.calls[0].icon, MsgIcon::Question);
 
-        main.mnuFileExit_Click();
+        main.exitProgram();
         QVERIFY(!main.isVisible());
         QCOMPARE(dialogs.calls.size(), 1);
     }
@@ -527,13 +525,13 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         const QString a = data.write(QStringLiteral("a.prx"), makePaf(8).bytes);
         const QString b = data.write(QStringLiteral("b.prx"), makePaf(8, 2).bytes);
-        ui::frmMain main;
+        ui::MainWindow main;
         main.resize(1400, 900);
         main.show();
         QVERIFY(QTest::qWaitForWindowActive(&main));
-        main.OpenPRX(a);
-        main.OpenPRX(b);
-        ui::frmPaf* editor = pafEditor(main, 1);
+        main.openFile(a);
+        main.openFile(b);
+        ui::PafEditor* editor = pafEditor(main, 1);
         QVERIFY(editor);
         QLineEdit* box = editor->valueBox(5);
         box->setFocus();
@@ -570,13 +568,13 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         const QByteArray original = makePaf(10).bytes;
         const QString path = data.write(QStringLiteral("paf.prx"), original);
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, compPrx));
-        main.OpenPRX(path);
+        main.openFile(path);
         pafEditor(main)->valueBox(3)->setText(QStringLiteral("99.5"));
         dialogs.answers = {MsgAnswer::No};
-        main.mnuFileSave_Click();
+        main.saveActive();
         QStringList expected;
         if (asked)
             expected << QStringLiteral("Save PRX");
@@ -594,13 +592,13 @@ private Q_SLOTS:
         const QByteArray original = makePaf(1).bytes;
         const QString path = data.write(QStringLiteral("paf.prx"), original);
         const QString output = data.file(QStringLiteral("copy.prx"));
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
-        main.OpenPRX(path);
+        main.openFile(path);
         pafEditor(main)->valueBox(0)->setText(QStringLiteral("-3"));
         dialogs.files = {output};
-        main.mnuFileSaveAs_Click();
+        main.saveActiveAs();
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("Enter name of *.prx file to save"),
                                                 QStringLiteral("RAD Ededid")}));
         QCOMPARE(dialogs.calls[0].mode, ui::FileMode::Save);
@@ -615,42 +613,45 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         const QByteArray original = makePaf(2).bytes;
         const QString path = data.write(QStringLiteral("paf.prx"), original);
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
-        main.OpenPRX(path);
+        main.openFile(path);
         pafEditor(main)->valueBox(0)->setText(QStringLiteral("5"));
         pafEditor(main)->valueBox(1)->clear();
-        main.mnuFileSave_Click();
+        main.saveActive();
         QCOMPARE(dialogs.messages().size(), 1);
         QCOMPARE(dialogs.messages()[0].text, QStringLiteral("One of the value is empty"));
         QCOMPARE(readFile(path), original);
     }
 
     void packingQuestionsStopOnCancelOrBadHeader_data() {
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("saveAs");
         QTest::addColumn<bool>("badHeader");
-        QTest::addRow("save, header cancelled") << 1 << false;
-        QTest::addRow("save as, header cancelled") << 2 << false;
-        QTest::addRow("save, header rejected") << 1 << true;
-        QTest::addRow("save as, header rejected") << 2 << true;
+        QTest::addRow("save, header cancelled") << false << false;
+        QTest::addRow("save as, header cancelled") << true << false;
+        QTest::addRow("save, header rejected") << false << true;
+        QTest::addRow("save as, header rejected") << true << true;
     }
     void packingQuestionsStopOnCancelOrBadHeader() {
-        QFETCH(int, mode);
+        QFETCH(bool, saveAs);
         QFETCH(bool, badHeader);
         DataFolder data;
         ScriptedDialogs dialogs;
         const QByteArray original = makePaf(3).bytes;
         const QString path = data.write(QStringLiteral("paf.prx"), original);
         const QString header = data.write(QStringLiteral("header.prx"), QByteArray(400, 'h'));
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
-        main.OpenPRX(path);
+        main.openFile(path);
         pafEditor(main)->valueBox(4)->setText(QStringLiteral("1"));
         dialogs.answers = {MsgAnswer::Yes};
         if (badHeader)
             dialogs.files = {header};
-        main.SavePRX(path, mode);
+        if (saveAs)
+            main.saveActiveAs();
+        else
+            main.saveActive();
         QStringList expected{QStringLiteral("Save PRX"), QStringLiteral("Choose the *.prx file to header")};
         if (badHeader)
             expected << QStringLiteral("Error File");
@@ -671,14 +672,14 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("paf.prx"), original);
         const QString header =
             data.write(QStringLiteral("header.prx"), makePacked(QByteArray(32, 'q'), 5, "paf", 0xC3));
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
-        main.OpenPRX(path);
+        main.openFile(path);
         pafEditor(main)->valueBox(2)->setText(QStringLiteral("7.25"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header};
         ProgressDriver driver;
-        main.mnuFileSave_Click();
+        main.saveActive();
         QCOMPARE(driver.okClicks, 1);
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("Save PRX"),
                                                 QStringLiteral("Choose the *.prx file to header")}));
@@ -698,14 +699,14 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("vshmain.prx"), original);
         const QString header =
             data.write(QStringLiteral("header.prx"), makePacked(QByteArray(32, 'q'), 5, "vsh", 0xC3));
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
-        main.OpenPRX(path);
-        auto* editor = qobject_cast<ui::frmVSHMain*>(main.editors().value(0));
+        main.openFile(path);
+        auto* editor = qobject_cast<ui::VshEditor*>(main.editors().value(0));
         QVERIFY(editor);
         editor->txtPRXValue(9)->setText(QStringLiteral("99.5"));
-        main.mnuFileSave_Click();
+        main.saveActive();
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("RAD Ededid")}));
         QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
         const QByteArray saved = readFile(path);
@@ -720,7 +721,7 @@ private Q_SLOTS:
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header};
         ProgressDriver driver;
-        main.mnuFileSave_Click();
+        main.saveActive();
         QCOMPARE(driver.okClicks, 1);
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("Save PRX"),
                                                 QStringLiteral("Choose the *.prx file to header")}));
@@ -738,14 +739,14 @@ private Q_SLOTS:
         const QString path = data.write(QStringLiteral("paf.prx"), original);
         const QString header = data.write(QStringLiteral("header.prx"), makePacked(QByteArray(32, 'q'), 5));
         const QString output = data.file(QStringLiteral("packed out.prx"));
-        ui::frmMain main;
+        ui::MainWindow main;
         main.show();
-        main.OpenPRX(path);
+        main.openFile(path);
         pafEditor(main)->valueBox(2)->setText(QStringLiteral("7.25"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header, output};
         ProgressDriver driver(4);
-        main.mnuFileSaveAs_Click();
+        main.saveActiveAs();
         QCOMPARE(driver.okClicks, 1);
         QCOMPARE(dialogs.titles(),
                  QStringList({QStringLiteral("Save PRX"), QStringLiteral("Choose the *.prx file to header"),
@@ -760,6 +761,6 @@ private Q_SLOTS:
     }
 };
 
-QM_GUI_TEST(FrmMainTest);
+QM_GUI_TEST(MainWindowTest);
 
-#include "frmmain_test.moc"
+#include "mainwindow_test.moc"

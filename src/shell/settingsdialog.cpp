@@ -1,4 +1,4 @@
-#include "frmconfig.h"
+#include "settingsdialog.h"
 
 #include "configstore.h"
 #include "prx/config.h"
@@ -22,11 +22,11 @@ int integerValue(const QString& text) {
 
 } // namespace
 
-frmConfig::frmConfig(ConfigStore& config, QWidget* parent)
+SettingsDialog::SettingsDialog(ConfigStore& config, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_config(config) {
-    setObjectName(QStringLiteral("frmConfig"));
+    setObjectName(QStringLiteral("SettingsDialog"));
     setWindowTitle(QStringLiteral("Configuration"));
     setModal(true);
 
@@ -61,7 +61,7 @@ frmConfig::frmConfig(ConfigStore& config, QWidget* parent)
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void frmConfig::store() {
+void SettingsDialog::store() {
     if (m_stored)
         return;
     m_stored = true;
@@ -75,7 +75,7 @@ void frmConfig::store() {
 }
 
 // OK, the close box and Escape all end here: the switches are stored either way.
-void frmConfig::done(int result) {
+void SettingsDialog::done(int result) {
     store();
     QDialog::done(result);
 }

@@ -13,10 +13,10 @@ namespace qm::ui {
 
 class EditorForm;
 
-class frmReview final : public QDialog {
+class ReviewDialog final : public QDialog {
     Q_OBJECT
 public:
-    frmReview(const EditorForm& editor, QWidget* parent = nullptr);
+    ReviewDialog(const EditorForm& editor, QWidget* parent = nullptr);
 
     // The differences, one row each: value, in the file, in the editor.
     QTableWidget* table() const { return m_table; }

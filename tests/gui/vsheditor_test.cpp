@@ -26,13 +26,13 @@
 
 using namespace qm;
 using namespace qm::test;
-using ui::frmVSHMain;
 using ui::MsgIcon;
+using ui::VshEditor;
 
 namespace {
 
 // Every control the window holds a value in, for blanket checks.
-QList<QWidget*> valueControls(const frmVSHMain& form) {
+QList<QWidget*> valueControls(const VshEditor& form) {
     QList<QWidget*> out;
     for (int i = 0; i < kVshNumberBoxes; ++i)
         out.append(form.txtPRXValue(i));
@@ -45,20 +45,19 @@ QList<QWidget*> valueControls(const frmVSHMain& form) {
 
 } // namespace
 
-class FrmVshMainTest : public QObject {
+class VshEditorTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void newWindowShowsNothingAndOffersNoEditing() {
-        frmVSHMain form;
-        QCOMPARE(form.objectName(), QStringLiteral("frmVSHMain"));
+        VshEditor form;
+        QCOMPARE(form.objectName(), QStringLiteral("VshEditor"));
         QCOMPARE(form.windowTitle(), QStringLiteral("VSHMain.rad Ededid"));
         QVERIFY(!form.windowIcon().isNull());
-        const QSize client(ui::twips(6930), ui::twips(6855));
+        const QSize client(462, 457);
         QCOMPARE(form.minimumSize(), client);
         QCOMPARE(form.maximumSize(), client);
-        QCOMPARE(form.intVersion, -1);
-        QVERIFY(!form.blnReady);
+        QCOMPARE(form.versionIndex(), -1);
         QVERIFY(form.statusFile().isEmpty());
 
         QTabWidget* tabs = form.tabs();
@@ -84,8 +83,8 @@ private Q_SLOTS:
             QVERIFY2(!form.lblPRXValue(k)->isEnabled(), qPrintable(QString::number(k)));
         for (int i = 0; i < 8; ++i)
             QVERIFY(!form.textLabel(i)->isEnabled());
-        QVERIFY(!form.lblNoUpdateInfo()->isEnabled());
-        QVERIFY(!form.lblRedirRCO()->isEnabled());
+        QVERIFY(!form.updatePathHint()->isEnabled());
+        QVERIFY(!form.rcoPathHint()->isEnabled());
 
         const ui::VshColorGrid& grid = *form.colorGrid();
         for (QLabel* l : grid.lblMonth)
@@ -112,7 +111,7 @@ private Q_SLOTS:
         QVERIFY(!menu.chkVSHMenu[1]->isEnabled());
 
         for (QGroupBox* frame : form.findChildren<QGroupBox*>())
-            QCOMPARE(frame->isEnabled(), frame != form.frameFormat());
+            QCOMPARE(frame->isEnabled(), frame != form.formatFrame());
         QLabel* notCoded = form.findChild<QLabel*>(QStringLiteral("Label1"));
         QVERIFY(notCoded);
         QCOMPARE(notCoded->text(), QStringLiteral("Write Function Not Coded"));
@@ -135,7 +134,7 @@ private Q_SLOTS:
         QTest::newRow("frameOther") << "frameOther" << 4 << "Other" << QList<int>{15, 16, 17};
         QTest::newRow("frameMultMS") << "frameMultMS" << 2 << "Multiple MS Icons" << QList<int>{};
         QTest::newRow("frameMultUMD") << "frameMultUMD" << 2 << "Multiple UMD Icons" << QList<int>{};
-        QTest::newRow("frameFormat") << "frameFormat" << 4 << "Hours / Date Format" << QList<int>{};
+        QTest::newRow("formatFrame") << "formatFrame" << 4 << "Hours / Date Format" << QList<int>{};
     }
 
     // Each frame sits on its tab with its title, its boxes one under the other in order.
@@ -144,7 +143,7 @@ private Q_SLOTS:
         QFETCH(int, tab);
         QFETCH(QString, title);
         QFETCH(QList<int>, boxes);
-        frmVSHMain form;
+        VshEditor form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.tabs()->setCurrentIndex(tab);
@@ -175,7 +174,7 @@ private Q_SLOTS:
     // for assistive tools; the box takes any length of text.
     void numberCaptions() {
         QFETCH(int, box);
-        frmVSHMain form;
+        VshEditor form;
         QLineEdit* edit = form.findChild<QLineEdit*>(ui::indexedName(QStringLiteral("txtPRXValue"), box));
         QVERIFY(edit);
         QCOMPARE(edit, form.txtPRXValue(box));
@@ -194,7 +193,7 @@ private Q_SLOTS:
 
     // Captions whose blanks matter, and captions that name the same place twice.
     void captionsWithBlanks() {
-        frmVSHMain form;
+        VshEditor form;
         QCOMPARE(form.numberLabel(14)->text(), QStringLiteral("Main Icon Y :       (Unfocused)"));
         QCOMPARE(form.numberLabel(2)->text(), QStringLiteral(" X (In Submenu) :"));
         QCOMPARE(form.lblPRXValue(25), form.numberLabel(14));
@@ -248,7 +247,7 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(QString, accessible);
         QFETCH(int, limit);
-        frmVSHMain form;
+        VshEditor form;
         QLineEdit* edit = form.findChild<QLineEdit*>(ui::indexedName(QStringLiteral("txtPRXValue2"), box));
         QVERIFY(edit);
         QCOMPARE(edit, form.txtPRXValue2(box));
@@ -264,7 +263,7 @@ private Q_SLOTS:
     }
 
     void formatGridAndHints() {
-        frmVSHMain form;
+        VshEditor form;
         const QStringList legend =
             latin1({"%d : Day", "%m : Month", "%H : Hour", "%M : Minute", "%I : Unknow", "%p : Unknow"});
         for (int i = 0; i < legend.size(); ++i)
@@ -272,20 +271,20 @@ private Q_SLOTS:
         QCOMPARE(form.lblPRXValue(30)->text(), QStringLiteral("Europe :"));
         QCOMPARE(form.lblPRXValue(31)->text(), QStringLiteral("US / Japan :"));
         for (int k = 30; k <= 42; ++k)
-            QVERIFY(form.frameFormat()->isAncestorOf(form.lblPRXValue(k)));
+            QVERIFY(form.formatFrame()->isAncestorOf(form.lblPRXValue(k)));
         for (int i = 13; i <= 22; ++i)
-            QVERIFY(form.frameFormat()->isAncestorOf(form.txtPRXValue2(i)));
-        QCOMPARE(form.lblNoUpdateInfo()->objectName(), QStringLiteral("lblNoUpdateInfo"));
-        QCOMPARE(form.lblNoUpdateInfo()->text(),
+            QVERIFY(form.formatFrame()->isAncestorOf(form.txtPRXValue2(i)));
+        QCOMPARE(form.updatePathHint()->objectName(), QStringLiteral("updatePathHint"));
+        QCOMPARE(form.updatePathHint()->text(),
                  QStringLiteral("To hide the Update icon, Change the UPDATE dir to a fake dir..."));
-        QCOMPARE(form.lblRedirRCO()->text(),
+        QCOMPARE(form.rcoPathHint()->text(),
                  QStringLiteral("To redirect RCO to MS, Change flash0:/ to ms0:/..."));
         QCOMPARE(form.colorGrid()->lblInstructions->text(),
                  QStringLiteral("Click the boxes to change color"));
     }
 
     void typingStopsAtTheLimitButLoadedTextsStayWhole() {
-        frmVSHMain form;
+        VshEditor form;
         QLineEdit* icon = form.txtPRXValue2(2);
         QLineEdit* path = form.txtPRXValue2(9);
         icon->setEnabled(true);
@@ -319,7 +318,7 @@ private Q_SLOTS:
         QFETCH(QLocale, locale);
         QFETCH(QString, january);
         QFETCH(QString, december);
-        frmVSHMain form;
+        VshEditor form;
         form.setLocale(locale);
         const ui::VshColorGrid& grid = *form.colorGrid();
         QCOMPARE(grid.lblMonth[0]->text(), january);
@@ -346,7 +345,7 @@ private Q_SLOTS:
     void layoutFitsTheWindow() {
         QFETCH(int, version);
         OpenedVsh o = openVsh(version);
-        frmVSHMain& form = *o.form;
+        VshEditor& form = *o.form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         // All seven tabs in one row, none cut off.
@@ -405,13 +404,12 @@ private Q_SLOTS:
         QFETCH(int, version);
         ScriptedDialogs dialogs;
         OpenedVsh o = openVsh(version, kEnglish, 5);
-        const frmVSHMain& form = *o.form;
+        const VshEditor& form = *o.form;
         const prx::ModuleValues& expected = o.fixture.expected;
         QVERIFY(dialogs.calls.isEmpty());
-        QCOMPARE(form.PRXVersionVSH, QString::fromLatin1(known::vshRelease(version).label) + u' ');
-        QCOMPARE(form.PRXFileVSH, o.path + u' ');
-        QCOMPARE(form.intVersion, version);
-        QVERIFY(form.blnReady);
+        QCOMPARE(form.statusVersion(), QString::fromLatin1(known::vshRelease(version).label) + u' ');
+        QCOMPARE(form.statusFile(), o.path + u' ');
+        QCOMPARE(form.versionIndex(), version);
         for (int i = 0; i < kVshNumberBoxes; ++i)
             QCOMPARE(form.txtPRXValue(i)->text(), expectedNumber(expected, i));
         for (int i = 0; i < kVshTextBoxes; ++i)
@@ -475,11 +473,11 @@ private Q_SLOTS:
         QFETCH(QString, menu);
         for (bool reload : {false, true}) {
             OpenedVsh o = openVsh(reload ? 14 : version);
-            frmVSHMain& form = *o.form;
+            VshEditor& form = *o.form;
             if (reload) { // the same window, loaded again with another release
                 const VshFixture other = makeVsh(version, 3);
                 writeFile(o.path, other.bytes);
-                QVERIFY(form.OpenVSHPRX(o.path, version));
+                QVERIFY(form.load(o.path, version));
             }
             for (int i = 0; i < kVshNumberBoxes; ++i) {
                 const bool on = !emptied.contains(i) && !kept.contains(i);
@@ -491,7 +489,7 @@ private Q_SLOTS:
                 QCOMPARE(form.txtPRXValue2(i)->isEnabled(), i < kVshEditableTexts);
             QVERIFY(form.lblPRXValue(22)->isEnabled());
             QVERIFY(form.lblPRXValue(23)->isEnabled());
-            QVERIFY(!form.frameFormat()->isEnabled());
+            QVERIFY(!form.formatFrame()->isEnabled());
             for (int i = 0; i < 8; ++i)
                 QVERIFY(form.textLabel(i)->isEnabled());
 
@@ -546,12 +544,12 @@ private Q_SLOTS:
         if (loadedBefore)
             o = openVsh(loadedBefore);
         else
-            o.form = std::make_unique<frmVSHMain>();
-        const QString version = o.form->PRXVersionVSH;
-        QVERIFY(o.form->OpenVSHPRX(QString(), loadedBefore)); // nothing to read, nothing failed
+            o.form = std::make_unique<VshEditor>();
+        const QString version = o.form->statusVersion();
+        QVERIFY(o.form->load(QString(), loadedBefore)); // nothing to read, nothing failed
         QVERIFY(dialogs.calls.isEmpty());
-        QVERIFY(o.form->PRXFileVSH.isEmpty());
-        QCOMPARE(o.form->PRXVersionVSH, version);
+        QVERIFY(o.form->statusFile().isEmpty());
+        QCOMPARE(o.form->statusVersion(), version);
         for (QWidget* w : valueControls(*o.form))
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         const ui::VshMenuTab& m = *o.form->menuTab();
@@ -584,14 +582,13 @@ private Q_SLOTS:
         o.form->txtPRXValue(5)->setText(QStringLiteral("42"));
         ScriptedDialogs dialogs;
         QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
-        const Status loaded = o.form->OpenVSHPRX(o.dir->filePath(file), version);
+        const Status loaded = o.form->load(o.dir->filePath(file), version);
         QVERIFY(!loaded);
         QCOMPARE(loaded.error().userText(), message);
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(status.size(), 0);
-        QCOMPARE(o.form->intVersion, 12);
-        QVERIFY(o.form->blnReady);
-        QCOMPARE(o.form->PRXFileVSH, o.path + u' ');
+        QCOMPARE(o.form->versionIndex(), 12);
+        QCOMPARE(o.form->statusFile(), o.path + u' ');
         QCOMPARE(o.form->txtPRXValue(5)->text(), QStringLiteral("42"));
         QCOMPARE(o.form->txtPRXValue2(12)->text(), expectedText(o.fixture.expected, 12));
         QCOMPARE(menuRows(*o.form->menuTab()), expectedMenuRows(o.fixture.expected));
@@ -603,7 +600,7 @@ private Q_SLOTS:
         o.form->menuTab()->selectRow(6);
         const VshFixture second = makeVsh(13, 9);
         writeFile(o.path, second.bytes);
-        QVERIFY(o.form->OpenVSHPRX(o.path, 13));
+        QVERIFY(o.form->load(o.path, 13));
         QCOMPARE(o.form->values(), second.expected);
         for (int i = 0; i < kVshNumberBoxes; ++i)
             QCOMPARE(o.form->txtPRXValue(i)->text(), expectedNumber(second.expected, i));
@@ -620,11 +617,11 @@ private Q_SLOTS:
         QCOMPARE(cells->rowCount(), 23);
         QCOMPARE(cells->columnCount(), 5);
         const QStringList headings = latin1({"Order", "Main Menu", "Icon", "Region", "Enabled"});
-        const int widths[] = {500, 1440, 2500, 700, 940};
+        const int widths[] = {33, 96, 166, 46, 62};
         for (int c = 0; c < 5; ++c) {
             QCOMPARE(cells->columnDescription(c), headings[c]);
             if (c < 4)
-                QVERIFY(o.form->menuTab()->lstvVSHMenu->columnWidth(c) >= ui::twips(widths[c]));
+                QVERIFY(o.form->menuTab()->lstvVSHMenu->columnWidth(c) >= widths[c]);
         }
         const MenuRow row = expectedMenuRows(o.fixture.expected).at(4);
         QCOMPARE(cells->cellAt(4, 0)->text(QAccessible::Name), row.order);
@@ -633,6 +630,6 @@ private Q_SLOTS:
     }
 };
 
-QM_GUI_TEST(FrmVshMainTest);
+QM_GUI_TEST(VshEditorTest);
 
-#include "frmvshmain_test.moc"
+#include "vsheditor_test.moc"

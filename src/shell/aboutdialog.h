@@ -14,10 +14,10 @@ class QPushButton;
 
 namespace qm::ui {
 
-class frmAbout final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     static QUrl webAddress(int index);
     // Opens the web page of link `index` (0 or 1); other indices do nothing.

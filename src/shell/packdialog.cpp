@@ -1,4 +1,4 @@
-#include "frmcomp.h"
+#include "packdialog.h"
 
 #include "compression/check.h"
 
@@ -27,12 +27,13 @@ const QString kRepackTitle = QStringLiteral("Repack PRX...");
 const QString kRepackText = QStringLiteral("Repack PRX...\r\n(Wait a minute please !)");
 const QString kErrorText = QStringLiteral("Error...\r\nYour PRX can't be compressed!");
 
-const QSize kDesignSize(twips(5415), twips(1455));
+const QSize kDesignSize(361, 97);
 
 } // namespace
 
-frmComp::frmComp(QWidget* parent) : ProgressWindow(kDesignSize, kErrorText, parent) {
-    setObjectName(QStringLiteral("frmComp"));
+PackDialog::PackDialog(const QString& module, const QString& header, const QString& output, QWidget* parent)
+    : ProgressWindow(kDesignSize, kErrorText, parent), m_module(module), m_header(header), m_output(output) {
+    setObjectName(QStringLiteral("PackDialog"));
 
     cboKey = new QComboBox(this);
     cboKey->setObjectName(QStringLiteral("cboKey"));
@@ -46,7 +47,7 @@ frmComp::frmComp(QWidget* parent) : ProgressWindow(kDesignSize, kErrorText, pare
     cmdCompress->setObjectName(QStringLiteral("cmdCompress"));
     cmdCompress->setAutoDefault(false);
     cmdCompress->hide();
-    connect(cmdCompress, &QPushButton::clicked, this, &frmComp::cmdCompress_Click);
+    connect(cmdCompress, &QPushButton::clicked, this, &PackDialog::cmdCompress_Click);
 
     // The key row takes room only while the status has one line.
     auto* choice = new QHBoxLayout;
@@ -55,28 +56,28 @@ frmComp::frmComp(QWidget* parent) : ProgressWindow(kDesignSize, kErrorText, pare
     insertRowAboveBar(choice);
 }
 
-void frmComp::hideExtraControls() {
+void PackDialog::hideExtraControls() {
     cboKey->hide();
     cmdCompress->hide();
     cmdCompress->setDefault(false);
 }
 
-void frmComp::startRun() {
+void PackDialog::startRun() {
     blnGoCompress = false;
     showStep(Extract);
 
-    const QString header = strCompHeadFile;
-    const QPointer<frmComp> self(this);
+    const QString header = m_header;
+    const QPointer<PackDialog> self(this);
     m_job = QtConcurrent::run([self, header] {
         const auto key = compression::preselectedKeyOfFile(header);
         const bool ok = key.ok();
         const int index = ok ? *key : 0;
         const QString detail = ok ? QString() : key.error().fullText();
-        post(self, [ok, index, detail](frmComp& window) { window.headerRead(ok, index, detail); });
+        post(self, [ok, index, detail](PackDialog& window) { window.headerRead(ok, index, detail); });
     });
 }
 
-void frmComp::headerRead(bool ok, int key, const QString& detail) {
+void PackDialog::headerRead(bool ok, int key, const QString& detail) {
     if (!running())
         return;
     if (!ok) {
@@ -88,7 +89,7 @@ void frmComp::headerRead(bool ok, int key, const QString& detail) {
     showStep(Choose);
 }
 
-void frmComp::cmdCompress_Click() {
+void PackDialog::cmdCompress_Click() {
     if (!running() || m_step != Choose || blnGoCompress)
         return;
     blnGoCompress = true;
@@ -96,9 +97,9 @@ void frmComp::cmdCompress_Click() {
     const int key = cboKey->currentIndex();
     showStep(Compress);
 
-    const QString module = strCompFile;
-    const QString header = strCompHeadFile;
-    const QString out = intSaveComp == 1 ? strCompOutPutFile : strCompFile;
+    const QString module = m_module;
+    const QString header = m_header;
+    const QString out = m_output.isEmpty() ? m_module : m_output;
     const QString folder = prx::workFolder();
     m_job = QtConcurrent::run([report = Report(this, Compress), module, header, key, out, folder]() mutable {
         const auto progress = [&report](const compression::PackProgress& p) {
@@ -126,7 +127,7 @@ void frmComp::cmdCompress_Click() {
     });
 }
 
-void frmComp::showStep(int step) {
+void PackDialog::showStep(int step) {
     m_step = step;
     switch (step) {
     case Extract:

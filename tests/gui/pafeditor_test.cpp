@@ -2,11 +2,11 @@
 #include "guitest.h"
 #include "scripteddialogs.h"
 
-#include "paf/frmpaf.h"
+#include "paf/pafeditor.h"
 #include "prx/catalogue.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
-#include "widgets/ctextboxxp.h"
+#include "widgets/balloontip.h"
 #include "widgets/numberkeyfilter.h"
 #include "widgets/windowhelpers.h"
 
@@ -24,18 +24,18 @@
 #include <memory>
 #include <utility>
 
-constexpr int kPafBoxCount = qm::ui::frmPaf::kBoxCount;
-constexpr int kPafBoxMainIconYUnfocused = qm::ui::frmPaf::kBoxMainIconYUnfocused;
+constexpr int kPafBoxCount = qm::ui::PafEditor::kBoxCount;
+constexpr int kPafBoxMainIconYUnfocused = qm::ui::PafEditor::kBoxMainIconYUnfocused;
 using namespace qm::test;
 using qm::test::DialogCall;
 using qm::test::pafBoxOffset;
 using qm::test::ScriptedDialogs;
 using qm::test::singleAt;
-using qm::ui::frmPaf;
 using qm::ui::MsgButtons;
 using qm::ui::MsgIcon;
+using qm::ui::PafEditor;
 
-class FrmPafTest : public QObject {
+class PafEditorTest : public QObject {
     Q_OBJECT
 
     // A module of one release in a fresh folder, and a window that shows it.
@@ -43,7 +43,7 @@ class FrmPafTest : public QObject {
         std::unique_ptr<QTemporaryDir> dir;
         QString path;
         qm::test::PafFixture fixture;
-        std::unique_ptr<frmPaf> form;
+        std::unique_ptr<PafEditor> form;
     };
 
     static Opened open(int version, const QLocale& locale = kEnglish) {
@@ -52,9 +52,9 @@ class FrmPafTest : public QObject {
         o.path = o.dir->filePath(QStringLiteral("paf.prx"));
         o.fixture = qm::test::makePaf(version, 3);
         qm::test::writeFile(o.path, o.fixture.bytes);
-        o.form = std::make_unique<frmPaf>();
+        o.form = std::make_unique<PafEditor>();
         o.form->setLocale(locale);
-        if (!o.form->OpenPAFPRX(o.path, version))
+        if (!o.form->load(o.path, version))
             qFatal("fixture module did not load");
         return o;
     }
@@ -72,11 +72,11 @@ class FrmPafTest : public QObject {
 
 private Q_SLOTS:
     void newWindowIsEmptyAndDisabled() {
-        frmPaf form;
-        QCOMPARE(form.objectName(), QStringLiteral("frmPaf"));
+        PafEditor form;
+        QCOMPARE(form.objectName(), QStringLiteral("PafEditor"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Paf.rad Ededid"));
         QVERIFY(!form.windowIcon().isNull());
-        const QSize client(qm::ui::twips(6930), qm::ui::twips(6015));
+        const QSize client(462, 401);
         QCOMPARE(form.minimumSize(), client);
         QCOMPARE(form.maximumSize(), client);
         QCOMPARE(form.size(), client);
@@ -135,7 +135,7 @@ private Q_SLOTS:
         QFETCH(int, tab);
         QFETCH(QString, title);
         QFETCH(QList<int>, boxes);
-        frmPaf form;
+        PafEditor form;
         auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("PAFTabs"));
         auto* group = form.findChild<QGroupBox*>(qm::ui::indexedName(QStringLiteral("framePAF"), frame));
         QVERIFY(tabs && group);
@@ -187,7 +187,7 @@ private Q_SLOTS:
     void captions() {
         QFETCH(int, box);
         QFETCH(QString, caption);
-        frmPaf form;
+        PafEditor form;
         QCOMPARE(form.valueLabel(box)->text(), caption);
         QCOMPARE(form.valueLabel(box)->buddy(), form.valueBox(box));
         QCOMPARE(accessibleName(form.valueBox(box)), caption);
@@ -196,7 +196,7 @@ private Q_SLOTS:
     // Nothing on a tab is cut off or overlaps; box 8's caption takes three lines.
     void layoutFitsTheWindow() {
         Opened o = open(12);
-        frmPaf& form = *o.form;
+        PafEditor& form = *o.form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("PAFTabs"));
@@ -206,7 +206,7 @@ private Q_SLOTS:
             QWidget* page = tabs->widget(t);
             QApplication::processEvents();
             if (!shots.isEmpty())
-                form.grab().save(QStringLiteral("%1/frmpaf-tab%2.png").arg(shots).arg(t));
+                form.grab().save(QStringLiteral("%1/pafeditor-tab%2.png").arg(shots).arg(t));
             const QList<QGroupBox*> frames = page->findChildren<QGroupBox*>();
             for (QGroupBox* frame : frames) {
                 QVERIFY2(page->rect().contains(frame->geometry()), qPrintable(frame->objectName()));
@@ -241,15 +241,15 @@ private Q_SLOTS:
         const auto fixture = qm::test::makePaf(version, 5);
         qm::test::writeFile(path, fixture.bytes);
         ScriptedDialogs dialogs;
-        frmPaf form;
+        PafEditor form;
         form.setLocale(kEnglish);
         QSignalSpy status(&form, &qm::ui::EditorForm::statusChanged);
-        QVERIFY(form.OpenPAFPRX(path, version));
+        QVERIFY(form.load(path, version));
         QCOMPARE(status.size(), 1);
         QVERIFY(dialogs.calls.isEmpty());
-        QCOMPARE(form.PRXVersionPAF,
+        QCOMPARE(form.statusVersion(),
                  QString::fromLatin1(known::pafRelease(version).label) + QStringLiteral(" "));
-        QCOMPARE(form.PRXFilePAF, path + QStringLiteral(" "));
+        QCOMPARE(form.statusFile(), path + QStringLiteral(" "));
         QCOMPARE(form.versionIndex(), version);
         QCOMPARE(form.filePath(), path);
         for (int i = 0; i < kPafBoxCount; ++i) {
@@ -270,7 +270,7 @@ private Q_SLOTS:
         for (const QLocale& locale : {kEnglish, kFrench}) {
             ScriptedDialogs dialogs;
             Opened o = open(version, locale);
-            QVERIFY(o.form->SavePAFPRX(o.path, version));
+            QVERIFY(o.form->save(o.path, version));
             QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
             QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         }
@@ -302,7 +302,7 @@ private Q_SLOTS:
         retype(o.form->valueBox(box), typed);
         QCOMPARE(o.form->valueBox(box)->text(), typed);
         QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
-        QVERIFY(o.form->SavePAFPRX(o.path, version));
+        QVERIFY(o.form->save(o.path, version));
         QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
         QCOMPARE(status.size(), 1);
 
@@ -321,7 +321,7 @@ private Q_SLOTS:
             if (i != box)
                 QCOMPARE(o.form->valueBox(i)->text(), expectedPaf(o.fixture.expected, i, loc));
         // A second save of the reloaded window writes nothing new.
-        QVERIFY(o.form->SavePAFPRX(o.path, version));
+        QVERIFY(o.form->save(o.path, version));
         QCOMPARE(qm::test::readFile(o.path), saved);
     }
 
@@ -332,7 +332,7 @@ private Q_SLOTS:
         Opened o = open(version);
         const QString other = o.dir->filePath(QStringLiteral("paf edited.prx"));
         retype(o.form->valueBox(21), QStringLiteral("12.5"));
-        QVERIFY(o.form->SavePAFPRX(other, version));
+        QVERIFY(o.form->save(other, version));
         QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         const QByteArray copy = qm::test::readFile(other);
@@ -341,13 +341,13 @@ private Q_SLOTS:
         for (qint64 offset : qm::test::differingOffsets(o.fixture.bytes, copy))
             QVERIFY(offset >= at && offset < at + 4);
         QCOMPARE(singleAt(copy, at), 12.5f);
-        QCOMPARE(o.form->PRXFilePAF, other + QStringLiteral(" "));
+        QCOMPARE(o.form->statusFile(), other + QStringLiteral(" "));
         QCOMPARE(o.form->filePath(), other);
         QCOMPARE(o.form->valueBox(21)->text(), QStringLiteral("12.5"));
 
         // The next edit goes to the copy, which is now the open module.
         retype(o.form->valueBox(4), QStringLiteral("7"));
-        QVERIFY(o.form->SavePAFPRX(other, version));
+        QVERIFY(o.form->save(other, version));
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         QCOMPARE(singleAt(qm::test::readFile(other), pafBoxOffset(version, 4)), 7.0f);
     }
@@ -396,7 +396,7 @@ private Q_SLOTS:
         const QString dest = otherFile ? o.dir->filePath(QStringLiteral("other.prx")) : o.path;
         QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
 
-        const qm::Status saved = o.form->SavePAFPRX(dest, version);
+        const qm::Status saved = o.form->save(dest, version);
         QVERIFY(!saved);
         QVERIFY(dialogs.calls.isEmpty());
         qm::ui::showError(o.form.get(), saved.error());
@@ -409,7 +409,7 @@ private Q_SLOTS:
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         QVERIFY(!QFileInfo::exists(o.dir->filePath(QStringLiteral("other.prx"))));
         QCOMPARE(status.size(), 0);
-        QCOMPARE(o.form->PRXFilePAF, o.path + QStringLiteral(" "));
+        QCOMPARE(o.form->statusFile(), o.path + QStringLiteral(" "));
         for (int i : emptied)
             QVERIFY(o.form->valueBox(i)->text().isEmpty());
         if (box >= 0)
@@ -436,7 +436,7 @@ private Q_SLOTS:
         o.form->valueBox(5)->setText(QStringLiteral("42"));
         ScriptedDialogs dialogs;
         QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
-        const qm::Status loaded = o.form->OpenPAFPRX(o.dir->filePath(file), version);
+        const qm::Status loaded = o.form->load(o.dir->filePath(file), version);
         QVERIFY(!loaded);
         QVERIFY(dialogs.calls.isEmpty());
         qm::ui::showError(o.form.get(), loaded.error());
@@ -447,8 +447,8 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls.first().buttons, MsgButtons::Ok);
         QCOMPARE(status.size(), 0);
         QCOMPARE(o.form->versionIndex(), 3);
-        QCOMPARE(o.form->PRXFilePAF, o.path + QStringLiteral(" "));
-        QCOMPARE(o.form->PRXVersionPAF,
+        QCOMPARE(o.form->statusFile(), o.path + QStringLiteral(" "));
+        QCOMPARE(o.form->statusVersion(),
                  QString::fromLatin1(known::pafRelease(3).label) + QStringLiteral(" "));
         QCOMPARE(o.form->valueBox(5)->text(), QStringLiteral("42"));
         QCOMPARE(o.form->valueBox(0)->text(), expectedPaf(o.fixture.expected, 0));
@@ -468,9 +468,9 @@ private Q_SLOTS:
         if (loadedBefore) {
             o = open(2);
         } else {
-            o.form = std::make_unique<frmPaf>();
+            o.form = std::make_unique<PafEditor>();
         }
-        QVERIFY(o.form->OpenPAFPRX(QString(), 2)); // nothing to read, nothing failed
+        QVERIFY(o.form->load(QString(), 2)); // nothing to read, nothing failed
         QVERIFY(dialogs.calls.isEmpty());
         for (int i = 0; i < kPafBoxCount; ++i) {
             QVERIFY(!o.form->valueBox(i)->isEnabled());
@@ -523,8 +523,8 @@ private Q_SLOTS:
         Opened o = open(5, localeNamed(locale));
         o.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
-        qm::ui::cTextBoxXP().HideBalloonTip();
-        const qm::ui::cTextBoxXP* previous = o.form->keyFilter()->lastBalloon();
+        qm::ui::BalloonTip().HideBalloonTip();
+        const qm::ui::BalloonTip* previous = o.form->keyFilter()->lastBalloon();
 
         auto* tabs = o.form->findChild<QTabWidget*>(QStringLiteral("PAFTabs"));
         const std::pair<int, int> boxOnEachTab[] = {{5, 0}, {20, 1}, {3, 2}};
@@ -536,27 +536,27 @@ private Q_SLOTS:
                 edit->selectAll();
             QTest::keyClick(edit, static_cast<Qt::Key>(key), static_cast<Qt::KeyboardModifiers>(modifiers));
             QCOMPARE(edit->text(), after);
-            const qm::ui::cTextBoxXP* last = o.form->keyFilter()->lastBalloon();
+            const qm::ui::BalloonTip* last = o.form->keyFilter()->lastBalloon();
             if (balloon) {
                 QVERIFY(last && last != previous);
                 QCOMPARE(last->BalloonTipTitle(), QStringLiteral("Information :"));
                 QCOMPARE(last->BalloonTipText(),
                          QStringLiteral("Just negative, decimale\r\nand entire numeric key !"));
                 QCOMPARE(last->BalloonTipIcon(), 1);
-                QWidget* shown = qm::ui::cTextBoxXP::visibleBalloon();
+                QWidget* shown = qm::ui::BalloonTip::visibleBalloon();
                 QVERIFY(shown);
                 QCOMPARE(shown->accessibleName(), QStringLiteral("Information :"));
                 previous = last;
-                qm::ui::cTextBoxXP().HideBalloonTip();
+                qm::ui::BalloonTip().HideBalloonTip();
             } else {
                 QCOMPARE(last, previous);
-                QVERIFY(!qm::ui::cTextBoxXP::visibleBalloon());
+                QVERIFY(!qm::ui::BalloonTip::visibleBalloon());
             }
         }
         QVERIFY(dialogs.calls.isEmpty());
     }
 };
 
-QM_GUI_TEST(FrmPafTest);
+QM_GUI_TEST(PafEditorTest);
 
-#include "frmpaf_test.moc"
+#include "pafeditor_test.moc"

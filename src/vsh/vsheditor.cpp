@@ -1,4 +1,4 @@
-#include "frmvshmain.h"
+#include "vsheditor.h"
 
 #include "colorgrid.h"
 #include "menutab.h"
@@ -88,19 +88,18 @@ QString stepName(const QString& caption) {
 
 } // namespace
 
-frmVSHMain::frmVSHMain(QWidget* parent)
-    : EditorForm(QStringLiteral("frmVSHMain"), kCaption, QSize(twips(6930), twips(6855)),
-                 prx::ModuleKind::Vsh, parent) {
+VshEditor::VshEditor(QWidget* parent)
+    : EditorForm(QStringLiteral("VshEditor"), kCaption, QSize(462, 457), prx::ModuleKind::Vsh, parent) {
     m_keyFilter = new NumberKeyFilter(this);
     m_keyFilter->setLocale(numberLocale());
 
-    m_tabs = addTabs(QStringLiteral("VSHTabs"), twips(120));
+    m_tabs = addTabs(QStringLiteral("VSHTabs"), 8);
     m_tabs->setUsesScrollButtons(false);
     m_tabs->tabBar()->setElideMode(Qt::ElideNone);
 
     m_grid = new VshColorGrid;
     m_grid->setAccessibleName(kTabTitles[TabColors]);
-    connect(m_grid, &VshColorGrid::colorClicked, this, &frmVSHMain::pickColor);
+    connect(m_grid, &VshColorGrid::colorClicked, this, &VshEditor::pickColor);
 
     // Made tab by tab, so the Tab key walks the boxes in order.
     m_tabs->addTab(m_grid, kTabTitles[TabColors]);
@@ -116,9 +115,9 @@ frmVSHMain::frmVSHMain(QWidget* parent)
     m_menu->setAccessibleName(kTabTitles[TabMenu]);
     m_tabs->addTab(m_menu, kTabTitles[TabMenu]);
 
-    fitTabsInOneRow(m_tabs, width() - 2 * twips(120) - 6);
+    fitTabsInOneRow(m_tabs, width() - 2 * 8 - 6);
 
-    connect(this, &EditorForm::valueChanged, this, &frmVSHMain::valueChanged);
+    connect(this, &EditorForm::valueChanged, this, &VshEditor::valueChanged);
     for (std::size_t i = 0; i < kTextBoxMembers.size(); ++i) {
         const QString step = stepName(m_texts[i]->accessibleName());
         connect(m_texts[i], &QLineEdit::textChanged, this,
@@ -129,7 +128,7 @@ frmVSHMain::frmVSHMain(QWidget* parent)
     }
 
     // A window without a module: nothing to edit, but every tab can be looked at.
-    SetControlsEnabled(false);
+    setControlsEnabled(false);
     m_grid->lblMonthDes->setEnabled(true);
     m_grid->lblSlimExtra->setEnabled(true);
     for (QLabel* label : m_grid->lblSlimItem)
@@ -137,7 +136,7 @@ frmVSHMain::frmVSHMain(QWidget* parent)
     localeChanged();
 }
 
-std::vector<std::vector<QWidget*>> frmVSHMain::makeNumberFrames(Tab tab) {
+std::vector<std::vector<QWidget*>> VshEditor::makeNumberFrames(Tab tab) {
     std::vector<std::vector<QWidget*>> columns;
     for (const Frame& f : kNumberFrames) {
         if (f.tab != tab)
@@ -155,7 +154,7 @@ std::vector<std::vector<QWidget*>> frmVSHMain::makeNumberFrames(Tab tab) {
     return columns;
 }
 
-QLineEdit* frmVSHMain::makeNumberBox(int box) {
+QLineEdit* VshEditor::makeNumberBox(int box) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(indexedName(QStringLiteral("txtPRXValue"), box));
     edit->setFixedWidth(numberBoxWidth(QFontMetrics(font())));
@@ -168,11 +167,11 @@ QLineEdit* frmVSHMain::makeNumberBox(int box) {
     return edit;
 }
 
-QLabel* frmVSHMain::textLabel(int i) const {
+QLabel* VshEditor::textLabel(int i) const {
     return i >= 0 && i < 8 ? m_iconLabels[static_cast<std::size_t>(i)] : nullptr;
 }
 
-QWidget* frmVSHMain::makeIconsPage() {
+QWidget* VshEditor::makeIconsPage() {
     const int width =
         QFontMetrics(font()).horizontalAdvance(QString(kIconNameTypingLimit, QLatin1Char('x'))) + 8;
     std::vector<std::vector<QWidget*>> columns(1);
@@ -193,9 +192,9 @@ QWidget* frmVSHMain::makeIconsPage() {
     return makeColumnsPage(kTabTitles[TabIcons], columns);
 }
 
-QGroupBox* frmVSHMain::makeFormatFrame() {
+QGroupBox* VshEditor::makeFormatFrame() {
     QGroupBox* frame =
-        makeValueFrame(QStringLiteral("frameFormat"), QStringLiteral("Hours / Date Format"), this);
+        makeValueFrame(QStringLiteral("formatFrame"), QStringLiteral("Hours / Date Format"), this);
     auto* grid = static_cast<QGridLayout*>(frame->layout());
     grid->setHorizontalSpacing(kFrameSpacing);
     grid->setVerticalSpacing(kFrameSpacing - 2);
@@ -252,7 +251,7 @@ QGroupBox* frmVSHMain::makeFormatFrame() {
     return frame;
 }
 
-QWidget* frmVSHMain::makePathPage() {
+QWidget* VshEditor::makePathPage() {
     auto* page = new QWidget;
     page->setAccessibleName(kTabTitles[TabPath]);
     auto* outer = new QVBoxLayout(page);
@@ -288,23 +287,16 @@ QWidget* frmVSHMain::makePathPage() {
     return page;
 }
 
-void frmVSHMain::localeChanged() {
+void VshEditor::localeChanged() {
     m_keyFilter->setLocale(numberLocale());
     m_grid->setMonthNames(numberLocale());
 }
 
-void frmVSHMain::statusTextsChanged() {
-    intVersion = versionIndex();
-    PRXVersionVSH = statusVersion();
-    PRXFileVSH = statusFile();
+void VshEditor::showNoModule() {
+    setControlsEnabled(false);
 }
 
-void frmVSHMain::showNoModule() {
-    SetControlsEnabled(false);
-}
-
-void frmVSHMain::showModule() {
-    blnReady = false;
+void VshEditor::showModule() {
     for (ValueBinding* binding : m_numberBindings)
         binding->show();
     showTexts();
@@ -312,12 +304,11 @@ void frmVSHMain::showModule() {
                                   prx::VshMember::TextColorsSlim, prx::VshMember::ContextColorsSlim})
         showColours(static_cast<int>(member));
     m_menu->showEntries();
-    SetControlsEnabled(true);
-    ApplyVersionLimits();
-    blnReady = true;
+    setControlsEnabled(true);
+    applyReleaseLimits();
 }
 
-void frmVSHMain::showTexts() {
+void VshEditor::showTexts() {
     const prx::ModuleValues& v = values();
     for (std::size_t i = 0; i < kTextBoxMembers.size(); ++i)
         if (v.has(kTextBoxMembers[i]))
@@ -330,7 +321,7 @@ void frmVSHMain::showTexts() {
                 m_texts[static_cast<std::size_t>(first) + k]->setText(v.formats(member)[k]);
 }
 
-std::vector<ColorBox*> frmVSHMain::colourBoxes(prx::VshMember member) const {
+std::vector<ColorBox*> VshEditor::colourBoxes(prx::VshMember member) const {
     const VshColorGrid& g = *m_grid;
     switch (member) {
     case prx::VshMember::TextColors:
@@ -346,7 +337,7 @@ std::vector<ColorBox*> frmVSHMain::colourBoxes(prx::VshMember member) const {
     }
 }
 
-void frmVSHMain::showColours(int member) {
+void VshEditor::showColours(int member) {
     const auto m = static_cast<prx::VshMember>(member);
     if (!values().has(m))
         return; // the boxes keep what they show
@@ -356,7 +347,7 @@ void frmVSHMain::showColours(int member) {
         boxes[i]->setColor(colours.at(static_cast<qsizetype>(i)).rgb());
 }
 
-void frmVSHMain::valueChanged(int member) {
+void VshEditor::valueChanged(int member) {
     const auto m = static_cast<prx::VshMember>(member);
     switch (prx::shapeOf(m)) {
     case prx::Shape::Colours:
@@ -374,7 +365,7 @@ void frmVSHMain::valueChanged(int member) {
     }
 }
 
-Status frmVSHMain::checkEntries() const {
+Status VshEditor::checkEntries() const {
     // Empty boxes first, in box order: numbers 0 to 17 that are open for
     // editing, then the texts.
     for (int i = 0; i < kEmptyCheckedNumberBoxes; ++i) {
@@ -413,7 +404,7 @@ Status frmVSHMain::checkEntries() const {
     return {};
 }
 
-void frmVSHMain::SetControlsEnabled(bool enabled) {
+void VshEditor::setControlsEnabled(bool enabled) {
     VshColorGrid& g = *m_grid;
     std::vector<QWidget*> widgets{m_hints[0],           m_hints[1],          g.lblMonthDes,
                                   g.lblTextDes[0],      g.lblContextDes[0],  g.lblTextDes[1],
@@ -437,7 +428,7 @@ void frmVSHMain::SetControlsEnabled(bool enabled) {
     }
 }
 
-void frmVSHMain::ApplyVersionLimits() {
+void VshEditor::applyReleaseLimits() {
     const prx::ModuleValues& v = values();
     for (int i = 0; i < kNumberBoxCount; ++i) {
         const prx::VshMember member = kNumberBoxes[static_cast<std::size_t>(i)].member;
@@ -482,9 +473,9 @@ void frmVSHMain::ApplyVersionLimits() {
         m.chkVSHMenu[1]->setEnabled(false);
 }
 
-void frmVSHMain::pickColor(ColorBox* box) {
+void VshEditor::pickColor(ColorBox* box) {
     prx::Rgb chosen = box->color();
-    if (!dialogs().ShowColorDialog(this, box->color(), chosen) || chosen == box->color())
+    if (!dialogs().chooseColour(this, box->color(), chosen) || chosen == box->color())
         return;
     for (prx::VshMember member : {prx::VshMember::TextColors, prx::VshMember::ContextColors,
                                   prx::VshMember::TextColorsSlim, prx::VshMember::ContextColorsSlim}) {

@@ -15,7 +15,7 @@ namespace qm::ui {
 // Balloon icon codes.
 enum BalloonIcon { BalloonNone = 0, BalloonInfo = 1, BalloonWarning = 2, BalloonError = 3 };
 
-class cTextBoxXP {
+class BalloonTip {
 public:
     // Attaches the helper to a box; sends nothing by itself.
     void TextBox(QLineEdit* box);

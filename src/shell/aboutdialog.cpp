@@ -1,4 +1,4 @@
-#include "frmabout.h"
+#include "aboutdialog.h"
 
 #include "widgets/dialogs.h"
 #include "widgets/windowhelpers.h"
@@ -58,10 +58,10 @@ QPlainTextEdit* creditBox(const QString& text, int index, QWidget* parent) {
 
 } // namespace
 
-frmAbout::frmAbout(QWidget* parent)
+AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("About..."));
     setModal(true);
 
@@ -131,23 +131,23 @@ frmAbout::frmAbout(QWidget* parent)
     buttons->addWidget(Command1);
     buttons->addStretch();
     layout->addLayout(buttons);
-    Frame1->setMinimumWidth(twips(5400));
+    Frame1->setMinimumWidth(360);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QUrl frmAbout::webAddress(int index) {
+QUrl AboutDialog::webAddress(int index) {
     if (index < 0 || index > 1)
         return {};
     return QUrl(QString::fromLatin1(kWebAddresses[index]));
 }
 
-void frmAbout::lblWeb_Click(int index) {
+void AboutDialog::lblWeb_Click(int index) {
     if (index < 0 || index > 1)
         return;
     dialogs().openUrl(webAddress(index));
 }
 
-bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
+bool AboutDialog::eventFilter(QObject* watched, QEvent* event) {
     for (int i = 0; i < 2; ++i) {
         if (watched != lblWeb[static_cast<std::size_t>(i)])
             continue;

@@ -1,4 +1,4 @@
-#include "frmreview.h"
+#include "reviewdialog.h"
 
 #include "looks/diff.h"
 #include "prx/valueio.h"
@@ -14,8 +14,8 @@
 
 namespace qm::ui {
 
-frmReview::frmReview(const EditorForm& editor, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmReview"));
+ReviewDialog::ReviewDialog(const EditorForm& editor, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("ReviewDialog"));
     setWindowTitle(QStringLiteral("Review Changes"));
     setModal(true);
     const QString name = QFileInfo(editor.filePath()).fileName();

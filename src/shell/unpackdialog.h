@@ -7,24 +7,21 @@
 
 namespace qm::ui {
 
-class frmDecomp final : public ProgressWindow {
+class UnpackDialog final : public ProgressWindow {
     Q_OBJECT
 public:
-    explicit frmDecomp(QWidget* parent = nullptr);
-
-    // Inputs, set by the caller before showing the window.
-    QString strDecompFile;
-    QString strDecompOutPutFile;
-    // 0 until the run has been made, 1 after it; 0 again once OK was pressed.
-    int intFormLoadDecomp = 0;
+    // Unpacks the packed module `packed` to `output`.
+    UnpackDialog(const QString& packed, const QString& output, QWidget* parent = nullptr);
 
 private:
     // The steps the window shows while it works.
     enum Step { Unpack, Decompress };
 
-    int& formLoad() override { return intFormLoadDecomp; }
     void startRun() override;
     void showStep(int step) override;
+
+    const QString m_packed;
+    const QString m_output;
 };
 
 } // namespace qm::ui

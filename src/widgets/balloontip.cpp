@@ -1,4 +1,4 @@
-#include "ctextboxxp.h"
+#include "balloontip.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -132,28 +132,28 @@ BalloonWidget* balloon(bool create) {
 
 } // namespace
 
-void cTextBoxXP::TextBox(QLineEdit* box) {
+void BalloonTip::TextBox(QLineEdit* box) {
     m_box = box;
 }
 
-void cTextBoxXP::CueBanner(const QString& text) {
+void BalloonTip::CueBanner(const QString& text) {
     m_cueBanner = text;
     if (m_box)
         m_box->setPlaceholderText(text);
 }
 
-void cTextBoxXP::ShowBalloonTip() {
+void BalloonTip::ShowBalloonTip() {
     if (!m_box || !m_box->isVisible())
         return;
     balloon(true)->showFor(m_box, m_title, m_text, m_icon);
 }
 
-void cTextBoxXP::HideBalloonTip() {
+void BalloonTip::HideBalloonTip() {
     if (BalloonWidget* b = balloon(false))
         b->hide();
 }
 
-QWidget* cTextBoxXP::visibleBalloon() {
+QWidget* BalloonTip::visibleBalloon() {
     BalloonWidget* b = balloon(false);
     return b && b->isVisible() ? b : nullptr;
 }

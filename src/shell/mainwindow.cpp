@@ -1,13 +1,13 @@
-#include "frmmain.h"
+#include "mainwindow.h"
 
+#include "aboutdialog.h"
 #include "configstore.h"
-#include "frmabout.h"
-#include "frmconfig.h"
-#include "frmreview.h"
-#include "paf/frmpaf.h"
+#include "paf/pafeditor.h"
 #include "prx/config.h"
 #include "prx/workfolder.h"
-#include "vsh/frmvshmain.h"
+#include "reviewdialog.h"
+#include "settingsdialog.h"
+#include "vsh/vsheditor.h"
 #include "widgets/dialogs.h"
 #include "widgets/windowhelpers.h"
 
@@ -55,8 +55,8 @@ QAction* menuAction(QMenu* menu, const char* name, const QString& caption, const
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
-    setObjectName(QStringLiteral("frmMain"));
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(kCaption);
 
     // Start-up: the working folder and its configuration file. The archiver
@@ -74,34 +74,34 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
     buildMenus();
     buildStatusBar();
-    SetFormIcon(this, QStringLiteral("AAA"), true);
+    setProgramIcon(this, QStringLiteral("AAA"), true);
 
-    const QSize client(twips(13020), twips(8850));
+    const QSize client(868, 590);
     resize(client.width(),
            client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
     // The status bar follows events (activation, loads, file changes, the
-    // configuration); timSBar coalesces them into one refresh.
-    timSBar = new QTimer(this);
-    timSBar->setObjectName(QStringLiteral("timSBar"));
-    timSBar->setSingleShot(true);
-    timSBar->setInterval(10);
-    connect(timSBar, &QTimer::timeout, this, &frmMain::timSBar_Timer);
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::scheduleStatus);
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, &frmMain::updateActions);
-    connect(m_config, &ConfigStore::changed, this, &frmMain::scheduleStatus);
-    connect(&m_fileWatch, &QFileSystemWatcher::fileChanged, this, &frmMain::scheduleStatus);
-    connect(&m_fileWatch, &QFileSystemWatcher::directoryChanged, this, &frmMain::scheduleStatus);
+    // configuration); m_statusTimer coalesces them into one refresh.
+    m_statusTimer = new QTimer(this);
+    m_statusTimer->setObjectName(QStringLiteral("m_statusTimer"));
+    m_statusTimer->setSingleShot(true);
+    m_statusTimer->setInterval(10);
+    connect(m_statusTimer, &QTimer::timeout, this, &MainWindow::refreshStatus);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::scheduleStatus);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::updateActions);
+    connect(m_config, &ConfigStore::changed, this, &MainWindow::scheduleStatus);
+    connect(&m_fileWatch, &QFileSystemWatcher::fileChanged, this, &MainWindow::scheduleStatus);
+    connect(&m_fileWatch, &QFileSystemWatcher::directoryChanged, this, &MainWindow::scheduleStatus);
 
     // Fade-in: opacity 15, 30, ... 255, then the timer stops for good.
     applyOpacity(0.0);
-    timFadeIn = new QTimer(this);
-    timFadeIn->setObjectName(QStringLiteral("timFadeIn"));
-    timFadeIn->setInterval(10);
-    connect(timFadeIn, &QTimer::timeout, this, &frmMain::timFadeIn_Timer);
-    timFadeIn->start();
+    m_fadeTimer = new QTimer(this);
+    m_fadeTimer->setObjectName(QStringLiteral("m_fadeTimer"));
+    m_fadeTimer->setInterval(10);
+    connect(m_fadeTimer, &QTimer::timeout, this, &MainWindow::fadeInStep);
+    m_fadeTimer->start();
 
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {
@@ -116,7 +116,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
         m_closingAsked = true;
     });
     updateActions();
-    timSBar_Timer();
+    refreshStatus();
 
     if (!prepared)
         QTimer::singleShot(0, this, [this, prepared] {
@@ -127,7 +127,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
         });
 }
 
-frmMain::~frmMain() {
+MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     // The workspace, its windows (also those closed but not yet deleted) and
     // the watchers outlive this object's own part: keep their last signals,
@@ -139,71 +139,71 @@ frmMain::~frmMain() {
     QObject::disconnect(&m_fileWatch, nullptr, this, nullptr);
 }
 
-void frmMain::buildMenus() {
+void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    connect(menuAction(file, "mnuFileOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O)),
-            &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
+    file->setObjectName(QStringLiteral("menuFile"));
+    connect(menuAction(file, "actionOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O)),
+            &QAction::triggered, this, &MainWindow::openWithDialog);
     const auto editorAction = [this](QAction* action) {
         m_editorActions.append(action);
         return action;
     };
-    connect(editorAction(menuAction(file, "mnuFileSave", QStringLiteral("&Save..."),
+    connect(editorAction(menuAction(file, "actionSave", QStringLiteral("&Save..."),
                                     QKeySequence(Qt::CTRL | Qt::Key_S))),
-            &QAction::triggered, this, &frmMain::mnuFileSave_Click);
-    connect(editorAction(menuAction(file, "mnuFileSaveAs", QStringLiteral("Save &As..."))),
-            &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
-    connect(editorAction(menuAction(file, "mnuFileExportLook", QStringLiteral("&Export Look..."))),
-            &QAction::triggered, this, &frmMain::mnuFileExportLook_Click);
-    connect(editorAction(menuAction(file, "mnuFileImportLook", QStringLiteral("&Import Look..."))),
-            &QAction::triggered, this, &frmMain::mnuFileImportLook_Click);
-    file->addSeparator()->setObjectName(QStringLiteral("mnuFile0"));
-    connect(menuAction(file, "mnuFileExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
-            &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+            &QAction::triggered, this, &MainWindow::saveActive);
+    connect(editorAction(menuAction(file, "actionSaveAs", QStringLiteral("Save &As..."))),
+            &QAction::triggered, this, &MainWindow::saveActiveAs);
+    connect(editorAction(menuAction(file, "actionExportLook", QStringLiteral("&Export Look..."))),
+            &QAction::triggered, this, &MainWindow::exportLook);
+    connect(editorAction(menuAction(file, "actionImportLook", QStringLiteral("&Import Look..."))),
+            &QAction::triggered, this, &MainWindow::importLook);
+    file->addSeparator()->setObjectName(QStringLiteral("fileSeparator"));
+    connect(menuAction(file, "actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
+            &QAction::triggered, this, &MainWindow::exitProgram);
 
     // Edit: undo and redo act on the active editor's steps.
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
+    edit->setObjectName(QStringLiteral("menuEdit"));
     m_undoGroup = new QUndoGroup(this);
     QAction* undo = m_undoGroup->createUndoAction(this, QStringLiteral("Undo"));
-    undo->setObjectName(QStringLiteral("mnuEditUndo"));
+    undo->setObjectName(QStringLiteral("actionUndo"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     QAction* redo = m_undoGroup->createRedoAction(this, QStringLiteral("Redo"));
-    redo->setObjectName(QStringLiteral("mnuEditRedo"));
+    redo->setObjectName(QStringLiteral("actionRedo"));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
-    connect(editorAction(menuAction(edit, "mnuEditReview", QStringLiteral("Review Changes..."))),
-            &QAction::triggered, this, &frmMain::mnuEditReview_Click);
+    connect(editorAction(menuAction(edit, "actionReviewChanges", QStringLiteral("Review Changes..."))),
+            &QAction::triggered, this, &MainWindow::reviewChanges);
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
-    m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
-    connect(menuAction(m_windowMenu, "mnuWindowTileH", QStringLiteral("Tile &Horizontally"),
+    m_windowMenu->setObjectName(QStringLiteral("menuWindow"));
+    connect(menuAction(m_windowMenu, "actionTileHorizontally", QStringLiteral("Tile &Horizontally"),
                        QKeySequence(Qt::CTRL | Qt::Key_H)),
-            &QAction::triggered, this, [this] { arrange(1); });
-    connect(menuAction(m_windowMenu, "mnuWindowTileV", QStringLiteral("Tile &Vertically"),
+            &QAction::triggered, this, [this] { arrange(Arrangement::TileHorizontally); });
+    connect(menuAction(m_windowMenu, "actionTileVertically", QStringLiteral("Tile &Vertically"),
                        QKeySequence(Qt::CTRL | Qt::Key_V)),
-            &QAction::triggered, this, [this] { arrange(2); });
-    connect(menuAction(m_windowMenu, "mnuWindowCascade", QStringLiteral("&Cascade"),
+            &QAction::triggered, this, [this] { arrange(Arrangement::TileVertically); });
+    connect(menuAction(m_windowMenu, "actionCascade", QStringLiteral("&Cascade"),
                        QKeySequence(Qt::CTRL | Qt::Key_C)),
-            &QAction::triggered, this, [this] { arrange(0); });
-    connect(menuAction(m_windowMenu, "mnuWindowArrange", QStringLiteral("&Arrange Icons"),
+            &QAction::triggered, this, [this] { arrange(Arrangement::Cascade); });
+    connect(menuAction(m_windowMenu, "actionArrangeIcons", QStringLiteral("&Arrange Icons"),
                        QKeySequence(Qt::CTRL | Qt::Key_A)),
-            &QAction::triggered, this, [this] { arrange(3); });
-    connect(m_windowMenu, &QMenu::aboutToShow, this, &frmMain::updateWindowMenu);
+            &QAction::triggered, this, [this] { arrange(Arrangement::ArrangeIcons); });
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::updateWindowMenu);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    connect(menuAction(help, "mnuHelpAbout", QStringLiteral("&About...")), &QAction::triggered, this,
-            &frmMain::mnuHelpAbout_Click);
-    connect(menuAction(help, "mnuConfig", QStringLiteral("Configurations")), &QAction::triggered, this,
-            &frmMain::mnuConfig_Click);
+    help->setObjectName(QStringLiteral("menuHelp"));
+    connect(menuAction(help, "actionAbout", QStringLiteral("&About...")), &QAction::triggered, this,
+            &MainWindow::showAbout);
+    connect(menuAction(help, "actionSettings", QStringLiteral("Configurations")), &QAction::triggered, this,
+            &MainWindow::showSettings);
 }
 
-void frmMain::buildStatusBar() {
+void MainWindow::buildStatusBar() {
     QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("sbMain"));
+    bar->setObjectName(QStringLiteral("statusBar"));
     bar->setSizeGripEnabled(true);
     const QString fixed[] = {QString(), QStringLiteral("PRX Version :"), kNoVersion, QStringLiteral("File :"),
                              kNoFile};
@@ -211,7 +211,7 @@ void frmMain::buildStatusBar() {
                              QStringLiteral("File"), QStringLiteral("File path")};
     for (int i = 1; i <= 4; ++i) {
         auto* panel = new QLabel(fixed[i], bar);
-        panel->setObjectName(indexedName(QStringLiteral("sbMainPanel"), i));
+        panel->setObjectName(indexedName(QStringLiteral("statusPanel"), i));
         panel->setAccessibleName(names[i]);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
@@ -222,13 +222,13 @@ void frmMain::buildStatusBar() {
     m_panels[2]->setMinimumWidth(160);
 }
 
-QString frmMain::panelText(int index) const {
+QString MainWindow::panelText(int index) const {
     if (index < 1 || index > 4)
         return {};
     return m_panels[static_cast<std::size_t>(index)]->text();
 }
 
-void frmMain::updateWindowMenu() {
+void MainWindow::updateWindowMenu() {
     for (QAction* a : std::as_const(m_windowActions)) {
         m_windowMenu->removeAction(a);
         a->deleteLater();
@@ -252,16 +252,16 @@ void frmMain::updateWindowMenu() {
     }
 }
 
-void frmMain::arrange(int code) {
+void MainWindow::arrange(Arrangement arrangement) {
     const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
     if (windows.isEmpty())
         return;
-    if (code == 0) {
+    if (arrangement == Arrangement::Cascade) {
         m_mdi->cascadeSubWindows();
         return;
     }
     const QRect area = m_mdi->viewport()->rect();
-    if (code == 3) {
+    if (arrangement == Arrangement::ArrangeIcons) {
         // Minimised windows in a row along the bottom of the workspace.
         int x = 0;
         for (QMdiSubWindow* w : windows) {
@@ -283,7 +283,7 @@ void frmMain::arrange(int code) {
         QMdiSubWindow* w = shown[i];
         if (w->isMaximized())
             w->showNormal();
-        if (code == 1) {
+        if (arrangement == Arrangement::TileHorizontally) {
             const int step = n > 1 ? std::max(0, (area.height() - w->height()) / int(n - 1)) : 0;
             w->move(0, std::min(int(i) * w->height(), int(i) * step));
         } else {
@@ -295,12 +295,12 @@ void frmMain::arrange(int code) {
 
 // ---- status bar and file watch -------------------------------------------
 
-void frmMain::scheduleStatus() {
+void MainWindow::scheduleStatus() {
     if (!m_statusPaused)
-        timSBar->start();
+        m_statusTimer->start();
 }
 
-void frmMain::syncFileWatch() {
+void MainWindow::syncFileWatch() {
     QStringList wanted;
     for (EditorForm* e : editors()) {
         const QString file = e->filePath();
@@ -322,7 +322,7 @@ void frmMain::syncFileWatch() {
             m_fileWatch.addPath(p); // a replaced file drops out of the watch; add it again
 }
 
-void frmMain::timSBar_Timer() {
+void MainWindow::refreshStatus() {
     if (m_statusPaused)
         return;
     syncFileWatch();
@@ -354,15 +354,15 @@ void frmMain::timSBar_Timer() {
     scheduleStatus();
 }
 
-void frmMain::timFadeIn_Timer() {
-    intFadeAlpha += 15;
-    if (intFadeAlpha <= 255)
-        applyOpacity(intFadeAlpha / 255.0);
+void MainWindow::fadeInStep() {
+    m_fadeAlpha += 15;
+    if (m_fadeAlpha <= 255)
+        applyOpacity(m_fadeAlpha / 255.0);
     else
-        timFadeIn->stop();
+        m_fadeTimer->stop();
 }
 
-void frmMain::applyOpacity(double opacity) {
+void MainWindow::applyOpacity(double opacity) {
     // Platforms without window opacity show the window opaque at once.
     static const bool supported =
         QGuiApplication::platformName() != u"offscreen" && QGuiApplication::platformName() != u"minimal";
@@ -372,12 +372,12 @@ void frmMain::applyOpacity(double opacity) {
 
 // ---- editors ---------------------------------------------------------------
 
-EditorForm* frmMain::activeEditor() const {
+EditorForm* MainWindow::activeEditor() const {
     QMdiSubWindow* w = m_mdi->activeSubWindow();
     return w ? qobject_cast<EditorForm*>(w->widget()) : nullptr;
 }
 
-QList<EditorForm*> frmMain::editors() const {
+QList<EditorForm*> MainWindow::editors() const {
     QList<EditorForm*> out;
     for (QMdiSubWindow* w : m_mdi->subWindowList())
         if (auto* e = qobject_cast<EditorForm*>(w->widget()))
@@ -385,7 +385,7 @@ QList<EditorForm*> frmMain::editors() const {
     return out;
 }
 
-QMdiSubWindow* frmMain::addEditor(EditorForm* form) {
+QMdiSubWindow* MainWindow::addEditor(EditorForm* form) {
     QMdiSubWindow* sub =
         m_mdi->addSubWindow(form, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -393,54 +393,54 @@ QMdiSubWindow* frmMain::addEditor(EditorForm* form) {
     sub->setWindowTitle(form->windowTitle());
     sub->setWindowIcon(form->windowIcon());
     sub->setOption(QMdiSubWindow::RubberBandResize, false);
-    connect(form, &EditorForm::statusChanged, this, &frmMain::scheduleStatus);
+    connect(form, &EditorForm::statusChanged, this, &MainWindow::scheduleStatus);
     m_undoGroup->addStack(form->undoStack());
-    connect(sub, &QObject::destroyed, this, &frmMain::scheduleStatus);
+    connect(sub, &QObject::destroyed, this, &MainWindow::scheduleStatus);
     sub->show();
     sub->adjustSize();
     sub->setFixedSize(sub->size());
     return sub;
 }
 
-frmPaf* frmMain::NewPAFEditor() {
-    auto* form = new frmPaf;
+PafEditor* MainWindow::newPafEditor() {
+    auto* form = new PafEditor;
     addEditor(form);
     return form;
 }
 
-frmVSHMain* frmMain::NewVSHEditor() {
-    auto* form = new frmVSHMain;
+VshEditor* MainWindow::newVshEditor() {
+    auto* form = new VshEditor;
     addEditor(form);
     return form;
 }
 
 // ---- other commands ----------------------------------------------------------------
 
-void frmMain::mnuHelpAbout_Click() {
-    frmAbout about(this);
+void MainWindow::showAbout() {
+    AboutDialog about(this);
     about.exec();
 }
 
-void frmMain::mnuConfig_Click() {
-    frmConfig config(*m_config, this);
+void MainWindow::showSettings() {
+    SettingsDialog config(*m_config, this);
     config.exec();
 }
 
-void frmMain::updateActions() {
+void MainWindow::updateActions() {
     EditorForm* editor = activeEditor();
     for (QAction* a : std::as_const(m_editorActions))
         a->setEnabled(editor != nullptr);
     m_undoGroup->setActiveStack(editor ? editor->undoStack() : nullptr);
 }
 
-void frmMain::mnuEditReview_Click() {
+void MainWindow::reviewChanges() {
     if (EditorForm* editor = activeEditor()) {
-        frmReview review(*editor, this);
+        ReviewDialog review(*editor, this);
         review.exec();
     }
 }
 
-bool frmMain::confirmClose(EditorForm* editor) {
+bool MainWindow::confirmClose(EditorForm* editor) {
     if (m_closingAsked || !editor->hasUnsavedEdits())
         return true;
     if (QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
@@ -449,7 +449,7 @@ bool frmMain::confirmClose(EditorForm* editor) {
     switch (dialogs().showMessage(this, kAppTitle, QStringLiteral("Save changes to %1?").arg(name),
                                   MsgIcon::Question, MsgButtons::SaveDiscardCancel)) {
     case MsgAnswer::Save:
-        return saveEditor(editor, 1);
+        return saveEditor(editor, SaveMode::InPlace);
     case MsgAnswer::Discard:
         return true;
     default:
@@ -457,19 +457,19 @@ bool frmMain::confirmClose(EditorForm* editor) {
     }
 }
 
-bool frmMain::confirmQuit() {
+bool MainWindow::confirmQuit() {
     for (EditorForm* editor : editors())
         if (editor->hasUnsavedEdits() && !confirmClose(editor))
             return false;
     return true;
 }
 
-void frmMain::mnuFileExit_Click() {
+void MainWindow::exitProgram() {
     m_quitting = true;
     close();
 }
 
-void frmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     bool unsaved = false;
     for (EditorForm* editor : editors())
         unsaved = unsaved || editor->hasUnsavedEdits();
@@ -495,7 +495,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Close) {
         // An editor closing with unsaved edits asks first.
         if (auto* editor = qobject_cast<EditorForm*>(watched); editor && editors().contains(editor))

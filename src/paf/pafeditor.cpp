@@ -1,4 +1,4 @@
-#include "frmpaf.h"
+#include "pafeditor.h"
 
 #include "prx/catalogue.h"
 #include "prx/rules.h"
@@ -23,7 +23,7 @@ namespace {
 
 // Label captions by box index, blanks and all: box 8's runs of blanks are
 // where its label breaks into three lines.
-const std::array<QString, frmPaf::kBoxCount> kCaptions{
+const std::array<QString, PafEditor::kBoxCount> kCaptions{
     QStringLiteral("Vertical Scrolling :"),
     QStringLiteral("Horizontal Scrolling :"),
     QStringLiteral("MS Contents : (Unfocused)"),
@@ -100,7 +100,7 @@ const std::array<TabPlan, 3>& tabPlans() {
 
 using P = prx::PafMember;
 
-const std::array<prx::PafMember, frmPaf::kBoxCount> frmPaf::kBoxMembers{
+const std::array<prx::PafMember, PafEditor::kBoxCount> PafEditor::kBoxMembers{
     P::VerticalScrollSpeed,   P::HorizontalScrollSpeed, P::MSContentsSizeUnfocused, P::GlowBlinkSpeed,
     P::XmbOverallSize,        P::MainIconSpacing,       P::MainIconYFocused,        P::MainMenuTextY,
     P::MainIconYUnfocused,    P::MainIconSizeUnfocused, P::MainMenuTextSize,        P::MainMenuIconFontColor,
@@ -110,9 +110,8 @@ const std::array<prx::PafMember, frmPaf::kBoxCount> frmPaf::kBoxMembers{
     P::SubiconShadowHeight,
 };
 
-frmPaf::frmPaf(QWidget* parent)
-    : EditorForm(QStringLiteral("frmPaf"), kCaption, QSize(twips(6930), twips(6015)), prx::ModuleKind::Paf,
-                 parent) {
+PafEditor::PafEditor(QWidget* parent)
+    : EditorForm(QStringLiteral("PafEditor"), kCaption, QSize(462, 401), prx::ModuleKind::Paf, parent) {
     m_keyFilter = new NumberKeyFilter(this);
     m_keyFilter->setLocale(numberLocale());
 
@@ -152,27 +151,22 @@ frmPaf::frmPaf(QWidget* parent)
         m_tabs->addTab(makeColumnsPage(tab.title, columns), tab.title);
     }
 
-    SetValueControlsEnabled(false);
+    setControlsEnabled(false);
 }
 
-void frmPaf::statusTextsChanged() {
-    PRXVersionPAF = statusVersion();
-    PRXFilePAF = statusFile();
+void PafEditor::showNoModule() {
+    setControlsEnabled(false);
 }
 
-void frmPaf::showNoModule() {
-    SetValueControlsEnabled(false);
-}
-
-void frmPaf::showModule() {
+void PafEditor::showModule() {
     for (ValueBinding* binding : m_bindings)
         binding->show();
-    SetValueControlsEnabled(true);
+    setControlsEnabled(true);
     if (!values().has(kBoxMembers[kBoxMainIconYUnfocused]))
-        DisableMainIconYUnfocused();
+        disableFollowingBox();
 }
 
-Status frmPaf::checkEntries() const {
+Status PafEditor::checkEntries() const {
     // Box 8 is not part of the empty check: an empty box 8 fails to convert instead.
     for (int box = 0; box < kBoxCount; ++box) {
         const ValueBinding* b = m_bindings[static_cast<std::size_t>(box)];
@@ -193,21 +187,21 @@ Status frmPaf::checkEntries() const {
     return {};
 }
 
-void frmPaf::SetValueControlsEnabled(bool enabled) {
+void PafEditor::setControlsEnabled(bool enabled) {
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
         m_boxes[i]->setEnabled(enabled);
         m_labels[i]->setEnabled(enabled);
     }
 }
 
-void frmPaf::DisableMainIconYUnfocused() {
+void PafEditor::disableFollowingBox() {
     const auto i = static_cast<std::size_t>(kBoxMainIconYUnfocused);
     m_boxes[i]->setEnabled(false);
     m_labels[i]->setEnabled(false);
     m_boxes[i]->clear();
 }
 
-void frmPaf::localeChanged() {
+void PafEditor::localeChanged() {
     m_keyFilter->setLocale(numberLocale());
 }
 

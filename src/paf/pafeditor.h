@@ -17,10 +17,10 @@ namespace qm::ui {
 class NumberKeyFilter;
 class ValueBinding;
 
-class frmPaf final : public EditorForm {
+class PafEditor final : public EditorForm {
     Q_OBJECT
 public:
-    explicit frmPaf(QWidget* parent = nullptr);
+    explicit PafEditor(QWidget* parent = nullptr);
 
     inline static const QString kCaption = QStringLiteral("Paf.rad Ededid");
     static constexpr int kBoxCount = 25;             // txtPAFPRXValue(0..24)
@@ -28,14 +28,8 @@ public:
     // The member each box holds.
     static const std::array<prx::PafMember, kBoxCount> kBoxMembers;
 
-    // Public status texts: the release label and the path, each followed by one blank.
-    QString PRXVersionPAF;
-    QString PRXFilePAF;
-
-    Status OpenPAFPRX(const QString& strFile, int intCurPRXType) { return load(strFile, intCurPRXType); }
-    Status SavePAFPRX(const QString& strFile, int intCurPRXType) { return save(strFile, intCurPRXType); }
-    void SetValueControlsEnabled(bool enabled);
-    void DisableMainIconYUnfocused();
+    void setControlsEnabled(bool enabled);
+    void disableFollowingBox();
 
     Status checkEntries() const override;
 
@@ -46,7 +40,6 @@ public:
 protected:
     void showModule() override;
     void showNoModule() override;
-    void statusTextsChanged() override;
     void localeChanged() override;
 
 private:

@@ -10,23 +10,18 @@ class QComboBox;
 
 namespace qm::ui {
 
-class frmComp final : public ProgressWindow {
+class PackDialog final : public ProgressWindow {
     Q_OBJECT
 public:
-    explicit frmComp(QWidget* parent = nullptr);
-
-    // Inputs, set by the caller before showing the window.
-    QString strCompFile;       // the plain module to pack
-    QString strCompHeadFile;   // the packed module whose header is reused
-    QString strCompOutPutFile; // where the result goes when intSaveComp is 1
-    int intFormLoadComp = 0;   // 0 until the run has been made; 0 again after OK
-    int intSaveComp = 0;       // 1: result to strCompOutPutFile; otherwise it replaces strCompFile
+    // Packs `module` behind the header of the packed module `header`; the
+    // result goes to `output`, or replaces `module` when output is empty.
+    PackDialog(const QString& module, const QString& header, const QString& output,
+               QWidget* parent = nullptr);
 
 private:
     // The steps the window shows while it works.
     enum Step { Extract, Choose, Compress, Repack };
 
-    int& formLoad() override { return intFormLoadComp; }
     void startRun() override;
     void showStep(int step) override;
     void hideExtraControls() override;
@@ -36,6 +31,9 @@ private:
 
     QComboBox* cboKey = nullptr;
     QPushButton* cmdCompress = nullptr;
+    const QString m_module;
+    const QString m_header;
+    const QString m_output;
     bool blnGoCompress = false;
 };
 
