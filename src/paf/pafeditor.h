@@ -1,21 +1,18 @@
 #pragma once
 
 // The editor window of a paf.prx module: 25 numeric values on three tabs.
+// Every value box is found by its member.
 
 #include "prx/catalogue.h"
 #include "widgets/editorform.h"
 
-#include <array>
-
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
 
 namespace qm::ui {
 
-class NumberKeyFilter;
-class ValueBinding;
+class ValueBoxes;
 
 class PafEditor final : public EditorForm {
     Q_OBJECT
@@ -23,19 +20,15 @@ public:
     explicit PafEditor(QWidget* parent = nullptr);
 
     inline static const QString kCaption = QStringLiteral("Paf.rad Ededid");
-    static constexpr int kBoxCount = 25;             // txtPAFPRXValue(0..24)
-    static constexpr int kBoxMainIconYUnfocused = 8; // left out of the empty check
-    // The member each box holds.
-    static const std::array<prx::PafMember, kBoxCount> kBoxMembers;
-
-    void setControlsEnabled(bool enabled);
-    void disableFollowingBox();
 
     Status checkEntries() const override;
 
-    QLineEdit* valueBox(int index) const { return m_boxes[static_cast<std::size_t>(index)]; }
-    QLabel* valueLabel(int index) const { return m_labels[static_cast<std::size_t>(index)]; }
-    const NumberKeyFilter* keyFilter() const { return m_keyFilter; }
+    QLineEdit* box(prx::PafMember member) const;
+    QLabel* label(prx::PafMember member) const;
+    QTabWidget* tabs() const { return m_tabs; }
+
+    // The caption of a member's box as the name of its edits ("Glow Blinking").
+    static QString valueCaption(prx::PafMember member);
 
 protected:
     void showModule() override;
@@ -43,12 +36,8 @@ protected:
     void localeChanged() override;
 
 private:
+    ValueBoxes* m_boxes = nullptr;
     QTabWidget* m_tabs = nullptr;
-    std::array<QGroupBox*, 12> m_frames{};
-    std::array<QLineEdit*, kBoxCount> m_boxes{};
-    std::array<QLabel*, kBoxCount> m_labels{};
-    std::array<ValueBinding*, kBoxCount> m_bindings{};
-    NumberKeyFilter* m_keyFilter = nullptr;
 };
 
 } // namespace qm::ui

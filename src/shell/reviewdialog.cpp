@@ -1,18 +1,54 @@
 #include "reviewdialog.h"
 
 #include "looks/diff.h"
+#include "paf/pafeditor.h"
+#include "prx/codecs.h"
 #include "prx/valueio.h"
+#include "vsh/vshlayout.h"
 #include "widgets/editorform.h"
+#include "widgets/valueboxes.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace qm::ui {
+namespace {
+
+// The values as a save writes them: texts without blanks, cut to their slot.
+prx::ModuleValues asWritten(prx::ModuleValues values) {
+    if (values.kind() != prx::ModuleKind::Vsh)
+        return values;
+    for (int m = 0; m < values.memberCount(); ++m) {
+        const auto member = static_cast<prx::VshMember>(m);
+        if (values.has(m) && prx::shapeOf(member) == prx::Shape::Text)
+            values.setValue(m, prx::storedText(values.text(member), prx::textMaxLength(member)));
+    }
+    return values;
+}
+
+} // namespace
+
+QString captionedValueName(prx::ModuleKind kind, const QString& name) {
+    const qsizetype end = name.indexOf(QRegularExpression(QStringLiteral("[\\[.]")));
+    const QString memberName = end < 0 ? name : name.left(end);
+    int element = 0;
+    if (end >= 0 && name[end] == u'[')
+        element = name.mid(end + 1, name.indexOf(u']', end) - end - 1).toInt();
+    QString caption;
+    if (kind == prx::ModuleKind::Vsh) {
+        if (const auto member = prx::vshMemberByName(memberName))
+            caption = vsh::valueCaption(*member, element);
+    } else if (const auto member = prx::pafMemberByName(memberName)) {
+        caption = PafEditor::valueCaption(*member);
+    }
+    return caption.isEmpty() ? name : captionWithMember(caption, name);
+}
 
 ReviewDialog::ReviewDialog(const EditorForm& editor, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ReviewDialog"));
@@ -38,12 +74,12 @@ ReviewDialog::ReviewDialog(const EditorForm& editor, QWidget* parent) : QDialog(
     if (!onDisk) {
         m_summary->setText(QStringLiteral("%1 can't be read: %2").arg(name, onDisk.error().fullText()));
     } else {
-        const looks::LookDiff diff = looks::diffLooks(*onDisk, editor.values());
+        const looks::LookDiff diff = looks::diffLooks(*onDisk, asWritten(editor.values()));
         const auto shown = [](const QString& t) { return t.isEmpty() ? QStringLiteral("\"\"") : t; };
         for (const looks::ValueDifference& d : diff.differences) {
             const int row = m_table->rowCount();
             m_table->insertRow(row);
-            m_table->setItem(row, 0, new QTableWidgetItem(d.name));
+            m_table->setItem(row, 0, new QTableWidgetItem(captionedValueName(editor.moduleKind(), d.name)));
             m_table->setItem(row, 1, new QTableWidgetItem(shown(d.a)));
             m_table->setItem(row, 2, new QTableWidgetItem(shown(d.b)));
         }

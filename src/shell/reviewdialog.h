@@ -1,8 +1,10 @@
 #pragma once
 
 // Edit > Review Changes...: every value that differs between an editor and
-// its file on disk, named and shown as `quillmark-cli diff` names and shows
-// them. Escape closes it.
+// its file on disk, as a save would write it, named by its caption and its
+// member. Escape closes it.
+
+#include "prx/catalogue.h"
 
 #include <QDialog>
 
@@ -12,6 +14,11 @@ class QTableWidget;
 namespace qm::ui {
 
 class EditorForm;
+
+// A value named as the windows show it, with the name a dump gives it:
+// "January Text (TextColors[0])", "Clock X (ClockX)", "Menu Entry 6
+// (MenuEntries[5].enabled)". A name the windows don't show stays as it is.
+QString captionedValueName(prx::ModuleKind kind, const QString& name);
 
 class ReviewDialog final : public QDialog {
     Q_OBJECT

@@ -1,7 +1,6 @@
 #include "colorgrid.h"
 
 #include "widgets/colorbox.h"
-#include "widgets/windowhelpers.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -9,8 +8,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qm::ui {
 namespace {
+
+using V = prx::VshMember;
 
 const QString kText = QStringLiteral("Text :");
 const QString kInfobar = QStringLiteral("Infobar :");
@@ -34,14 +37,22 @@ QGridLayout* groupGrid(QLabel* heading, QLabel* textHead, QLabel* contextHead) {
     return grid;
 }
 
-ColorBox* makeBox(const QString& name, int index, QWidget* parent) {
+ColorBox* makeBox(V member, int element, QWidget* parent) {
     auto* box = new ColorBox(parent);
-    box->setObjectName(indexedName(name, index));
+    box->setObjectName(QStringLiteral("%1[%2]").arg(prx::memberName(member)).arg(element));
     box->setFixedSize(kBoxWidth, 15);
     return box;
 }
 
+void setAllEnabled(std::initializer_list<QWidget*> widgets, bool enabled) {
+    for (QWidget* w : widgets)
+        w->setEnabled(enabled);
+}
+
 } // namespace
+
+const std::array<prx::VshMember, 4> VshColorGrid::kMembers{V::TextColors, V::ContextColors, V::TextColorsSlim,
+                                                           V::ContextColorsSlim};
 
 QString monthCaption(const QLocale& locale, int month) {
     QString name = locale.standaloneMonthName(month, QLocale::LongFormat);
@@ -52,59 +63,55 @@ QString monthCaption(const QLocale& locale, int month) {
 
 VshColorGrid::VshColorGrid(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("colorGrid"));
-    lblMonthDes = makeLabel(QStringLiteral("lblMonthDes"), QStringLiteral("Month"), this);
-    lblSlimExtra = makeLabel(QStringLiteral("lblSlimExtra"), QStringLiteral("Slim Item"), this);
-    for (int g = 0; g < 2; ++g) {
-        lblTextDes[static_cast<std::size_t>(g)] =
-            makeLabel(indexedName(QStringLiteral("lblTextDes"), g), kText, this);
-        lblContextDes[static_cast<std::size_t>(g)] =
-            makeLabel(indexedName(QStringLiteral("lblContextDes"), g), kInfobar, this);
-    }
+    m_monthGroup = makeLabel(QStringLiteral("monthHeading"), QStringLiteral("Month"), this);
+    m_slimGroup = makeLabel(QStringLiteral("slimHeading"), QStringLiteral("Slim Item"), this);
+    m_monthHeadings = {makeLabel(QStringLiteral("monthTextHeading"), kText, this),
+                       makeLabel(QStringLiteral("monthInfobarHeading"), kInfobar, this)};
+    m_slimHeadings = {makeLabel(QStringLiteral("slimTextHeading"), kText, this),
+                      makeLabel(QStringLiteral("slimInfobarHeading"), kInfobar, this)};
 
-    QGridLayout* months = groupGrid(lblMonthDes, lblTextDes[0], lblContextDes[0]);
+    QGridLayout* months = groupGrid(m_monthGroup, m_monthHeadings[0], m_monthHeadings[1]);
+    QGridLayout* slim = groupGrid(m_slimGroup, m_slimHeadings[0], m_slimHeadings[1]);
+    for (std::size_t m = 0; m < kMembers.size(); ++m) {
+        const bool slimMember = m >= 2;
+        const int count = slimMember ? prx::kSlimItemCount : prx::kMonthCount;
+        for (int i = 0; i < count; ++i) {
+            m_boxes[m].push_back(makeBox(kMembers[m], i, this));
+            (slimMember ? slim : months)->addWidget(m_boxes[m].back(), i + 1, 1 + static_cast<int>(m % 2));
+        }
+    }
     for (int i = 0; i < prx::kMonthCount; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        lblMonth[k] = makeLabel(indexedName(QStringLiteral("lblMonth"), i), QString(), this);
-        picText[k] = makeBox(QStringLiteral("picText"), i, this);
-        picContext[k] = makeBox(QStringLiteral("picContext"), i, this);
-        months->addWidget(lblMonth[k], i + 1, 0);
-        months->addWidget(picText[k], i + 1, 1);
-        months->addWidget(picContext[k], i + 1, 2);
+        m_months[static_cast<std::size_t>(i)] =
+            makeLabel(QStringLiteral("month%1").arg(i + 1), QString(), this);
+        months->addWidget(m_months[static_cast<std::size_t>(i)], i + 1, 0);
+    }
+    for (int i = 0; i < prx::kSlimItemCount; ++i) {
+        const QString name = QStringLiteral("Item") + QString::number(i + 13);
+        m_items[static_cast<std::size_t>(i)] = makeLabel(QStringLiteral("item%1").arg(i + 13), name, this);
+        slim->addWidget(m_items[static_cast<std::size_t>(i)], i + 1, 0);
+        nameBoxes(name, m_boxes[2][static_cast<std::size_t>(i)], m_boxes[3][static_cast<std::size_t>(i)]);
     }
     months->setRowStretch(prx::kSlimItemCount + 1, 1);
-
-    QGridLayout* slim = groupGrid(lblSlimExtra, lblTextDes[1], lblContextDes[1]);
-    for (int i = 0; i < prx::kSlimItemCount; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        const QString name = QStringLiteral("Item") + QString::number(i + 13);
-        lblSlimItem[k] = makeLabel(indexedName(QStringLiteral("lblSlimItem"), i), name, this);
-        picTextSlim[k] = makeBox(QStringLiteral("picTextSlim"), i, this);
-        picContextSlim[k] = makeBox(QStringLiteral("picContextSlim"), i, this);
-        nameBoxes(name, picTextSlim[k], picContextSlim[k]);
-        slim->addWidget(lblSlimItem[k], i + 1, 0);
-        slim->addWidget(picTextSlim[k], i + 1, 1);
-        slim->addWidget(picContextSlim[k], i + 1, 2);
-    }
     slim->setRowStretch(prx::kSlimItemCount + 1, 1);
 
-    Line1 = new QFrame(this);
-    Line1->setObjectName(QStringLiteral("Line1"));
-    Line1->setFrameShape(QFrame::VLine);
-    Line1->setFrameShadow(QFrame::Sunken);
+    auto* divider = new QFrame(this);
+    divider->setObjectName(QStringLiteral("divider"));
+    divider->setFrameShape(QFrame::VLine);
+    divider->setFrameShadow(QFrame::Sunken);
 
     auto* groups = new QHBoxLayout;
     groups->setSpacing(12);
     groups->addLayout(months);
-    groups->addWidget(Line1);
+    groups->addWidget(divider);
     groups->addLayout(slim);
     groups->addStretch(1);
 
-    lblInstructions =
-        makeLabel(QStringLiteral("lblInstructions"), QStringLiteral("Click the boxes to change color"), this);
+    m_instructions =
+        makeLabel(QStringLiteral("instructions"), QStringLiteral("Click the boxes to change color"), this);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 6, 8, 6);
     outer->addLayout(groups, 1);
-    outer->addWidget(lblInstructions);
+    outer->addWidget(m_instructions);
 
     // The Tab key walks the text colours, then the infobar colours of a group.
     QWidget* previous = nullptr;
@@ -122,17 +129,54 @@ void VshColorGrid::setMonthNames(const QLocale& locale) {
     for (int i = 0; i < prx::kMonthCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         const QString name = monthCaption(locale, i + 1);
-        lblMonth[k]->setText(name);
-        nameBoxes(name, picText[k], picContext[k]);
+        m_months[k]->setText(name);
+        nameBoxes(name, m_boxes[0][k], m_boxes[1][k]);
     }
 }
 
+std::vector<ColorBox*> VshColorGrid::boxes(prx::VshMember member) const {
+    const auto it = std::find(kMembers.begin(), kMembers.end(), member);
+    return it == kMembers.end() ? std::vector<ColorBox*>{}
+                                : m_boxes[static_cast<std::size_t>(it - kMembers.begin())];
+}
+
 std::vector<ColorBox*> VshColorGrid::allBoxes() const {
-    std::vector<ColorBox*> out(picText.begin(), picText.end());
-    out.insert(out.end(), picContext.begin(), picContext.end());
-    out.insert(out.end(), picTextSlim.begin(), picTextSlim.end());
-    out.insert(out.end(), picContextSlim.begin(), picContextSlim.end());
+    std::vector<ColorBox*> out;
+    for (const std::vector<ColorBox*>& group : m_boxes)
+        out.insert(out.end(), group.begin(), group.end());
     return out;
+}
+
+std::pair<prx::VshMember, int> VshColorGrid::placeOf(const ColorBox* box) const {
+    for (std::size_t m = 0; m < kMembers.size(); ++m)
+        if (const auto it = std::find(m_boxes[m].begin(), m_boxes[m].end(), box); it != m_boxes[m].end())
+            return {kMembers[m], static_cast<int>(it - m_boxes[m].begin())};
+    return {V::Count, -1};
+}
+
+void VshColorGrid::setMonthsEnabled(bool enabled) {
+    setAllEnabled({m_monthGroup, m_monthHeadings[0], m_monthHeadings[1], m_instructions}, enabled);
+    for (QLabel* label : m_months)
+        label->setEnabled(enabled);
+    for (std::size_t m : {0u, 1u})
+        for (ColorBox* box : m_boxes[m])
+            box->setEnabled(enabled);
+}
+
+void VshColorGrid::setSlimEnabled(bool enabled) {
+    setAllEnabled({m_slimGroup, m_slimHeadings[0], m_slimHeadings[1]}, enabled);
+    for (QLabel* label : m_items)
+        label->setEnabled(enabled);
+    for (std::size_t m : {2u, 3u})
+        for (ColorBox* box : m_boxes[m])
+            box->setEnabled(enabled);
+}
+
+void VshColorGrid::enableHeadings() {
+    m_monthGroup->setEnabled(true);
+    m_slimGroup->setEnabled(true);
+    for (QLabel* label : m_items)
+        label->setEnabled(true);
 }
 
 void VshColorGrid::nameBoxes(const QString& rowName, ColorBox* text, ColorBox* context) {

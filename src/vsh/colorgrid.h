@@ -1,7 +1,8 @@
 #pragma once
 
 // The "XMB Colors" tab: text and infobar colours of the twelve months and
-// of the slim items 13 to 27.
+// of the slim items 13 to 27. Each colour box is named by its member and
+// element ("TextColors[0]").
 
 #include "prx/catalogue.h"
 
@@ -11,7 +12,6 @@
 #include <array>
 #include <vector>
 
-class QFrame;
 class QLabel;
 
 namespace qm::ui {
@@ -25,21 +25,24 @@ public:
 
     // Month names in the locale's words, first letter upper-cased.
     void setMonthNames(const QLocale& locale);
-    // Every colour box: months text and infobar, then slim text and infobar.
-    std::vector<ColorBox*> allBoxes() const;
 
-    std::array<ColorBox*, prx::kMonthCount> picText{};
-    std::array<ColorBox*, prx::kMonthCount> picContext{};
-    std::array<ColorBox*, prx::kSlimItemCount> picTextSlim{};
-    std::array<ColorBox*, prx::kSlimItemCount> picContextSlim{};
-    std::array<QLabel*, prx::kMonthCount> lblMonth{};
-    std::array<QLabel*, prx::kSlimItemCount> lblSlimItem{};
-    std::array<QLabel*, 2> lblTextDes{};
-    std::array<QLabel*, 2> lblContextDes{};
-    QLabel* lblMonthDes = nullptr;
-    QLabel* lblSlimExtra = nullptr;
-    QLabel* lblInstructions = nullptr;
-    QFrame* Line1 = nullptr;
+    // The colour members the grid shows: months text and infobar, then slim text and infobar.
+    static const std::array<prx::VshMember, 4> kMembers;
+    // The boxes of a colour member, in element order; none for another member.
+    std::vector<ColorBox*> boxes(prx::VshMember member) const;
+    // Every colour box, member after member.
+    std::vector<ColorBox*> allBoxes() const;
+    // The member and element of a box of the grid.
+    std::pair<prx::VshMember, int> placeOf(const ColorBox* box) const;
+
+    // The month rows (boxes, names, headings, instructions) and the slim rows on or off.
+    void setMonthsEnabled(bool enabled);
+    void setSlimEnabled(bool enabled);
+    // The group headings and the slim items' names, readable in a window without a module.
+    void enableHeadings();
+
+    QLabel* monthLabel(int month) const { return m_months[static_cast<std::size_t>(month)]; }
+    QLabel* itemLabel(int item) const { return m_items[static_cast<std::size_t>(item)]; }
 
 Q_SIGNALS:
     // A colour box was pressed.
@@ -47,6 +50,15 @@ Q_SIGNALS:
 
 private:
     void nameBoxes(const QString& rowName, ColorBox* text, ColorBox* context);
+
+    std::array<std::vector<ColorBox*>, 4> m_boxes; // by kMembers
+    std::array<QLabel*, prx::kMonthCount> m_months{};
+    std::array<QLabel*, prx::kSlimItemCount> m_items{};
+    std::array<QLabel*, 2> m_monthHeadings{}; // text, infobar
+    std::array<QLabel*, 2> m_slimHeadings{};
+    QLabel* m_monthGroup = nullptr;
+    QLabel* m_slimGroup = nullptr;
+    QLabel* m_instructions = nullptr;
 };
 
 // The month's name as the grid shows it.

@@ -1,9 +1,8 @@
 #include "menutab.h"
 
 #include "looks/menunames.h"
-#include "prx/menu.h"
+#include "vshlayout.h"
 #include "widgets/editorform.h"
-#include "widgets/windowhelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,22 +39,22 @@ QComboBox* makeCombo(const QString& name, const QString& accessible, const QStri
 VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
     : QWidget(parent), m_form(form), m_model(new VshMenuModel(form, this)) {
     setObjectName(QStringLiteral("menuTab"));
-    lstvVSHMenu = new QTableView(this);
-    lstvVSHMenu->setObjectName(QStringLiteral("lstvVSHMenu"));
-    lstvVSHMenu->setAccessibleName(QStringLiteral("Main menu entries"));
-    lstvVSHMenu->setModel(m_model);
-    lstvVSHMenu->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lstvVSHMenu->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstvVSHMenu->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstvVSHMenu->setShowGrid(false);
-    lstvVSHMenu->setWordWrap(false);
-    lstvVSHMenu->setTabKeyNavigation(false);
-    lstvVSHMenu->verticalHeader()->hide();
-    lstvVSHMenu->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
-    lstvVSHMenu->horizontalHeader()->setHighlightSections(false);
-    lstvVSHMenu->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lstvVSHMenu->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const QFontMetrics metrics = lstvVSHMenu->fontMetrics();
+    m_list = new QTableView(this);
+    m_list->setObjectName(QStringLiteral("menuList"));
+    m_list->setAccessibleName(QStringLiteral("Main menu entries"));
+    m_list->setModel(m_model);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setShowGrid(false);
+    m_list->setWordWrap(false);
+    m_list->setTabKeyNavigation(false);
+    m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
+    m_list->horizontalHeader()->setHighlightSections(false);
+    m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const QFontMetrics metrics = m_list->fontMetrics();
     for (int c = 0; c < VshMenuModel::ColumnCount; ++c) {
         const QString title = VshMenuModel::heading(static_cast<Column>(c));
         // At least as wide as the heading and, for "Enabled", its longest text.
@@ -63,70 +62,68 @@ VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
             std::max((kColumnWidths[static_cast<std::size_t>(c)]), metrics.horizontalAdvance(title) + 12);
         if (c == VshMenuModel::ColEnabled)
             width = std::max(width, metrics.horizontalAdvance(looks::stateName(MenuState::SlimOff)) + 12);
-        lstvVSHMenu->setColumnWidth(c, width);
+        m_list->setColumnWidth(c, width);
     }
     // The icon names take what room is left beside the vertical scroll bar.
-    lstvVSHMenu->horizontalHeader()->setSectionResizeMode(VshMenuModel::ColIcon, QHeaderView::Stretch);
-    lstvVSHMenu->installEventFilter(this);
-    connect(lstvVSHMenu->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { ShowSelectedMenuItem(); });
-    connect(lstvVSHMenu, &QTableView::clicked, this, [this] { ShowSelectedMenuItem(); });
+    m_list->horizontalHeader()->setSectionResizeMode(VshMenuModel::ColIcon, QHeaderView::Stretch);
+    m_list->installEventFilter(this);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { showSelected(); });
+    connect(m_list, &QTableView::clicked, this, [this] { showSelected(); });
+    // An edit, an undo or a redo of the entries: the controls show the row as it is now.
+    connect(form, &EditorForm::valueChanged, this, [this](int member) {
+        if (member == static_cast<int>(prx::VshMember::MenuEntries))
+            showSelected();
+    });
 
     const QString mainMenu = QStringLiteral("Main Menu");
     const QString icon = QStringLiteral("Icon");
-    cboVSHMenu130x = makeCombo(QStringLiteral("cboVSHMenu130x"), mainMenu,
-                               looks::categoryNames(MenuFormat::Classic), this);
-    cboVSHMenu137x =
-        makeCombo(QStringLiteral("cboVSHMenu137x"), mainMenu, looks::categoryNames(MenuFormat::Slim), this);
-    cboVSHMenu230x =
-        makeCombo(QStringLiteral("cboVSHMenu230x"), icon, looks::iconNames(MenuFormat::Classic), this);
-    cboVSHMenu237x =
-        makeCombo(QStringLiteral("cboVSHMenu237x"), icon, looks::iconNames(MenuFormat::Slim), this);
-    cboVSHMenu3 =
-        makeCombo(QStringLiteral("cboVSHMenu3"), QStringLiteral("Region"), looks::regionNames(), this);
-    for (QComboBox* combo : {cboVSHMenu130x, cboVSHMenu137x})
+    for (MenuFormat f : {MenuFormat::Classic, MenuFormat::Slim}) {
+        const QString variant = f == MenuFormat::Slim ? QStringLiteral("Slim") : QStringLiteral("Classic");
+        m_categories[index(f)] =
+            makeCombo(QStringLiteral("mainMenu") + variant, mainMenu, looks::categoryNames(f), this);
+        m_icons[index(f)] = makeCombo(QStringLiteral("icon") + variant, icon, looks::iconNames(f), this);
+    }
+    m_region = makeCombo(QStringLiteral("region"), QStringLiteral("Region"), looks::regionNames(), this);
+    for (QComboBox* combo : m_categories)
         connect(combo, &QComboBox::activated, this, [this, combo] { categoryPicked(combo); });
-    for (QComboBox* combo : {cboVSHMenu230x, cboVSHMenu237x}) {
+    for (QComboBox* combo : m_icons) {
         combo->setMaxVisibleItems(16);
         connect(combo, &QComboBox::activated, this, [this, combo] { iconPicked(combo); });
     }
-    connect(cboVSHMenu3, &QComboBox::activated, this, &VshMenuTab::regionPicked);
+    connect(m_region, &QComboBox::activated, this, &VshMenuTab::regionPicked);
 
-    const QString checkCaptions[] = {QStringLiteral("Activate"), QStringLiteral("Slim")};
-    for (int i = 0; i < 2; ++i) {
-        auto* check = new QCheckBox(checkCaptions[i], this);
-        check->setObjectName(indexedName(QStringLiteral("chkVSHMenu"), i));
-        connect(check, &QCheckBox::clicked, this, &VshMenuTab::checkClicked);
-        chkVSHMenu[static_cast<std::size_t>(i)] = check;
-    }
+    m_activate = new QCheckBox(QStringLiteral("Activate"), this);
+    m_activate->setObjectName(QStringLiteral("activate"));
+    m_slim = new QCheckBox(QStringLiteral("Slim"), this);
+    m_slim->setObjectName(QStringLiteral("slim"));
+    for (QCheckBox* check : {m_activate, m_slim})
+        connect(check, &QCheckBox::clicked, this, [this, check] { stateClicked(check); });
 
     // Each variant's combo takes the same place as the other variant's.
     auto* controls = new QGridLayout;
     controls->setHorizontalSpacing(6);
     controls->setVerticalSpacing(2);
-    controls->addWidget(cboVSHMenu130x, 0, 0, 2, 1, Qt::AlignVCenter);
-    controls->addWidget(cboVSHMenu137x, 0, 0, 2, 1, Qt::AlignVCenter);
-    controls->addWidget(cboVSHMenu230x, 0, 1, 2, 1, Qt::AlignVCenter);
-    controls->addWidget(cboVSHMenu237x, 0, 1, 2, 1, Qt::AlignVCenter);
-    controls->addWidget(cboVSHMenu3, 0, 2, 2, 1, Qt::AlignVCenter);
-    controls->addWidget(chkVSHMenu[0], 0, 3);
-    controls->addWidget(chkVSHMenu[1], 1, 3);
+    for (QComboBox* combo : m_categories)
+        controls->addWidget(combo, 0, 0, 2, 1, Qt::AlignVCenter);
+    for (QComboBox* combo : m_icons)
+        controls->addWidget(combo, 0, 1, 2, 1, Qt::AlignVCenter);
+    controls->addWidget(m_region, 0, 2, 2, 1, Qt::AlignVCenter);
+    controls->addWidget(m_activate, 0, 3);
+    controls->addWidget(m_slim, 1, 3);
     controls->setColumnStretch(0, 3);
     controls->setColumnStretch(1, 5);
     controls->setColumnStretch(2, 2);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 8, 8, 8);
-    outer->addWidget(lstvVSHMenu, 1);
+    outer->addWidget(m_list, 1);
     outer->addLayout(controls);
 
-    setTabOrder(lstvVSHMenu, cboVSHMenu130x);
-    setTabOrder(cboVSHMenu130x, cboVSHMenu137x);
-    setTabOrder(cboVSHMenu137x, cboVSHMenu230x);
-    setTabOrder(cboVSHMenu230x, cboVSHMenu237x);
-    setTabOrder(cboVSHMenu237x, cboVSHMenu3);
-    setTabOrder(cboVSHMenu3, chkVSHMenu[0]);
-    setTabOrder(chkVSHMenu[0], chkVSHMenu[1]);
+    QWidget* const order[] = {m_list,     m_categories[0], m_categories[1], m_icons[0],
+                              m_icons[1], m_region,        m_activate,      m_slim};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 int VshMenuTab::version() const {
@@ -140,17 +137,17 @@ bool VshMenuTab::slim() const {
 void VshMenuTab::showEntries() {
     const int keep = selectedRow();
     {
-        const QSignalBlocker quiet(lstvVSHMenu->selectionModel());
+        const QSignalBlocker quiet(m_list->selectionModel());
         m_model->reset();
     }
     // The classic variant has no "Slim": a box left checked by an earlier
     // module would turn every clicked row into a state the release can't hold.
     if (!slim())
-        chkVSHMenu[1]->setChecked(false);
+        m_slim->setChecked(false);
     const int rows = rowCount();
     if (rows > 0)
         selectRow(keep >= 0 && keep < rows ? keep : 0);
-    ShowSelectedMenuItem();
+    showSelected();
 }
 
 int VshMenuTab::rowCount() const {
@@ -162,20 +159,49 @@ QString VshMenuTab::cell(int row, Column column) const {
 }
 
 int VshMenuTab::selectedRow() const {
-    const QModelIndex current = lstvVSHMenu->currentIndex();
-    if (!current.isValid() || !lstvVSHMenu->selectionModel()->isRowSelected(current.row(), {}))
+    const QModelIndex current = m_list->currentIndex();
+    if (!current.isValid() || !m_list->selectionModel()->isRowSelected(current.row(), {}))
         return -1;
     return current.row();
 }
 
 void VshMenuTab::selectRow(int row) {
-    lstvVSHMenu->selectionModel()->setCurrentIndex(
-        m_model->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_list->selectionModel()->setCurrentIndex(m_model->index(row, 0), QItemSelectionModel::ClearAndSelect |
+                                                                          QItemSelectionModel::Rows);
 }
 
-void VshMenuTab::ShowSelectedMenuItem() {
+void VshMenuTab::setControlsEnabled(bool enabled) {
+    for (QWidget* w : std::initializer_list<QWidget*>{m_list, m_region, m_activate, m_slim})
+        w->setEnabled(enabled);
+    for (QComboBox* combo : {m_categories[0], m_categories[1], m_icons[0], m_icons[1]}) {
+        combo->setEnabled(enabled);
+        combo->setVisible(enabled);
+    }
+}
+
+void VshMenuTab::applyRelease() {
+    const auto menu = prx::menuFormat(version());
+    if (!menu) {
+        // No menu: everything off (the list is empty), both variants' combos left in their place.
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{m_list, m_categories[0], m_categories[1], m_icons[0], m_icons[1],
+                                             m_region, m_activate, m_slim})
+            w->setEnabled(false);
+        return;
+    }
+    const MenuFormat other = *menu == MenuFormat::Slim ? MenuFormat::Classic : MenuFormat::Slim;
+    for (QComboBox* combo : {categoryBox(other), iconBox(other)}) {
+        combo->setEnabled(false);
+        combo->setVisible(false);
+    }
+    if (*menu != MenuFormat::Slim)
+        m_slim->setEnabled(false);
+}
+
+void VshMenuTab::showSelected() {
     const int row = selectedRow();
-    if (row < 0)
+    if (row < 0 || !m_form->values().has(prx::VshMember::MenuEntries) ||
+        row >= static_cast<int>(m_form->values().menu().size()))
         return;
     // Programmatic changes raise neither `activated` nor `clicked`: showing a
     // row never changes one.
@@ -185,27 +211,29 @@ void VshMenuTab::ShowSelectedMenuItem() {
         const bool on = *state == MenuState::FatOn || *state == MenuState::SlimOn;
         const bool slimState = *state == MenuState::SlimOn || *state == MenuState::SlimOff;
         if (slim() || !slimState) {
-            chkVSHMenu[0]->setChecked(on);
+            m_activate->setChecked(on);
             if (slim())
-                chkVSHMenu[1]->setChecked(slimState);
+                m_slim->setChecked(slimState);
         }
     }
     if (const auto region = prx::regionOf(entry.region))
-        cboVSHMenu3->setCurrentIndex(*region == prx::MenuRegion::All ? 0 : 1);
-    if (const int category =
-            categoryCombo()->findText(cell(row, VshMenuModel::ColMainMenu), Qt::MatchExactly);
-        category >= 0)
-        categoryCombo()->setCurrentIndex(category);
+        m_region->setCurrentIndex(*region == prx::MenuRegion::All ? 0 : 1);
+    const auto& categories = prx::menuCategories(format());
+    if (const auto category = prx::categoryOf(entry.category, v)) {
+        const auto it = std::find(categories.begin(), categories.end(), *category);
+        if (it != categories.end())
+            categoryBox(format())->setCurrentIndex(static_cast<int>(it - categories.begin()));
+    }
     // The order is the icon's index: 0 to 31 (classic) or 32 (slim); a code
     // that can't be read shows 0.
     const int icon = prx::iconOf(entry.icon).value_or(0);
-    if (icon < iconCombo()->count())
-        iconCombo()->setCurrentIndex(icon);
+    if (icon < iconBox(format())->count())
+        iconBox(format())->setCurrentIndex(icon);
 }
 
 bool VshMenuTab::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstvVSHMenu && event->type() == QEvent::KeyRelease)
-        ShowSelectedMenuItem();
+    if (watched == m_list && event->type() == QEvent::KeyRelease)
+        showSelected();
     return QWidget::eventFilter(watched, event);
 }
 
@@ -215,11 +243,11 @@ template <typename Change> void VshMenuTab::changeSelected(Change&& change) {
         return;
     prx::MenuEntries entries = m_form->values().menu();
     change(entries[row]);
-    m_form->edit(prx::VshMember::MenuEntries, entries, QStringLiteral("Menu Entry %1").arg(row));
+    m_form->edit(prx::VshMember::MenuEntries, entries, vsh::menuStepName(row));
 }
 
 void VshMenuTab::categoryPicked(QComboBox* combo) {
-    const auto& categories = prx::menuCategories(slim() ? MenuFormat::Slim : MenuFormat::Classic);
+    const auto& categories = prx::menuCategories(format());
     const int index = combo->currentIndex();
     if (index < 0 || index >= static_cast<int>(categories.size()))
         return;
@@ -235,19 +263,28 @@ void VshMenuTab::iconPicked(QComboBox* combo) {
 }
 
 void VshMenuTab::regionPicked() {
-    const int index = cboVSHMenu3->currentIndex();
+    const int index = m_region->currentIndex();
     if (index >= 0)
         changeSelected([&](prx::MenuEntry& e) {
             prx::setRegion(e, prx::kMenuRegions[static_cast<std::size_t>(index)]);
         });
 }
 
-void VshMenuTab::checkClicked() {
-    const bool activate = chkVSHMenu[0]->isChecked();
-    const bool slimOn = chkVSHMenu[1]->isChecked();
-    const MenuState state = activate ? (slimOn ? MenuState::SlimOn : MenuState::FatOn)
-                                     : (slimOn ? MenuState::SlimOff : MenuState::FatOff);
-    changeSelected([&](prx::MenuEntry& e) { prx::setState(e, state, version()); });
+void VshMenuTab::stateClicked(QCheckBox* box) {
+    // The box clicked changes its half of the state; the other half is the
+    // row's own, whatever the other box shows.
+    changeSelected([&](prx::MenuEntry& e) {
+        const auto current = prx::stateOf(e.state, version());
+        bool on = m_activate->isChecked();
+        bool slimOn = m_slim->isChecked();
+        if (current && box == m_activate)
+            slimOn = *current == MenuState::SlimOn || *current == MenuState::SlimOff;
+        if (current && box == m_slim)
+            on = *current == MenuState::FatOn || *current == MenuState::SlimOn;
+        const MenuState state = on ? (slimOn ? MenuState::SlimOn : MenuState::FatOn)
+                                   : (slimOn ? MenuState::SlimOff : MenuState::FatOff);
+        prx::setState(e, state, version());
+    });
 }
 
 } // namespace qm::ui

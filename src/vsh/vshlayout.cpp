@@ -1,5 +1,7 @@
 #include "vshlayout.h"
 
+#include "colorgrid.h"
+
 namespace qm::ui::vsh {
 
 using V = prx::VshMember;
@@ -10,83 +12,124 @@ const std::array<QString, TabCount> kTabTitles{
     QStringLiteral("Menu"),
 };
 
-const std::array<NumberBox, kNumberBoxCount> kNumberBoxes{{
-    {V::XmbX, 0, QStringLiteral("X :")},
-    {V::XmbXInfobar, 17, QStringLiteral("X (In Infobar) :")},
-    {V::XmbXSubmenu, 20, QStringLiteral(" X (In Submenu) :")},
-    {V::XmbXGameSubmenu, 21, QStringLiteral(" X (In Game Submenu) :")},
-    {V::MuteX, 5, QStringLiteral("Mute X :")},
-    {V::MuteY, 6, QStringLiteral("Mute Y :")},
-    {V::MuteYShadow, 4, QStringLiteral("Mute Y (Shadow) :")},
-    {V::HoldY, 3, QStringLiteral("Hold Y :")},
-    {V::HoldYShadow, 2, QStringLiteral("Hold Y (Shadow) :")},
-    {V::ClockX, 8, QStringLiteral("Clock X :")},
-    {V::ClockY, 7, QStringLiteral("Clock Y :")},
-    {V::ClockXNoBattery, 9, QStringLiteral("Clock X (No Battery) :")},
-    {V::NetworkIconYUnfocused, 18, QStringLiteral("Network Icon Y : (Unfocused)")},
-    {V::MainIconYFocused, 24, QStringLiteral("Main Icon Y : (Focused)")},
-    {V::MainIconYUnfocused, 25, QStringLiteral("Main Icon Y :       (Unfocused)")},
-    {V::BmpSize, 19, QStringLiteral("01-12.bmp Size :")},
-    {V::BusyIconSpeed, 1, QStringLiteral("Busy Icon Speed :")},
-    {V::FocusedIconFadeOut, 16, QStringLiteral("Fade out time of focused main icon :")},
-    {V::AlphaAllMainIcons, 13, QStringLiteral("All Main Icons :")},
-    {V::AlphaFocusedMainIcon, 15, QStringLiteral("Focused Main Icon :")},
-    {V::MSOptionIconX, 11, QStringLiteral("X (Icon) :")},
-    {V::MSOptionIconY, 12, QStringLiteral("Y (Icon) :")},
-    {V::AlphaInfobarIcons, 14, QStringLiteral("Icons when in Infobar : (UnFocused)")},
-    {V::AlphaHighlightedText, 10, QStringLiteral("Currently highlighted Text :")},
-    {V::HoldX, 26, QStringLiteral("Hold X :")},
-    {V::HoldXShadow, 27, QStringLiteral("Hold X (Shadow) :")},
-    {V::MuteXShadow, 28, QStringLiteral("Mute X (Shadow) :")},
-    {V::AlphaMSOptionIcon, 29, QStringLiteral("MS Option Icon :")},
-}};
-
-const std::array<prx::VshMember, kEditableTextCount> kTextBoxMembers{
-    V::MSIconPhoto,  V::MSIconMusic,  V::MSIconVideo, V::MSIconGame,  V::UMDIconPhoto,
-    V::UMDIconMusic, V::UMDIconVideo, V::UMDIconGame, V::UpdatePath1, V::UpdatePath2,
-    V::UpdatePath3,  V::RCOPath1,     V::RCOPath2,
+// Blanks kept as they stand. A save refuses the first eighteen number boxes
+// while empty; the others fail only when their text is read.
+const std::vector<BoxCaption> kCaptions{
+    {V::XmbX, QStringLiteral("X :")},
+    {V::XmbXInfobar, QStringLiteral("X (In Infobar) :")},
+    {V::XmbXSubmenu, QStringLiteral(" X (In Submenu) :")},
+    {V::XmbXGameSubmenu, QStringLiteral(" X (In Game Submenu) :")},
+    {V::MuteX, QStringLiteral("Mute X :")},
+    {V::MuteY, QStringLiteral("Mute Y :")},
+    {V::MuteYShadow, QStringLiteral("Mute Y (Shadow) :")},
+    {V::HoldY, QStringLiteral("Hold Y :")},
+    {V::HoldYShadow, QStringLiteral("Hold Y (Shadow) :")},
+    {V::ClockX, QStringLiteral("Clock X :")},
+    {V::ClockY, QStringLiteral("Clock Y :")},
+    {V::ClockXNoBattery, QStringLiteral("Clock X (No Battery) :")},
+    {V::NetworkIconYUnfocused, QStringLiteral("Network Icon Y : (Unfocused)")},
+    {V::MainIconYFocused, QStringLiteral("Main Icon Y : (Focused)")},
+    {V::MainIconYUnfocused, QStringLiteral("Main Icon Y :       (Unfocused)")},
+    {V::BmpSize, QStringLiteral("01-12.bmp Size :")},
+    {V::BusyIconSpeed, QStringLiteral("Busy Icon Speed :")},
+    {V::FocusedIconFadeOut, QStringLiteral("Fade out time of focused main icon :")},
+    {V::AlphaAllMainIcons, QStringLiteral("All Main Icons :"), false},
+    {V::AlphaFocusedMainIcon, QStringLiteral("Focused Main Icon :"), false},
+    {V::MSOptionIconX, QStringLiteral("X (Icon) :"), false},
+    {V::MSOptionIconY, QStringLiteral("Y (Icon) :"), false},
+    {V::AlphaInfobarIcons, QStringLiteral("Icons when in Infobar : (UnFocused)"), false},
+    {V::AlphaHighlightedText, QStringLiteral("Currently highlighted Text :"), false},
+    {V::HoldX, QStringLiteral("Hold X :"), false},
+    {V::HoldXShadow, QStringLiteral("Hold X (Shadow) :"), false},
+    {V::MuteXShadow, QStringLiteral("Mute X (Shadow) :"), false},
+    {V::AlphaMSOptionIcon, QStringLiteral("MS Option Icon :"), false},
+    {V::MSIconPhoto, QStringLiteral("Photo MS Icon :")},
+    {V::MSIconMusic, QStringLiteral("Music MS Icon :")},
+    {V::MSIconVideo, QStringLiteral("Video MS Icon :")},
+    {V::MSIconGame, QStringLiteral("Game MS Icon :")},
+    {V::UMDIconPhoto, QStringLiteral("Photo UMD Icon :")},
+    {V::UMDIconMusic, QStringLiteral("Music UMD Icon :")},
+    {V::UMDIconVideo, QStringLiteral("Video UMD Icon :")},
+    {V::UMDIconGame, QStringLiteral("Game UMD Icon :")},
+    {V::UpdatePath1, QStringLiteral("UMD Update : 1")},
+    {V::UpdatePath2, QStringLiteral("UMD Update : 2")},
+    {V::UpdatePath3, QStringLiteral("UMD Update : 3")},
+    {V::RCOPath1, QStringLiteral("RCO : 1")},
+    {V::RCOPath2, QStringLiteral("RCO : 2")},
 };
 
-const std::vector<Frame> kNumberFrames{
-    {QStringLiteral("frameACGen"), QStringLiteral("General"), TabAlpha, 0, {18, 19, 27}},
-    {QStringLiteral("frameACOther"), QStringLiteral("Other"), TabAlpha, 0, {22, 23}},
-    {QStringLiteral("frameXMB"), QStringLiteral("XMB Position"), TabPosition, 0, {0, 1, 2, 3}},
-    {QStringLiteral("frameHold"), QStringLiteral("Hold Position"), TabPosition, 0, {24, 7, 25, 8}},
-    {QStringLiteral("frameClock"), QStringLiteral("Clock Position"), TabPosition, 0, {9, 10, 11}},
-    {QStringLiteral("frameMute"), QStringLiteral("Mute Position"), TabPosition, 1, {4, 5, 26, 6}},
-    {QStringLiteral("frameIcons"), QStringLiteral("Icons Position"), TabPosition, 1, {12, 13, 14}},
-    {QStringLiteral("frameMS"), QStringLiteral("MS Option Position"), TabPosition, 1, {20, 21}},
-    {QStringLiteral("frameOther"), QStringLiteral("Other"), TabOther, 0, {15, 16, 17}},
-};
-
-const std::array<IconFrame, 2> kIconFrames{{
-    {QStringLiteral("frameMultMS"),
-     QStringLiteral("Multiple MS Icons"),
-     QStringLiteral("lblMultMSIcons"),
+const std::vector<FrameSpec> kFrames{
+    {QStringLiteral("alphaGeneral"),
+     QStringLiteral("General"),
+     TabAlpha,
      0,
-     {QStringLiteral("Photo MS Icon :"), QStringLiteral("Music MS Icon :"), QStringLiteral("Video MS Icon :"),
-      QStringLiteral("Game MS Icon :")}},
-    {QStringLiteral("frameMultUMD"),
+     {V::AlphaAllMainIcons, V::AlphaFocusedMainIcon, V::AlphaMSOptionIcon}},
+    {QStringLiteral("alphaOther"),
+     QStringLiteral("Other"),
+     TabAlpha,
+     0,
+     {V::AlphaInfobarIcons, V::AlphaHighlightedText}},
+    {QStringLiteral("msIcons"),
+     QStringLiteral("Multiple MS Icons"),
+     TabIcons,
+     0,
+     {V::MSIconPhoto, V::MSIconMusic, V::MSIconVideo, V::MSIconGame}},
+    {QStringLiteral("umdIcons"),
      QStringLiteral("Multiple UMD Icons"),
-     QStringLiteral("lblMultUMDIcon"),
-     4,
-     {QStringLiteral("Photo UMD Icon :"), QStringLiteral("Music UMD Icon :"),
-      QStringLiteral("Video UMD Icon :"), QStringLiteral("Game UMD Icon :")}},
-}};
+     TabIcons,
+     0,
+     {V::UMDIconPhoto, V::UMDIconMusic, V::UMDIconVideo, V::UMDIconGame}},
+    {QStringLiteral("xmbPosition"),
+     QStringLiteral("XMB Position"),
+     TabPosition,
+     0,
+     {V::XmbX, V::XmbXInfobar, V::XmbXSubmenu, V::XmbXGameSubmenu}},
+    {QStringLiteral("holdPosition"),
+     QStringLiteral("Hold Position"),
+     TabPosition,
+     0,
+     {V::HoldX, V::HoldY, V::HoldXShadow, V::HoldYShadow}},
+    {QStringLiteral("clockPosition"),
+     QStringLiteral("Clock Position"),
+     TabPosition,
+     0,
+     {V::ClockX, V::ClockY, V::ClockXNoBattery}},
+    {QStringLiteral("mutePosition"),
+     QStringLiteral("Mute Position"),
+     TabPosition,
+     1,
+     {V::MuteX, V::MuteY, V::MuteXShadow, V::MuteYShadow}},
+    {QStringLiteral("iconsPosition"),
+     QStringLiteral("Icons Position"),
+     TabPosition,
+     1,
+     {V::NetworkIconYUnfocused, V::MainIconYFocused, V::MainIconYUnfocused}},
+    {QStringLiteral("msOptionPosition"),
+     QStringLiteral("MS Option Position"),
+     TabPosition,
+     1,
+     {V::MSOptionIconX, V::MSOptionIconY}},
+    {QStringLiteral("other"),
+     QStringLiteral("Other"),
+     TabOther,
+     0,
+     {V::BmpSize, V::BusyIconSpeed, V::FocusedIconFadeOut}},
+};
 
 const std::array<PathGroup, 2> kPathGroups{{
-    {22,
+    {QStringLiteral("updatePathCaption"),
      QStringLiteral("UMD Update :"),
-     {8, 9, 10},
+     {V::UpdatePath1, V::UpdatePath2, V::UpdatePath3},
      QStringLiteral("updatePathHint"),
      QStringLiteral("To hide the Update icon, Change the UPDATE dir to a fake dir...")},
-    {23,
+    {QStringLiteral("rcoPathCaption"),
      QStringLiteral("RCO :"),
-     {11, 12},
+     {V::RCOPath1, V::RCOPath2},
      QStringLiteral("rcoPathHint"),
      QStringLiteral("To redirect RCO to MS, Change flash0:/ to ms0:/...")},
 }};
 
+const std::array<prx::VshMember, 2> kFormatMembers{V::FormatsEurope, V::FormatsUSJapan};
 const std::array<QString, 2> kFormatColumns{QStringLiteral("Europe :"), QStringLiteral("US / Japan :")};
 const std::array<QString, 5> kFormatRows{
     QStringLiteral("Date Format in XMB :"),
@@ -101,8 +144,35 @@ const std::array<QString, 6> kFormatLegend{
     QStringLiteral("%M : Minute"), QStringLiteral("%I : Unknow"), QStringLiteral("%p : Unknow"),
 };
 
-QString sharedCaptionName(const QString& caption, int position) {
-    return caption.simplified() + QLatin1Char(' ') + QString::number(position);
+QString formatCaption(int row, int column) {
+    return kFormatRows[static_cast<std::size_t>(row)].simplified() + QLatin1Char(' ') +
+           kFormatColumns[static_cast<std::size_t>(column)].chopped(2);
+}
+
+QString valueCaption(prx::VshMember member, int element) {
+    switch (prx::shapeOf(member)) {
+    case prx::Shape::Colours: {
+        const bool slim = member == V::TextColorsSlim || member == V::ContextColorsSlim;
+        const bool text = member == V::TextColors || member == V::TextColorsSlim;
+        const QString row =
+            slim ? QStringLiteral("Item%1").arg(element + 13) : monthCaption(QLocale(), element + 1);
+        return row + (text ? QStringLiteral(" Text") : QStringLiteral(" Infobar"));
+    }
+    case prx::Shape::Formats:
+        return formatCaption(element, member == V::FormatsEurope ? 0 : 1);
+    case prx::Shape::Menu:
+        return menuStepName(element);
+    default:
+        break;
+    }
+    for (const BoxCaption& c : kCaptions)
+        if (c.member == static_cast<int>(member))
+            return stepName(c.caption);
+    return {};
+}
+
+QString menuStepName(int row) {
+    return QStringLiteral("Menu Entry %1").arg(row + 1);
 }
 
 } // namespace qm::ui::vsh

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -132,28 +133,18 @@ BalloonWidget* balloon(bool create) {
 
 } // namespace
 
-void BalloonTip::TextBox(QLineEdit* box) {
-    m_box = box;
-}
-
-void BalloonTip::CueBanner(const QString& text) {
-    m_cueBanner = text;
-    if (m_box)
-        m_box->setPlaceholderText(text);
-}
-
-void BalloonTip::ShowBalloonTip() {
-    if (!m_box || !m_box->isVisible())
+void showBalloon(QLineEdit* box, const QString& title, const QString& text, BalloonIcon icon) {
+    if (!box || !box->isVisible())
         return;
-    balloon(true)->showFor(m_box, m_title, m_text, m_icon);
+    balloon(true)->showFor(box, title, text, static_cast<int>(icon));
 }
 
-void BalloonTip::HideBalloonTip() {
+void hideBalloon() {
     if (BalloonWidget* b = balloon(false))
         b->hide();
 }
 
-QWidget* BalloonTip::visibleBalloon() {
+QWidget* visibleBalloon() {
     BalloonWidget* b = balloon(false);
     return b && b->isVisible() ? b : nullptr;
 }

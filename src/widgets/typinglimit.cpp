@@ -3,6 +3,9 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include "balloontip.h"
+#include "numberentry.h"
+
 namespace qm::ui {
 namespace {
 
@@ -35,6 +38,24 @@ void setTypingLimit(QLineEdit* box, int maxLength) {
 int typingLimit(const QLineEdit* box) {
     const auto* limit = dynamic_cast<const LengthLimit*>(box->validator());
     return limit ? limit->max() : -1;
+}
+
+} // namespace qm::ui
+
+namespace qm::ui {
+
+QString writtenLengthNote(int written) {
+    return QStringLiteral("Only the first %1 characters are written.").arg(written);
+}
+
+void noteWrittenLength(QLineEdit* box, int written) {
+    QObject::connect(box, &QLineEdit::textEdited, box, [box, written](const QString& text) {
+        if (text.size() > written)
+            showBalloon(box, kBalloonTitle, writtenLengthNote(written), BalloonIcon::Information);
+        else if (QWidget* shown = visibleBalloon();
+                 shown && shown->accessibleDescription() == writtenLengthNote(written))
+            hideBalloon();
+    });
 }
 
 } // namespace qm::ui

@@ -48,6 +48,8 @@ Result<prx::Value> valueOf(const QString& text, const prx::Value& current, const
 ValueBinding::ValueBinding(EditorForm* form, QLineEdit* box, int member, const QString& step)
     : QObject(box), m_form(form), m_box(box), m_member(member), m_step(step) {
     connect(box, &QLineEdit::textChanged, this, &ValueBinding::textChanged);
+    // The tooltip gives the whole value, however narrow the box.
+    connect(box, &QLineEdit::textChanged, box, &QWidget::setToolTip);
     connect(box, &QLineEdit::editingFinished, form, &EditorForm::closeStep);
     connect(form, &EditorForm::valueChanged, this, &ValueBinding::valueChanged);
 }
@@ -61,6 +63,8 @@ void ValueBinding::show() {
         return;
     m_showing = true;
     m_box->setText(shownText(m_form->values().value(m_member), m_form->numberLocale()));
+    // Shown from its first character, not scrolled to its end.
+    m_box->setCursorPosition(0);
     m_showing = false;
 }
 

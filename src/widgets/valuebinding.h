@@ -26,7 +26,7 @@ public:
     int member() const { return m_member; }
     // Whether the module has the member.
     bool present() const;
-    // Shows the member's value, replacing whatever the box holds.
+    // Shows the member's value from its first character, replacing whatever the box holds.
     void show();
     // Success when the box's text gives a value; otherwise why not (an
     // empty box is a type mismatch here: callers that refuse empty boxes

@@ -1,6 +1,5 @@
 #include "windowhelpers.h"
 
-#include <QLineEdit>
 #include <QWidget>
 
 // The icons are compiled into this static library; register them once.
@@ -9,12 +8,6 @@ static void initIconResources() {
 }
 
 namespace qm::ui {
-
-void DisableContextMenu(QLineEdit* box) {
-    // PreventContextMenu, unlike NoContextMenu, does not hand the request on
-    // to the parent either.
-    box->setContextMenuPolicy(Qt::PreventContextMenu);
-}
 
 QIcon programIcon(const QString& iconName) {
     static const bool registered = (initIconResources(), true);

@@ -1,18 +1,13 @@
 #pragma once
 
-// Window-level helpers: no context menu on value boxes, window icons, and
-// control names that carry an index.
+// Window-level helpers: window icons, and control names that carry an index.
 
 #include <QIcon>
 #include <QString>
 
-class QLineEdit;
 class QWidget;
 
 namespace qm::ui {
-
-// The box offers no right-click menu, neither by mouse nor by keyboard.
-void DisableContextMenu(QLineEdit* box);
 
 // Sets the window's icon from one of the program's icons ("AAA" for the
 // main window, "BBB" for the editors); with setOnOwner also on the topmost

@@ -17,8 +17,8 @@
 #include "shell/reviewdialog.h"
 #include "support/known_offsets.h"
 #include "vsh/colorgrid.h"
+#include "widgets/balloontip.h"
 #include "widgets/colorbox.h"
-#include "widgets/numberkeyfilter.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -87,7 +87,7 @@ private Q_SLOTS:
         QTest::newRow("a colour pick") << "colour"
                                        << "Undo March Text";
         QTest::newRow("a menu row") << "menu"
-                                    << "Undo Menu Entry 2";
+                                    << "Undo Menu Entry 3";
         QTest::newRow("an imported look") << "look"
                                           << "Undo Import Look";
         QTest::newRow("a PAF box") << "paf"
@@ -108,15 +108,15 @@ private Q_SLOTS:
         const prx::ModuleValues before = s.editor()->values();
 
         if (step == u"number") {
-            typeInto(s.vsh()->txtPRXValue(9), QStringLiteral("30.25"));
+            typeInto(s.vsh()->box(prx::VshMember::ClockX), QStringLiteral("30.25"));
         } else if (step == u"text") {
-            typeInto(s.vsh()->txtPRXValue2(0), QStringLiteral("icon_photo"));
+            typeInto(s.vsh()->box(prx::VshMember::MSIconPhoto), QStringLiteral("icon_photo"));
         } else if (step == u"colour") {
             s.dialogs.colors = {prx::Rgb(0x0080FF)};
-            s.vsh()->colorGrid()->picText[2]->click();
+            s.vsh()->colorGrid()->boxes(prx::VshMember::TextColors).at(2)->click();
         } else if (step == u"menu") {
             s.vsh()->menuTab()->selectRow(2);
-            pick(s.vsh()->menuTab()->cboVSHMenu3, 1 - s.vsh()->menuTab()->cboVSHMenu3->currentIndex());
+            pick(s.vsh()->menuTab()->regionBox(), 1 - s.vsh()->menuTab()->regionBox()->currentIndex());
         } else if (step == u"look") {
             const QString other = s.data.write(QStringLiteral("other.prx"), makeVsh(12, 9).bytes);
             const QString look = s.data.file(QStringLiteral("look.json"));
@@ -124,7 +124,7 @@ private Q_SLOTS:
             s.dialogs.files = {look};
             s.main.importLook();
         } else {
-            typeInto(s.paf()->valueBox(3), QStringLiteral("-4,5"));
+            typeInto(s.paf()->box(prx::PafMember::GlowBlinkSpeed), QStringLiteral("-4,5"));
         }
         const prx::ModuleValues after = s.editor()->values();
         QVERIFY(after != before);
@@ -137,9 +137,10 @@ private Q_SLOTS:
         QCOMPARE(s.editor()->values(), before);
         QVERIFY(!s.marked());
         if (step == u"number")
-            QCOMPARE(s.vsh()->txtPRXValue(9)->text(), expectedNumber(before, 9, QLocale()));
+            QCOMPARE(s.vsh()->box(prx::VshMember::ClockX)->text(),
+                     expectedNumber(before, prx::VshMember::ClockX, QLocale()));
         if (step == u"colour")
-            QCOMPARE(s.vsh()->colorGrid()->picText[2]->color(),
+            QCOMPARE(s.vsh()->colorGrid()->boxes(prx::VshMember::TextColors).at(2)->color(),
                      before.colours(prx::VshMember::TextColors).at(2).rgb());
         QVERIFY(redo->isEnabled());
         redo->trigger();
@@ -150,23 +151,25 @@ private Q_SLOTS:
     // Typing into two boxes makes two steps; leaving a box ends its step.
     void typingStepsEndWithTheBox() {
         Session s(prx::ModuleKind::Vsh, 11);
-        typeInto(s.vsh()->txtPRXValue(0), QStringLiteral("12"));
-        typeInto(s.vsh()->txtPRXValue(0), QStringLiteral("13")); // still the same box, still typing
+        typeInto(s.vsh()->box(prx::VshMember::XmbX), QStringLiteral("12"));
+        typeInto(s.vsh()->box(prx::VshMember::XmbX),
+                 QStringLiteral("13")); // still the same box, still typing
         QCOMPARE(s.editor()->undoStack()->count(), 1);
-        typeInto(s.vsh()->txtPRXValue(1), QStringLiteral("3"));
+        typeInto(s.vsh()->box(prx::VshMember::XmbXInfobar), QStringLiteral("3"));
         QCOMPARE(s.editor()->undoStack()->count(), 2);
-        typeInto(s.vsh()->txtPRXValue(0), QStringLiteral("14")); // back to the first box: a new step
+        typeInto(s.vsh()->box(prx::VshMember::XmbX),
+                 QStringLiteral("14")); // back to the first box: a new step
         QCOMPARE(s.editor()->undoStack()->count(), 3);
     }
 
     // In 3.71 the network icon follows the main icon in both directions of undo.
     void undoTakesFollowersAlong() {
         Session s(prx::ModuleKind::Vsh, 12);
-        const QString network = s.vsh()->txtPRXValue(12)->text();
-        typeInto(s.vsh()->txtPRXValue(14), QStringLiteral("40"));
-        QCOMPARE(s.vsh()->txtPRXValue(12)->text(), QStringLiteral("41"));
+        const QString network = s.vsh()->box(prx::VshMember::NetworkIconYUnfocused)->text();
+        typeInto(s.vsh()->box(prx::VshMember::MainIconYUnfocused), QStringLiteral("40"));
+        QCOMPARE(s.vsh()->box(prx::VshMember::NetworkIconYUnfocused)->text(), QStringLiteral("41"));
         s.action("actionUndo")->trigger();
-        QCOMPARE(s.vsh()->txtPRXValue(12)->text(), network);
+        QCOMPARE(s.vsh()->box(prx::VshMember::NetworkIconYUnfocused)->text(), network);
     }
 
     // The title names the file; the mark follows the saved state, also through undo.
@@ -174,19 +177,19 @@ private Q_SLOTS:
         Session s(prx::ModuleKind::Vsh, 14);
         QCOMPARE(s.title(), QStringLiteral("VSHMain.rad Ededid - vshmain.prx[*]"));
         QVERIFY(!s.marked());
-        typeInto(s.vsh()->txtPRXValue(7), QStringLiteral("2"));
+        typeInto(s.vsh()->box(prx::VshMember::HoldY), QStringLiteral("2"));
         QVERIFY(s.marked());
         s.main.saveActive();
         QCOMPARE(s.dialogs.messages().last().text, QStringLiteral("Done."));
         QVERIFY(!s.marked());
         QVERIFY(!s.action("actionUndo")->isEnabled()); // the save's reload starts afresh
-        typeInto(s.vsh()->txtPRXValue(7), QStringLiteral("3"));
+        typeInto(s.vsh()->box(prx::VshMember::HoldY), QStringLiteral("3"));
         QVERIFY(s.marked());
         s.action("actionUndo")->trigger();
         QVERIFY(!s.marked());
     }
 
-    // Review Changes lists every changed value as `diff` names and shows it.
+    // Review Changes lists every changed value by its caption and member, as a save writes it.
     void reviewListsTheChanges() {
         Session s(prx::ModuleKind::Vsh, 12);
         {
@@ -194,21 +197,58 @@ private Q_SLOTS:
             QCOMPARE(none.table()->rowCount(), 0);
             QCOMPARE(none.summary()->text(), QStringLiteral("No value differs from vshmain.prx."));
         }
-        typeInto(s.vsh()->txtPRXValue(7), QStringLiteral("-4.5"));
+        typeInto(s.vsh()->box(prx::VshMember::HoldY), QStringLiteral("-4.5"));
         s.dialogs.colors = {prx::Rgb(0x0080FF)};
-        s.vsh()->colorGrid()->picText[3]->click();
-        typeInto(s.vsh()->txtPRXValue2(1), QStringLiteral("music"));
+        s.vsh()->colorGrid()->boxes(prx::VshMember::TextColors).at(3)->click();
+        typeInto(s.vsh()->box(prx::VshMember::MSIconMusic), QStringLiteral("music"));
+        typeInto(s.vsh()->box(prx::VshMember::MSIconPhoto), QStringLiteral("my_custom_photo_icon"));
         s.vsh()->menuTab()->selectRow(5);
-        pick(s.vsh()->menuTab()->cboVSHMenu237x, 1);
+        pick(s.vsh()->menuTab()->iconBox(prx::MenuFormat::Slim), 1);
         ui::ReviewDialog review(*s.editor());
         QStringList rows;
         for (int r = 0; r < review.table()->rowCount(); ++r)
             rows.append(review.table()->item(r, 0)->text() + u'=' + review.table()->item(r, 2)->text());
-        QCOMPARE(rows, latin1({"TextColors[3]=#FF8000", "HoldY=-4.5", "MSIconMusic=music",
-                               "MenuEntries[5].order=1", "MenuEntries[5].icon=USB Connection"}));
+        QCOMPARE(rows, latin1({"April Text (TextColors[3])=#FF8000", "Hold Y (HoldY)=-4.5",
+                               "Photo MS Icon (MSIconPhoto)=my_custom_photo",
+                               "Music MS Icon (MSIconMusic)=music", "Menu Entry 6 (MenuEntries[5].order)=1",
+                               "Menu Entry 6 (MenuEntries[5].icon)=USB Connection"}));
         QCOMPARE(review.table()->item(0, 1)->text(),
                  prx::rgbToHex(s.editor()->loadedValues().colours(prx::VshMember::TextColors).at(3).rgb()));
         QCOMPARE(review.table()->accessibleName(), QStringLiteral("Changed values"));
+    }
+
+    void valueNames_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shown");
+        const int vsh = int(prx::ModuleKind::Vsh);
+        const int paf = int(prx::ModuleKind::Paf);
+        QTest::newRow("month colour") << vsh << "TextColors[0]"
+                                      << "January Text (TextColors[0])";
+        QTest::newRow("slim colour") << vsh << "ContextColorsSlim[2]"
+                                     << "Item15 Infobar (ContextColorsSlim[2])";
+        QTest::newRow("number") << vsh << "ClockX"
+                                << "Clock X (ClockX)";
+        QTest::newRow("caption with blanks") << vsh << "MainIconYUnfocused"
+                                             << "Main Icon Y (Unfocused) (MainIconYUnfocused)";
+        QTest::newRow("path") << vsh << "UpdatePath2"
+                              << "UMD Update 2 (UpdatePath2)";
+        QTest::newRow("format") << vsh << "FormatsUSJapan[4]"
+                                << "Unknow US / Japan (FormatsUSJapan[4])";
+        QTest::newRow("menu row, counted from 1") << vsh << "MenuEntries[0].enabled"
+                                                  << "Menu Entry 1 (MenuEntries[0].enabled)";
+        QTest::newRow("shared PAF caption") << paf << "MainIconAlphaUnfocused"
+                                            << "Main Icon (Unfocused) (MainIconAlphaUnfocused)";
+        QTest::newRow("unknown name") << vsh << "NoSuchValue"
+                                      << "NoSuchValue";
+    }
+
+    // Reviews and import reports name a value by its caption and its member.
+    void valueNames() {
+        QFETCH(int, kind);
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        QCOMPARE(ui::captionedValueName(static_cast<prx::ModuleKind>(kind), name), shown);
     }
 
     // A review of a file that vanished says so.
@@ -235,7 +275,7 @@ private Q_SLOTS:
         QFETCH(bool, closes);
         QFETCH(bool, written);
         Session s(prx::ModuleKind::Vsh, 8);
-        typeInto(s.vsh()->txtPRXValue(0), QStringLiteral("77"));
+        typeInto(s.vsh()->box(prx::VshMember::XmbX), QStringLiteral("77"));
         s.dialogs.answers = {static_cast<MsgAnswer>(answer)};
         s.main.workspace()->activeSubWindow()->close();
         QApplication::processEvents();
@@ -272,7 +312,7 @@ private Q_SLOTS:
         QFETCH(int, answer);
         QFETCH(bool, quits);
         Session s(prx::ModuleKind::Vsh, 13);
-        typeInto(s.vsh()->txtPRXValue(3), QStringLiteral("5"));
+        typeInto(s.vsh()->box(prx::VshMember::XmbXGameSubmenu), QStringLiteral("5"));
         s.dialogs.answers = {static_cast<MsgAnswer>(answer)};
         if (exitCommand)
             s.main.exitProgram();
@@ -304,7 +344,7 @@ private Q_SLOTS:
     void fileChangedOnDisk() {
         QFETCH(int, answer);
         Session s(prx::ModuleKind::Vsh, 12);
-        typeInto(s.vsh()->txtPRXValue(0), QStringLiteral("9"));
+        typeInto(s.vsh()->box(prx::VshMember::XmbX), QStringLiteral("9"));
         QByteArray changed = s.original;
         changed[100] = static_cast<char>(changed[100] ^ 0x5A); // a byte no value uses
         writeFile(s.module, changed);
@@ -341,13 +381,13 @@ private Q_SLOTS:
         if (!keep.isEmpty())
             QVERIFY(s.main.config().setValue(prx::kKeyKeepOriginal, keep));
         const QString orig = s.module + QStringLiteral(".orig");
-        typeInto(s.paf()->valueBox(0), QStringLiteral("2"));
+        typeInto(s.paf()->box(prx::PafMember::VerticalScrollSpeed), QStringLiteral("2"));
         s.main.saveActive();
         QCOMPARE(QFileInfo::exists(orig), made);
         if (!made)
             return;
         QCOMPARE(readFile(orig), s.original);
-        typeInto(s.paf()->valueBox(0), QStringLiteral("3"));
+        typeInto(s.paf()->box(prx::PafMember::VerticalScrollSpeed), QStringLiteral("3"));
         s.main.saveActive();
         QCOMPARE(readFile(orig), s.original);
         QVERIFY(readFile(s.module) != s.original);
@@ -356,14 +396,14 @@ private Q_SLOTS:
     // A refused save makes no .orig, and brings the first empty box into view with the focus.
     void refusedSaveKeepsNothingAndShowsTheBox() {
         Session s(prx::ModuleKind::Vsh, 12);
-        s.vsh()->txtPRXValue2(4)->clear(); // UMD Photo icon, tab "Multiple Icons"
+        s.vsh()->box(prx::VshMember::UMDIconPhoto)->clear(); // UMD Photo icon, tab "Multiple Icons"
         s.vsh()->tabs()->setCurrentIndex(0);
         s.main.saveActive();
         QCOMPARE(s.dialogs.messages().last().text, QStringLiteral("One of the value is empty"));
         QVERIFY(!QFileInfo::exists(s.module + QStringLiteral(".orig")));
         QCOMPARE(readFile(s.module), s.original);
         QCOMPARE(s.vsh()->tabs()->currentIndex(), 2);
-        QCOMPARE(s.main.focusWidget(), s.vsh()->txtPRXValue2(4));
+        QCOMPARE(s.main.focusWidget(), s.vsh()->box(prx::VshMember::UMDIconPhoto));
     }
 
     // Commands that need an editor are off while none is active.
@@ -384,13 +424,12 @@ private Q_SLOTS:
     void keyboardMovesAround() {
         Session s(prx::ModuleKind::Vsh, 12);
         s.vsh()->tabs()->setCurrentIndex(3);
-        QLineEdit* box = s.vsh()->txtPRXValue(0);
+        QLineEdit* box = s.vsh()->box(prx::VshMember::XmbX);
         box->setFocus();
         QVERIFY(QTest::qWaitForWindowActive(&s.main));
-        const ui::BalloonTip* balloon = s.vsh()->keyFilter()->lastBalloon();
         QTest::keyClick(box, Qt::Key_Tab);
         QVERIFY(!box->hasFocus());
-        QCOMPARE(s.vsh()->keyFilter()->lastBalloon(), balloon);
+        QVERIFY(!ui::visibleBalloon());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(s.vsh()->tabs()->currentIndex(), 4);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);

@@ -3,9 +3,11 @@
 #include "looks/menunames.h"
 #include "prx/catalogue.h"
 #include "prx/numbers.h"
+#include "widgets/colorbox.h"
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QList>
 #include <QTest>
 
 namespace qm::test {
@@ -14,55 +16,33 @@ namespace {
 
 using V = prx::VshMember;
 
-// The boxes of the VSH window by index, as the window's documentation lists them.
-constexpr std::array<V, kVshNumberBoxes> kNumberMembers{
-    V::XmbX,
-    V::XmbXInfobar,
-    V::XmbXSubmenu,
-    V::XmbXGameSubmenu,
-    V::MuteX,
-    V::MuteY,
-    V::MuteYShadow,
-    V::HoldY,
-    V::HoldYShadow,
-    V::ClockX,
-    V::ClockY,
-    V::ClockXNoBattery,
-    V::NetworkIconYUnfocused,
-    V::MainIconYFocused,
-    V::MainIconYUnfocused,
-    V::BmpSize,
-    V::BusyIconSpeed,
-    V::FocusedIconFadeOut,
-    V::AlphaAllMainIcons,
-    V::AlphaFocusedMainIcon,
-    V::MSOptionIconX,
-    V::MSOptionIconY,
-    V::AlphaInfobarIcons,
-    V::AlphaHighlightedText,
-    V::HoldX,
-    V::HoldXShadow,
-    V::MuteXShadow,
-    V::AlphaMSOptionIcon,
-};
-constexpr std::array<V, kVshEditableTexts> kTextMembers{
-    V::MSIconPhoto,  V::MSIconMusic,  V::MSIconVideo, V::MSIconGame,  V::UMDIconPhoto,
-    V::UMDIconMusic, V::UMDIconVideo, V::UMDIconGame, V::UpdatePath1, V::UpdatePath2,
-    V::UpdatePath3,  V::RCOPath1,     V::RCOPath2,
-};
+QList<V> vshMembersShaped(std::initializer_list<prx::Shape> shapes) {
+    QList<V> out;
+    for (int m = 0; m < prx::kVshMemberCount; ++m)
+        if (std::find(shapes.begin(), shapes.end(), prx::shapeOf(static_cast<V>(m))) != shapes.end())
+            out.append(static_cast<V>(m));
+    return out;
+}
 
 } // namespace
 
-prx::VshMember vshNumberMember(int box) {
-    return kNumberMembers[static_cast<std::size_t>(box)];
+QList<prx::VshMember> vshNumberMembers() {
+    return vshMembersShaped({prx::Shape::Single, prx::Shape::Integer});
 }
 
-prx::VshMember vshTextMember(int box) {
-    return kTextMembers[static_cast<std::size_t>(box)];
+QList<prx::VshMember> vshTextMembers() {
+    return vshMembersShaped({prx::Shape::Text});
 }
 
-QString expectedNumber(const prx::ModuleValues& values, int box, const QLocale& locale) {
-    const V member = vshNumberMember(box);
+QString nameOf(prx::VshMember member) {
+    return QString(prx::memberName(member));
+}
+
+QString nameOf(prx::PafMember member) {
+    return QString(prx::memberName(member));
+}
+
+QString expectedNumber(const prx::ModuleValues& values, prx::VshMember member, const QLocale& locale) {
     if (!values.has(member))
         return {};
     if (member == V::BmpSize)
@@ -70,11 +50,12 @@ QString expectedNumber(const prx::ModuleValues& values, int box, const QLocale& 
     return prx::formatSingle(values.single(member).toFloat(), locale);
 }
 
-QString expectedText(const prx::ModuleValues& values, int box) {
-    if (box < kVshEditableTexts)
-        return values.text(vshTextMember(box));
-    const V block = box < 18 ? V::FormatsEurope : V::FormatsUSJapan;
-    return values.formats(block)[static_cast<std::size_t>((box - 13) % 5)];
+QString expectedText(const prx::ModuleValues& values, prx::VshMember member) {
+    return values.has(member) ? values.text(member) : QString();
+}
+
+QString expectedFormat(const prx::ModuleValues& values, prx::VshMember block, int element) {
+    return values.formats(block)[static_cast<std::size_t>(element)];
 }
 
 QList<prx::Rgb> expectedColours(const prx::ModuleValues& values, prx::VshMember member) {
@@ -105,8 +86,7 @@ QList<MenuRow> expectedMenuRows(const prx::ModuleValues& values) {
     return rows;
 }
 
-QString expectedPaf(const prx::ModuleValues& values, int box, const QLocale& locale) {
-    const prx::PafMember member = kPafBoxes[static_cast<std::size_t>(box)];
+QString expectedPaf(const prx::ModuleValues& values, prx::PafMember member, const QLocale& locale) {
     if (!values.has(member))
         return {};
     return prx::formatSingle(values.single(member).toFloat(), locale);
@@ -158,6 +138,10 @@ QString messageSummary(const QList<DialogCall>& calls) {
     for (const DialogCall& c : calls)
         out.append(c.title + QStringLiteral(" | ") + c.text);
     return out.join(QStringLiteral("; "));
+}
+
+ui::ColorBox* colourBox(const QWidget& form, const char* name) {
+    return form.findChild<ui::ColorBox*>(QLatin1StringView(name));
 }
 
 QString accessibleName(QWidget* widget) {

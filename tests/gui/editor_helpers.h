@@ -18,6 +18,10 @@
 
 class QComboBox;
 
+namespace qm::ui {
+class ColorBox;
+}
+
 namespace qm::test {
 
 inline const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
@@ -30,18 +34,18 @@ struct OpenedVsh {
     std::unique_ptr<ui::VshEditor> form;
 };
 
-inline constexpr int kVshNumberBoxes = 28; // txtPRXValue(0..27)
-inline constexpr int kVshTextBoxes = 23;   // txtPRXValue2(0..22): 13 texts, then the formats
-inline constexpr int kVshEditableTexts = 13;
-
-// The member each VSH number box and text box shows.
-prx::VshMember vshNumberMember(int box);
-prx::VshMember vshTextMember(int box); // boxes 0 to 12
+// The VSH members shown in number boxes (Singles and the BmpSize), and in text boxes.
+QList<prx::VshMember> vshNumberMembers();
+QList<prx::VshMember> vshTextMembers();
+QString nameOf(prx::VshMember member);
+QString nameOf(prx::PafMember member);
 
 // What a VSH number box shows for the fixture's values in `locale` (empty
 // for a member the release lacks), and what a text box shows.
-QString expectedNumber(const prx::ModuleValues& values, int box, const QLocale& locale = kEnglish);
-QString expectedText(const prx::ModuleValues& values, int box);
+QString expectedNumber(const prx::ModuleValues& values, prx::VshMember member,
+                       const QLocale& locale = kEnglish);
+QString expectedText(const prx::ModuleValues& values, prx::VshMember member);
+QString expectedFormat(const prx::ModuleValues& values, prx::VshMember block, int element);
 // The colours of a colour member as 24-bit values.
 QList<prx::Rgb> expectedColours(const prx::ModuleValues& values, prx::VshMember member);
 // A row of the menu list as it shows it.
@@ -56,8 +60,8 @@ struct MenuRow {
 // The menu list's rows, and the rows values give.
 QList<MenuRow> menuRows(const ui::VshMenuTab& tab);
 QList<MenuRow> expectedMenuRows(const prx::ModuleValues& values);
-// What PAF box `box` shows for the values.
-QString expectedPaf(const prx::ModuleValues& values, int box, const QLocale& locale = kEnglish);
+// What the box of a PAF member shows for the values.
+QString expectedPaf(const prx::ModuleValues& values, prx::PafMember member, const QLocale& locale = kEnglish);
 
 // Writes a fixture of `version` and loads it into a new window.
 OpenedVsh openVsh(int version, const QLocale& locale = kEnglish, quint32 seed = 3);
@@ -81,6 +85,8 @@ QLocale localeNamed(const QString& name);
 QString messageSummary(const QList<DialogCall>& calls);
 
 QString accessibleName(QWidget* widget);
+// A colour box by its name: "TextColors[0]".
+ui::ColorBox* colourBox(const QWidget& form, const char* name);
 QString accessibleDescription(QWidget* widget);
 
 } // namespace qm::test

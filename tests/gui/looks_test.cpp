@@ -125,17 +125,19 @@ private Q_SLOTS:
         const QByteArray original = readFile(s.module);
         const prx::ModuleValues before = s.vsh()->values();
         const QString look = s.exportLook(QStringLiteral("look.json"));
-        s.vsh()->txtPRXValue(0)->setText(QStringLiteral("-99,5"));
-        s.vsh()->txtPRXValue2(3)->setText(QStringLiteral("other"));
+        s.vsh()->box(prx::VshMember::XmbX)->setText(QStringLiteral("-99,5"));
+        s.vsh()->box(prx::VshMember::MSIconGame)->setText(QStringLiteral("other"));
         prx::ColourBlock slim = s.vsh()->values().colours(prx::VshMember::ContextColorsSlim);
         slim[4] = prx::Colour::fromRgb(0x123456);
         s.vsh()->edit(prx::VshMember::ContextColorsSlim, slim, QStringLiteral("Item17 Infobar"));
-        QCOMPARE(s.vsh()->colorGrid()->picContextSlim[4]->color(), prx::Rgb(0x123456));
+        QCOMPARE(s.vsh()->colorGrid()->boxes(prx::VshMember::ContextColorsSlim).at(4)->color(),
+                 prx::Rgb(0x123456));
         s.dialogs.clear();
         s.importLook(look);
         QCOMPARE(s.dialogs.titles(), latin1({"Select look file to import"}));
         QCOMPARE(s.vsh()->values(), before);
-        QCOMPARE(s.vsh()->txtPRXValue(0)->text(), expectedNumber(before, 0, kFrench));
+        QCOMPARE(s.vsh()->box(prx::VshMember::XmbX)->text(),
+                 expectedNumber(before, prx::VshMember::XmbX, kFrench));
         QCOMPARE(readFile(s.module), original); // an import saves nothing
         s.main.saveActive();
         QCOMPARE(readFile(s.module), original);
@@ -225,7 +227,7 @@ private Q_SLOTS:
     // A box that holds no number can't be exported; no file is written.
     void exportRefusesABoxWithoutANumber() {
         Shell s(ModuleKind::Vsh, 14);
-        s.vsh()->txtPRXValue(9)->setText(QStringLiteral("-"));
+        s.vsh()->box(prx::VshMember::ClockX)->setText(QStringLiteral("-"));
         const QString look = s.exportLook(QStringLiteral("look.json"));
         QCOMPARE(s.dialogs.messages().size(), 1);
         QVERIFY(s.dialogs.messages()[0].text.contains(QStringLiteral("ClockX")));

@@ -11,7 +11,7 @@
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
 #include "vsh/vsheditor.h"
-#include "widgets/numberkeyfilter.h"
+#include "widgets/balloontip.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -533,7 +533,7 @@ private Q_SLOTS:
         main.openFile(b);
         ui::PafEditor* editor = pafEditor(main, 1);
         QVERIFY(editor);
-        QLineEdit* box = editor->valueBox(5);
+        QLineEdit* box = editor->box(prx::PafMember::MainIconSpacing);
         box->setFocus();
         QTRY_VERIFY(box->hasFocus());
         const QString before = box->text();
@@ -550,7 +550,7 @@ private Q_SLOTS:
         QVERIFY(subs[0]->pos() != subs[1]->pos());
         QCOMPARE(box->text(), before);
         QVERIFY(box->selectedText().isEmpty());
-        QVERIFY(!editor->keyFilter()->lastBalloon());
+        QVERIFY(!ui::visibleBalloon());
     }
 
     // ---- saving ----
@@ -572,7 +572,7 @@ private Q_SLOTS:
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, compPrx));
         main.openFile(path);
-        pafEditor(main)->valueBox(3)->setText(QStringLiteral("99.5"));
+        pafEditor(main)->box(prx::PafMember::GlowBlinkSpeed)->setText(QStringLiteral("99.5"));
         dialogs.answers = {MsgAnswer::No};
         main.saveActive();
         QStringList expected;
@@ -596,7 +596,7 @@ private Q_SLOTS:
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.openFile(path);
-        pafEditor(main)->valueBox(0)->setText(QStringLiteral("-3"));
+        pafEditor(main)->box(prx::PafMember::VerticalScrollSpeed)->setText(QStringLiteral("-3"));
         dialogs.files = {output};
         main.saveActiveAs();
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("Enter name of *.prx file to save"),
@@ -617,8 +617,8 @@ private Q_SLOTS:
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.openFile(path);
-        pafEditor(main)->valueBox(0)->setText(QStringLiteral("5"));
-        pafEditor(main)->valueBox(1)->clear();
+        pafEditor(main)->box(prx::PafMember::VerticalScrollSpeed)->setText(QStringLiteral("5"));
+        pafEditor(main)->box(prx::PafMember::HorizontalScrollSpeed)->clear();
         main.saveActive();
         QCOMPARE(dialogs.messages().size(), 1);
         QCOMPARE(dialogs.messages()[0].text, QStringLiteral("One of the value is empty"));
@@ -644,7 +644,7 @@ private Q_SLOTS:
         ui::MainWindow main;
         main.show();
         main.openFile(path);
-        pafEditor(main)->valueBox(4)->setText(QStringLiteral("1"));
+        pafEditor(main)->box(prx::PafMember::XmbOverallSize)->setText(QStringLiteral("1"));
         dialogs.answers = {MsgAnswer::Yes};
         if (badHeader)
             dialogs.files = {header};
@@ -675,7 +675,7 @@ private Q_SLOTS:
         ui::MainWindow main;
         main.show();
         main.openFile(path);
-        pafEditor(main)->valueBox(2)->setText(QStringLiteral("7.25"));
+        pafEditor(main)->box(prx::PafMember::MSContentsSizeUnfocused)->setText(QStringLiteral("7.25"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header};
         ProgressDriver driver;
@@ -705,7 +705,7 @@ private Q_SLOTS:
         main.openFile(path);
         auto* editor = qobject_cast<ui::VshEditor*>(main.editors().value(0));
         QVERIFY(editor);
-        editor->txtPRXValue(9)->setText(QStringLiteral("99.5"));
+        editor->box(prx::VshMember::ClockX)->setText(QStringLiteral("99.5"));
         main.saveActive();
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("RAD Ededid")}));
         QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
@@ -717,7 +717,7 @@ private Q_SLOTS:
 
         dialogs.clear();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1")));
-        editor->txtPRXValue(9)->setText(QStringLiteral("12"));
+        editor->box(prx::VshMember::ClockX)->setText(QStringLiteral("12"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header};
         ProgressDriver driver;
@@ -742,7 +742,7 @@ private Q_SLOTS:
         ui::MainWindow main;
         main.show();
         main.openFile(path);
-        pafEditor(main)->valueBox(2)->setText(QStringLiteral("7.25"));
+        pafEditor(main)->box(prx::PafMember::MSContentsSizeUnfocused)->setText(QStringLiteral("7.25"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header, output};
         ProgressDriver driver(4);

@@ -8,7 +8,6 @@
 #include "vsh/menutab.h"
 #include "widgets/colorbox.h"
 #include "widgets/typinglimit.h"
-#include "widgets/windowhelpers.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -34,10 +33,11 @@ namespace {
 // Every control the window holds a value in, for blanket checks.
 QList<QWidget*> valueControls(const VshEditor& form) {
     QList<QWidget*> out;
-    for (int i = 0; i < kVshNumberBoxes; ++i)
-        out.append(form.txtPRXValue(i));
-    for (int i = 0; i < kVshTextBoxes; ++i)
-        out.append(form.txtPRXValue2(i));
+    for (prx::VshMember m : vshNumberMembers() + vshTextMembers())
+        out.append(form.box(m));
+    for (prx::VshMember m : {prx::VshMember::FormatsEurope, prx::VshMember::FormatsUSJapan})
+        for (int k = 0; k < 5; ++k)
+            out.append(form.formatBox(m, k));
     for (ui::ColorBox* box : form.colorGrid()->allBoxes())
         out.append(box);
     return out;
@@ -61,7 +61,6 @@ private Q_SLOTS:
         QVERIFY(form.statusFile().isEmpty());
 
         QTabWidget* tabs = form.tabs();
-        QCOMPARE(tabs->objectName(), QStringLiteral("VSHTabs"));
         QVERIFY(tabs->isEnabled());
         const QStringList titles = latin1(
             {"XMB Colors", "Alpha Channel", "Multiple Icons", "XMB Position", "Other", "Path", "Menu"});
@@ -73,113 +72,56 @@ private Q_SLOTS:
 
         for (QWidget* w : valueControls(form))
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-        for (int i = 0; i < kVshTextBoxes; ++i)
-            QVERIFY(form.txtPRXValue2(i)->text().isEmpty());
-        for (int i = 0; i < kVshNumberBoxes; ++i) {
-            QVERIFY(form.txtPRXValue(i)->text().isEmpty());
-            QCOMPARE(form.txtPRXValue(i)->contextMenuPolicy(), Qt::PreventContextMenu);
-        }
-        for (int k = 0; k <= 42; ++k)
-            QVERIFY2(!form.lblPRXValue(k)->isEnabled(), qPrintable(QString::number(k)));
-        for (int i = 0; i < 8; ++i)
-            QVERIFY(!form.textLabel(i)->isEnabled());
-        QVERIFY(!form.updatePathHint()->isEnabled());
-        QVERIFY(!form.rcoPathHint()->isEnabled());
-
-        const ui::VshColorGrid& grid = *form.colorGrid();
-        for (QLabel* l : grid.lblMonth)
-            QVERIFY(!l->isEnabled());
-        for (QLabel* l : grid.lblSlimItem)
-            QVERIFY(l->isEnabled());
-        QVERIFY(grid.lblMonthDes->isEnabled());
-        QVERIFY(grid.lblSlimExtra->isEnabled());
-        QVERIFY(!grid.lblInstructions->isEnabled());
-        for (QLabel* l :
-             {grid.lblTextDes[0], grid.lblTextDes[1], grid.lblContextDes[0], grid.lblContextDes[1]})
-            QVERIFY(!l->isEnabled());
+        for (QWidget* w : valueControls(form))
+            if (auto* box = qobject_cast<QLineEdit*>(w))
+                QVERIFY(box->text().isEmpty());
+        for (prx::VshMember m : vshNumberMembers() + vshTextMembers())
+            if (QLabel* caption = form.label(m))
+                QVERIFY2(!caption->isEnabled(), qPrintable(nameOf(m)));
+        for (const char* name : {"updatePathCaption", "rcoPathCaption", "updatePathHint", "rcoPathHint",
+                                 "monthTextHeading", "monthInfobarHeading", "slimTextHeading",
+                                 "slimInfobarHeading", "instructions", "month1", "month12"})
+            QVERIFY2(!form.findChild<QLabel*>(QLatin1StringView(name))->isEnabled(), name);
+        for (const char* name : {"monthHeading", "slimHeading", "item13", "item27"})
+            QVERIFY2(form.findChild<QLabel*>(QLatin1StringView(name))->isEnabled(), name);
 
         const ui::VshMenuTab& menu = *form.menuTab();
         QCOMPARE(menu.rowCount(), 0);
-        for (QComboBox* c :
-             {menu.cboVSHMenu130x, menu.cboVSHMenu137x, menu.cboVSHMenu230x, menu.cboVSHMenu237x}) {
-            QVERIFY(!c->isEnabled());
-            QVERIFY(c->isHidden());
-        }
-        QVERIFY(!menu.cboVSHMenu3->isEnabled());
-        QVERIFY(!menu.cboVSHMenu3->isHidden());
-        QVERIFY(!menu.chkVSHMenu[0]->isEnabled());
-        QVERIFY(!menu.chkVSHMenu[1]->isEnabled());
+        for (prx::MenuFormat f : {prx::MenuFormat::Classic, prx::MenuFormat::Slim})
+            for (QComboBox* c : {menu.categoryBox(f), menu.iconBox(f)}) {
+                QVERIFY(!c->isEnabled());
+                QVERIFY(c->isHidden());
+            }
+        QVERIFY(!menu.regionBox()->isEnabled());
+        QVERIFY(!menu.regionBox()->isHidden());
+        QVERIFY(!menu.activateBox()->isEnabled());
+        QVERIFY(!menu.slimBox()->isEnabled());
 
         for (QGroupBox* frame : form.findChildren<QGroupBox*>())
             QCOMPARE(frame->isEnabled(), frame != form.formatFrame());
-        QLabel* notCoded = form.findChild<QLabel*>(QStringLiteral("Label1"));
+        QLabel* notCoded = form.findChild<QLabel*>(QStringLiteral("notWritten"));
         QVERIFY(notCoded);
         QCOMPARE(notCoded->text(), QStringLiteral("Write Function Not Coded"));
         QCOMPARE(notCoded->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(Qt::red));
     }
 
-    void frames_data() {
-        QTest::addColumn<QString>("frame");
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QList<int>>("boxes"); // number boxes, top to bottom
-        QTest::newRow("frameACGen") << "frameACGen" << 1 << "General" << QList<int>{18, 19, 27};
-        QTest::newRow("frameACOther") << "frameACOther" << 1 << "Other" << QList<int>{22, 23};
-        QTest::newRow("frameXMB") << "frameXMB" << 3 << "XMB Position" << QList<int>{0, 1, 2, 3};
-        QTest::newRow("frameHold") << "frameHold" << 3 << "Hold Position" << QList<int>{24, 7, 25, 8};
-        QTest::newRow("frameClock") << "frameClock" << 3 << "Clock Position" << QList<int>{9, 10, 11};
-        QTest::newRow("frameMute") << "frameMute" << 3 << "Mute Position" << QList<int>{4, 5, 26, 6};
-        QTest::newRow("frameIcons") << "frameIcons" << 3 << "Icons Position" << QList<int>{12, 13, 14};
-        QTest::newRow("frameMS") << "frameMS" << 3 << "MS Option Position" << QList<int>{20, 21};
-        QTest::newRow("frameOther") << "frameOther" << 4 << "Other" << QList<int>{15, 16, 17};
-        QTest::newRow("frameMultMS") << "frameMultMS" << 2 << "Multiple MS Icons" << QList<int>{};
-        QTest::newRow("frameMultUMD") << "frameMultUMD" << 2 << "Multiple UMD Icons" << QList<int>{};
-        QTest::newRow("formatFrame") << "formatFrame" << 4 << "Hours / Date Format" << QList<int>{};
-    }
-
-    // Each frame sits on its tab with its title, its boxes one under the other in order.
-    void frames() {
-        QFETCH(QString, frame);
-        QFETCH(int, tab);
-        QFETCH(QString, title);
-        QFETCH(QList<int>, boxes);
-        VshEditor form;
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.tabs()->setCurrentIndex(tab);
-        QApplication::processEvents();
-        auto* group = form.findChild<QGroupBox*>(frame);
-        QVERIFY(group);
-        QCOMPARE(group->title(), title);
-        QCOMPARE(accessibleName(group), title);
-        QVERIFY(form.tabs()->widget(tab)->isAncestorOf(group));
-        int previousY = -1;
-        for (int box : boxes) {
-            QCOMPARE(form.txtPRXValue(box)->parentWidget(), group);
-            QCOMPARE(form.numberLabel(box)->parentWidget(), group);
-            QVERIFY(form.txtPRXValue(box)->y() > previousY);
-            previousY = form.txtPRXValue(box)->y();
-        }
-        if (!boxes.isEmpty())
-            QCOMPARE(group->findChildren<QLineEdit*>().size(), boxes.size());
-    }
-
     void numberCaptions_data() {
-        QTest::addColumn<int>("box");
-        for (int i = 0; i < kVshNumberBoxes; ++i)
-            QTest::addRow("%d", i) << i;
+        QTest::addColumn<prx::VshMember>("member");
+        for (prx::VshMember m : vshNumberMembers())
+            QTest::addRow("%s", prx::memberName(m).data()) << m;
     }
 
-    // Each number box has a caption label of its own as buddy, which names it
-    // for assistive tools; the box takes any length of text.
+    // Each number box is named by its member and has a caption label of its
+    // own as buddy, which names it for assistive tools; the box takes any
+    // length of text.
     void numberCaptions() {
-        QFETCH(int, box);
+        QFETCH(prx::VshMember, member);
         VshEditor form;
-        QLineEdit* edit = form.findChild<QLineEdit*>(ui::indexedName(QStringLiteral("txtPRXValue"), box));
+        QLineEdit* edit = form.findChild<QLineEdit*>(nameOf(member));
         QVERIFY(edit);
-        QCOMPARE(edit, form.txtPRXValue(box));
-        QLabel* lbl = form.numberLabel(box);
-        QVERIFY(lbl && lbl->objectName().startsWith(QStringLiteral("lblPRXValue(")));
+        QCOMPARE(edit, form.box(member));
+        QLabel* lbl = form.label(member);
+        QVERIFY(lbl);
         QCOMPARE(lbl->buddy(), edit);
         QVERIFY(!lbl->text().trimmed().isEmpty());
         QCOMPARE(accessibleName(edit), lbl->text().simplified());
@@ -189,19 +131,21 @@ private Q_SLOTS:
         QCOMPARE(buddies, 1);
         QCOMPARE(ui::typingLimit(edit), -1);
         QCOMPARE(edit->maxLength(), 32767);
+        QCOMPARE(edit->contextMenuPolicy(), Qt::DefaultContextMenu);
     }
 
     // Captions whose blanks matter, and captions that name the same place twice.
     void captionsWithBlanks() {
+        using V = prx::VshMember;
         VshEditor form;
-        QCOMPARE(form.numberLabel(14)->text(), QStringLiteral("Main Icon Y :       (Unfocused)"));
-        QCOMPARE(form.numberLabel(2)->text(), QStringLiteral(" X (In Submenu) :"));
-        QCOMPARE(form.lblPRXValue(25), form.numberLabel(14));
-        QCOMPARE(form.lblPRXValue(29)->text(), QStringLiteral("MS Option Icon :"));
+        QCOMPARE(form.label(V::MainIconYUnfocused)->text(),
+                 QStringLiteral("Main Icon Y :       (Unfocused)"));
+        QCOMPARE(form.label(V::XmbXSubmenu)->text(), QStringLiteral(" X (In Submenu) :"));
+        QCOMPARE(form.label(V::AlphaMSOptionIcon)->text(), QStringLiteral("MS Option Icon :"));
     }
 
     void textCaptions_data() {
-        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("accessible");
@@ -210,47 +154,57 @@ private Q_SLOTS:
         for (int i = 0; i < 4; ++i) {
             const QString ms = QStringLiteral("%1 MS Icon :").arg(QLatin1StringView(icons[i]));
             const QString umd = QStringLiteral("%1 UMD Icon :").arg(QLatin1StringView(icons[i]));
-            QTest::addRow("%d", i) << i << QStringLiteral("lblMultMSIcons(%1)").arg(i) << ms << ms << 20;
-            QTest::addRow("%d", i + 4)
-                << i + 4 << QStringLiteral("lblMultUMDIcon(%1)").arg(i) << umd << umd << 20;
+            const QString msBox = QStringLiteral("MSIcon%1").arg(QLatin1StringView(icons[i]));
+            const QString umdBox = QStringLiteral("UMDIcon%1").arg(QLatin1StringView(icons[i]));
+            QTest::addRow("%s", qPrintable(msBox))
+                << msBox << msBox + QStringLiteral("Label") << ms << ms << 20;
+            QTest::addRow("%s", qPrintable(umdBox))
+                << umdBox << umdBox + QStringLiteral("Label") << umd << umd << 20;
         }
-        QTest::addRow("8") << 8 << "lblPRXValue(22)"
-                           << "UMD Update :"
-                           << "UMD Update : 1" << -1;
-        QTest::addRow("9") << 9 << ""
-                           << ""
-                           << "UMD Update : 2" << -1;
-        QTest::addRow("10") << 10 << ""
-                            << ""
-                            << "UMD Update : 3" << -1;
-        QTest::addRow("11") << 11 << "lblPRXValue(23)"
-                            << "RCO :"
-                            << "RCO : 1" << -1;
-        QTest::addRow("12") << 12 << ""
-                            << ""
-                            << "RCO : 2" << -1;
+        QTest::addRow("UpdatePath1") << "UpdatePath1"
+                                     << "updatePathCaption"
+                                     << "UMD Update :"
+                                     << "UMD Update : 1" << -1;
+        QTest::addRow("UpdatePath2") << "UpdatePath2"
+                                     << ""
+                                     << ""
+                                     << "UMD Update : 2" << -1;
+        QTest::addRow("UpdatePath3") << "UpdatePath3"
+                                     << ""
+                                     << ""
+                                     << "UMD Update : 3" << -1;
+        QTest::addRow("RCOPath1") << "RCOPath1"
+                                  << "rcoPathCaption"
+                                  << "RCO :"
+                                  << "RCO : 1" << -1;
+        QTest::addRow("RCOPath2") << "RCOPath2"
+                                  << ""
+                                  << ""
+                                  << "RCO : 2" << -1;
         const char* rows[] = {"Date Format in XMB :", "Time Format in XMB :", "Date Format in ??? :",
                               "Like Time Format in ??? :", "Unknow :"};
         const int limits[] = {5, 5, 5, 5, 2};
         for (int r = 0; r < 5; ++r) {
             const QString row = QString::fromLatin1(rows[r]);
-            QTest::addRow("%d", 13 + r) << 13 + r << QStringLiteral("lblPRXValue(%1)").arg(32 + r) << row
-                                        << row + QStringLiteral(" Europe") << limits[r];
-            QTest::addRow("%d", 18 + r) << 18 + r << ""
-                                        << "" << row + QStringLiteral(" US / Japan") << limits[r];
+            const QString europe = QStringLiteral("FormatsEurope[%1]").arg(r);
+            const QString usJapan = QStringLiteral("FormatsUSJapan[%1]").arg(r);
+            QTest::addRow("%s", qPrintable(europe)) << europe << QStringLiteral("formatRow%1").arg(r + 1)
+                                                    << row << row + QStringLiteral(" Europe") << limits[r];
+            QTest::addRow("%s", qPrintable(usJapan))
+                << usJapan << ""
+                << "" << row + QStringLiteral(" US / Japan") << limits[r];
         }
     }
 
     void textCaptions() {
-        QFETCH(int, box);
+        QFETCH(QString, box);
         QFETCH(QString, label);
         QFETCH(QString, caption);
         QFETCH(QString, accessible);
         QFETCH(int, limit);
         VshEditor form;
-        QLineEdit* edit = form.findChild<QLineEdit*>(ui::indexedName(QStringLiteral("txtPRXValue2"), box));
+        QLineEdit* edit = form.findChild<QLineEdit*>(box);
         QVERIFY(edit);
-        QCOMPARE(edit, form.txtPRXValue2(box));
         if (!label.isEmpty()) {
             auto* lbl = form.findChild<QLabel*>(label);
             QVERIFY(lbl);
@@ -266,27 +220,30 @@ private Q_SLOTS:
         VshEditor form;
         const QStringList legend =
             latin1({"%d : Day", "%m : Month", "%H : Hour", "%M : Minute", "%I : Unknow", "%p : Unknow"});
-        for (int i = 0; i < legend.size(); ++i)
-            QCOMPARE(form.lblPRXValue(37 + i)->text(), legend[i]);
-        QCOMPARE(form.lblPRXValue(30)->text(), QStringLiteral("Europe :"));
-        QCOMPARE(form.lblPRXValue(31)->text(), QStringLiteral("US / Japan :"));
-        for (int k = 30; k <= 42; ++k)
-            QVERIFY(form.formatFrame()->isAncestorOf(form.lblPRXValue(k)));
-        for (int i = 13; i <= 22; ++i)
-            QVERIFY(form.formatFrame()->isAncestorOf(form.txtPRXValue2(i)));
-        QCOMPARE(form.updatePathHint()->objectName(), QStringLiteral("updatePathHint"));
-        QCOMPARE(form.updatePathHint()->text(),
+        for (int i = 0; i < legend.size(); ++i) {
+            auto* label = form.findChild<QLabel*>(QStringLiteral("legend%1").arg(i + 1));
+            QCOMPARE(label->text(), legend[i]);
+            QVERIFY(form.formatFrame()->isAncestorOf(label));
+        }
+        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("FormatsEuropeHeading"))->text(),
+                 QStringLiteral("Europe :"));
+        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("FormatsUSJapanHeading"))->text(),
+                 QStringLiteral("US / Japan :"));
+        for (prx::VshMember m : {prx::VshMember::FormatsEurope, prx::VshMember::FormatsUSJapan})
+            for (int k = 0; k < 5; ++k)
+                QVERIFY(form.formatFrame()->isAncestorOf(form.formatBox(m, k)));
+        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("updatePathHint"))->text(),
                  QStringLiteral("To hide the Update icon, Change the UPDATE dir to a fake dir..."));
-        QCOMPARE(form.rcoPathHint()->text(),
+        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("rcoPathHint"))->text(),
                  QStringLiteral("To redirect RCO to MS, Change flash0:/ to ms0:/..."));
-        QCOMPARE(form.colorGrid()->lblInstructions->text(),
+        QCOMPARE(form.findChild<QLabel*>(QStringLiteral("instructions"))->text(),
                  QStringLiteral("Click the boxes to change color"));
     }
 
     void typingStopsAtTheLimitButLoadedTextsStayWhole() {
         VshEditor form;
-        QLineEdit* icon = form.txtPRXValue2(2);
-        QLineEdit* path = form.txtPRXValue2(9);
+        QLineEdit* icon = form.box(prx::VshMember::MSIconVideo);
+        QLineEdit* path = form.box(prx::VshMember::UpdatePath2);
         icon->setEnabled(true);
         path->setEnabled(true);
         QTest::keyClicks(icon, QString(25, QLatin1Char('a')));
@@ -321,17 +278,18 @@ private Q_SLOTS:
         VshEditor form;
         form.setLocale(locale);
         const ui::VshColorGrid& grid = *form.colorGrid();
-        QCOMPARE(grid.lblMonth[0]->text(), january);
-        QCOMPARE(grid.lblMonth[11]->text(), december);
-        QCOMPARE(accessibleName(grid.picText[0]), january + QStringLiteral(" Text"));
-        QCOMPARE(accessibleName(grid.picContext[11]), december + QStringLiteral(" Infobar"));
+        QCOMPARE(grid.monthLabel(0)->text(), january);
+        QCOMPARE(grid.monthLabel(11)->text(), december);
+        QCOMPARE(accessibleName(colourBox(form, "TextColors[0]")), january + QStringLiteral(" Text"));
+        QCOMPARE(accessibleName(colourBox(form, "ContextColors[11]")), december + QStringLiteral(" Infobar"));
         for (int i = 0; i < prx::kSlimItemCount; ++i) {
             const QString item = QStringLiteral("Item%1").arg(i + 13);
-            QCOMPARE(grid.lblSlimItem[static_cast<std::size_t>(i)]->text(), item);
-            QCOMPARE(accessibleName(grid.picTextSlim[static_cast<std::size_t>(i)]),
+            QCOMPARE(grid.itemLabel(i)->text(), item);
+            QCOMPARE(accessibleName(colourBox(form, qPrintable(QStringLiteral("TextColorsSlim[%1]").arg(i)))),
                      item + QStringLiteral(" Text"));
-            QCOMPARE(accessibleName(grid.picContextSlim[static_cast<std::size_t>(i)]),
-                     item + QStringLiteral(" Infobar"));
+            QCOMPARE(
+                accessibleName(colourBox(form, qPrintable(QStringLiteral("ContextColorsSlim[%1]").arg(i)))),
+                item + QStringLiteral(" Infobar"));
         }
     }
 
@@ -361,7 +319,7 @@ private Q_SLOTS:
             if (!shots.isEmpty())
                 form.grab().save(QStringLiteral("%1/frmvsh-v%2-tab%3.png").arg(shots).arg(version).arg(t));
             if (page == form.menuTab()) { // every cell's text fits its column, no column is out of view
-                QTableView* list = form.menuTab()->lstvVSHMenu;
+                QTableView* list = form.menuTab()->list();
                 const ui::VshMenuTab& tab = *form.menuTab();
                 int total = 0;
                 for (int c = 0; c < ui::VshMenuModel::ColumnCount; ++c) {
@@ -410,25 +368,27 @@ private Q_SLOTS:
         QCOMPARE(form.statusVersion(), QString::fromLatin1(known::vshRelease(version).label) + u' ');
         QCOMPARE(form.statusFile(), o.path + u' ');
         QCOMPARE(form.versionIndex(), version);
-        for (int i = 0; i < kVshNumberBoxes; ++i)
-            QCOMPARE(form.txtPRXValue(i)->text(), expectedNumber(expected, i));
-        for (int i = 0; i < kVshTextBoxes; ++i)
-            QCOMPARE(form.txtPRXValue2(i)->text(), expectedText(expected, i));
-        const ui::VshColorGrid& grid = *form.colorGrid();
-        const QList<prx::Rgb> text = expectedColours(expected, prx::VshMember::TextColors);
-        const QList<prx::Rgb> context = expectedColours(expected, prx::VshMember::ContextColors);
-        for (std::size_t i = 0; i < grid.picText.size(); ++i) {
-            QCOMPARE(grid.picText[i]->color(), text[static_cast<qsizetype>(i)]);
-            QCOMPARE(grid.picContext[i]->color(), context[static_cast<qsizetype>(i)]);
-            QCOMPARE(accessibleDescription(grid.picText[i]), prx::rgbToHex(text[static_cast<qsizetype>(i)]));
-            QCOMPARE(grid.picText[i]->toolTip(), prx::rgbToHex(text[static_cast<qsizetype>(i)]));
+        for (prx::VshMember m : vshNumberMembers()) {
+            QCOMPARE(form.box(m)->text(), expectedNumber(expected, m));
+            QCOMPARE(form.box(m)->cursorPosition(), 0);
         }
-        if (version >= 11) {
-            const QList<prx::Rgb> slimText = expectedColours(expected, prx::VshMember::TextColorsSlim);
-            const QList<prx::Rgb> slimContext = expectedColours(expected, prx::VshMember::ContextColorsSlim);
-            for (std::size_t i = 0; i < grid.picTextSlim.size(); ++i) {
-                QCOMPARE(grid.picTextSlim[i]->color(), slimText[static_cast<qsizetype>(i)]);
-                QCOMPARE(grid.picContextSlim[i]->color(), slimContext[static_cast<qsizetype>(i)]);
+        for (prx::VshMember m : vshTextMembers())
+            QCOMPARE(form.box(m)->text(), expectedText(expected, m));
+        for (prx::VshMember m : {prx::VshMember::FormatsEurope, prx::VshMember::FormatsUSJapan})
+            for (int k = 0; k < 5; ++k)
+                QCOMPARE(form.formatBox(m, k)->text(), expectedFormat(expected, m, k));
+        for (prx::VshMember m : ui::VshColorGrid::kMembers) {
+            if (!expected.has(m))
+                continue;
+            const QList<prx::Rgb> colours = expectedColours(expected, m);
+            const std::vector<ui::ColorBox*> boxes = form.colorGrid()->boxes(m);
+            QCOMPARE(static_cast<qsizetype>(boxes.size()), colours.size());
+            for (std::size_t i = 0; i < boxes.size(); ++i) {
+                const prx::Rgb colour = colours[static_cast<qsizetype>(i)];
+                QCOMPARE(boxes[i]->objectName(), QStringLiteral("%1[%2]").arg(nameOf(m)).arg(i));
+                QCOMPARE(boxes[i]->color(), colour);
+                QCOMPARE(accessibleDescription(boxes[i]), prx::rgbToHex(colour));
+                QCOMPARE(boxes[i]->toolTip(), prx::rgbToHex(colour));
             }
         }
         const QList<MenuRow> rows = menuRows(*form.menuTab());
@@ -441,22 +401,24 @@ private Q_SLOTS:
 
     void availability_data() {
         QTest::addColumn<int>("version");
-        QTest::addColumn<QList<int>>("emptied"); // off and empty
-        QTest::addColumn<QList<int>>("kept");    // off, value kept
+        QTest::addColumn<QStringList>("emptied"); // off and empty
+        QTest::addColumn<QStringList>("kept");    // off, value kept
         QTest::addColumn<bool>("slimColors");
         QTest::addColumn<QString>("menu"); // "none", "classic", "slim"
-        const QList<int> newer{13, 14, 20, 21, 27};
-        const QList<int> group1 = QList<int>{17, 12, 15} + newer;
-        const QList<int> group2 = QList<int>{15} + newer;
+        const QStringList newer = latin1({"MainIconYFocused", "MainIconYUnfocused", "MSOptionIconX",
+                                          "MSOptionIconY", "AlphaMSOptionIcon"});
+        const QStringList group1 = latin1({"FocusedIconFadeOut", "NetworkIconYUnfocused", "BmpSize"}) + newer;
+        const QStringList group2 = latin1({"BmpSize"}) + newer;
+        const QStringList network = latin1({"NetworkIconYUnfocused"});
         const struct {
             int from, to;
-            QList<int> emptied, kept;
+            QStringList emptied, kept;
             bool slim;
             const char* menu;
         } groups[] = {
             {1, 1, group1, {}, false, "none"},    {2, 6, group2, {}, false, "none"},
             {7, 7, newer, {}, false, "none"},     {8, 10, newer, {}, false, "classic"},
-            {11, 11, newer, {}, true, "classic"}, {12, 14, {}, {12}, true, "slim"},
+            {11, 11, newer, {}, true, "classic"}, {12, 14, {}, network, true, "slim"},
         };
         for (const auto& g : groups)
             for (int v = g.from; v <= g.to; ++v)
@@ -467,8 +429,8 @@ private Q_SLOTS:
     // After a load the window offers exactly what the release has.
     void availability() {
         QFETCH(int, version);
-        QFETCH(QList<int>, emptied);
-        QFETCH(QList<int>, kept);
+        QFETCH(QStringList, emptied);
+        QFETCH(QStringList, kept);
         QFETCH(bool, slimColors);
         QFETCH(QString, menu);
         for (bool reload : {false, true}) {
@@ -479,53 +441,54 @@ private Q_SLOTS:
                 writeFile(o.path, other.bytes);
                 QVERIFY(form.load(o.path, version));
             }
-            for (int i = 0; i < kVshNumberBoxes; ++i) {
-                const bool on = !emptied.contains(i) && !kept.contains(i);
-                QVERIFY2(form.txtPRXValue(i)->isEnabled() == on, qPrintable(QString::number(i)));
-                QCOMPARE(form.numberLabel(i)->isEnabled(), on);
-                QCOMPARE(form.txtPRXValue(i)->text().isEmpty(), emptied.contains(i));
+            for (prx::VshMember member : vshNumberMembers()) {
+                const QString name = nameOf(member);
+                const bool on = !emptied.contains(name) && !kept.contains(name);
+                QVERIFY2(form.box(member)->isEnabled() == on, qPrintable(name));
+                QCOMPARE(form.label(member)->isEnabled(), on);
+                QCOMPARE(form.box(member)->text().isEmpty(), emptied.contains(name));
             }
-            for (int i = 0; i < kVshTextBoxes; ++i)
-                QCOMPARE(form.txtPRXValue2(i)->isEnabled(), i < kVshEditableTexts);
-            QVERIFY(form.lblPRXValue(22)->isEnabled());
-            QVERIFY(form.lblPRXValue(23)->isEnabled());
+            for (prx::VshMember member : vshTextMembers())
+                QVERIFY(form.box(member)->isEnabled());
+            for (const char* name :
+                 {"updatePathCaption", "rcoPathCaption", "MSIconPhotoLabel", "UMDIconGameLabel"})
+                QVERIFY2(form.findChild<QLabel*>(QLatin1StringView(name))->isEnabled(), name);
             QVERIFY(!form.formatFrame()->isEnabled());
-            for (int i = 0; i < 8; ++i)
-                QVERIFY(form.textLabel(i)->isEnabled());
 
             const ui::VshColorGrid& grid = *form.colorGrid();
-            for (std::size_t i = 0; i < grid.picText.size(); ++i) {
-                QVERIFY(grid.picText[i]->isEnabled() && grid.picContext[i]->isEnabled());
-                QVERIFY(grid.lblMonth[i]->isEnabled());
+            for (prx::VshMember member : ui::VshColorGrid::kMembers) {
+                const bool slimMember =
+                    member == prx::VshMember::TextColorsSlim || member == prx::VshMember::ContextColorsSlim;
+                for (ui::ColorBox* box : grid.boxes(member))
+                    QCOMPARE(box->isEnabled(), !slimMember || slimColors);
             }
-            for (std::size_t i = 0; i < grid.picTextSlim.size(); ++i) {
-                QCOMPARE(grid.picTextSlim[i]->isEnabled(), slimColors);
-                QCOMPARE(grid.picContextSlim[i]->isEnabled(), slimColors);
-                QCOMPARE(grid.lblSlimItem[i]->isEnabled(), slimColors);
-            }
-            QCOMPARE(grid.lblSlimExtra->isEnabled(), slimColors);
-            QCOMPARE(grid.lblTextDes[1]->isEnabled(), slimColors);
-            QCOMPARE(grid.lblContextDes[1]->isEnabled(), slimColors);
-            QVERIFY(grid.lblTextDes[0]->isEnabled() && grid.lblContextDes[0]->isEnabled());
-            QVERIFY(grid.lblMonthDes->isEnabled() && grid.lblInstructions->isEnabled());
+            for (int i = 0; i < prx::kMonthCount; ++i)
+                QVERIFY(grid.monthLabel(i)->isEnabled());
+            for (int i = 0; i < prx::kSlimItemCount; ++i)
+                QCOMPARE(grid.itemLabel(i)->isEnabled(), slimColors);
+            for (const char* name : {"slimHeading", "slimTextHeading", "slimInfobarHeading"})
+                QCOMPARE(form.findChild<QLabel*>(QLatin1StringView(name))->isEnabled(), slimColors);
+            for (const char* name :
+                 {"monthHeading", "monthTextHeading", "monthInfobarHeading", "instructions"})
+                QVERIFY(form.findChild<QLabel*>(QLatin1StringView(name))->isEnabled());
 
             const ui::VshMenuTab& m = *form.menuTab();
             const bool classic = menu == u"classic";
             const bool slim = menu == u"slim";
-            QCOMPARE(m.lstvVSHMenu->isEnabled(), classic || slim);
+            QCOMPARE(m.list()->isEnabled(), classic || slim);
             QCOMPARE(m.rowCount() > 0, classic || slim);
-            QCOMPARE(m.cboVSHMenu3->isEnabled(), classic || slim);
-            QCOMPARE(m.chkVSHMenu[0]->isEnabled(), classic || slim);
-            QCOMPARE(m.chkVSHMenu[1]->isEnabled(), slim);
-            QCOMPARE(m.cboVSHMenu130x->isEnabled(), classic);
-            QCOMPARE(m.cboVSHMenu230x->isEnabled(), classic);
-            QCOMPARE(m.cboVSHMenu137x->isEnabled(), slim);
-            QCOMPARE(m.cboVSHMenu237x->isEnabled(), slim);
-            QCOMPARE(m.cboVSHMenu130x->isHidden(), slim);
-            QCOMPARE(m.cboVSHMenu230x->isHidden(), slim);
-            QCOMPARE(m.cboVSHMenu137x->isHidden(), classic);
-            QCOMPARE(m.cboVSHMenu237x->isHidden(), classic);
-            QVERIFY(!m.cboVSHMenu3->isHidden());
+            QCOMPARE(m.regionBox()->isEnabled(), classic || slim);
+            QCOMPARE(m.activateBox()->isEnabled(), classic || slim);
+            QCOMPARE(m.slimBox()->isEnabled(), slim);
+            for (prx::MenuFormat f : {prx::MenuFormat::Classic, prx::MenuFormat::Slim}) {
+                const bool mine = f == prx::MenuFormat::Slim ? slim : classic;
+                const bool other = f == prx::MenuFormat::Slim ? classic : slim;
+                QCOMPARE(m.categoryBox(f)->isEnabled(), mine);
+                QCOMPARE(m.iconBox(f)->isEnabled(), mine);
+                QCOMPARE(m.categoryBox(f)->isHidden(), other);
+                QCOMPARE(m.iconBox(f)->isHidden(), other);
+            }
+            QVERIFY(!m.regionBox()->isHidden());
         }
     }
 
@@ -553,9 +516,10 @@ private Q_SLOTS:
         for (QWidget* w : valueControls(*o.form))
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         const ui::VshMenuTab& m = *o.form->menuTab();
-        for (QComboBox* c : {m.cboVSHMenu130x, m.cboVSHMenu137x, m.cboVSHMenu230x, m.cboVSHMenu237x})
-            QVERIFY(c->isHidden() && !c->isEnabled());
-        QVERIFY(!m.lstvVSHMenu->isEnabled() && !m.chkVSHMenu[0]->isEnabled());
+        for (prx::MenuFormat f : {prx::MenuFormat::Classic, prx::MenuFormat::Slim})
+            for (QComboBox* c : {m.categoryBox(f), m.iconBox(f)})
+                QVERIFY(c->isHidden() && !c->isEnabled());
+        QVERIFY(!m.list()->isEnabled() && !m.activateBox()->isEnabled());
         QVERIFY(o.form->tabs()->isEnabled());
     }
 
@@ -579,7 +543,7 @@ private Q_SLOTS:
         QByteArray noEnd = o.fixture.bytes;
         noEnd.replace(known::vshOffset(12, prx::VshMember::RCOPath2), 255, QByteArray(255, 'r'));
         writeFile(o.dir->filePath(QStringLiteral("noend.prx")), noEnd);
-        o.form->txtPRXValue(5)->setText(QStringLiteral("42"));
+        o.form->box(prx::VshMember::MuteY)->setText(QStringLiteral("42"));
         ScriptedDialogs dialogs;
         QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
         const Status loaded = o.form->load(o.dir->filePath(file), version);
@@ -589,8 +553,9 @@ private Q_SLOTS:
         QCOMPARE(status.size(), 0);
         QCOMPARE(o.form->versionIndex(), 12);
         QCOMPARE(o.form->statusFile(), o.path + u' ');
-        QCOMPARE(o.form->txtPRXValue(5)->text(), QStringLiteral("42"));
-        QCOMPARE(o.form->txtPRXValue2(12)->text(), expectedText(o.fixture.expected, 12));
+        QCOMPARE(o.form->box(prx::VshMember::MuteY)->text(), QStringLiteral("42"));
+        QCOMPARE(o.form->box(prx::VshMember::RCOPath2)->text(),
+                 expectedText(o.fixture.expected, prx::VshMember::RCOPath2));
         QCOMPARE(menuRows(*o.form->menuTab()), expectedMenuRows(o.fixture.expected));
     }
 
@@ -602,15 +567,15 @@ private Q_SLOTS:
         writeFile(o.path, second.bytes);
         QVERIFY(o.form->load(o.path, 13));
         QCOMPARE(o.form->values(), second.expected);
-        for (int i = 0; i < kVshNumberBoxes; ++i)
-            QCOMPARE(o.form->txtPRXValue(i)->text(), expectedNumber(second.expected, i));
+        for (prx::VshMember m : vshNumberMembers())
+            QCOMPARE(o.form->box(m)->text(), expectedNumber(second.expected, m));
         QCOMPARE(o.form->menuTab()->selectedRow(), 6);
     }
 
     // The menu list can be read by assistive tools as a table of rows and cells.
     void menuListIsAnAccessibleTable() {
         OpenedVsh o = openVsh(12);
-        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(o.form->menuTab()->lstvVSHMenu);
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(o.form->menuTab()->list());
         QVERIFY(table);
         QAccessibleTableInterface* cells = table->tableInterface();
         QVERIFY(cells);
@@ -621,7 +586,7 @@ private Q_SLOTS:
         for (int c = 0; c < 5; ++c) {
             QCOMPARE(cells->columnDescription(c), headings[c]);
             if (c < 4)
-                QVERIFY(o.form->menuTab()->lstvVSHMenu->columnWidth(c) >= widths[c]);
+                QVERIFY(o.form->menuTab()->list()->columnWidth(c) >= widths[c]);
         }
         const MenuRow row = expectedMenuRows(o.fixture.expected).at(4);
         QCOMPARE(cells->cellAt(4, 0)->text(QAccessible::Name), row.order);

@@ -7,7 +7,6 @@
 #include "widgets/balloontip.h"
 #include "widgets/colorbox.h"
 #include "widgets/dialogs.h"
-#include "widgets/numberkeyfilter.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -16,6 +15,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 
 using namespace qm;
 using namespace qm::test;
@@ -25,102 +25,35 @@ class VshEntryTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void keyFilter_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<bool>("balloon");
-        for (const char* loc : {"en", "fr"}) {
-            const bool english = qstrcmp(loc, "en") == 0;
-            auto row = [loc](const char* name) -> QTestData& { return QTest::addRow("%s: %s", loc, name); };
-            row("digit") << loc << "1" << int(Qt::Key_5) << "15" << false;
-            row("second minus") << loc << "-5" << int(Qt::Key_Minus) << "-5" << false;
-            row("minus after digits") << loc << "12" << int(Qt::Key_Minus) << "12-" << false;
-            row("second comma") << loc << "1,5" << int(Qt::Key_Comma) << "1,5" << false;
-            row("period") << loc << "1" << int(Qt::Key_Period) << (english ? "1." : "1") << !english;
-            row("letter") << loc << "1" << int(Qt::Key_E) << "1" << true;
-            row("escape") << loc << "1" << int(Qt::Key_Escape) << "1" << true;
-            row("backspace") << loc << "1-" << int(Qt::Key_Backspace) << "1" << false;
-        }
-    }
-
-    // Every number box, on whichever tab, takes digits, one minus sign and one decimal mark.
-    void keyFilter() {
-        QFETCH(QString, locale);
-        QFETCH(QString, before);
-        QFETCH(int, key);
-        QFETCH(QString, after);
-        QFETCH(bool, balloon);
-        ScriptedDialogs dialogs;
-        OpenedVsh o = openVsh(14, localeNamed(locale));
-        o.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
-        const ui::BalloonTip* previous = o.form->keyFilter()->lastBalloon();
-        for (int box = 0; box < kVshNumberBoxes; ++box) {
-            QLineEdit* edit = o.form->txtPRXValue(box);
-            if (!edit->isEnabled())
-                continue;
-            for (int t = 0; t < o.form->tabs()->count(); ++t)
-                if (o.form->tabs()->widget(t)->isAncestorOf(edit))
-                    o.form->tabs()->setCurrentIndex(t);
-            edit->setText(before);
-            QTest::keyClick(edit, static_cast<Qt::Key>(key));
-            QCOMPARE(edit->text(), after);
-            const ui::BalloonTip* last = o.form->keyFilter()->lastBalloon();
-            if (balloon) {
-                QVERIFY(last && last != previous);
-                QCOMPARE(last->BalloonTipTitle(), QStringLiteral("Information :"));
-                QCOMPARE(last->BalloonTipText(),
-                         QStringLiteral("Just negative, decimale\r\nand entire numeric key !"));
-                QCOMPARE(last->BalloonTipIcon(), 1);
-                previous = last;
-                ui::BalloonTip().HideBalloonTip();
-            } else {
-                QCOMPARE(last, previous);
-            }
-        }
-        QVERIFY(dialogs.calls.isEmpty());
-        // The text boxes have no filter.
-        QLineEdit* text = o.form->txtPRXValue2(0);
-        text->clear();
-        QTest::keyClicks(text, QStringLiteral("a.b-c"));
-        QCOMPARE(text->text(), QStringLiteral("a.b-c"));
-    }
-
     void colorPicking_data() {
-        QTest::addColumn<QString>("array");
+        QTest::addColumn<QString>("member");
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("answer"); // a colour, "same" or "cancel"
         QTest::addColumn<QString>("how");    // click, space, enter
-        QTest::newRow("month text, confirmed") << "picText" << 0 << "#FF8000"
+        QTest::newRow("month text, confirmed") << "TextColors" << 0 << "#FF8000"
                                                << "click";
-        QTest::newRow("month infobar by Space") << "picContext" << 11 << "#00C0FF"
+        QTest::newRow("month infobar by Space") << "ContextColors" << 11 << "#00C0FF"
                                                 << "space";
-        QTest::newRow("slim text by Enter") << "picTextSlim" << 7 << "#010203"
+        QTest::newRow("slim text by Enter") << "TextColorsSlim" << 7 << "#010203"
                                             << "enter";
-        QTest::newRow("slim infobar, cancelled") << "picContextSlim" << 14 << "cancel"
+        QTest::newRow("slim infobar, cancelled") << "ContextColorsSlim" << 14 << "cancel"
                                                  << "click";
-        QTest::newRow("same colour") << "picText" << 5 << "same"
+        QTest::newRow("same colour") << "TextColors" << 5 << "same"
                                      << "click";
     }
 
     // A colour box opens the colour dialog with its colour; only a confirmed new colour changes it.
     void colorPicking() {
-        QFETCH(QString, array);
+        QFETCH(QString, member);
         QFETCH(int, index);
         QFETCH(QString, answer);
         QFETCH(QString, how);
         OpenedVsh o = openVsh(12);
         o.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
-        ui::VshColorGrid& g = *o.form->colorGrid();
-        const auto i = static_cast<std::size_t>(index);
-        ui::ColorBox* box = array == u"picText"       ? g.picText[i]
-                            : array == u"picContext"  ? g.picContext[i]
-                            : array == u"picTextSlim" ? g.picTextSlim[i]
-                                                      : g.picContextSlim[i];
-        QCOMPARE(box->objectName(), QStringLiteral("%1(%2)").arg(array).arg(index));
+        const prx::VshMember colours = *prx::vshMemberByName(member);
+        ui::ColorBox* box = o.form->colorGrid()->boxes(colours).at(static_cast<std::size_t>(index));
+        QCOMPARE(box->objectName(), QStringLiteral("%1[%2]").arg(member).arg(index));
         const prx::Rgb before = box->color();
         const prx::ModuleValues values = o.form->values();
         ScriptedDialogs dialogs;
@@ -144,13 +77,9 @@ private Q_SLOTS:
         QCOMPARE(box->toolTip(), prx::rgbToHex(now));
         prx::ModuleValues expected = values;
         if (changes) {
-            const prx::VshMember member = array == u"picText"       ? prx::VshMember::TextColors
-                                          : array == u"picContext"  ? prx::VshMember::ContextColors
-                                          : array == u"picTextSlim" ? prx::VshMember::TextColorsSlim
-                                                                    : prx::VshMember::ContextColorsSlim;
-            prx::ColourBlock colours = expected.colours(member);
-            colours[static_cast<qsizetype>(i)] = prx::Colour::fromRgb(now);
-            expected.setValue(member, colours);
+            prx::ColourBlock block = expected.colours(colours);
+            block[index] = prx::Colour::fromRgb(now);
+            expected.setValue(colours, block);
         }
         QCOMPARE(o.form->values(), expected);
     }
@@ -158,7 +87,7 @@ private Q_SLOTS:
     void disabledColorBoxesOpenNothing() {
         OpenedVsh o = openVsh(10);
         ScriptedDialogs dialogs;
-        ui::ColorBox* slim = o.form->colorGrid()->picTextSlim[0];
+        ui::ColorBox* slim = colourBox(*o.form, "TextColorsSlim[0]");
         QVERIFY(!slim->isEnabled());
         QTest::mouseClick(slim, Qt::LeftButton);
         QVERIFY(dialogs.calls.isEmpty());
@@ -230,8 +159,8 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, network);
         OpenedVsh o = openVsh(version, localeNamed(locale));
-        QLineEdit* main = o.form->txtPRXValue(14);
-        QLineEdit* follower = o.form->txtPRXValue(12);
+        QLineEdit* main = o.form->box(prx::VshMember::MainIconYUnfocused);
+        QLineEdit* follower = o.form->box(prx::VshMember::NetworkIconYUnfocused);
         const QString before = follower->text();
         if (version < 12) {
             main->setEnabled(true); // a box of its own: typing into it changes nothing else
@@ -240,6 +169,86 @@ private Q_SLOTS:
         QTest::keyClicks(main, typed);
         QCOMPARE(follower->text(), network.isEmpty() ? before : network);
         QCOMPARE(follower->isEnabled(), version < 12);
+    }
+
+    void valuesShowFromTheirStart_data() {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("long fraction") << "ClockX"
+                                       << "0.12345679";
+        QTest::newRow("exponent") << "XmbX"
+                                  << "16777216000";
+        QTest::newRow("negative") << "MuteY"
+                                  << "-225.625";
+        QTest::newRow("long path") << "UpdatePath2"
+                                   << "ms0:/PSP/GAME/a_very_long_folder_name";
+    }
+
+    // An undone or redone value shows from its first character, and its tooltip gives the whole of it.
+    void valuesShowFromTheirStart() {
+        QFETCH(QString, member);
+        QFETCH(QString, typed);
+        OpenedVsh o = openVsh(12);
+        o.form->show();
+        QLineEdit* box = o.form->box(*prx::vshMemberByName(member));
+        const QString loaded = box->text();
+        QCOMPARE(box->cursorPosition(), 0);
+        QCOMPARE(box->toolTip(), loaded);
+        box->selectAll();
+        QTest::keyClicks(box, typed);
+        QCOMPARE(box->cursorPosition(), typed.size());
+        const QString shown = box->text();
+        QCOMPARE(box->toolTip(), shown);
+        o.form->undoStack()->undo();
+        QCOMPARE(box->text(), loaded);
+        QCOMPARE(box->cursorPosition(), 0);
+        QCOMPARE(box->toolTip(), loaded);
+        box->end(false);
+        o.form->undoStack()->redo();
+        QCOMPARE(box->cursorPosition(), 0);
+        QCOMPARE(box->toolTip(), box->text());
+    }
+
+    void textsSayWhatIsWritten_data() {
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("balloon");
+        QTest::newRow("icon name of 15") << "MSIconPhoto"
+                                         << "my_custom_photo" << false;
+        QTest::newRow("icon name of 16") << "MSIconPhoto"
+                                         << "my_custom_photo_" << true;
+        QTest::newRow("icon name of 20") << "UMDIconGame"
+                                         << "my_custom_photo_icon" << true;
+        QTest::newRow("path of 30") << "UpdatePath2"
+                                    << "ms0:/PSP/GAME/abcdefghijklmnop" << false;
+        QTest::newRow("path of 31") << "UpdatePath2"
+                                    << "ms0:/PSP/GAME/abcdefghijklmnopq" << true;
+    }
+
+    // While typing past what a save keeps, the box says how many characters are written.
+    void textsSayWhatIsWritten() {
+        QFETCH(QString, member);
+        QFETCH(QString, typed);
+        QFETCH(bool, balloon);
+        OpenedVsh o = openVsh(12);
+        o.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
+        const prx::VshMember m = *prx::vshMemberByName(member);
+        for (int t = 0; t < o.form->tabs()->count(); ++t)
+            if (o.form->tabs()->widget(t)->isAncestorOf(o.form->box(m)))
+                o.form->tabs()->setCurrentIndex(t);
+        QLineEdit* box = o.form->box(m);
+        box->setFocus();
+        box->selectAll();
+        ui::hideBalloon();
+        QTest::keyClicks(box, typed);
+        QCOMPARE(box->text(), typed);
+        QWidget* shown = ui::visibleBalloon();
+        QCOMPARE(shown != nullptr, balloon);
+        if (balloon)
+            QCOMPARE(shown->accessibleDescription(),
+                     QStringLiteral("Only the first %1 characters are written.").arg(prx::textMaxLength(m)));
+        ui::hideBalloon();
     }
 
     // Nothing runs while the window waits: no timer, no polling.

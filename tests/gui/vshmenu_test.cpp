@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QTableView>
 #include <QTest>
+#include <QUndoStack>
 
 using namespace qm;
 using namespace qm::test;
@@ -26,9 +27,9 @@ struct Shown {
 };
 
 Shown shown(const VshMenuTab& m, bool slim) {
-    return {(slim ? m.cboVSHMenu137x : m.cboVSHMenu130x)->currentText(),
-            (slim ? m.cboVSHMenu237x : m.cboVSHMenu230x)->currentIndex(), m.cboVSHMenu3->currentIndex(),
-            m.chkVSHMenu[0]->isChecked(), m.chkVSHMenu[1]->isChecked()};
+    const prx::MenuFormat f = slim ? prx::MenuFormat::Slim : prx::MenuFormat::Classic;
+    return {m.categoryBox(f)->currentText(), m.iconBox(f)->currentIndex(), m.regionBox()->currentIndex(),
+            m.activateBox()->isChecked(), m.slimBox()->isChecked()};
 }
 
 QString describe(const Shown& s) {
@@ -41,11 +42,11 @@ QString describe(const Shown& s) {
 }
 
 QComboBox* categoryCombo(VshMenuTab& m, bool slim) {
-    return slim ? m.cboVSHMenu137x : m.cboVSHMenu130x;
+    return m.categoryBox(slim ? prx::MenuFormat::Slim : prx::MenuFormat::Classic);
 }
 
 QComboBox* iconCombo(VshMenuTab& m, bool slim) {
-    return slim ? m.cboVSHMenu237x : m.cboVSHMenu230x;
+    return m.iconBox(slim ? prx::MenuFormat::Slim : prx::MenuFormat::Classic);
 }
 
 } // namespace
@@ -181,9 +182,9 @@ private Q_SLOTS:
         else if (parts[0] == u"icon")
             pick(iconCombo(m, slim), parts[1].toInt());
         else if (parts[0] == u"region")
-            pick(m.cboVSHMenu3, parts[1].toInt());
+            pick(m.regionBox(), parts[1].toInt());
         else
-            m.chkVSHMenu[parts[0] == u"activate" ? 0 : 1]->click();
+            (parts[0] == u"activate" ? m.activateBox() : m.slimBox())->click();
 
         QList<MenuRow> expected = before;
         const QStringList fields = field.split(u'+');
@@ -193,16 +194,90 @@ private Q_SLOTS:
         QCOMPARE(menuRows(m), expected);
     }
 
+    void controlsFollowUndoAndRedo_data() {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QString>("enabled"); // the first row shown so
+        QTest::addColumn<QString>("first");   // clicked, undone, then this clicked
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<QString>("result"); // the row's "Enabled" at the end
+        QTest::newRow("slim: untick Slim, undo, untick Activate") << 13 << "SLIM ON"
+                                                                  << "slim"
+                                                                  << "activate"
+                                                                  << "SLIM OFF";
+        QTest::newRow("slim: tick Slim, undo, untick Activate") << 14 << "FAT ON"
+                                                                << "slim"
+                                                                << "activate"
+                                                                << "FAT OFF";
+        QTest::newRow("slim: untick Activate, undo, untick Slim") << 14 << "SLIM ON"
+                                                                  << "activate"
+                                                                  << "slim"
+                                                                  << "FAT ON";
+        QTest::newRow("classic: region, undo, untick Activate") << 10 << "FAT ON"
+                                                                << "region"
+                                                                << "activate"
+                                                                << "FAT OFF";
+        QTest::newRow("classic: icon, undo, untick Activate") << 9 << "FAT ON"
+                                                              << "icon"
+                                                              << "activate"
+                                                              << "FAT OFF";
+    }
+
+    // After every undo and redo the controls show the selected row as it
+    // is, and the next click starts from there; steps count rows from 1.
+    void controlsFollowUndoAndRedo() {
+        QFETCH(int, version);
+        QFETCH(QString, enabled);
+        QFETCH(QString, first);
+        QFETCH(QString, then);
+        QFETCH(QString, result);
+        OpenedVsh o = openVsh(version);
+        VshMenuTab& m = *o.form->menuTab();
+        const bool slim = version >= 12;
+        int row = -1;
+        for (int r = 0; r < m.rowCount() && row < 0; ++r)
+            if (menuRows(m).at(r).enabled == enabled && menuRows(m).at(r).region != u"ERROR" &&
+                menuRows(m).at(r).order.toInt() < iconCombo(m, slim)->count() - 1)
+                row = r;
+        QVERIFY(row >= 0);
+        m.selectRow(row);
+        const MenuRow before = menuRows(m).at(row);
+        const Shown shownBefore = shown(m, slim);
+        const auto act = [&](const QString& what) {
+            if (what == u"region")
+                pick(m.regionBox(), 1 - m.regionBox()->currentIndex());
+            else if (what == u"icon")
+                pick(iconCombo(m, slim), iconCombo(m, slim)->currentIndex() + 1);
+            else
+                (what == u"activate" ? m.activateBox() : m.slimBox())->click();
+        };
+        act(first);
+        QCOMPARE(o.form->undoStack()->undoText(), QStringLiteral("Menu Entry %1").arg(row + 1));
+        const MenuRow changed = menuRows(m).at(row);
+        const Shown shownChanged = shown(m, slim);
+        QVERIFY(!(changed == before));
+        for (int round = 0; round < 2; ++round) {
+            o.form->undoStack()->undo();
+            QCOMPARE(menuRows(m).at(row), before);
+            QVERIFY2(shown(m, slim) == shownBefore, qPrintable(describe(shown(m, slim))));
+            o.form->undoStack()->redo();
+            QCOMPARE(menuRows(m).at(row), changed);
+            QVERIFY2(shown(m, slim) == shownChanged, qPrintable(describe(shown(m, slim))));
+        }
+        o.form->undoStack()->undo();
+        act(then);
+        QCOMPARE(menuRows(m).at(row).enabled, result);
+    }
+
     // Until the user picks a value, an unreadable text stays, even with the controls showing another.
     void errorTextsStayUntilPicked() {
         OpenedVsh o = openVsh(10);
         VshMenuTab& m = *o.form->menuTab();
         m.selectRow(5); // icon code 40: order "0", icon "ERROR"
-        QCOMPARE(m.cboVSHMenu230x->currentIndex(), 0);
+        QCOMPARE(m.iconBox(prx::MenuFormat::Classic)->currentIndex(), 0);
         QCOMPARE(menuRows(m).at(5).icon, QStringLiteral("ERROR"));
-        pick(m.cboVSHMenu3, m.cboVSHMenu3->currentIndex()); // another field: the icon stays "ERROR"
+        pick(m.regionBox(), m.regionBox()->currentIndex()); // another field: the icon stays "ERROR"
         QCOMPARE(menuRows(m).at(5).icon, QStringLiteral("ERROR"));
-        pick(m.cboVSHMenu230x, 0);
+        pick(m.iconBox(prx::MenuFormat::Classic), 0);
         QCOMPARE(menuRows(m).at(5).icon, QStringLiteral("Network Update"));
     }
 
@@ -211,18 +286,18 @@ private Q_SLOTS:
         VshMenuTab& m = *o.form->menuTab();
         o.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
-        m.lstvVSHMenu->setFocus();
+        m.list()->setFocus();
         const QList<MenuRow> rows = menuRows(m);
         for (int r = 1; r <= 4; ++r) {
-            QTest::keyClick(m.lstvVSHMenu, Qt::Key_Down);
+            QTest::keyClick(m.list(), Qt::Key_Down);
             QCOMPARE(m.selectedRow(), r);
             if (rows.at(r).category != u"ERROR")
-                QCOMPARE(m.cboVSHMenu137x->currentText(), rows.at(r).category);
-            QCOMPARE(m.cboVSHMenu237x->currentIndex(), rows.at(r).order.toInt());
+                QCOMPARE(m.categoryBox(prx::MenuFormat::Slim)->currentText(), rows.at(r).category);
+            QCOMPARE(m.iconBox(prx::MenuFormat::Slim)->currentIndex(), rows.at(r).order.toInt());
         }
-        QTest::keyClick(m.lstvVSHMenu, Qt::Key_Up);
+        QTest::keyClick(m.list(), Qt::Key_Up);
         QCOMPARE(m.selectedRow(), 3);
-        QCOMPARE(m.cboVSHMenu237x->currentIndex(), rows.at(3).order.toInt());
+        QCOMPARE(m.iconBox(prx::MenuFormat::Slim)->currentIndex(), rows.at(3).order.toInt());
     }
 
     void nothingChangesWithoutASelectedRowOrWhileFilling_data() {
@@ -240,13 +315,13 @@ private Q_SLOTS:
         const bool slim = version >= 12;
         const QList<MenuRow> before = menuRows(m);
         QVERIFY(noSelection);
-        m.lstvVSHMenu->clearSelection();
+        m.list()->clearSelection();
         pick(categoryCombo(m, slim), 2);
         pick(iconCombo(m, slim), 20);
-        pick(m.cboVSHMenu3, 1);
-        m.chkVSHMenu[0]->click();
+        pick(m.regionBox(), 1);
+        m.activateBox()->click();
         if (slim)
-            m.chkVSHMenu[1]->click();
+            m.slimBox()->click();
         QCOMPARE(menuRows(m), before);
     }
 
@@ -254,17 +329,17 @@ private Q_SLOTS:
     void classicMenuHasNoSlimState() {
         OpenedVsh o = openVsh(14);
         VshMenuTab& m = *o.form->menuTab();
-        for (int r = 0; r < m.rowCount() && !m.chkVSHMenu[1]->isChecked(); ++r)
+        for (int r = 0; r < m.rowCount() && !m.slimBox()->isChecked(); ++r)
             m.selectRow(r); // up to a slim state
-        QVERIFY(m.chkVSHMenu[1]->isChecked());
+        QVERIFY(m.slimBox()->isChecked());
         const VshFixture classic = makeVsh(11, 3);
         writeFile(o.path, classic.bytes);
         QVERIFY(o.form->load(o.path, 11));
-        QVERIFY(!m.chkVSHMenu[1]->isEnabled());
-        QVERIFY(!m.chkVSHMenu[1]->isChecked());
+        QVERIFY(!m.slimBox()->isEnabled());
+        QVERIFY(!m.slimBox()->isChecked());
         for (int r = 0; r < 4; ++r) {
             m.selectRow(r);
-            m.chkVSHMenu[0]->click();
+            m.activateBox()->click();
             const QString enabled = menuRows(m).at(r).enabled;
             QVERIFY2(enabled == u"FAT ON" || enabled == u"FAT OFF", qPrintable(enabled));
         }
@@ -273,23 +348,26 @@ private Q_SLOTS:
     void combosListTheirEntries() {
         OpenedVsh o = openVsh(12);
         const VshMenuTab& m = *o.form->menuTab();
-        QCOMPARE(m.cboVSHMenu130x->count(), 6);
-        QCOMPARE(m.cboVSHMenu137x->count(), 7);
-        QCOMPARE(m.cboVSHMenu230x->count(), 32);
-        QCOMPARE(m.cboVSHMenu237x->count(), 33);
-        QCOMPARE(m.cboVSHMenu3->count(), 2);
-        QCOMPARE(m.cboVSHMenu137x->itemText(4), QStringLiteral("TV"));
-        QCOMPARE(m.cboVSHMenu230x->itemText(8), QStringLiteral("???"));
-        QCOMPARE(m.cboVSHMenu237x->itemText(8), QStringLiteral("Connected Display Settings"));
-        QCOMPARE(m.cboVSHMenu237x->itemText(32), QStringLiteral("Internet Radio"));
-        QCOMPARE(m.chkVSHMenu[0]->text(), QStringLiteral("Activate"));
-        QCOMPARE(m.chkVSHMenu[1]->text(), QStringLiteral("Slim"));
+        QCOMPARE(m.categoryBox(prx::MenuFormat::Classic)->count(), 6);
+        QCOMPARE(m.categoryBox(prx::MenuFormat::Slim)->count(), 7);
+        QCOMPARE(m.iconBox(prx::MenuFormat::Classic)->count(), 32);
+        QCOMPARE(m.iconBox(prx::MenuFormat::Slim)->count(), 33);
+        QCOMPARE(m.regionBox()->count(), 2);
+        QCOMPARE(m.categoryBox(prx::MenuFormat::Slim)->itemText(4), QStringLiteral("TV"));
+        QCOMPARE(m.iconBox(prx::MenuFormat::Classic)->itemText(8), QStringLiteral("???"));
+        QCOMPARE(m.iconBox(prx::MenuFormat::Slim)->itemText(8), QStringLiteral("Connected Display Settings"));
+        QCOMPARE(m.iconBox(prx::MenuFormat::Slim)->itemText(32), QStringLiteral("Internet Radio"));
+        QCOMPARE(m.activateBox()->text(), QStringLiteral("Activate"));
+        QCOMPARE(m.slimBox()->text(), QStringLiteral("Slim"));
         for (const QComboBox* c :
-             {m.cboVSHMenu130x, m.cboVSHMenu137x, m.cboVSHMenu230x, m.cboVSHMenu237x, m.cboVSHMenu3})
+             {m.categoryBox(prx::MenuFormat::Classic), m.categoryBox(prx::MenuFormat::Slim),
+              m.iconBox(prx::MenuFormat::Classic), m.iconBox(prx::MenuFormat::Slim), m.regionBox()})
             QVERIFY(!c->isEditable() && !accessibleName(const_cast<QComboBox*>(c)).isEmpty());
         // The two variants of each combo share one place.
-        QCOMPARE(m.cboVSHMenu130x->geometry(), m.cboVSHMenu137x->geometry());
-        QCOMPARE(m.cboVSHMenu230x->geometry(), m.cboVSHMenu237x->geometry());
+        QCOMPARE(m.categoryBox(prx::MenuFormat::Classic)->geometry(),
+                 m.categoryBox(prx::MenuFormat::Slim)->geometry());
+        QCOMPARE(m.iconBox(prx::MenuFormat::Classic)->geometry(),
+                 m.iconBox(prx::MenuFormat::Slim)->geometry());
     }
 };
 

@@ -27,9 +27,8 @@ using ui::VshEditor;
 namespace {
 
 // Applies one edit as a user would make it:
-//   "n:BOX=TEXT"             number box txtPRXValue(BOX)
-//   "t:BOX=TEXT"             text box txtPRXValue2(BOX)
-//   "c:ARRAY:INDEX=#RRGGBB"  colour box of picText, picContext, picTextSlim or picContextSlim
+//   "b:MEMBER=TEXT"          the number or text box of a member ("b:ClockX=12")
+//   "c:MEMBER[INDEX]=#RRGGBB" a colour box ("c:TextColors[2]=#FF8000")
 //   "m:ROW:FIELD=INDEX"      menu row: pick entry INDEX of the category, icon or region combo
 //   "m:ROW:activate" / "m:ROW:slim"  click one of the check boxes
 void applyEdit(VshEditor& form, const QString& edit) {
@@ -37,21 +36,15 @@ void applyEdit(VshEditor& form, const QString& edit) {
     const QStringList parts = sides.first().split(u':');
     const QString value = sides.size() > 1 ? sides.at(1) : QString();
     const QChar kind = parts.at(0).at(0);
-    if (kind == u'n' || kind == u't') {
-        QLineEdit* box =
-            kind == u'n' ? form.txtPRXValue(parts.at(1).toInt()) : form.txtPRXValue2(parts.at(1).toInt());
+    if (kind == u'b') {
+        QLineEdit* box = form.box(*prx::vshMemberByName(parts.at(1)));
         box->clear();
         QTest::keyClicks(box, value);
         QCOMPARE(box->text(), value);
         return;
     }
     if (kind == u'c') {
-        ui::VshColorGrid& g = *form.colorGrid();
-        const auto i = static_cast<std::size_t>(parts.at(2).toInt());
-        ui::ColorBox* box = parts.at(1) == u"picText"       ? g.picText[i]
-                            : parts.at(1) == u"picContext"  ? g.picContext[i]
-                            : parts.at(1) == u"picTextSlim" ? g.picTextSlim[i]
-                                                            : g.picContextSlim[i];
+        ui::ColorBox* box = colourBox(form, qPrintable(parts.at(1)));
         ScriptedDialogs dialogs;
         dialogs.colors = {prx::rgbFromHex(value)};
         box->click();
@@ -63,13 +56,13 @@ void applyEdit(VshEditor& form, const QString& edit) {
     const bool slim = form.versionIndex() >= 12;
     const QString& field = parts.at(2);
     if (field == u"activate" || field == u"slim")
-        m.chkVSHMenu[field == u"activate" ? 0 : 1]->click();
+        (field == u"activate" ? m.activateBox() : m.slimBox())->click();
     else if (field == u"category")
-        pick(slim ? m.cboVSHMenu137x : m.cboVSHMenu130x, value.toInt());
+        pick(m.categoryBox(slim ? prx::MenuFormat::Slim : prx::MenuFormat::Classic), value.toInt());
     else if (field == u"icon")
-        pick(slim ? m.cboVSHMenu237x : m.cboVSHMenu230x, value.toInt());
+        pick(m.iconBox(slim ? prx::MenuFormat::Slim : prx::MenuFormat::Classic), value.toInt());
     else
-        pick(m.cboVSHMenu3, value.toInt());
+        pick(m.regionBox(), value.toInt());
 }
 
 // "Member+OFFSET:LENGTH" as a range of file offsets in a release.
@@ -112,11 +105,13 @@ private Q_SLOTS:
     // The formats are shown but never written, whatever their boxes hold.
     void formatStringsAreNeverWritten() {
         OpenedVsh o = openVsh(12);
-        for (int i = 13; i < kVshTextBoxes; ++i)
-            o.form->txtPRXValue2(i)->setText(QStringLiteral("%y"));
+        for (prx::VshMember m : {prx::VshMember::FormatsEurope, prx::VshMember::FormatsUSJapan})
+            for (int k = 0; k < 5; ++k)
+                o.form->formatBox(m, k)->setText(QStringLiteral("%y"));
         QVERIFY(o.form->save(o.path, 12));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
-        QCOMPARE(o.form->txtPRXValue2(13)->text(), expectedText(o.fixture.expected, 13));
+        QCOMPARE(o.form->formatBox(prx::VshMember::FormatsEurope, 0)->text(),
+                 expectedFormat(o.fixture.expected, prx::VshMember::FormatsEurope, 0));
     }
 
     // A network value that is not main + 1 in the file is made so by the first save.
@@ -127,7 +122,8 @@ private Q_SLOTS:
         writeFile(o.path, bytes);
         QVERIFY(o.form->load(o.path, 13));
         const float main = singleAt(bytes, known::vshOffset(13, prx::VshMember::MainIconYUnfocused));
-        QCOMPARE(o.form->txtPRXValue(12)->text(), QString::number(static_cast<double>(main + 1)));
+        QCOMPARE(o.form->box(prx::VshMember::NetworkIconYUnfocused)->text(),
+                 QString::number(static_cast<double>(main + 1)));
         QVERIFY(o.form->save(o.path, 13));
         const QByteArray saved = readFile(o.path);
         QVERIFY(changedWithin(bytes, saved, rangeOf(13, QStringLiteral("NetworkIconYUnfocused:4"))));
@@ -147,24 +143,25 @@ private Q_SLOTS:
                                 << bytes;
         };
         const auto L = [](const char* t) { return QString::fromLatin1(t); };
-        row("1.5x XMB X", "en", 1, {L("n:0=12.5")}, {L("XmbX:4")}, "XmbX", QByteArray::fromHex("00004841"));
-        row("2.50 Busy, French", "fr", 3, {L("n:16=-2,5")}, {L("BusyIconSpeed:4")}, "BusyIconSpeed",
-            QByteArray::fromHex("000020c0"));
-        row("3.0x BMP size", "en", 7, {L("n:15=32767")}, {L("BmpSize:2")}, "BmpSize",
+        row("1.5x XMB X", "en", 1, {L("b:XmbX=12.5")}, {L("XmbX:4")}, "XmbX",
+            QByteArray::fromHex("00004841"));
+        row("2.50 Busy, French", "fr", 3, {L("b:BusyIconSpeed=-2,5")}, {L("BusyIconSpeed:4")},
+            "BusyIconSpeed", QByteArray::fromHex("000020c0"));
+        row("3.0x BMP size", "en", 7, {L("b:BmpSize=32767")}, {L("BmpSize:2")}, "BmpSize",
             QByteArray::fromHex("ff7f"));
-        row("3.71 main icon and its network icon", "en", 12, {L("n:14=10")},
+        row("3.71 main icon and its network icon", "en", 12, {L("b:MainIconYUnfocused=10")},
             {L("MainIconYUnfocused:4"), L("NetworkIconYUnfocused:4")}, "NetworkIconYUnfocused",
             QByteArray::fromHex("00003041"));
-        row("3.8x MS option", "en", 14, {L("n:27=0,5"), L("n:20=-1")},
+        row("3.8x MS option", "en", 14, {L("b:AlphaMSOptionIcon=0,5"), L("b:MSOptionIconX=-1")},
             {L("AlphaMSOptionIcon:4"), L("MSOptionIconX:4")}, "MSOptionIconX",
             QByteArray::fromHex("000080bf"));
-        row("3.30 icon name", "en", 9, {L("t:0=abc")}, {L("MSIconPhoto:16")}, "MSIconPhoto",
+        row("3.30 icon name", "en", 9, {L("b:MSIconPhoto=abc")}, {L("MSIconPhoto:16")}, "MSIconPhoto",
             QByteArray("abc\0\0\0\0", 7));
-        row("3.5x path, blanks dropped", "en", 11, {L("t:9=ms0:/my dir")}, {L("UpdatePath2:31")},
+        row("3.5x path, blanks dropped", "en", 11, {L("b:UpdatePath2=ms0:/my dir")}, {L("UpdatePath2:31")},
             "UpdatePath2", QByteArray("ms0:/mydir"));
-        row("2.0x month colour", "en", 2, {L("c:picText:2=#FF8000")}, {L("TextColors+24:12")},
+        row("2.0x month colour", "en", 2, {L("c:TextColors[2]=#FF8000")}, {L("TextColors+24:12")},
             "TextColors+24", QByteArray::fromHex("0000803f8180003f00000000"));
-        row("3.7x slim infobar colour", "en", 13, {L("c:picContextSlim:14=#000000")},
+        row("3.7x slim infobar colour", "en", 13, {L("c:ContextColorsSlim[14]=#000000")},
             {L("ContextColorsSlim+168:12")}, "ContextColorsSlim+168", QByteArray(12, '\0'));
         row("3.1x menu category", "en", 8, {L("m:2:category=4")}, {L("MenuEntries+32:1")}, "MenuEntries+32",
             QByteArray("\x05", 1));
@@ -181,7 +178,7 @@ private Q_SLOTS:
         row("3.8x last row", "en", 14, {L("m:23:category=6")}, {L("MenuEntries+368:1")}, "MenuEntries+368",
             QByteArray("\x06", 1));
         row("many at once", "en", 12,
-            {L("n:9=1"), L("t:12=ms0:/r.rco"), L("c:picTextSlim:0=#102030"), L("m:4:icon=32")},
+            {L("b:ClockX=1"), L("b:RCOPath2=ms0:/r.rco"), L("c:TextColorsSlim[0]=#102030"), L("m:4:icon=32")},
             {L("ClockX:4"), L("RCOPath2:40"), L("TextColorsSlim:12"), L("MenuEntries+68:1")});
     }
 
@@ -227,14 +224,14 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(11);
         const QString other = o.dir->filePath(QStringLiteral("sub dir/vsh edited.prx"));
         QDir().mkpath(QFileInfo(other).absolutePath());
-        applyEdit(*o.form, QStringLiteral("n:3=-7"));
+        applyEdit(*o.form, QStringLiteral("b:XmbXGameSubmenu=-7"));
         QVERIFY(o.form->save(other, 11));
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QVERIFY(changedWithin(o.fixture.bytes, readFile(other),
                               rangeOf(11, QStringLiteral("XmbXGameSubmenu:4"))));
         QCOMPARE(o.form->statusFile(), other + u' ');
-        applyEdit(*o.form, QStringLiteral("n:0=1"));
+        applyEdit(*o.form, QStringLiteral("b:XmbX=1"));
         QVERIFY(o.form->save(other, 11));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QCOMPARE(singleAt(readFile(other), known::vshOffset(11, prx::VshMember::XmbX)), 1.0f);
@@ -251,23 +248,26 @@ private Q_SLOTS:
         const QString mismatch = QStringLiteral("Error 13 occurred! (Type mismatch)");
         const int none = static_cast<int>(MsgIcon::None);
         const int critical = static_cast<int>(MsgIcon::Critical);
-        QTest::newRow("empty Mute Y") << 5 << latin1({"n:0=3", "n:5="}) << false << empty << none;
-        QTest::newRow("empty Mute Y, save as") << 5 << latin1({"n:5="}) << true << empty << none;
+        QTest::newRow("empty Mute Y") << 5 << latin1({"b:XmbX=3", "b:MuteY="}) << false << empty << none;
+        QTest::newRow("empty Mute Y, save as") << 5 << latin1({"b:MuteY="}) << true << empty << none;
         QTest::newRow("empty fade out")
-            << 14 << latin1({"c:picText:0=#FFFFFF", "n:17="}) << false << empty << none;
-        QTest::newRow("empty icon name") << 8 << latin1({"t:3="}) << false << empty << none;
+            << 14 << latin1({"c:TextColors[0]=#FFFFFF", "b:FocusedIconFadeOut="}) << false << empty << none;
+        QTest::newRow("empty icon name") << 8 << latin1({"b:MSIconGame="}) << false << empty << none;
         QTest::newRow("empty RCO path, save as")
-            << 10 << latin1({"m:0:activate", "t:12="}) << true << empty << none;
-        QTest::newRow("BMP 32768") << 7 << latin1({"n:15=32768"}) << false << bmp << none;
-        QTest::newRow("BMP 40000, save as") << 13 << latin1({"n:0=2", "n:15=40000"}) << true << bmp << none;
-        QTest::newRow("BMP not a number") << 9 << latin1({"n:15=-"}) << false << mismatch << critical;
+            << 10 << latin1({"m:0:activate", "b:RCOPath2="}) << true << empty << none;
+        QTest::newRow("BMP 32768") << 7 << latin1({"b:BmpSize=32768"}) << false << bmp << none;
+        QTest::newRow("BMP 40000, save as")
+            << 13 << latin1({"b:XmbX=2", "b:BmpSize=40000"}) << true << bmp << none;
+        QTest::newRow("BMP not a number") << 9 << latin1({"b:BmpSize=-"}) << false << mismatch << critical;
         // Boxes no empty check covers: the values before them are not written either.
         QTest::newRow("empty X (Icon)")
-            << 12 << latin1({"n:0=5", "c:picText:1=#123456", "n:20="}) << false << mismatch << critical;
+            << 12 << latin1({"b:XmbX=5", "c:TextColors[1]=#123456", "b:MSOptionIconX="}) << false << mismatch
+            << critical;
         QTest::newRow("empty MS Option Icon, save as")
-            << 14 << latin1({"t:0=x", "n:27="}) << true << mismatch << critical;
-        QTest::newRow("comma only") << 6 << latin1({"n:23=,"}) << false << mismatch << critical;
-        QTest::newRow("minus only") << 12 << latin1({"n:21=-"}) << false << mismatch << critical;
+            << 14 << latin1({"b:MSIconPhoto=x", "b:AlphaMSOptionIcon="}) << true << mismatch << critical;
+        QTest::newRow("comma only") << 6 << latin1({"b:AlphaHighlightedText=,"}) << false << mismatch
+                                    << critical;
+        QTest::newRow("minus only") << 12 << latin1({"b:MSOptionIconY=-"}) << false << mismatch << critical;
     }
 
     // A refused save shows one message and writes nothing: no byte of the module, no new file.
@@ -302,8 +302,8 @@ private Q_SLOTS:
     // A box that a release lacks can't block a save, whatever it held before.
     void disabledBoxesAreNotChecked() {
         OpenedVsh o = openVsh(3);
-        QVERIFY(o.form->txtPRXValue(15)->text().isEmpty());
-        o.form->txtPRXValue(15)->setText(QStringLiteral("99999"));
+        QVERIFY(o.form->box(prx::VshMember::BmpSize)->text().isEmpty());
+        o.form->box(prx::VshMember::BmpSize)->setText(QStringLiteral("99999"));
         QVERIFY(o.form->save(o.path, 3));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
     }
