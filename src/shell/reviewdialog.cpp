@@ -57,10 +57,10 @@ ReviewDialog::ReviewDialog(const EditorForm& editor, QWidget* parent) : QDialog(
     const QString name = QFileInfo(editor.filePath()).fileName();
 
     m_summary = new QLabel(this);
-    m_summary->setObjectName(QStringLiteral("lblSummary"));
+    m_summary->setObjectName(QStringLiteral("summary"));
     m_summary->setWordWrap(true);
     m_table = new QTableWidget(0, 3, this);
-    m_table->setObjectName(QStringLiteral("tblChanges"));
+    m_table->setObjectName(QStringLiteral("changes"));
     m_table->setAccessibleName(QStringLiteral("Changed values"));
     m_table->setHorizontalHeaderLabels(
         {QStringLiteral("Value"), QStringLiteral("In %1").arg(name), QStringLiteral("In the editor")});

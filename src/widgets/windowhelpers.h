@@ -15,7 +15,7 @@ namespace qm::ui {
 void setProgramIcon(QWidget* window, const QString& iconName, bool setOnOwner);
 QIcon programIcon(const QString& iconName);
 
-// "txtPRXValue(12)": the object name of element 12 of a control array.
+// "statusPanel(2)": the object name of element 2 of a row of like controls.
 QString indexedName(const QString& name, int index);
 
 } // namespace qm::ui
