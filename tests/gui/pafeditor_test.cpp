@@ -128,7 +128,7 @@ private Q_SLOTS:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTabWidget* tabs = form.tabs();
-        const QString shots = qEnvironmentVariable("QUILLMARK_FRMPAF_SHOTS");
+        const QString shots = qEnvironmentVariable("QUILLMARK_PAF_SHOTS");
         for (int t = 0; t < tabs->count(); ++t) {
             tabs->setCurrentIndex(t);
             QWidget* page = tabs->widget(t);

@@ -311,13 +311,13 @@ private Q_SLOTS:
         QVERIFY(bar->tabRect(bar->count() - 1).right() <= form.tabs()->width());
         for (int t = 0; t < bar->count(); ++t)
             QVERIFY(bar->tabRect(t).width() >= bar->fontMetrics().horizontalAdvance(bar->tabText(t)));
-        const QString shots = qEnvironmentVariable("QUILLMARK_FRMVSH_SHOTS");
+        const QString shots = qEnvironmentVariable("QUILLMARK_VSH_SHOTS");
         for (int t = 0; t < form.tabs()->count(); ++t) {
             form.tabs()->setCurrentIndex(t);
             QApplication::processEvents();
             QWidget* page = form.tabs()->widget(t);
             if (!shots.isEmpty())
-                form.grab().save(QStringLiteral("%1/frmvsh-v%2-tab%3.png").arg(shots).arg(version).arg(t));
+                form.grab().save(QStringLiteral("%1/vsheditor-v%2-tab%3.png").arg(shots).arg(version).arg(t));
             if (page == form.menuTab()) { // every cell's text fits its column, no column is out of view
                 QTableView* list = form.menuTab()->list();
                 const ui::VshMenuTab& tab = *form.menuTab();
