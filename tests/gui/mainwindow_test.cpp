@@ -174,6 +174,15 @@ private Q_SLOTS:
                  (vsh ? QStringLiteral("VSHMain.rad Ededid - ") : QStringLiteral("Paf.rad Ededid - ")) +
                      name + QStringLiteral("[*]"));
         QVERIFY(!main.workspace()->activeSubWindow()->isWindowModified());
+        // A screen reader hears the mark whenever the title shows it.
+        QAccessibleInterface* named =
+            QAccessible::queryAccessibleInterface(main.workspace()->activeSubWindow());
+        const QString title = main.workspace()->activeSubWindow()->windowTitle().chopped(3);
+        QCOMPARE(named->text(QAccessible::Name), title);
+        main.editors()[0]->undoStack()->push(new QUndoCommand(QStringLiteral("an edit")));
+        QCOMPARE(named->text(QAccessible::Name), title + u'*');
+        main.editors()[0]->undoStack()->undo();
+        QCOMPARE(named->text(QAccessible::Name), title);
         main.refreshStatus();
         QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));
         QCOMPARE(main.panelText(2), QString::fromLatin1(vsh ? known::vshRelease(version).label
@@ -369,42 +378,69 @@ private Q_SLOTS:
         QCOMPARE(main.panelText(2), QStringLiteral("No Version "));
     }
 
-    void vanishedFileIsReportedOnceAndItsEditorClosed_data() {
+    // A vanished file is reported once. Its editor closes, unless it holds
+    // unsaved edits: then the title says the file is missing and Save As writes the edits.
+    void vanishedFileIsReportedOnceAndItsEditorClosedUnlessEdited_data() {
         QTest::addColumn<QString>("checkPrx");
         QTest::addColumn<bool>("reported");
-        QTest::addRow("watch on") << QStringLiteral("1") << true;
-        QTest::addRow("watch off") << QStringLiteral("0") << false;
-        QTest::addRow("value 2 is off") << QStringLiteral("2") << false;
+        QTest::addColumn<bool>("edited");
+        QTest::addRow("watch on") << QStringLiteral("1") << true << false;
+        QTest::addRow("watch on, edits pending") << QStringLiteral("1") << true << true;
+        QTest::addRow("watch off") << QStringLiteral("0") << false << true;
+        QTest::addRow("value 2 is off") << QStringLiteral("2") << false << false;
     }
-    void vanishedFileIsReportedOnceAndItsEditorClosed() {
+    void vanishedFileIsReportedOnceAndItsEditorClosedUnlessEdited() {
         QFETCH(QString, checkPrx);
         QFETCH(bool, reported);
+        QFETCH(bool, edited);
         DataFolder data;
         ScriptedDialogs dialogs;
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(4).bytes);
         ui::MainWindow main;
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCheckPrx, checkPrx));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.openFile(path);
         QTRY_COMPARE(main.panelText(4), path + u' ');
-        QVERIFY(QFile::remove(path));
-        if (reported) {
-            // The file watch notices without anyone polling.
-            QTRY_COMPARE(main.editors().size(), 0);
-            QCOMPARE(dialogs.calls.size(), 1);
-            QCOMPARE(dialogs.calls[0].title, QStringLiteral("PRX Problem"));
-            QCOMPARE(dialogs.calls[0].text, QStringLiteral("The opened PRX disappeared!"));
-            QCOMPARE(dialogs.calls[0].detail,
-                     QStringLiteral("paf.prx: no longer in %1 (renamed, moved or deleted)")
-                         .arg(QFileInfo(path).absolutePath()));
-            QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
-            QTRY_COMPARE(main.panelText(4), QStringLiteral("No File "));
-        } else {
+        if (edited)
+            pafEditor(main)->valueBox(0)->setText(QStringLiteral("42.5"));
+        QVERIFY(QFile::rename(path, data.file(QStringLiteral("renamed.prx"))));
+        if (!reported) {
             QTest::qWait(100);
             main.refreshStatus();
             QCOMPARE(main.editors().size(), 1);
             QCOMPARE(dialogs.calls.size(), 0);
+            return;
         }
+        // The file watch notices without anyone polling.
+        QTRY_COMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(dialogs.calls[0].title, QStringLiteral("PRX Problem"));
+        QCOMPARE(dialogs.calls[0].text, QStringLiteral("The opened PRX disappeared!"));
+        QCOMPARE(dialogs.calls[0].detail,
+                 QStringLiteral("paf.prx: no longer in %1 (renamed, moved or deleted)")
+                     .arg(QFileInfo(path).absolutePath()));
+        QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
+        if (!edited) {
+            QTRY_COMPARE(main.editors().size(), 0);
+            QTRY_COMPARE(main.panelText(4), QStringLiteral("No File "));
+            return;
+        }
+        QTest::qWait(50);
+        main.refreshStatus();
+        QCOMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(pafEditor(main)->valueBox(0)->text(), QStringLiteral("42.5"));
+        QMdiSubWindow* window = main.workspace()->subWindowList().value(0);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Paf.rad Ededid - paf.prx[*] (file missing on disk)"));
+        QVERIFY(window->isWindowModified());
+
+        const QString output = data.file(QStringLiteral("kept.prx"));
+        dialogs.files = {output};
+        main.saveActiveAs();
+        QEXPECT_FAIL("", "until the editor keeps the bytes it read, a save reads its file again", Abort);
+        QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
+        QCOMPARE(singleAt(readFile(output), pafBoxOffset(4, 0)), 42.5f);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Paf.rad Ededid - kept.prx[*]"));
     }
 
     void switchingTheWatchOnAppliesAtOnce() {
@@ -554,59 +590,8 @@ private Q_SLOTS:
         QVERIFY(!editor->keyFilter()->lastBalloon());
     }
 
-    // An editor with unsaved edits outlives its file: the message comes once,
-    // the title says the file is missing, and Save As writes the edits.
-    void vanishedFileKeepsUnsavedEdits_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("version");
-        QTest::addColumn<qint64>("offset"); // of the member edited
-        QTest::addRow("vsh 3.71") << int(prx::ModuleKind::Vsh) << 12
-                                  << known::vshOffset(12, prx::VshMember::ClockX);
-        QTest::addRow("paf 3.30") << int(prx::ModuleKind::Paf) << 9 << known::pafOffset(9, kPafBoxes[0]);
-    }
-    void vanishedFileKeepsUnsavedEdits() {
-        QFETCH(int, kind);
-        QFETCH(int, version);
-        QFETCH(qint64, offset);
-        DataFolder data;
-        ScriptedDialogs dialogs;
-        const QString path =
-            data.write(QStringLiteral("module.prx"), makeModule({prx::ModuleKind(kind), version}).bytes);
-        const QString output = data.file(QStringLiteral("kept.prx"));
-        ui::MainWindow main;
-        main.show();
-        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
-        main.openFile(path);
-        ui::EditorForm* editor = main.editors().value(0);
-        QVERIFY(editor);
-        const int member =
-            kind == int(prx::ModuleKind::Vsh) ? int(prx::VshMember::ClockX) : int(kPafBoxes[0]);
-        editor->edit(member, prx::Value(prx::Single::fromFloat(42.5f)), QStringLiteral("Clock X"));
-        const prx::ModuleValues edited = editor->values();
-        QVERIFY(QFile::rename(path, data.file(QStringLiteral("renamed.prx"))));
-
-        QTRY_COMPARE(dialogs.calls.size(), 1);
-        QCOMPARE(dialogs.calls[0].text, QStringLiteral("The opened PRX disappeared!"));
-        QTest::qWait(50);
-        main.refreshStatus();
-        QCOMPARE(dialogs.calls.size(), 1); // told once
-        QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(editor->values(), edited);
-        QMdiSubWindow* window = main.workspace()->subWindowList().value(0);
-        QVERIFY(window->windowTitle().endsWith(QStringLiteral(" (file missing on disk)")));
-        QVERIFY(window->isWindowModified());
-
-        dialogs.files = {output};
-        main.saveActiveAs();
-        // Until the editor keeps the bytes it read, a save reads its file again.
-        QEXPECT_FAIL("", "a save reads the module's own file again", Abort);
-        QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
-        QCOMPARE(singleAt(readFile(output), offset), 42.5f);
-        QCOMPARE(window->windowTitle(), window->windowTitle().section(u'[', 0, 0) + QStringLiteral("[*]"));
-        QCOMPARE(main.panelText(4), output + u' ');
-    }
-
-    // File > Close is the close box of the active editor, questions and all.
+    // File > Close is the close box of the active editor, questions and all;
+    // the empty workspace then says how to open a module.
     void fileCloseClosesTheActiveEditor_data() {
         QTest::addColumn<bool>("edited");
         QTest::addColumn<int>("answer"); // to "Save changes to paf.prx?"
@@ -630,6 +615,7 @@ private Q_SLOTS:
         QVERIFY(close);
         QCOMPARE(close->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
         QVERIFY(main.findChild<QMenu*>(QStringLiteral("menuFile"))->actions().contains(close));
+        QVERIFY(!main.emptyHint()->isVisible());
         if (edited)
             pafEditor(main)->valueBox(1)->setText(QStringLiteral("17"));
         dialogs.answers = {MsgAnswer(answer)};
@@ -639,6 +625,8 @@ private Q_SLOTS:
         if (edited)
             QCOMPARE(dialogs.calls[0].text, QStringLiteral("Save changes to paf.prx?"));
         QCOMPARE(close->isEnabled(), remaining > 0);
+        QTRY_COMPARE(main.emptyHint()->isVisible(), remaining == 0);
+        QVERIFY(main.emptyHint()->text().contains(QStringLiteral("(Ctrl+O),\nor drop the file here")));
     }
 
     // File > Open Recent: newest first, each file once, at most eight, and
@@ -648,109 +636,50 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         QStringList paths;
         for (int i = 0; i < 10; ++i)
-            paths << data.write(QStringLiteral("m&%1.prx").arg(i), makePaf(1 + i % 12).bytes);
-        {
-            ui::MainWindow main;
-            QVERIFY(!main.recentFilesMenu()->isEnabled());
-            for (const QString& p : std::as_const(paths))
-                main.openFile(p);
-            main.openFile(paths[3]);
-            main.workspace()->closeAllSubWindows();
-            main.exitProgram();
-        }
+            paths << data.write(QStringLiteral("m&%1.prx").arg(i), makePaf(1 + i).bytes);
+        ui::MainWindow main;
+        QVERIFY(!main.recentFilesMenu()->isEnabled());
+        for (const QString& p : std::as_const(paths) + QStringList{paths[3]})
+            main.openFile(p);
         const QStringList expected = {paths[3], paths[9], paths[8], paths[7],
                                       paths[6], paths[5], paths[4], paths[2]};
         QCOMPARE(ui::recentFiles(), expected);
-        ui::MainWindow main;
         QMenu* recent = main.recentFilesMenu();
-        QVERIFY(recent->isEnabled());
         QCOMPARE(recent->actions().size(), 8);
         QCOMPARE(recent->actions()[1]->text(),
                  QStringLiteral("&2 ") + QString(paths[9]).replace(u'&', QStringLiteral("&&")));
         recent->actions()[1]->trigger();
-        QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.editors()[0]->filePath(), paths[9]);
+        QCOMPARE(main.editors().last()->filePath(), paths[9]);
         QCOMPARE(ui::recentFiles().first(), paths[9]);
-
         DataFolder other;
         QVERIFY(ui::recentFiles().isEmpty());
     }
 
     // The window comes back where it was, maximised or not, and never larger than its screen.
     void windowGeometryIsKeptAndFitsTheScreen_data() {
-        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("geometry");
         QTest::addColumn<bool>("maximised");
-        QTest::addRow("normal") << QSize(700, 500) << false;
-        QTest::addRow("maximised") << QSize(700, 500) << true;
-        QTest::addRow("larger than the screen") << QSize(5000, 4000) << false;
+        QTest::addRow("normal") << QRect(40, 30, 700, 500) << false;
+        QTest::addRow("maximised") << QRect(40, 30, 700, 500) << true;
+        QTest::addRow("larger than the screen") << QRect(40, 30, 5000, 4000) << false;
     }
     void windowGeometryIsKeptAndFitsTheScreen() {
-        QFETCH(QSize, size);
+        QFETCH(QRect, geometry);
         QFETCH(bool, maximised);
         DataFolder data;
-        ScriptedDialogs dialogs;
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         {
             ui::MainWindow first;
             QVERIFY(available.contains(first.frameGeometry()));
-            first.setGeometry(QRect(QPoint(40, 30), size));
-            if (maximised)
-                first.showMaximized();
-            else
-                first.show();
+            first.setGeometry(geometry);
+            maximised ? first.showMaximized() : first.show();
             first.exitProgram();
         }
         ui::MainWindow second;
         QCOMPARE(second.isMaximized(), maximised);
-        if (!maximised)
-            QVERIFY(available.contains(second.frameGeometry()));
-        if (!maximised && size.width() < available.width())
-            QCOMPARE(second.geometry(), QRect(QPoint(40, 30), size));
-    }
-
-    void emptyWindowSaysHowToOpenAModule() {
-        DataFolder data;
-        ScriptedDialogs dialogs;
-        const QString path = data.write(QStringLiteral("paf.prx"), makePaf(2).bytes);
-        ui::MainWindow main;
-        main.show();
-        QLabel* hint = main.emptyHint();
-        QVERIFY(hint->isVisible());
-        QVERIFY(hint->text().contains(QStringLiteral("Ctrl+O")));
-        QVERIFY(hint->text().contains(QStringLiteral("drop")));
-        QVERIFY(main.workspace()->viewport()->rect().contains(hint->geometry().center()));
-        main.openFile(path);
-        QVERIFY(!hint->isVisible());
-        main.workspace()->closeAllSubWindows();
-        QTRY_VERIFY(hint->isVisible());
-    }
-
-    // A screen reader hears the mark of unsaved edits that the title shows.
-    void editorWindowNameCarriesTheModifiedMark_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("caption");
-        QTest::addRow("vsh") << int(prx::ModuleKind::Vsh) << QStringLiteral("VSHMain.rad Ededid - m.prx");
-        QTest::addRow("paf") << int(prx::ModuleKind::Paf) << QStringLiteral("Paf.rad Ededid - m.prx");
-    }
-    void editorWindowNameCarriesTheModifiedMark() {
-        QFETCH(int, kind);
-        QFETCH(QString, caption);
-        DataFolder data;
-        ScriptedDialogs dialogs;
-        const QString path =
-            data.write(QStringLiteral("m.prx"), makeModule({prx::ModuleKind(kind), 3}).bytes);
-        ui::MainWindow main;
-        main.show();
-        main.openFile(path);
-        QMdiSubWindow* window = main.workspace()->subWindowList().value(0);
-        QAccessibleInterface* named = QAccessible::queryAccessibleInterface(window);
-        QVERIFY(named);
-        QCOMPARE(named->text(QAccessible::Name), caption);
-        QUndoStack* steps = main.editors()[0]->undoStack();
-        steps->push(new QUndoCommand(QStringLiteral("an edit")));
-        QCOMPARE(named->text(QAccessible::Name), caption + u'*');
-        steps->undo();
-        QCOMPARE(named->text(QAccessible::Name), caption);
+        QVERIFY(maximised || available.contains(second.frameGeometry()));
+        if (available.contains(geometry))
+            QCOMPARE(second.normalGeometry(), geometry);
     }
 
     // ---- saving ----
