@@ -102,7 +102,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // The status bar follows events (activation, loads, file changes, the
     // configuration); m_statusTimer coalesces them into one refresh.
     m_statusTimer = new QTimer(this);
-    m_statusTimer->setObjectName(QStringLiteral("m_statusTimer"));
+    m_statusTimer->setObjectName(QStringLiteral("statusTimer"));
     m_statusTimer->setSingleShot(true);
     m_statusTimer->setInterval(10);
     connect(m_statusTimer, &QTimer::timeout, this, &MainWindow::refreshStatus);
@@ -115,7 +115,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // Fade-in: opacity 15, 30, ... 255, then the timer stops for good.
     applyOpacity(0.0);
     m_fadeTimer = new QTimer(this);
-    m_fadeTimer->setObjectName(QStringLiteral("m_fadeTimer"));
+    m_fadeTimer->setObjectName(QStringLiteral("fadeTimer"));
     m_fadeTimer->setInterval(10);
     connect(m_fadeTimer, &QTimer::timeout, this, &MainWindow::fadeInStep);
     m_fadeTimer->start();
@@ -285,7 +285,7 @@ void MainWindow::buildStatusBar() {
                              QStringLiteral("File"), QStringLiteral("File path")};
     for (int i = 1; i <= 4; ++i) {
         auto* panel = new QLabel(fixed[i], bar);
-        panel->setObjectName(indexedName(QStringLiteral("statusPanel"), i));
+        panel->setObjectName(QStringLiteral("statusPanel%1").arg(i));
         panel->setAccessibleName(names[i]);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);

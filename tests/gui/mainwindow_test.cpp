@@ -855,7 +855,8 @@ private Q_SLOTS:
         main.openFile(path);
         auto* editor = qobject_cast<ui::VshEditor*>(main.editors().value(0));
         QVERIFY(editor);
-        editor->txtPRXValue(9)->setText(QStringLiteral("99.5"));
+        editor->edit(prx::VshMember::ClockX, prx::Value(prx::Single::fromFloat(99.5f)),
+                     QStringLiteral("Clock X"));
         main.saveActive();
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("RAD Ededid")}));
         QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
@@ -867,7 +868,8 @@ private Q_SLOTS:
 
         dialogs.clear();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1")));
-        editor->txtPRXValue(9)->setText(QStringLiteral("12"));
+        editor->edit(prx::VshMember::ClockX, prx::Value(prx::Single::fromFloat(12.0f)),
+                     QStringLiteral("Clock X"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header};
         ProgressDriver driver;
