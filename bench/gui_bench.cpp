@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUndoStack>
@@ -48,6 +49,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
     qputenv("QUILLMARK_DATA_DIR", (dir.path() + QStringLiteral("/Data")).toLocal8Bit());
+    // The window's geometry and recent files go to the same folder, not the user's settings.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       dir.path() + QStringLiteral("/settings"));
     const int idleSeconds = qEnvironmentVariableIntValue("QM_BENCH_IDLE_SECONDS") > 0
                                 ? qEnvironmentVariableIntValue("QM_BENCH_IDLE_SECONDS")
                                 : 10;

@@ -36,14 +36,14 @@ QFont arial(int size, bool bold = false) {
 
 QLabel* titleLabel(const QString& text, int index, QWidget* parent) {
     auto* label = new QLabel(text, parent);
-    label->setObjectName(indexedName(QStringLiteral("lblTitle"), index));
+    label->setObjectName(QStringLiteral("title%1").arg(index));
     label->setFont(arial(index == 0 ? 14 : 9, true));
     return label;
 }
 
 QPlainTextEdit* creditBox(const QString& text, int index, QWidget* parent) {
     auto* box = new QPlainTextEdit(text, parent);
-    box->setObjectName(indexedName(QStringLiteral("Text1"), index));
+    box->setObjectName(QStringLiteral("credits%1").arg(index));
     box->setReadOnly(true);
     box->setFont(arial(8));
     // As high as its lines in the font it shows (four for the first box,
@@ -65,36 +65,36 @@ AboutDialog::AboutDialog(QWidget* parent)
     setWindowTitle(QStringLiteral("About..."));
     setModal(true);
 
-    auto* Frame1 = new QGroupBox(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    auto* inner = new QVBoxLayout(Frame1);
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName(QStringLiteral("frame"));
+    auto* inner = new QVBoxLayout(frame);
 
-    auto* title = titleLabel(QStringLiteral("Quillmark v" QUILLMARK_VERSION), 0, Frame1);
+    auto* title = titleLabel(QStringLiteral("Quillmark v" QUILLMARK_VERSION), 0, frame);
     title->setAlignment(Qt::AlignCenter);
     inner->addWidget(title);
 
-    Text1[0] = creditBox(QStringLiteral("Quillmark is written and maintained by its contributors.\n"
-                                        "Thanks to everyone who mapped the home menu modules, "
-                                        "tested the releases and reported what broke."),
-                         0, Frame1);
-    inner->addWidget(Text1[0]);
-    auto* vshTitle = titleLabel(QStringLiteral("VSHMain Hack :"), 1, Frame1);
+    m_credits[0] = creditBox(QStringLiteral("Quillmark is written and maintained by its contributors.\n"
+                                            "Thanks to everyone who mapped the home menu modules, "
+                                            "tested the releases and reported what broke."),
+                             0, frame);
+    inner->addWidget(m_credits[0]);
+    auto* vshTitle = titleLabel(QStringLiteral("VSHMain Hack :"), 1, frame);
     inner->addWidget(vshTitle);
-    Text1[1] = creditBox(QStringLiteral("Colours, positions, transparency, icon and path names and the "
-                                        "main-menu layout of vshmain.prx: the Quillmark contributors."),
-                         1, Frame1);
-    inner->addWidget(Text1[1]);
-    auto* pafTitle = titleLabel(QStringLiteral("Paf Hack :"), 2, Frame1);
+    m_credits[1] = creditBox(QStringLiteral("Colours, positions, transparency, icon and path names and the "
+                                            "main-menu layout of vshmain.prx: the Quillmark contributors."),
+                             1, frame);
+    inner->addWidget(m_credits[1]);
+    auto* pafTitle = titleLabel(QStringLiteral("Paf Hack :"), 2, frame);
     inner->addWidget(pafTitle);
-    Text1[2] = creditBox(QStringLiteral("Sizes, spacing and speeds of paf.prx: the Quillmark contributors."),
-                         2, Frame1);
-    inner->addWidget(Text1[2]);
-    vshTitle->setBuddy(Text1[1]);
-    pafTitle->setBuddy(Text1[2]);
-    Text1[0]->setAccessibleName(QStringLiteral("Credits"));
+    m_credits[2] = creditBox(
+        QStringLiteral("Sizes, spacing and speeds of paf.prx: the Quillmark contributors."), 2, frame);
+    inner->addWidget(m_credits[2]);
+    vshTitle->setBuddy(m_credits[1]);
+    pafTitle->setBuddy(m_credits[2]);
+    m_credits[0]->setAccessibleName(QStringLiteral("Credits"));
 
-    auto* supported = new QLabel(kSupported, Frame1);
-    supported->setObjectName(QStringLiteral("lblSupVersion"));
+    auto* supported = new QLabel(kSupported, frame);
+    supported->setObjectName(QStringLiteral("supportedReleases"));
     supported->setFont(arial(8));
     supported->setWordWrap(true);
     supported->setAlignment(Qt::AlignCenter);
@@ -102,8 +102,8 @@ AboutDialog::AboutDialog(QWidget* parent)
 
     auto* links = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
-        auto* link = new QLabel(QString::fromLatin1(kWebNames[i]), Frame1);
-        link->setObjectName(indexedName(QStringLiteral("lblWeb"), i));
+        auto* link = new QLabel(QString::fromLatin1(kWebNames[i]), frame);
+        link->setObjectName(QStringLiteral("webLink%1").arg(i));
         QFont f = arial(9);
         f.setUnderline(true);
         link->setFont(f);
@@ -114,24 +114,24 @@ AboutDialog::AboutDialog(QWidget* parent)
         link->setAccessibleName(QString::fromLatin1(kWebNames[i]));
         link->setAccessibleDescription(webAddress(i).toString());
         link->installEventFilter(this);
-        lblWeb[static_cast<std::size_t>(i)] = link;
+        m_links[static_cast<std::size_t>(i)] = link;
         links->addWidget(link);
     }
     inner->addLayout(links);
 
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Frame1);
+    layout->addWidget(frame);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1);
+    buttons->addWidget(m_okButton);
     buttons->addStretch();
     layout->addLayout(buttons);
-    Frame1->setMinimumWidth(360);
+    frame->setMinimumWidth(360);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -141,7 +141,7 @@ QUrl AboutDialog::webAddress(int index) {
     return QUrl(QString::fromLatin1(kWebAddresses[index]));
 }
 
-void AboutDialog::lblWeb_Click(int index) {
+void AboutDialog::openLink(int index) {
     if (index < 0 || index > 1)
         return;
     dialogs().openUrl(webAddress(index));
@@ -149,17 +149,17 @@ void AboutDialog::lblWeb_Click(int index) {
 
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event) {
     for (int i = 0; i < 2; ++i) {
-        if (watched != lblWeb[static_cast<std::size_t>(i)])
+        if (watched != m_links[static_cast<std::size_t>(i)])
             continue;
         if (event->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            lblWeb_Click(i);
+            openLink(i);
             return true;
         }
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
-                lblWeb_Click(i);
+                openLink(i);
                 return true;
             }
         }

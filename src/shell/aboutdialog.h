@@ -21,16 +21,16 @@ public:
 
     static QUrl webAddress(int index);
     // Opens the web page of link `index` (0 or 1); other indices do nothing.
-    void lblWeb_Click(int index);
-    QLabel* webLabel(int index) const { return lblWeb[static_cast<std::size_t>(index)]; }
+    void openLink(int index);
+    QLabel* webLink(int index) const { return m_links[static_cast<std::size_t>(index)]; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::array<QLabel*, 2> lblWeb{};
-    std::array<QPlainTextEdit*, 3> Text1{};
-    QPushButton* Command1 = nullptr;
+    std::array<QLabel*, 2> m_links{};
+    std::array<QPlainTextEdit*, 3> m_credits{};
+    QPushButton* m_okButton = nullptr;
 };
 
 } // namespace qm::ui

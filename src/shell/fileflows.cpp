@@ -25,7 +25,9 @@ namespace qm::ui {
 
 // ---- open --------------------------------------------------------------------
 
-void MainWindow::openFile(const QString& path) {
+void MainWindow::openFile(const QString& given) {
+    // The editor, the status bar and the recent files know the file by its absolute path.
+    const QString path = given.isEmpty() ? given : QFileInfo(given).absoluteFilePath();
     auto id = prx::identifyFile(path);
     if (!id) {
         dialogs().showMessage(this, kAppTitle,
@@ -42,13 +44,18 @@ void MainWindow::openFile(const QString& path) {
             showError(editor, loaded.error(), path);
             if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
                 sub->close();
+        } else {
+            noteRecentFile(path);
         }
         scheduleStatus();
         return;
     }
     if (id->kind == prx::FileKind::Invalid) {
         dialogs().showMessage(this, kAppTitle, QStringLiteral("Invalid file!"), MsgIcon::Critical,
-                              MsgButtons::Ok);
+                              MsgButtons::Ok,
+                              QStringLiteral("%1: %2 bytes, no module of a known release")
+                                  .arg(QFileInfo(path).fileName())
+                                  .arg(id->size));
         return;
     }
     unpackOffer(path);
@@ -76,9 +83,10 @@ void MainWindow::unpackOffer(const QString& path) {
                               MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
 
-    const QString target =
+    const QString target = withFilterSuffix(
         dialogs().chooseFile(this, QString(), kPrxFilterName, kPrxFilterPattern,
-                             QStringLiteral("Enter name of decompress *.prx file to save"), FileMode::Save);
+                             QStringLiteral("Enter name of decompress *.prx file to save"), FileMode::Save),
+        kPrxFilterPattern);
     if (target.isEmpty())
         return;
     UnpackDialog decomp(path, target, this);
@@ -158,7 +166,23 @@ bool MainWindow::saveEditor(EditorForm* form, SaveMode mode) {
     const auto askFile = [this](const QString& title, FileMode fileMode) {
         return dialogs().chooseFile(this, QString(), kPrxFilterName, kPrxFilterPattern, title, fileMode);
     };
-    const auto done = [this] {
+    // Where the edits go: the dialog starts in the open file's folder with its name.
+    const auto askOutput = [this, openPath] {
+        const QFileInfo open(openPath);
+        return withFilterSuffix(dialogs().chooseFile(this, open.absolutePath(), kPrxFilterName,
+                                                     kPrxFilterPattern,
+                                                     QStringLiteral("Enter name of *.prx file to save"),
+                                                     FileMode::Save, open.fileName()),
+                                kPrxFilterPattern);
+    };
+    // The status bar names the file written before "Done." says so.
+    const auto resumeStatus = [this] {
+        m_statusPaused = false;
+        syncFileWatch();
+        refreshStatus();
+    };
+    const auto done = [this, &resumeStatus] {
+        resumeStatus();
         dialogs().showMessage(this, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
     };
     // The editor's save, reported here when it fails. Writing over the open
@@ -204,8 +228,7 @@ bool MainWindow::saveEditor(EditorForm* form, SaveMode mode) {
                         m_closingAsked = asked;
                     }
             } else {
-                const QString output =
-                    askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
+                const QString output = askOutput();
                 if (!output.isEmpty() && save(openPath))
                     runPacking(openPath, header, output);
             }
@@ -214,14 +237,14 @@ bool MainWindow::saveEditor(EditorForm* form, SaveMode mode) {
         if (save(openPath))
             done();
     } else {
-        const QString output = askFile(QStringLiteral("Enter name of *.prx file to save"), FileMode::Save);
-        if (!output.isEmpty() && save(output))
+        const QString output = askOutput();
+        if (!output.isEmpty() && save(output)) {
+            noteRecentFile(output);
             done();
+        }
     }
 
-    m_statusPaused = false;
-    syncFileWatch();
-    refreshStatus();
+    resumeStatus();
     return written;
 }
 

@@ -2,6 +2,7 @@
 
 #include "aboutdialog.h"
 #include "configstore.h"
+#include "editorwindow.h"
 #include "paf/pafeditor.h"
 #include "prx/config.h"
 #include "prx/workfolder.h"
@@ -10,10 +11,12 @@
 #include "vsh/vsheditor.h"
 #include "widgets/dialogs.h"
 #include "widgets/windowhelpers.h"
+#include "windowsettings.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -25,6 +28,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QUndoGroup>
 #include <QUndoStack>
@@ -34,6 +38,9 @@ namespace {
 
 const QString kNoVersion = QStringLiteral("No Version ");
 const QString kNoFile = QStringLiteral("No File ");
+const QString kEmptyHint = QStringLiteral("No module is open.\n\n"
+                                          "Open vshmain.prx or paf.prx with File > Open... (Ctrl+O),\n"
+                                          "or drop the file here.");
 
 // The Window menu's keys win over the value boxes' own copy, paste and select all.
 // Undo and redo too: the menu undoes whole steps, also while a box has the focus.
@@ -71,6 +78,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
     setAcceptDrops(true);
+    m_emptyHint = new QLabel(kEmptyHint, m_mdi->viewport());
+    m_emptyHint->setObjectName(QStringLiteral("emptyHint"));
+    m_emptyHint->setAlignment(Qt::AlignCenter);
+    m_emptyHint->setWordWrap(true);
+    m_emptyHint->setForegroundRole(QPalette::Light);
+    m_emptyHint->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     buildMenus();
     buildStatusBar();
@@ -81,11 +94,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
            client.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    // The size, place and maximised state of the last run, inside the screen as it is now.
+    if (const QByteArray geometry = storedWindowGeometry(); !geometry.isEmpty())
+        restoreGeometry(geometry);
+    fitToScreen();
 
     // The status bar follows events (activation, loads, file changes, the
     // configuration); m_statusTimer coalesces them into one refresh.
     m_statusTimer = new QTimer(this);
-    m_statusTimer->setObjectName(QStringLiteral("m_statusTimer"));
+    m_statusTimer->setObjectName(QStringLiteral("statusTimer"));
     m_statusTimer->setSingleShot(true);
     m_statusTimer->setInterval(10);
     connect(m_statusTimer, &QTimer::timeout, this, &MainWindow::refreshStatus);
@@ -98,7 +115,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // Fade-in: opacity 15, 30, ... 255, then the timer stops for good.
     applyOpacity(0.0);
     m_fadeTimer = new QTimer(this);
-    m_fadeTimer->setObjectName(QStringLiteral("m_fadeTimer"));
+    m_fadeTimer->setObjectName(QStringLiteral("fadeTimer"));
     m_fadeTimer->setInterval(10);
     connect(m_fadeTimer, &QTimer::timeout, this, &MainWindow::fadeInStep);
     m_fadeTimer->start();
@@ -142,12 +159,12 @@ MainWindow::~MainWindow() {
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("menuFile"));
-    connect(menuAction(file, "actionOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O)),
-            &QAction::triggered, this, &MainWindow::openWithDialog);
     const auto editorAction = [this](QAction* action) {
         m_editorActions.append(action);
         return action;
     };
+    connect(menuAction(file, "actionOpen", QStringLiteral("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O)),
+            &QAction::triggered, this, &MainWindow::openWithDialog);
     connect(editorAction(menuAction(file, "actionSave", QStringLiteral("&Save..."),
                                     QKeySequence(Qt::CTRL | Qt::Key_S))),
             &QAction::triggered, this, &MainWindow::saveActive);
@@ -158,6 +175,14 @@ void MainWindow::buildMenus() {
     connect(editorAction(menuAction(file, "actionImportLook", QStringLiteral("&Import Look..."))),
             &QAction::triggered, this, &MainWindow::importLook);
     file->addSeparator()->setObjectName(QStringLiteral("fileSeparator"));
+    m_recentMenu = file->addMenu(QStringLiteral("Open &Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("menuRecent"));
+    connect(file, &QMenu::aboutToShow, this, &MainWindow::updateRecentFilesMenu);
+    updateRecentFilesMenu();
+    connect(editorAction(menuAction(file, "actionClose", QStringLiteral("&Close"),
+                                    QKeySequence(Qt::CTRL | Qt::Key_W))),
+            &QAction::triggered, this, &MainWindow::closeActive);
+    file->addSeparator()->setObjectName(QStringLiteral("exitSeparator"));
     connect(menuAction(file, "actionExit", QStringLiteral("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_Q)),
             &QAction::triggered, this, &MainWindow::exitProgram);
 
@@ -201,6 +226,55 @@ void MainWindow::buildMenus() {
             &MainWindow::showSettings);
 }
 
+void MainWindow::updateRecentFilesMenu() {
+    m_recentMenu->clear();
+    const QStringList files = recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        QString shown = QDir::toNativeSeparators(files[i]);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        const QString path = files[i];
+        connect(m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown)), &QAction::triggered,
+                this, [this, path] { openFile(path); });
+    }
+    m_recentMenu->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::noteRecentFile(const QString& path) {
+    addRecentFile(path);
+    updateRecentFilesMenu();
+}
+
+void MainWindow::fitToScreen() {
+    if (isMaximized() || isFullScreen())
+        return;
+    const QScreen* screen = QGuiApplication::screenAt(geometry().center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // Until the window manager has framed the window, its frame is taken as
+    // a title bar of the style's height and thin borders.
+    QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                   frameGeometry().right() - geometry().right(),
+                   frameGeometry().bottom() - geometry().bottom());
+    if (frame.isNull()) {
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        frame = QMargins(4, title + 4, 4, 4);
+    }
+    const QRect fitted = fitInside(geometry().marginsAdded(frame), screen->availableGeometry());
+    if (fitted.marginsRemoved(frame) != geometry())
+        setGeometry(fitted.marginsRemoved(frame));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    // Once the window manager has put its frame around the window, the frame fits too.
+    QTimer::singleShot(300, this, &MainWindow::fitToScreen);
+}
+
 void MainWindow::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
@@ -211,7 +285,7 @@ void MainWindow::buildStatusBar() {
                              QStringLiteral("File"), QStringLiteral("File path")};
     for (int i = 1; i <= 4; ++i) {
         auto* panel = new QLabel(fixed[i], bar);
-        panel->setObjectName(indexedName(QStringLiteral("statusPanel"), i));
+        panel->setObjectName(QStringLiteral("statusPanel%1").arg(i));
         panel->setAccessibleName(names[i]);
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);
@@ -226,71 +300,6 @@ QString MainWindow::panelText(int index) const {
     if (index < 1 || index > 4)
         return {};
     return m_panels[static_cast<std::size_t>(index)]->text();
-}
-
-void MainWindow::updateWindowMenu() {
-    for (QAction* a : std::as_const(m_windowActions)) {
-        m_windowMenu->removeAction(a);
-        a->deleteLater();
-    }
-    m_windowActions.clear();
-    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
-    if (windows.isEmpty())
-        return;
-    m_windowActions.append(m_windowMenu->addSeparator());
-    int n = 0;
-    for (QMdiSubWindow* w : windows) {
-        ++n;
-        QString title = w->windowTitle();
-        title.replace(QStringLiteral("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
-        const QString text = QStringLiteral("&%1 %2").arg(n).arg(title);
-        QAction* a = m_windowMenu->addAction(text);
-        a->setCheckable(true);
-        a->setChecked(w == m_mdi->activeSubWindow());
-        connect(a, &QAction::triggered, this, [this, w] { m_mdi->setActiveSubWindow(w); });
-        m_windowActions.append(a);
-    }
-}
-
-void MainWindow::arrange(Arrangement arrangement) {
-    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
-    if (windows.isEmpty())
-        return;
-    if (arrangement == Arrangement::Cascade) {
-        m_mdi->cascadeSubWindows();
-        return;
-    }
-    const QRect area = m_mdi->viewport()->rect();
-    if (arrangement == Arrangement::ArrangeIcons) {
-        // Minimised windows in a row along the bottom of the workspace.
-        int x = 0;
-        for (QMdiSubWindow* w : windows) {
-            if (!w->isMinimized())
-                continue;
-            w->move(x, area.height() - w->height());
-            x += w->width();
-        }
-        return;
-    }
-    // The editors keep their size: tiling places them one under the other
-    // (horizontally) or side by side (vertically), spread over the workspace.
-    QList<QMdiSubWindow*> shown;
-    for (QMdiSubWindow* w : windows)
-        if (!w->isMinimized())
-            shown.append(w);
-    const qsizetype n = shown.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        QMdiSubWindow* w = shown[i];
-        if (w->isMaximized())
-            w->showNormal();
-        if (arrangement == Arrangement::TileHorizontally) {
-            const int step = n > 1 ? std::max(0, (area.height() - w->height()) / int(n - 1)) : 0;
-            w->move(0, std::min(int(i) * w->height(), int(i) * step));
-        } else {
-            const int step = n > 1 ? std::max(0, (area.width() - w->width()) / int(n - 1)) : 0;
-            w->move(std::min(int(i) * w->width(), int(i) * step), 0);
-        }
-    }
 }
 
 // ---- status bar and file watch -------------------------------------------
@@ -326,6 +335,11 @@ void MainWindow::refreshStatus() {
     if (m_statusPaused)
         return;
     syncFileWatch();
+    m_emptyHint->setGeometry(m_mdi->viewport()->rect());
+    m_emptyHint->setVisible(m_mdi->subWindowList().isEmpty());
+    for (QMdiSubWindow* w : m_mdi->subWindowList())
+        if (auto* window = qobject_cast<EditorWindow*>(w); window && window->fileGone())
+            window->setFileGone(!QFileInfo::exists(window->editor()->filePath())); // written again
     EditorForm* editor = activeEditor();
     if (!editor) {
         m_panels[2]->setText(kNoVersion);
@@ -339,13 +353,25 @@ void MainWindow::refreshStatus() {
     const QString path = editor->filePath();
     if (path.isEmpty())
         return; // an editor that holds no file is not watched
-    if (QFileInfo::exists(path))
-        return;
+    auto* window = qobject_cast<EditorWindow*>(m_mdi->currentSubWindow());
+    if (QFileInfo::exists(path) || !window || window->fileGone())
+        return; // a window told once keeps its edits without being told again
+    reportVanished(window);
+}
+
+void MainWindow::reportVanished(EditorWindow* window) {
     m_reportingVanished = true;
-    QPointer<QMdiSubWindow> gone = m_mdi->activeSubWindow();
-    dialogs().showMessage(this, QStringLiteral("PRX Problem"), QStringLiteral("The opened PRX disappeared!"),
-                          MsgIcon::Critical, MsgButtons::Ok);
-    if (gone) {
+    QPointer<EditorWindow> gone = window;
+    const QString path = window->editor()->filePath();
+    dialogs().showMessage(
+        this, QStringLiteral("PRX Problem"), QStringLiteral("The opened PRX disappeared!"), MsgIcon::Critical,
+        MsgButtons::Ok,
+        QStringLiteral("%1: no longer in %2 (renamed, moved or deleted)")
+            .arg(QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+    if (gone && gone->editor()->hasUnsavedEdits()) {
+        // The edits stay: Save writes the file again, Save As another one.
+        gone->setFileGone(true);
+    } else if (gone) {
         m_closingAsked = true; // the file is gone: its editor closes, as the message says
         gone->close();
         m_closingAsked = false;
@@ -373,7 +399,8 @@ void MainWindow::applyOpacity(double opacity) {
 // ---- editors ---------------------------------------------------------------
 
 EditorForm* MainWindow::activeEditor() const {
-    QMdiSubWindow* w = m_mdi->activeSubWindow();
+    // The current window stays current while a dialog of ours has the focus.
+    QMdiSubWindow* w = m_mdi->currentSubWindow();
     return w ? qobject_cast<EditorForm*>(w->widget()) : nullptr;
 }
 
@@ -386,11 +413,11 @@ QList<EditorForm*> MainWindow::editors() const {
 }
 
 QMdiSubWindow* MainWindow::addEditor(EditorForm* form) {
-    QMdiSubWindow* sub =
-        m_mdi->addSubWindow(form, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    auto* sub = new EditorWindow(form);
+    m_mdi->addSubWindow(sub, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    m_emptyHint->hide();
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowTitle(form->windowTitle());
     sub->setWindowIcon(form->windowIcon());
     sub->setOption(QMdiSubWindow::RubberBandResize, false);
     connect(form, &EditorForm::statusChanged, this, &MainWindow::scheduleStatus);
@@ -415,6 +442,10 @@ VshEditor* MainWindow::newVshEditor() {
 }
 
 // ---- other commands ----------------------------------------------------------------
+
+void MainWindow::closeActive() {
+    m_mdi->closeActiveSubWindow();
+}
 
 void MainWindow::showAbout() {
     AboutDialog about(this);
@@ -488,6 +519,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // What the user chose to keep is saved; the rest is discarded without asking again.
     m_closingAsked = true;
+    storeWindowGeometry(saveGeometry());
     m_statusPaused = true;
     for (QMdiSubWindow* w : m_mdi->subWindowList())
         w->setAttribute(Qt::WA_DeleteOnClose);
@@ -504,6 +536,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
     }
+    if (event->type() == QEvent::Resize && watched == m_mdi->viewport())
+        m_emptyHint->setGeometry(m_mdi->viewport()->rect());
     if (event->type() == QEvent::ShortcutOverride) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this) {

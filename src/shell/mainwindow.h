@@ -24,6 +24,7 @@ namespace qm::ui {
 
 class ConfigStore;
 class EditorForm;
+class EditorWindow;
 class PafEditor;
 class VshEditor;
 
@@ -64,6 +65,8 @@ public:
 
     // The menu commands.
     void openWithDialog();
+    // File > Close: closes the active editor, asking about unsaved edits.
+    void closeActive();
     void saveActive();
     void saveActiveAs();
     // Looks: the active editor's values to a look file, and a look file's values into its controls.
@@ -74,11 +77,20 @@ public:
     void reviewChanges();
     void showAbout();
     void showSettings();
+
+    // File > Open Recent, filled from the settings each time the File menu opens.
+    QMenu* recentFilesMenu() const { return m_recentMenu; }
+    void updateRecentFilesMenu();
+    // The text an empty workspace shows: how to open a module.
+    QLabel* emptyHint() const { return m_emptyHint; }
+    // Moves and shrinks the window, frame included, into its screen's free area.
+    void fitToScreen();
     enum class Arrangement { Cascade, TileHorizontally, TileVertically, ArrangeIcons };
     void arrange(Arrangement arrangement);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -97,6 +109,11 @@ private:
     void scheduleStatus();
     void syncFileWatch();
     QMdiSubWindow* addEditor(EditorForm* form);
+    // The active editor's file is gone: says so, and closes the editor
+    // unless it holds unsaved edits.
+    void reportVanished(EditorWindow* window);
+    // Remembers a file opened or written, for File > Open Recent.
+    void noteRecentFile(const QString& path);
     void unpackOffer(const QString& path);
     // Packs `module` into `output`, or in place when output is empty.
     bool runPacking(const QString& module, const QString& header, const QString& output);
@@ -104,6 +121,8 @@ private:
     QMdiArea* m_mdi = nullptr;
     ConfigStore* m_config = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QLabel* m_emptyHint = nullptr;
     QUndoGroup* m_undoGroup = nullptr;
     QList<QAction*> m_editorActions; // off while no editor is active
     QList<QAction*> m_windowActions;
@@ -113,6 +132,7 @@ private:
     int m_fadeAlpha = 0;
     bool m_statusPaused = false; // the save flow is replacing files
     bool m_reportingVanished = false;
+    bool m_shownOnce = false;
     bool m_quitting = false;     // File > Exit or the session ending: no question
     bool m_closingAsked = false; // editors close without a question of their own
     QFileSystemWatcher m_fileWatch;

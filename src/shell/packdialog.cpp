@@ -35,35 +35,35 @@ PackDialog::PackDialog(const QString& module, const QString& header, const QStri
     : ProgressWindow(kDesignSize, kErrorText, parent), m_module(module), m_header(header), m_output(output) {
     setObjectName(QStringLiteral("PackDialog"));
 
-    cboKey = new QComboBox(this);
-    cboKey->setObjectName(QStringLiteral("cboKey"));
-    cboKey->setAccessibleName(QStringLiteral("Module key"));
-    cboKey->setEditable(false);
+    m_keyList = new QComboBox(this);
+    m_keyList->setObjectName(QStringLiteral("keyList"));
+    m_keyList->setAccessibleName(QStringLiteral("Module key"));
+    m_keyList->setEditable(false);
     for (const auto& key : compression::kModuleKeys)
-        cboKey->addItem(QString::fromLatin1(key.name));
-    cboKey->hide();
+        m_keyList->addItem(QString::fromLatin1(key.name));
+    m_keyList->hide();
 
-    cmdCompress = new QPushButton(QStringLiteral("Go Compress !"), this);
-    cmdCompress->setObjectName(QStringLiteral("cmdCompress"));
-    cmdCompress->setAutoDefault(false);
-    cmdCompress->hide();
-    connect(cmdCompress, &QPushButton::clicked, this, &PackDialog::cmdCompress_Click);
+    m_compressButton = new QPushButton(QStringLiteral("Go Compress !"), this);
+    m_compressButton->setObjectName(QStringLiteral("compressButton"));
+    m_compressButton->setAutoDefault(false);
+    m_compressButton->hide();
+    connect(m_compressButton, &QPushButton::clicked, this, &PackDialog::compress);
 
     // The key row takes room only while the status has one line.
     auto* choice = new QHBoxLayout;
-    choice->addWidget(cboKey, 1);
-    choice->addWidget(cmdCompress);
+    choice->addWidget(m_keyList, 1);
+    choice->addWidget(m_compressButton);
     insertRowAboveBar(choice);
 }
 
 void PackDialog::hideExtraControls() {
-    cboKey->hide();
-    cmdCompress->hide();
-    cmdCompress->setDefault(false);
+    m_keyList->hide();
+    m_compressButton->hide();
+    m_compressButton->setDefault(false);
 }
 
 void PackDialog::startRun() {
-    blnGoCompress = false;
+    m_compressStarted = false;
     showStep(Extract);
 
     const QString header = m_header;
@@ -84,17 +84,17 @@ void PackDialog::headerRead(bool ok, int key, const QString& detail) {
         finish(false, detail);
         return;
     }
-    pbStatus->setValue(kBarMax);
-    cboKey->setCurrentIndex(key);
+    m_bar->setValue(kBarMax);
+    m_keyList->setCurrentIndex(key);
     showStep(Choose);
 }
 
-void PackDialog::cmdCompress_Click() {
-    if (!running() || m_step != Choose || blnGoCompress)
+void PackDialog::compress() {
+    if (!running() || m_step != Choose || m_compressStarted)
         return;
-    blnGoCompress = true;
+    m_compressStarted = true;
     // The key is the one selected now, whatever was preselected.
-    const int key = cboKey->currentIndex();
+    const int key = m_keyList->currentIndex();
     showStep(Compress);
 
     const QString module = m_module;
@@ -132,27 +132,27 @@ void PackDialog::showStep(int step) {
     switch (step) {
     case Extract:
         setWindowTitle(kExtractTitle);
-        lblStatus->setText(kExtractText);
-        pbStatus->setValue(0);
+        m_status->setText(kExtractText);
+        m_bar->setValue(0);
         break;
     case Choose:
         setWindowTitle(kChooseTitle);
-        lblStatus->setText(kChooseText);
-        cboKey->show();
-        cmdCompress->show();
-        cmdCompress->setDefault(true);
-        cboKey->setFocus();
+        m_status->setText(kChooseText);
+        m_keyList->show();
+        m_compressButton->show();
+        m_compressButton->setDefault(true);
+        m_keyList->setFocus();
         break;
     case Compress:
         hideExtraControls();
         setWindowTitle(kCompressTitle);
-        lblStatus->setText(kCompressText);
-        pbStatus->setValue(0);
+        m_status->setText(kCompressText);
+        m_bar->setValue(0);
         break;
     case Repack:
         setWindowTitle(kRepackTitle);
-        lblStatus->setText(kRepackText);
-        pbStatus->setValue(0);
+        m_status->setText(kRepackText);
+        m_bar->setValue(0);
         break;
     }
 }

@@ -26,15 +26,16 @@ private:
     void showStep(int step) override;
     void hideExtraControls() override;
 
-    void cmdCompress_Click();
+    // "Go Compress !": packs with the key selected now.
+    void compress();
     void headerRead(bool ok, int key, const QString& detail);
 
-    QComboBox* cboKey = nullptr;
-    QPushButton* cmdCompress = nullptr;
+    QComboBox* m_keyList = nullptr;
+    QPushButton* m_compressButton = nullptr;
     const QString m_module;
     const QString m_header;
     const QString m_output;
-    bool blnGoCompress = false;
+    bool m_compressStarted = false;
 };
 
 } // namespace qm::ui

@@ -49,40 +49,40 @@ ProgressWindow::ProgressWindow(QSize designSize, const QString& errorText, QWidg
       m_designSize(designSize), m_errorText(errorText) {
     setModal(true);
 
-    lblStatus = new QLabel(this);
-    lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setAccessibleName(QStringLiteral("Status"));
-    lblStatus->setWordWrap(true);
-    lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblStatus->setTextFormat(Qt::PlainText);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setAccessibleName(QStringLiteral("Status"));
+    m_status->setWordWrap(true);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_status->setTextFormat(Qt::PlainText);
 
-    pbStatus = new QProgressBar(this);
-    pbStatus->setObjectName(QStringLiteral("pbStatus"));
-    pbStatus->setAccessibleName(QStringLiteral("Progress"));
-    pbStatus->setRange(0, kBarMax);
-    pbStatus->setValue(0);
-    pbStatus->setTextVisible(false);
+    m_bar = new QProgressBar(this);
+    m_bar->setObjectName(QStringLiteral("progressBar"));
+    m_bar->setAccessibleName(QStringLiteral("Progress"));
+    m_bar->setRange(0, kBarMax);
+    m_bar->setValue(0);
+    m_bar->setTextVisible(false);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setAutoDefault(false);
-    keepPlaceWhenHidden(cmdOK);
-    cmdOK->hide();
-    connect(cmdOK, &QPushButton::clicked, this, &ProgressWindow::cmdOK_Click);
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setAutoDefault(false);
+    keepPlaceWhenHidden(m_okButton);
+    m_okButton->hide();
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(pbStatus, 1);
-    bottom->addWidget(cmdOK);
+    bottom->addWidget(m_bar, 1);
+    bottom->addWidget(m_okButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblStatus, 1);
+    layout->addWidget(m_status, 1);
     layout->addLayout(bottom);
 
     setFixedSize(m_designSize);
 
-    timProgress = new QTimer(this);
-    timProgress->setObjectName(QStringLiteral("timProgress"));
-    timProgress->setInterval(100);
-    connect(timProgress, &QTimer::timeout, this, &ProgressWindow::timProgress_Timer);
+    m_startTimer = new QTimer(this);
+    m_startTimer->setObjectName(QStringLiteral("startTimer"));
+    m_startTimer->setInterval(100);
+    connect(m_startTimer, &QTimer::timeout, this, &ProgressWindow::beginRun);
 }
 
 ProgressWindow::~ProgressWindow() {
@@ -109,13 +109,13 @@ void ProgressWindow::showEvent(QShowEvent* event) {
     m_ended = false;
     m_succeeded = false;
     setWindowTitle(QString());
-    lblStatus->clear();
-    lblStatus->setToolTip(QString());
-    pbStatus->setRange(0, kBarMax);
-    pbStatus->setValue(0);
+    m_status->clear();
+    m_status->setToolTip(QString());
+    m_bar->setRange(0, kBarMax);
+    m_bar->setValue(0);
     hideExtraControls();
-    cmdOK->hide();
-    timProgress->start();
+    m_okButton->hide();
+    m_startTimer->start();
 }
 
 void ProgressWindow::closeEvent(QCloseEvent* event) {
@@ -144,12 +144,8 @@ void ProgressWindow::done(int result) {
     setFixedSize(m_designSize);
 }
 
-void ProgressWindow::cmdOK_Click() {
-    accept();
-}
-
-void ProgressWindow::timProgress_Timer() {
-    timProgress->stop();
+void ProgressWindow::beginRun() {
+    m_startTimer->stop();
     if (m_awaitingOk || m_running)
         return;
     m_running = true;
@@ -161,7 +157,7 @@ void ProgressWindow::showProgress(int step, int value) {
         return;
     if (step != m_step)
         showStep(step);
-    pbStatus->setValue(value);
+    m_bar->setValue(value);
 }
 
 void ProgressWindow::finish(bool ok, const QString& detail) {
@@ -172,16 +168,16 @@ void ProgressWindow::finish(bool ok, const QString& detail) {
     hideExtraControls();
     // The caption keeps the last step's text.
     if (ok) {
-        pbStatus->setValue(kBarMax);
-        lblStatus->setText(kSuccessText);
+        m_bar->setValue(kBarMax);
+        m_status->setText(kSuccessText);
     } else {
-        lblStatus->setText(detail.isEmpty() ? m_errorText : m_errorText + QStringLiteral("\r\n") + detail);
+        m_status->setText(detail.isEmpty() ? m_errorText : m_errorText + QStringLiteral("\r\n") + detail);
     }
-    lblStatus->setToolTip(ok ? QString() : detail);
-    fitStatus(this, lblStatus);
-    cmdOK->show();
-    cmdOK->setDefault(true);
-    cmdOK->setFocus();
+    m_status->setToolTip(ok ? QString() : detail);
+    fitStatus(this, m_status);
+    m_okButton->show();
+    m_okButton->setDefault(true);
+    m_okButton->setFocus();
 }
 
 void ProgressWindow::Report::progress(int step, int value) {

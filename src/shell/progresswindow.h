@@ -86,10 +86,10 @@ protected:
         int m_value = 0;
     };
 
-    QLabel* lblStatus = nullptr;
-    QProgressBar* pbStatus = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QTimer* timProgress = nullptr;
+    QLabel* m_status = nullptr;
+    QProgressBar* m_bar = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QTimer* m_startTimer = nullptr;
     QFuture<void> m_job;
     int m_step = 0;
 
@@ -98,8 +98,8 @@ private:
     // refused until the run has ended.
     void done(int result) override;
 
-    void timProgress_Timer();
-    void cmdOK_Click();
+    // The first timer tick after a showing: the run begins.
+    void beginRun();
 
     const QSize m_designSize;
     const QString m_errorText;

@@ -30,35 +30,35 @@ SettingsDialog::SettingsDialog(ConfigStore& config, QWidget* parent)
     setWindowTitle(QStringLiteral("Configuration"));
     setModal(true);
 
-    lblTitle = new QLabel(QStringLiteral("General :"), this);
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
-    chkOpt1 = new QCheckBox(QStringLiteral("Enabled Check PRX Update"), this);
-    chkOpt1->setObjectName(QStringLiteral("chkOpt1"));
-    chkOpt2 = new QCheckBox(QStringLiteral("Enabled PRX Compression"), this);
-    chkOpt2->setObjectName(QStringLiteral("chkOpt2"));
-    chkOpt3 = new QCheckBox(QStringLiteral("Keep the original module (.orig)"), this);
-    chkOpt3->setObjectName(QStringLiteral("chkOpt3"));
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
+    m_heading = new QLabel(QStringLiteral("General :"), this);
+    m_heading->setObjectName(QStringLiteral("heading"));
+    m_heading->setFont(QFont(QStringLiteral("Arial"), 10, QFont::Bold));
+    m_checkPrx = new QCheckBox(QStringLiteral("Enabled Check PRX Update"), this);
+    m_checkPrx->setObjectName(QStringLiteral("checkPrxBox"));
+    m_compPrx = new QCheckBox(QStringLiteral("Enabled PRX Compression"), this);
+    m_compPrx->setObjectName(QStringLiteral("compPrxBox"));
+    m_keepOriginal = new QCheckBox(QStringLiteral("Keep the original module (.orig)"), this);
+    m_keepOriginal->setObjectName(QStringLiteral("keepOriginalBox"));
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblTitle);
-    layout->addWidget(chkOpt1);
-    layout->addWidget(chkOpt2);
-    layout->addWidget(chkOpt3);
+    layout->addWidget(m_heading);
+    layout->addWidget(m_checkPrx);
+    layout->addWidget(m_compPrx);
+    layout->addWidget(m_keepOriginal);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
+    buttons->addWidget(m_okButton);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    chkOpt1->setChecked(integerValue(m_config.value(prx::kKeyCheckPrx)) >= 1);
-    chkOpt2->setChecked(integerValue(m_config.value(prx::kKeyCompPrx)) >= 1);
-    chkOpt3->setChecked(m_config.keepOriginalNow());
+    m_checkPrx->setChecked(integerValue(m_config.value(prx::kKeyCheckPrx)) >= 1);
+    m_compPrx->setChecked(integerValue(m_config.value(prx::kKeyCompPrx)) >= 1);
+    m_keepOriginal->setChecked(m_config.keepOriginalNow());
 
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void SettingsDialog::store() {
@@ -67,11 +67,11 @@ void SettingsDialog::store() {
     m_stored = true;
     // A switch that can't be stored is not reported: the window closes as always.
     (void)m_config.setValue(prx::kKeyCheckPrx,
-                            chkOpt1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+                            m_checkPrx->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     (void)m_config.setValue(prx::kKeyCompPrx,
-                            chkOpt2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+                            m_compPrx->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     (void)m_config.setValue(prx::kKeyKeepOriginal,
-                            chkOpt3->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+                            m_keepOriginal->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 // OK, the close box and Escape all end here: the switches are stored either way.

@@ -18,7 +18,9 @@ class SettingsDialog final : public QDialog {
 public:
     explicit SettingsDialog(ConfigStore& config, QWidget* parent = nullptr);
 
-    QCheckBox* option(int index) const { return index == 0 ? chkOpt1 : index == 1 ? chkOpt2 : chkOpt3; }
+    QCheckBox* option(int index) const {
+        return index == 0 ? m_checkPrx : index == 1 ? m_compPrx : m_keepOriginal;
+    }
 
 protected:
     void done(int result) override;
@@ -27,11 +29,11 @@ private:
     void store();
 
     ConfigStore& m_config;
-    QLabel* lblTitle = nullptr;
-    QCheckBox* chkOpt1 = nullptr;
-    QCheckBox* chkOpt2 = nullptr;
-    QCheckBox* chkOpt3 = nullptr;
-    QPushButton* cmdOK = nullptr;
+    QLabel* m_heading = nullptr;
+    QCheckBox* m_checkPrx = nullptr;
+    QCheckBox* m_compPrx = nullptr;
+    QCheckBox* m_keepOriginal = nullptr;
+    QPushButton* m_okButton = nullptr;
     bool m_stored = false;
 };
 

@@ -56,12 +56,12 @@ void UnpackDialog::showStep(int step) {
     m_step = step;
     if (step == Unpack) {
         setWindowTitle(kUnpackTitle);
-        lblStatus->setText(kUnpackText);
+        m_status->setText(kUnpackText);
     } else {
         setWindowTitle(kDecompressTitle);
-        lblStatus->setText(kDecompressText);
+        m_status->setText(kDecompressText);
     }
-    pbStatus->setValue(0);
+    m_bar->setValue(0);
 }
 
 } // namespace qm::ui

@@ -29,6 +29,14 @@ namespace {
 
 Dialogs* g_dialogs = nullptr;
 
+// "prx" for "*.prx"; empty for a pattern of no single extension.
+QString filterSuffix(const QString& pattern) {
+    if (!pattern.startsWith(QStringLiteral("*.")) || pattern.contains(QLatin1Char(' ')))
+        return {};
+    const QString suffix = pattern.mid(2);
+    return suffix.contains(QLatin1Char('*')) ? QString() : suffix;
+}
+
 } // namespace
 
 Dialogs::~Dialogs() = default;
@@ -47,10 +55,11 @@ void setDialogs(Dialogs* d) {
 }
 
 MsgAnswer QtDialogs::showMessage(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
-                                 MsgButtons buttons) {
+                                 MsgButtons buttons, const QString& detail) {
     QMessageBox box(owner);
     box.setWindowTitle(title);
     box.setText(text);
+    box.setInformativeText(detail);
     switch (icon) {
     case MsgIcon::None:
         box.setIcon(QMessageBox::NoIcon);
@@ -91,15 +100,36 @@ MsgAnswer QtDialogs::showMessage(QWidget* owner, const QString& title, const QSt
     return MsgAnswer::Ok;
 }
 
+QString withFilterSuffix(const QString& path, const QString& filterPattern) {
+    const QString suffix = filterSuffix(filterPattern);
+    if (path.isEmpty() || suffix.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + suffix;
+}
+
 QString QtDialogs::chooseFile(QWidget* owner, const QString& initialFolder, const QString& filterName,
-                              const QString& filterPattern, const QString& title, FileMode mode) {
+                              const QString& filterPattern, const QString& title, FileMode mode,
+                              const QString& suggestedName) {
     const QString folder = initialFolder.isEmpty() ? QDir::currentPath() : initialFolder;
     QString filter = filterName;
     if (!filterName.contains(QLatin1Char('(')))
         filter += QStringLiteral(" (") + filterPattern + QLatin1Char(')');
-    const QString path = mode == FileMode::Open ? QFileDialog::getOpenFileName(owner, title, folder, filter)
-                                                : QFileDialog::getSaveFileName(owner, title, folder, filter);
-    return path.trimmed();
+    QFileDialog dialog(owner, title, folder, filter);
+    if (mode == FileMode::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // The overwrite question asks about the name that will be written.
+        dialog.setDefaultSuffix(filterSuffix(filterPattern));
+        if (!suggestedName.isEmpty())
+            dialog.selectFile(suggestedName);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QString path = dialog.selectedFiles().value(0).trimmed();
+    return mode == FileMode::Save ? withFilterSuffix(path, filterPattern) : path;
 }
 
 bool QtDialogs::chooseColour(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) {

@@ -31,12 +31,25 @@ class Dialogs {
 public:
     virtual ~Dialogs();
 
+    // A message box; `detail` is shown below the text (which file, and why),
+    // nothing when it is empty.
     virtual MsgAnswer showMessage(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
-                                  MsgButtons buttons) = 0;
+                                  MsgButtons buttons, const QString& detail) = 0;
+    MsgAnswer showMessage(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
+                          MsgButtons buttons) {
+        return showMessage(owner, title, text, icon, buttons, QString());
+    }
     // Single-selection open or save dialog; "" when cancelled. An empty
-    // initial folder means the current folder.
+    // initial folder means the current folder. A save dialog starts with
+    // `suggestedName` filled in, and a name typed without an extension gets
+    // the filter's.
     virtual QString chooseFile(QWidget* owner, const QString& initialFolder, const QString& filterName,
-                               const QString& filterPattern, const QString& title, FileMode mode) = 0;
+                               const QString& filterPattern, const QString& title, FileMode mode,
+                               const QString& suggestedName) = 0;
+    QString chooseFile(QWidget* owner, const QString& initialFolder, const QString& filterName,
+                       const QString& filterPattern, const QString& title, FileMode mode) {
+        return chooseFile(owner, initialFolder, filterName, filterPattern, title, mode, QString());
+    }
     // The colour chooser with the program's 16 custom colours; true and the
     // chosen colour when confirmed, false and `chosen` untouched on cancel.
     virtual bool chooseColour(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) = 0;
@@ -59,6 +72,9 @@ private:
 // argument: UMDIconMusic: ... in vshmain.prx)".
 void showError(QWidget* owner, const Error& error, const QString& file = {});
 
+// `path` with the extension of `filterPattern` ("*.prx") when its name has none.
+QString withFilterSuffix(const QString& path, const QString& filterPattern);
+
 // The dialogs in use. The program installs QtDialogs; tests their own.
 Dialogs& dialogs();
 void setDialogs(Dialogs* dialogs);
@@ -66,10 +82,13 @@ void setDialogs(Dialogs* dialogs);
 // Message boxes, file and colour dialogs of Qt.
 class QtDialogs final : public Dialogs {
 public:
+    using Dialogs::chooseFile;
+    using Dialogs::showMessage;
     MsgAnswer showMessage(QWidget* owner, const QString& title, const QString& text, MsgIcon icon,
-                          MsgButtons buttons) override;
+                          MsgButtons buttons, const QString& detail) override;
     QString chooseFile(QWidget* owner, const QString& initialFolder, const QString& filterName,
-                       const QString& filterPattern, const QString& title, FileMode mode) override;
+                       const QString& filterPattern, const QString& title, FileMode mode,
+                       const QString& suggestedName) override;
     bool chooseColour(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) override;
 };
 

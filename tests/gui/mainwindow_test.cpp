@@ -7,12 +7,15 @@
 #include "shell/configstore.h"
 #include "shell/mainwindow.h"
 #include "shell/settingsdialog.h"
+#include "shell/windowsettings.h"
 #include "shell_helpers.h"
+#include "support/bytes.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
 #include "vsh/vsheditor.h"
 #include "widgets/balloontip.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
@@ -21,12 +24,14 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 
 using namespace qm;
 using namespace qm::test;
@@ -101,33 +106,6 @@ private Q_SLOTS:
         QCOMPARE(main.fadeAlpha(), 270);
     }
 
-    void opensPlainPafOfEveryRelease_data() {
-        QTest::addColumn<int>("version");
-        for (int v = 1; v <= prx::kPafRows; ++v)
-            QTest::addRow("%s", prx::pafRelease(v).label) << v;
-    }
-    void opensPlainPafOfEveryRelease() {
-        QFETCH(int, version);
-        DataFolder data;
-        ScriptedDialogs dialogs;
-        const QString path = data.write(QStringLiteral("paf.prx"), makePaf(version).bytes);
-        ui::MainWindow main;
-        main.show();
-        main.openFile(path);
-        QCOMPARE(dialogs.calls.size(), 0);
-        QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.editors()[0]->versionIndex(), version);
-        // The caption and the file's name; no edit yet, so no mark.
-        QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(),
-                 QStringLiteral("Paf.rad Ededid - paf.prx[*]"));
-        QVERIFY(!main.workspace()->activeSubWindow()->isWindowModified());
-        main.refreshStatus();
-        QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));
-        QCOMPARE(main.panelText(2), QString::fromLatin1(known::pafRelease(version).label) + u' ');
-        QCOMPARE(main.panelText(3), QStringLiteral("File :"));
-        QCOMPARE(main.panelText(4), path + u' ');
-    }
-
     void sameFileTwiceOpensTwoEditors() {
         DataFolder data;
         ScriptedDialogs dialogs;
@@ -158,32 +136,61 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.calls[0].title, QStringLiteral("RAD Ededid"));
         QCOMPARE(dialogs.calls[0].text, QStringLiteral("Invalid file!"));
+        QCOMPARE(dialogs.calls[0].detail,
+                 QStringLiteral("odd.prx: %1 bytes, no module of a known release").arg(bytes.size()));
         QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
         QCOMPARE(main.editors().size(), 0);
     }
 
-    void opensPlainVshOfEveryRelease_data() {
+    // Every release of both kinds opens in its editor, named by a relative
+    // path as from a command line: the status bar and the recent files give
+    // the absolute path.
+    void opensPlainModuleOfEveryRelease_data() {
+        QTest::addColumn<int>("kind");
         QTest::addColumn<int>("version");
-        for (int v = 1; v <= prx::kVshRows; ++v)
-            QTest::addRow("%s", prx::vshRelease(v).label) << v;
+        for (const ModuleRelease& r : everyRelease())
+            QTest::addRow("%s", releaseName(r).c_str()) << int(r.kind) << r.version;
     }
-    void opensPlainVshOfEveryRelease() {
+    void opensPlainModuleOfEveryRelease() {
+        QFETCH(int, kind);
         QFETCH(int, version);
+        const bool vsh = kind == int(prx::ModuleKind::Vsh);
+        const QString name = vsh ? QStringLiteral("vshmain.prx") : QStringLiteral("paf.prx");
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QString path = data.write(QStringLiteral("vshmain.prx"), makeVsh(version).bytes);
+        const QString path = data.write(name, makeModule({prx::ModuleKind(kind), version}).bytes);
         ui::MainWindow main;
         main.show();
-        main.openFile(path);
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(QFileInfo(path).absolutePath());
+        main.openFile(name);
+        QDir::setCurrent(before);
         QCOMPARE(dialogs.calls.size(), 0);
         QCOMPARE(main.editors().size(), 1);
         QCOMPARE(main.editors()[0]->versionIndex(), version);
-        QVERIFY(qobject_cast<ui::VshEditor*>(main.editors()[0]));
+        QCOMPARE(qobject_cast<ui::VshEditor*>(main.editors()[0]) != nullptr, vsh);
+        // The caption and the file's name; no edit yet, so no mark.
         QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(),
-                 QStringLiteral("VSHMain.rad Ededid - %1[*]").arg(QFileInfo(path).fileName()));
+                 (vsh ? QStringLiteral("VSHMain.rad Ededid - ") : QStringLiteral("Paf.rad Ededid - ")) +
+                     name + QStringLiteral("[*]"));
+        QVERIFY(!main.workspace()->activeSubWindow()->isWindowModified());
+        // A screen reader hears the mark whenever the title shows it.
+        QAccessibleInterface* named =
+            QAccessible::queryAccessibleInterface(main.workspace()->activeSubWindow());
+        const QString title = main.workspace()->activeSubWindow()->windowTitle().chopped(3);
+        QCOMPARE(named->text(QAccessible::Name), title);
+        main.editors()[0]->undoStack()->push(new QUndoCommand(QStringLiteral("an edit")));
+        QCOMPARE(named->text(QAccessible::Name), title + u'*');
+        main.editors()[0]->undoStack()->undo();
+        QCOMPARE(named->text(QAccessible::Name), title);
         main.refreshStatus();
-        QCOMPARE(main.panelText(2), QString::fromLatin1(known::vshRelease(version).label) + u' ');
+        QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));
+        QCOMPARE(main.panelText(2), QString::fromLatin1(vsh ? known::vshRelease(version).label
+                                                            : known::pafRelease(version).label) +
+                                        u' ');
+        QCOMPARE(main.panelText(3), QStringLiteral("File :"));
         QCOMPARE(main.panelText(4), path + u' ');
+        QCOMPARE(ui::recentFiles(), QStringList{path});
     }
 
     // A module that can't be read is reported and leaves no editor behind.
@@ -371,39 +378,69 @@ private Q_SLOTS:
         QCOMPARE(main.panelText(2), QStringLiteral("No Version "));
     }
 
-    void vanishedFileIsReportedOnceAndItsEditorClosed_data() {
+    // A vanished file is reported once. Its editor closes, unless it holds
+    // unsaved edits: then the title says the file is missing and Save As writes the edits.
+    void vanishedFileIsReportedOnceAndItsEditorClosedUnlessEdited_data() {
         QTest::addColumn<QString>("checkPrx");
         QTest::addColumn<bool>("reported");
-        QTest::addRow("watch on") << QStringLiteral("1") << true;
-        QTest::addRow("watch off") << QStringLiteral("0") << false;
-        QTest::addRow("value 2 is off") << QStringLiteral("2") << false;
+        QTest::addColumn<bool>("edited");
+        QTest::addRow("watch on") << QStringLiteral("1") << true << false;
+        QTest::addRow("watch on, edits pending") << QStringLiteral("1") << true << true;
+        QTest::addRow("watch off") << QStringLiteral("0") << false << true;
+        QTest::addRow("value 2 is off") << QStringLiteral("2") << false << false;
     }
-    void vanishedFileIsReportedOnceAndItsEditorClosed() {
+    void vanishedFileIsReportedOnceAndItsEditorClosedUnlessEdited() {
         QFETCH(QString, checkPrx);
         QFETCH(bool, reported);
+        QFETCH(bool, edited);
         DataFolder data;
         ScriptedDialogs dialogs;
         const QString path = data.write(QStringLiteral("paf.prx"), makePaf(4).bytes);
         ui::MainWindow main;
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCheckPrx, checkPrx));
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.openFile(path);
         QTRY_COMPARE(main.panelText(4), path + u' ');
-        QVERIFY(QFile::remove(path));
-        if (reported) {
-            // The file watch notices without anyone polling.
-            QTRY_COMPARE(main.editors().size(), 0);
-            QCOMPARE(dialogs.calls.size(), 1);
-            QCOMPARE(dialogs.calls[0].title, QStringLiteral("PRX Problem"));
-            QCOMPARE(dialogs.calls[0].text, QStringLiteral("The opened PRX disappeared!"));
-            QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
-            QTRY_COMPARE(main.panelText(4), QStringLiteral("No File "));
-        } else {
+        if (edited)
+            pafEditor(main)->box(prx::PafMember::VerticalScrollSpeed)->setText(QStringLiteral("42.5"));
+        QVERIFY(QFile::rename(path, data.file(QStringLiteral("renamed.prx"))));
+        if (!reported) {
             QTest::qWait(100);
             main.refreshStatus();
             QCOMPARE(main.editors().size(), 1);
             QCOMPARE(dialogs.calls.size(), 0);
+            return;
         }
+        // The file watch notices without anyone polling.
+        QTRY_COMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(dialogs.calls[0].title, QStringLiteral("PRX Problem"));
+        QCOMPARE(dialogs.calls[0].text, QStringLiteral("The opened PRX disappeared!"));
+        QCOMPARE(dialogs.calls[0].detail,
+                 QStringLiteral("paf.prx: no longer in %1 (renamed, moved or deleted)")
+                     .arg(QFileInfo(path).absolutePath()));
+        QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
+        if (!edited) {
+            QTRY_COMPARE(main.editors().size(), 0);
+            QTRY_COMPARE(main.panelText(4), QStringLiteral("No File "));
+            return;
+        }
+        QTest::qWait(50);
+        main.refreshStatus();
+        QCOMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(pafEditor(main)->box(prx::PafMember::VerticalScrollSpeed)->text(), QStringLiteral("42.5"));
+        QMdiSubWindow* window = main.workspace()->subWindowList().value(0);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Paf.rad Ededid - paf.prx[*] (file missing on disk)"));
+        QVERIFY(window->isWindowModified());
+
+        const QString output = data.file(QStringLiteral("kept.prx"));
+        dialogs.files = {output};
+        main.saveActiveAs();
+        QEXPECT_FAIL("", "until the editor keeps the bytes it read, a save reads its file again", Abort);
+        QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
+        QCOMPARE(singleAt(readFile(output), pafBoxOffset(4, 0)), 42.5f);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Paf.rad Ededid - kept.prx[*]"));
     }
 
     void switchingTheWatchOnAppliesAtOnce() {
@@ -458,7 +495,7 @@ private Q_SLOTS:
         if (viaCloseBox)
             window.close();
         else
-            window.findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+            window.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
         QCOMPARE(prx::readIniValue(prx::iniPath(), prx::kIniSection, prx::kKeyCheckPrx),
                  checkShown ? QStringLiteral("0") : QStringLiteral("1"));
         QCOMPARE(prx::readIniValue(prx::iniPath(), prx::kIniSection, prx::kKeyCompPrx),
@@ -473,13 +510,13 @@ private Q_SLOTS:
         ui::AboutDialog about(&main);
         about.show();
         QCOMPARE(about.windowTitle(), QStringLiteral("About..."));
-        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("lblTitle(0)"))->text(),
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("title0"))->text(),
                  QStringLiteral("Quillmark v0.4"));
-        QVERIFY(about.findChild<QLabel*>(QStringLiteral("lblSupVersion"))
+        QVERIFY(about.findChild<QLabel*>(QStringLiteral("supportedReleases"))
                     ->text()
                     .startsWith(QStringLiteral("1.5x / 2.x /2.50")));
-        QTest::mouseClick(about.webLabel(1), Qt::LeftButton);
-        about.lblWeb_Click(7); // no such link: nothing
+        QTest::mouseClick(about.webLink(1), Qt::LeftButton);
+        about.openLink(7); // no such link: nothing
         QCOMPARE(dialogs.openedUrls, QList<QUrl>({ui::AboutDialog::webAddress(1)}));
         QVERIFY(about.isVisible());
     }
@@ -553,6 +590,98 @@ private Q_SLOTS:
         QVERIFY(!ui::visibleBalloon());
     }
 
+    // File > Close is the close box of the active editor, questions and all;
+    // the empty workspace then says how to open a module.
+    void fileCloseClosesTheActiveEditor_data() {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<int>("answer"); // to "Save changes to paf.prx?"
+        QTest::addColumn<int>("remaining");
+        QTest::addRow("no edits") << false << int(MsgAnswer::Cancel) << 0;
+        QTest::addRow("edits, Cancel") << true << int(MsgAnswer::Cancel) << 1;
+        QTest::addRow("edits, Discard") << true << int(MsgAnswer::Discard) << 0;
+    }
+    void fileCloseClosesTheActiveEditor() {
+        QFETCH(bool, edited);
+        QFETCH(int, answer);
+        QFETCH(int, remaining);
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString path = data.write(QStringLiteral("paf.prx"), makePaf(5).bytes);
+        ui::MainWindow main;
+        main.show();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        main.openFile(path);
+        auto* close = main.findChild<QAction*>(QStringLiteral("actionClose"));
+        QVERIFY(close);
+        QCOMPARE(close->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
+        QVERIFY(main.findChild<QMenu*>(QStringLiteral("menuFile"))->actions().contains(close));
+        QVERIFY(!main.emptyHint()->isVisible());
+        if (edited)
+            pafEditor(main)->box(prx::PafMember::HorizontalScrollSpeed)->setText(QStringLiteral("17"));
+        dialogs.answers = {MsgAnswer(answer)};
+        close->trigger();
+        QTRY_COMPARE(main.editors().size(), remaining);
+        QCOMPARE(dialogs.calls.size(), edited ? 1 : 0);
+        if (edited)
+            QCOMPARE(dialogs.calls[0].text, QStringLiteral("Save changes to paf.prx?"));
+        QCOMPARE(close->isEnabled(), remaining > 0);
+        QTRY_COMPARE(main.emptyHint()->isVisible(), remaining == 0);
+        QVERIFY(main.emptyHint()->text().contains(QStringLiteral("(Ctrl+O),\nor drop the file here")));
+    }
+
+    // File > Open Recent: newest first, each file once, at most eight, and
+    // kept in this test's own settings only.
+    void recentFilesAreListedAndOpened() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        QStringList paths;
+        for (int i = 0; i < 10; ++i)
+            paths << data.write(QStringLiteral("m&%1.prx").arg(i), makePaf(1 + i).bytes);
+        ui::MainWindow main;
+        QVERIFY(!main.recentFilesMenu()->isEnabled());
+        for (const QString& p : std::as_const(paths) + QStringList{paths[3]})
+            main.openFile(p);
+        const QStringList expected = {paths[3], paths[9], paths[8], paths[7],
+                                      paths[6], paths[5], paths[4], paths[2]};
+        QCOMPARE(ui::recentFiles(), expected);
+        QMenu* recent = main.recentFilesMenu();
+        QCOMPARE(recent->actions().size(), 8);
+        QCOMPARE(recent->actions()[1]->text(),
+                 QStringLiteral("&2 ") + QString(paths[9]).replace(u'&', QStringLiteral("&&")));
+        recent->actions()[1]->trigger();
+        QCOMPARE(main.editors().last()->filePath(), paths[9]);
+        QCOMPARE(ui::recentFiles().first(), paths[9]);
+        DataFolder other;
+        QVERIFY(ui::recentFiles().isEmpty());
+    }
+
+    // The window comes back where it was, maximised or not, and never larger than its screen.
+    void windowGeometryIsKeptAndFitsTheScreen_data() {
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<bool>("maximised");
+        QTest::addRow("normal") << QRect(40, 30, 700, 500) << false;
+        QTest::addRow("maximised") << QRect(40, 30, 700, 500) << true;
+        QTest::addRow("larger than the screen") << QRect(40, 30, 5000, 4000) << false;
+    }
+    void windowGeometryIsKeptAndFitsTheScreen() {
+        QFETCH(QRect, geometry);
+        QFETCH(bool, maximised);
+        DataFolder data;
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            ui::MainWindow first;
+            QVERIFY(available.contains(first.frameGeometry()));
+            first.setGeometry(geometry);
+            maximised ? first.showMaximized() : first.show();
+            first.exitProgram();
+        }
+        ui::MainWindow second;
+        QCOMPARE(second.isMaximized(), maximised);
+        QVERIFY(maximised || available.contains(second.frameGeometry()));
+        if (available.contains(geometry))
+            QCOMPARE(second.normalGeometry(), geometry);
+    }
+
     // ---- saving ----
 
     void plainSaveWritesAndSaysDone_data() {
@@ -586,12 +715,23 @@ private Q_SLOTS:
         QCOMPARE(main.editors().size(), 1);
     }
 
+    // Save As suggests the open file's name in its folder; a name without an
+    // extension gets ".prx". The editor, the status bar and the recent files follow the copy.
+    void plainSaveAsWritesTheCopyAndFollowsIt_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::addRow("with extension") << QStringLiteral("copy.prx") << QStringLiteral("copy.prx");
+        QTest::addRow("without extension") << QStringLiteral("copy") << QStringLiteral("copy.prx");
+        QTest::addRow("other extension") << QStringLiteral("copy.bin") << QStringLiteral("copy.bin");
+    }
     void plainSaveAsWritesTheCopyAndFollowsIt() {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
         DataFolder data;
         ScriptedDialogs dialogs;
         const QByteArray original = makePaf(1).bytes;
         const QString path = data.write(QStringLiteral("paf.prx"), original);
-        const QString output = data.file(QStringLiteral("copy.prx"));
+        const QString output = data.file(written);
         ui::MainWindow main;
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
@@ -599,13 +739,17 @@ private Q_SLOTS:
         pafEditor(main)->box(prx::PafMember::VerticalScrollSpeed)->setText(QStringLiteral("-3"));
         dialogs.files = {output};
         main.saveActiveAs();
+        QCOMPARE(statusWhenDone, output + u' ');
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("Enter name of *.prx file to save"),
                                                 QStringLiteral("RAD Ededid")}));
         QCOMPARE(dialogs.calls[0].mode, ui::FileMode::Save);
+        QCOMPARE(dialogs.calls[0].suggestedName, QStringLiteral("paf.prx"));
+        QCOMPARE(dialogs.calls[0].initialFolder, QFileInfo(path).absolutePath());
         QCOMPARE(readFile(path), original);
         QVERIFY(onlyBoxChanged(original, readFile(output), 1, 0));
         QCOMPARE(main.editors()[0]->filePath(), output);
-        QTRY_COMPARE(main.panelText(4), output + u' ');
+        QCOMPARE(main.panelText(4), output + u' ');
+        QCOMPARE(ui::recentFiles(), QStringList({output, path}));
     }
 
     void failedSaveSaysNothingIsDone() {

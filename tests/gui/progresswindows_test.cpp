@@ -33,10 +33,10 @@ template <typename T = QPushButton> T* child(QWidget& window, const char* name) 
     return window.findChild<T*>(QString::fromLatin1(name));
 }
 QString status(QWidget& window) {
-    return child<QLabel>(window, "lblStatus")->text();
+    return child<QLabel>(window, "status")->text();
 }
 bool okShown(QWidget& window) {
-    return child(window, "cmdOK")->isVisible();
+    return child(window, "okButton")->isVisible();
 }
 
 // Every caption the window takes, in order.
@@ -120,10 +120,10 @@ private Q_SLOTS:
         QCOMPARE(archiverRuns(), 1);
         QCOMPARE(readFile(out), m_module);
         QCOMPARE(readFile(in), ontoInput ? m_module : m_packed);
-        QCOMPARE(child<QProgressBar>(window, "pbStatus")->value(), 100);
+        QCOMPARE(child<QProgressBar>(window, "progressBar")->value(), 100);
         QVERIFY(window.succeeded());
         QVERIFY(window.awaitingOk());
-        QTest::mouseClick(child(window, "cmdOK"), Qt::LeftButton);
+        QTest::mouseClick(child(window, "okButton"), Qt::LeftButton);
         QVERIFY(!window.isVisible());
         QVERIFY(!window.awaitingOk());
     }
@@ -175,7 +175,7 @@ private Q_SLOTS:
         ui::PackDialog window(file("vshmain.prx"), file("header.prx"), QString());
         window.show();
         QTRY_COMPARE(window.windowTitle(), QStringLiteral("Choose option..."));
-        QCOMPARE(child<QComboBox>(window, "cboKey")->currentIndex(), preselected);
+        QCOMPARE(child<QComboBox>(window, "keyList")->currentIndex(), preselected);
     }
 
     void compPacksWithTheKeyChosenBeforeTheClick_data() {
@@ -202,8 +202,8 @@ private Q_SLOTS:
 
         QTRY_COMPARE(window.windowTitle(), QStringLiteral("Choose option..."));
         QCOMPARE(status(window), QStringLiteral("Choose option and click \"Go Compress!\""));
-        auto* keys = child<QComboBox>(window, "cboKey");
-        auto* compress = child(window, "cmdCompress");
+        auto* keys = child<QComboBox>(window, "keyList");
+        auto* compress = child(window, "compressButton");
         QVERIFY(keys->isVisible() && compress->isVisible());
         QCOMPARE(compress->text(), QStringLiteral("Go Compress !"));
         QVERIFY(staysAfterTryingToLeave(window, false));
@@ -233,7 +233,7 @@ private Q_SLOTS:
             QCOMPARE(readFile(module), m_module);
         else
             QVERIFY(!QFileInfo::exists(output));
-        QTest::mouseClick(child(window, "cmdOK"), Qt::LeftButton);
+        QTest::mouseClick(child(window, "okButton"), Qt::LeftButton);
         QVERIFY(!window.isVisible());
         QVERIFY(!window.awaitingOk());
     }
@@ -276,7 +276,7 @@ private Q_SLOTS:
         ui::PackDialog window(file("vshmain.prx"), file("header.prx"),
                               saveComp == 1 ? file("out.prx") : QString());
         window.show();
-        auto* compress = child(window, "cmdCompress");
+        auto* compress = child(window, "compressButton");
         QTRY_VERIFY(okShown(window) || compress->isVisible());
         if (compress->isVisible())
             compress->click();

@@ -24,11 +24,12 @@ void ScriptedDialogs::record(const DialogCall& call) {
 }
 
 ui::MsgAnswer ScriptedDialogs::showMessage(QWidget*, const QString& title, const QString& text,
-                                           ui::MsgIcon icon, ui::MsgButtons buttons) {
+                                           ui::MsgIcon icon, ui::MsgButtons buttons, const QString& detail) {
     DialogCall call;
     call.kind = DialogCall::Message;
     call.title = title;
     call.text = text;
+    call.detail = detail;
     call.icon = icon;
     call.buttons = buttons;
     record(call);
@@ -42,7 +43,8 @@ ui::MsgAnswer ScriptedDialogs::showMessage(QWidget*, const QString& title, const
 }
 
 QString ScriptedDialogs::chooseFile(QWidget*, const QString& initialFolder, const QString& filterName,
-                                    const QString& filterPattern, const QString& title, ui::FileMode mode) {
+                                    const QString& filterPattern, const QString& title, ui::FileMode mode,
+                                    const QString& suggestedName) {
     DialogCall call;
     call.kind = DialogCall::File;
     call.title = title;
@@ -50,6 +52,7 @@ QString ScriptedDialogs::chooseFile(QWidget*, const QString& initialFolder, cons
     call.initialFolder = initialFolder;
     call.filterName = filterName;
     call.filterPattern = filterPattern;
+    call.suggestedName = suggestedName;
     record(call);
     if (files.isEmpty()) {
         ++unscripted;

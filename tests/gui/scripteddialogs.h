@@ -18,6 +18,8 @@ struct DialogCall {
     enum Kind { Message, File, Color } kind = Message;
     QString title;
     QString text;
+    QString detail;        // a message box's text below its text
+    QString suggestedName; // a save dialog's name filled in
     ui::MsgIcon icon = ui::MsgIcon::None;
     ui::MsgButtons buttons = ui::MsgButtons::Ok;
     ui::FileMode mode = ui::FileMode::Open;
@@ -52,10 +54,13 @@ public:
         unscripted = 0;
     }
 
+    using ui::Dialogs::chooseFile;
+    using ui::Dialogs::showMessage;
     ui::MsgAnswer showMessage(QWidget* owner, const QString& title, const QString& text, ui::MsgIcon icon,
-                              ui::MsgButtons buttons) override;
+                              ui::MsgButtons buttons, const QString& detail) override;
     QString chooseFile(QWidget* owner, const QString& initialFolder, const QString& filterName,
-                       const QString& filterPattern, const QString& title, ui::FileMode mode) override;
+                       const QString& filterPattern, const QString& title, ui::FileMode mode,
+                       const QString& suggestedName) override;
     bool chooseColour(QWidget* owner, prx::Rgb initial, prx::Rgb& chosen) override;
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);

@@ -6,8 +6,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QSettings>
 
 namespace qm::test {
+
+SettingsFolder::SettingsFolder(const QString& folder) {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
 
 QString DataFolder::write(const QString& name, const QByteArray& bytes) const {
     writeFile(file(name), bytes);
@@ -28,15 +34,15 @@ void ProgressDriver::poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal)
         return;
-    auto* compress = modal->findChild<QPushButton*>(QStringLiteral("cmdCompress"));
+    auto* compress = modal->findChild<QPushButton*>(QStringLiteral("compressButton"));
     if (compress && compress->isVisible() && compress->isEnabled()) {
         if (m_key >= 0)
-            if (auto* keys = modal->findChild<QComboBox*>(QStringLiteral("cboKey")))
+            if (auto* keys = modal->findChild<QComboBox*>(QStringLiteral("keyList")))
                 keys->setCurrentIndex(m_key);
         compress->click();
         return;
     }
-    auto* ok = modal->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    auto* ok = modal->findChild<QPushButton*>(QStringLiteral("okButton"));
     if (ok && ok->isVisible() && ok->isEnabled()) {
         ++okClicks;
         ok->click();

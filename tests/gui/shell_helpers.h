@@ -13,8 +13,14 @@
 
 namespace qm::test {
 
+// The user's settings (QSettings: window geometry, recent files) read from
+// and written to `folder` from now on, so that no test sees another's.
+struct SettingsFolder {
+    explicit SettingsFolder(const QString& folder);
+};
+
 // A temporary working folder installed through QUILLMARK_DATA_DIR for the
-// object's lifetime.
+// object's lifetime, with a settings folder of its own.
 class DataFolder {
 public:
     QString path() const { return m_dir.path() + QStringLiteral("/Data/"); }
@@ -25,6 +31,7 @@ public:
 private:
     QTemporaryDir m_dir;
     EnvGuard m_variable{"QUILLMARK_DATA_DIR", path().toLocal8Bit()};
+    SettingsFolder m_settings{m_dir.path() + QStringLiteral("/settings")};
 };
 
 // A packed module: a "~PSP" header and the gzip stream of `module`.

@@ -1,0 +1,55 @@
+#include "windowsettings.h"
+
+#include <QFileInfo>
+#include <QSettings>
+
+#include <algorithm>
+
+namespace qm::ui {
+namespace {
+
+const QString kRecentKey = QStringLiteral("recentFiles");
+const QString kGeometryKey = QStringLiteral("geometry");
+
+// The user's settings of the program: ~/.config/Quillmark/Quillmark.conf on Linux.
+const QString kOrganization = QStringLiteral("Quillmark");
+const QString kApplication = QStringLiteral("Quillmark");
+
+} // namespace
+
+QStringList recentFiles() {
+    const QSettings settings(kOrganization, kApplication);
+    QStringList files = settings.value(kRecentKey).toStringList();
+    files.removeAll(QString());
+    return files.mid(0, kMaxRecentFiles);
+}
+
+void addRecentFile(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList files = recentFiles();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    QSettings settings(kOrganization, kApplication);
+    settings.setValue(kRecentKey, files.mid(0, kMaxRecentFiles));
+}
+
+QByteArray storedWindowGeometry() {
+    const QSettings settings(kOrganization, kApplication);
+    return settings.value(kGeometryKey).toByteArray();
+}
+
+void storeWindowGeometry(const QByteArray& geometry) {
+    QSettings settings(kOrganization, kApplication);
+    settings.setValue(kGeometryKey, geometry);
+}
+
+QRect fitInside(const QRect& frame, const QRect& available) {
+    QRect fitted = frame;
+    fitted.setWidth(std::min(frame.width(), available.width()));
+    fitted.setHeight(std::min(frame.height(), available.height()));
+    fitted.moveLeft(std::clamp(fitted.left(), available.left(), available.right() - fitted.width() + 1));
+    fitted.moveTop(std::clamp(fitted.top(), available.top(), available.bottom() - fitted.height() + 1));
+    return fitted;
+}
+
+} // namespace qm::ui
