@@ -736,8 +736,14 @@ private Q_SLOTS:
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.openFile(path);
+        QTRY_COMPARE(main.panelText(4), path + u' ');
         pafEditor(main)->box(prx::PafMember::VerticalScrollSpeed)->setText(QStringLiteral("-3"));
-        dialogs.files = {output};
+        dialogs.files = {data.file(typed)};
+        QString statusWhenDone;
+        dialogs.onCall = [&](const DialogCall& call) {
+            if (call.text == u"Done.")
+                statusWhenDone = main.panelText(4);
+        };
         main.saveActiveAs();
         QCOMPARE(statusWhenDone, output + u' ');
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("Enter name of *.prx file to save"),
@@ -849,7 +855,8 @@ private Q_SLOTS:
         main.openFile(path);
         auto* editor = qobject_cast<ui::VshEditor*>(main.editors().value(0));
         QVERIFY(editor);
-        editor->box(prx::VshMember::ClockX)->setText(QStringLiteral("99.5"));
+        editor->edit(prx::VshMember::ClockX, prx::Value(prx::Single::fromFloat(99.5f)),
+                     QStringLiteral("Clock X"));
         main.saveActive();
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("RAD Ededid")}));
         QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
@@ -861,7 +868,8 @@ private Q_SLOTS:
 
         dialogs.clear();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1")));
-        editor->box(prx::VshMember::ClockX)->setText(QStringLiteral("12"));
+        editor->edit(prx::VshMember::ClockX, prx::Value(prx::Single::fromFloat(12.0f)),
+                     QStringLiteral("Clock X"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header};
         ProgressDriver driver;
