@@ -50,21 +50,21 @@ QString fieldMissing(const char* field, qint64 offset) {
     return QStringLiteral("the file ends before %1 (%2)").arg(QLatin1StringView(field), hex(offset, 3));
 }
 
-// The gzip stream behind the header as it comes in: its own header read
-// byte by byte, the deflate data inflated, then the trailer and what follows.
-enum class Phase { Fixed, ExtraLength, Extra, Name, Comment, HeaderCrc, Data, Trailer, After, Stopped };
-
-// The optional parts of a gzip header, in the order they come, and their flags.
-constexpr std::array<std::pair<Phase, quint8>, 4> kOptionalParts{{
-    {Phase::ExtraLength, kFlagExtra},
-    {Phase::Name, kFlagName},
-    {Phase::Comment, kFlagComment},
-    {Phase::HeaderCrc, kFlagHeaderCrc},
-}};
-
 } // namespace
 
 struct PackedChecker::State {
+    // The gzip stream behind the header as it comes in: its own header read
+    // byte by byte, the deflate data inflated, then the trailer and what follows.
+    enum class Phase { Fixed, ExtraLength, Extra, Name, Comment, HeaderCrc, Data, Trailer, After, Stopped };
+
+    // The optional parts of a gzip header, in the order they come, and their flags.
+    static constexpr std::array<std::pair<Phase, quint8>, 4> kOptionalParts{{
+        {Phase::ExtraLength, kFlagExtra},
+        {Phase::Name, kFlagName},
+        {Phase::Comment, kFlagComment},
+        {Phase::HeaderCrc, kFlagHeaderCrc},
+    }};
+
     QByteArray lead; // the file's first bytes, until it is known whether a "~SCE" header leads
     bool decided = false;
     qint64 base = 0; // file offset of the "~PSP" header: 0, or behind a "~SCE" header
@@ -346,6 +346,7 @@ void checkStream(Checks& checks, const PackedChecker::State& s) {
             : QStringLiteral("the stream at %1 starts with %2, not 1F 8B 08 (gzip, deflate)")
                   .arg(at, hexBytes(magic)));
 
+    using Phase = PackedChecker::State::Phase;
     const bool ended = s.phase == Phase::Trailer || s.phase == Phase::After;
     checks.add("stream", ended,
                ended ? QStringLiteral("inflates to %1 bytes").arg(s.inflated) : s.unfinished());
@@ -457,7 +458,7 @@ void PackedChecker::feed(QByteArrayView bytes) {
 }
 
 bool PackedChecker::needsMore() const {
-    return m->phase != Phase::Stopped;
+    return m->phase != State::Phase::Stopped;
 }
 
 QList<PackedCheck> PackedChecker::finish(qint64 fileLength) {

@@ -73,4 +73,8 @@ QString hexColour(quint32 rgb) {
         .toUpper();
 }
 
+QString numberText(prx::Single value) {
+    return QString::number(static_cast<double>(value.toFloat()), 'g', 12);
+}
+
 } // namespace qm::test

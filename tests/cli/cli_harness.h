@@ -3,6 +3,7 @@
 // Runs the built quillmark-cli in a scratch folder and helps compare files.
 
 #include "prx/catalogue.h"
+#include "prx/values.h"
 #include "support/bytes.h"
 #include "support/fixtures.h"
 
@@ -46,5 +47,9 @@ bool haveArchiver();
 
 // "#RRGGBB" of a colour red + 256 green + 65536 blue.
 QString hexColour(quint32 rgb);
+
+// A fixture's Single as the tool prints it: the fixtures' Singles have short
+// binary fractions, so twelve digits show them exactly.
+QString numberText(prx::Single value);
 
 } // namespace qm::test

@@ -22,11 +22,6 @@ protected:
     }
 };
 
-// The fixtures' Singles have short binary fractions: twelve digits show them exactly.
-QString numberText(Single value) {
-    return QString::number(static_cast<double>(value.toFloat()), 'g', 12);
-}
-
 QStringList texts(const QJsonValue& array) {
     QStringList out;
     for (const QJsonValue& v : array.toArray())

@@ -39,11 +39,6 @@ void expectColours(const QJsonValue& v, const ColourBlock& expected) {
         EXPECT_EQ(a.at(i).toString(), hexColour(expected[i].rgb())) << i;
 }
 
-// The fixtures' Singles have short binary fractions: twelve digits show them exactly.
-QString numberText(Single value) {
-    return QString::number(static_cast<double>(value.toFloat()), 'g', 12);
-}
-
 } // namespace
 
 TEST_P(DumpVsh, ShowsEveryValueOfTheReleaseInTableOrder) {
@@ -146,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(AllReleases, DumpPaf, ::testing::Range(1, kPafRows + 1)
 // Every line after the first is one value the fixture wrote at the tests'
 // own offsets, in the order it states them.
 TEST_P(DumpStated, PrintsEveryStatedValueInOrder) {
-    const auto [bytes, stated] = makeModule(GetParam(), 4);
+    const auto [bytes, expected, stated] = makeModule(GetParam(), 4);
     const QString file = path(QStringLiteral("module.prx"));
     writeFile(file, bytes);
     const CliRun r = run({QStringLiteral("dump"), file});

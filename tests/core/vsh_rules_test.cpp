@@ -1,6 +1,5 @@
 #include "prx/menu.h"
 #include "prx/module.h"
-#include "prx/numbers.h"
 #include "prx/rules.h"
 #include "prx/valueio.h"
 #include "qt_printers.h"
@@ -26,9 +25,6 @@ using qm::test::singleAt;
 using qm::test::writeFile;
 
 namespace {
-
-const QLocale kC = QLocale::c();
-const QLocale kFrench(QLocale::French, QLocale::France);
 
 // A module of one release on disk, with its values as loaded.
 class VshOnDisk {
@@ -361,33 +357,6 @@ TEST_P(VshAllOrNothing, SavingUnderANewNameLeavesTheSourceAlone) {
     EXPECT_EQ(reread->text(V::MSIconGame), QStringLiteral("game_icon"));
 }
 
-TEST_P(VshAllOrNothing, ASourceThatNoLongerFitsItsReleaseIsRefused) {
-    const int v = GetParam();
-    VshOnDisk m(v);
-    const int other = v == kVshRows ? 1 : v + 1;
-    for (const QByteArray& bytes : {m.fixture.bytes + QByteArray(1, '\0'), m.fixture.bytes.left(100),
-                                    QByteArray(test::known::vshRelease(other).fileSize, '\0')}) {
-        writeFile(m.source, bytes);
-        EXPECT_FALSE(readValuesFile(m.source, ModuleKind::Vsh, v));
-        const Status s = m.saveAs(m.loaded);
-        ASSERT_FALSE(s);
-        EXPECT_EQ(s.error().kind, ErrorKind::NotModule);
-        EXPECT_FALSE(m.destExists());
-        EXPECT_TRUE(readFile(m.source) == bytes);
-    }
-}
-
-TEST_P(VshAllOrNothing, ValuesOfAnotherReleaseAreRefused) {
-    const int v = GetParam();
-    VshOnDisk m(v);
-    const int other = v == kVshRows ? 1 : v + 1;
-    const ModuleValues foreign = makeVsh(other).expected;
-    EXPECT_FALSE(applyValues(ModuleImage(m.fixture.bytes), m.loaded, foreign));
-    EXPECT_FALSE(applyValues(ModuleImage(m.fixture.bytes), foreign, m.loaded));
-    EXPECT_FALSE(m.saveAs(foreign));
-    EXPECT_FALSE(m.destExists());
-}
-
 TEST_P(VshAllOrNothing, FormatStringsAreNeverWritten) {
     const int v = GetParam();
     VshOnDisk m(v);
@@ -401,33 +370,6 @@ TEST_P(VshAllOrNothing, FormatStringsAreNeverWritten) {
     auto saved = applyValues(ModuleImage(m.fixture.bytes), m.loaded, edited);
     ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
     EXPECT_TRUE(saved->bytes() == m.fixture.bytes);
-}
-
-TEST_P(VshAllOrNothing, FrenchTextsShowCommasAndWriteTheSameBytes) {
-    const int v = GetParam();
-    const auto f = makeVsh(v, 5);
-    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
-    ASSERT_TRUE(loaded);
-    // Every Single shown as a French window shows it and read back from that text.
-    ModuleValues fromFrench = *loaded;
-    int withComma = 0;
-    for (int i = 0; i < kVshMemberCount; ++i) {
-        const auto m = static_cast<VshMember>(i);
-        if (!loaded->has(m) || shapeOf(m) != Shape::Single)
-            continue;
-        const float value = loaded->single(m).toFloat();
-        const QString french = formatSingle(value, kFrench);
-        EXPECT_EQ(french, formatSingle(value, kC).replace(u'.', u',')) << memberName(m).data();
-        withComma += french.contains(u',') ? 1 : 0;
-        auto back = parseSingle(french, kFrench);
-        ASSERT_TRUE(back) << french.toStdString();
-        fromFrench.setValue(m, Single::fromFloat(*back));
-    }
-    EXPECT_GT(withComma, 0);
-    EXPECT_TRUE(fromFrench == *loaded);
-    auto saved = applyValues(ModuleImage(f.bytes), *loaded, fromFrench);
-    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
-    EXPECT_TRUE(saved->bytes() == f.bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllReleases, VshAllOrNothing, ::testing::Range(1, kVshRows + 1),

@@ -1,4 +1,3 @@
-#include "looks/look.h"
 #include "looks/menunames.h"
 #include "prx/menu.h"
 #include "prx/module.h"
@@ -6,8 +5,6 @@
 #include "qt_printers.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
-
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -21,43 +18,7 @@ namespace {
 
 class VshRelease : public ::testing::TestWithParam<int> {};
 
-// A value as a dump shows it, for messages.
-std::string shown(const ModuleValues& values, VshMember member) {
-    const auto m = looks::findMember(ModuleKind::Vsh, QString(memberName(member)));
-    std::string out;
-    for (const looks::ShownValue& v : looks::shownValues(values, *m))
-        out += v.name.toStdString() + "=" + v.text.toStdString() + " ";
-    return out;
-}
-
 } // namespace
-
-TEST_P(VshRelease, LoadShowsEveryValueOfTheRelease) {
-    const int v = GetParam();
-    const auto f = makeVsh(v);
-    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
-    ASSERT_TRUE(loaded) << loaded.error().fullText().toStdString();
-    for (int i = 0; i < kVshMemberCount; ++i) {
-        const auto m = static_cast<VshMember>(i);
-        EXPECT_EQ(loaded->has(m), f.expected.has(m)) << memberName(m).data();
-        EXPECT_TRUE(loaded->value(m) == f.expected.value(m))
-            << memberName(m).data() << ": " << shown(*loaded, m) << "instead of " << shown(f.expected, m);
-    }
-    EXPECT_TRUE(*loaded == f.expected);
-    if (f.expected.has(VshMember::MenuEntries)) {
-        ASSERT_EQ(loaded->menu().size(), f.expected.menu().size());
-    }
-}
-
-TEST_P(VshRelease, SaveWithoutEditsKeepsEveryByte) {
-    const int v = GetParam();
-    const auto f = makeVsh(v);
-    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
-    ASSERT_TRUE(loaded);
-    auto saved = applyValues(ModuleImage(f.bytes), *loaded, *loaded);
-    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
-    EXPECT_TRUE(saved->bytes() == f.bytes);
-}
 
 TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
     const int v = GetParam();

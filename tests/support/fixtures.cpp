@@ -371,15 +371,15 @@ QByteArray makeElf(const ElfSpec& shape) {
     elf[6] = 1;
     put16(16, shape.type);
     put16(18, shape.machine);
-    put32(28, 0x34);                      // e_phoff
+    put32(28, 0x34);                       // e_phoff
     put32(32, shape.sections ? 0x200 : 0); // e_shoff
-    put16(40, 52);                        // e_ehsize
-    put16(42, 32);                        // e_phentsize
-    put16(44, 1);                         // e_phnum
-    put16(46, 40);                        // e_shentsize
+    put16(40, 52);                         // e_ehsize
+    put16(42, 32);                         // e_phentsize
+    put16(44, 1);                          // e_phnum
+    put16(46, 40);                         // e_shentsize
     put16(48, shape.sections ? 3 : 0);     // e_shnum
     put16(50, shape.sections ? 2 : 0);     // e_shstrndx
-    put32(0x34 + 0, 1);                   // PT_LOAD
+    put32(0x34 + 0, 1);                    // PT_LOAD
     put32(0x34 + 12, shape.paddr);
     // Module info: attributes, version, then the 28-byte name field.
     put16(kElfModuleInfo, 0x0800);
@@ -421,10 +421,10 @@ std::vector<ModuleRelease> everyRelease() {
 ModuleFixture makeModule(const ModuleRelease& release, quint32 seed) {
     if (release.kind == prx::ModuleKind::Vsh) {
         VshFixture f = makeVsh(release.version, seed);
-        return {std::move(f.bytes), std::move(f.stated)};
+        return {std::move(f.bytes), std::move(f.expected), std::move(f.stated)};
     }
     PafFixture f = makePaf(release.version, seed);
-    return {std::move(f.bytes), std::move(f.stated)};
+    return {std::move(f.bytes), std::move(f.expected), std::move(f.stated)};
 }
 
 std::string releaseName(const ModuleRelease& release) {

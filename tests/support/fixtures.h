@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <array>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -94,10 +95,14 @@ struct ModuleRelease {
 std::vector<ModuleRelease> everyRelease();
 // "vsh12", "paf3": a name for a parameterised test.
 std::string releaseName(const ModuleRelease& release);
+inline void PrintTo(const ModuleRelease& release, std::ostream* os) {
+    *os << releaseName(release);
+}
 
-// The bytes and stated values of either kind of fixture.
+// Either kind of fixture.
 struct ModuleFixture {
     QByteArray bytes;
+    prx::ModuleValues expected;
     QList<StatedValue> stated;
 };
 ModuleFixture makeModule(const ModuleRelease& release, quint32 seed = 1);
