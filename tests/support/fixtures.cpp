@@ -371,15 +371,15 @@ QByteArray makeElf(const ElfSpec& shape) {
     elf[6] = 1;
     put16(16, shape.type);
     put16(18, shape.machine);
-    put32(28, 0x34);                      // e_phoff
+    put32(28, 0x34);                       // e_phoff
     put32(32, shape.sections ? 0x200 : 0); // e_shoff
-    put16(40, 52);                        // e_ehsize
-    put16(42, 32);                        // e_phentsize
-    put16(44, 1);                         // e_phnum
-    put16(46, 40);                        // e_shentsize
+    put16(40, 52);                         // e_ehsize
+    put16(42, 32);                         // e_phentsize
+    put16(44, 1);                          // e_phnum
+    put16(46, 40);                         // e_shentsize
     put16(48, shape.sections ? 3 : 0);     // e_shnum
     put16(50, shape.sections ? 2 : 0);     // e_shstrndx
-    put32(0x34 + 0, 1);                   // PT_LOAD
+    put32(0x34 + 0, 1);                    // PT_LOAD
     put32(0x34 + 12, shape.paddr);
     // Module info: attributes, version, then the 28-byte name field.
     put16(kElfModuleInfo, 0x0800);
@@ -396,6 +396,44 @@ QByteArray makeElf(const ElfSpec& shape) {
         put32(0x200 + 80 + 20, static_cast<quint32>(names.size()));
     }
     return elf;
+}
+
+QByteArray withElfHead(QByteArray module, const std::vector<Segment>& segments) {
+    const std::vector<Segment> used =
+        segments.empty()
+            ? std::vector<Segment>{{kFirstSegment, 0, static_cast<quint32>(module.size() - kFirstSegment)}}
+            : segments;
+    module.replace(0, kFirstSegment, QByteArray(kFirstSegment, '\0'));
+    const auto put16 = [&module](qint64 at, quint16 v) { qToLittleEndian<quint16>(v, module.data() + at); };
+    const auto put32 = [&module](qint64 at, quint32 v) { qToLittleEndian<quint32>(v, module.data() + at); };
+    module.replace(0, 7,
+                   QByteArray("\x7F"
+                              "ELF\x01\x01\x01",
+                              7));
+    put16(16, 0xFFA0);
+    put16(18, 8);
+    put32(28, 0x34); // e_phoff
+    put16(40, 52);
+    put16(42, 32);
+    put16(44, static_cast<quint16>(used.size()));
+    for (std::size_t i = 0; i < used.size(); ++i) {
+        const qint64 at = 0x34 + 32 * static_cast<qint64>(i);
+        put32(at + 0, used[i].type);
+        put32(at + 4, used[i].offset);
+        put32(at + 8, used[i].vaddr);
+        put32(at + 16, used[i].filesz);
+        put32(at + 20, used[i].filesz); // p_memsz
+    }
+    return module;
+}
+
+QByteArray makePtf(const QByteArray& title, quint32 partsEnd, qint64 length) {
+    QByteArray ptf = noise(length, 8080);
+    ptf.replace(0, 8, QByteArray("\0PTF\x01\0\0\0", 8));
+    ptf.replace(8, 128, QByteArray(128, '\0'));
+    ptf.replace(8, title.size(), title);
+    qToLittleEndian<quint32>(partsEnd, ptf.data() + 0x108);
+    return ptf;
 }
 
 const QStringList& packedCheckNames() {
@@ -425,6 +463,13 @@ ModuleFixture makeModule(const ModuleRelease& release, quint32 seed) {
     }
     PafFixture f = makePaf(release.version, seed);
     return {std::move(f.bytes), std::move(f.stated)};
+}
+
+QByteArray withValuesOf(QByteArray module, const ModuleFixture& from) {
+    for (const StatedValue& v : from.stated)
+        if (!v.name.startsWith(QStringLiteral("Formats")))
+            module.replace(v.offset, v.length, from.bytes.mid(v.offset, v.length));
+    return module;
 }
 
 std::string releaseName(const ModuleRelease& release) {
