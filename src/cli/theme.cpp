@@ -18,6 +18,8 @@
 namespace qm::cli {
 namespace {
 
+using theme::hex;
+
 constexpr qint64 kMaxThemeFile = qint64(160) * 1024 * 1024;
 
 struct ModuleOptions {
@@ -30,10 +32,6 @@ const ModuleOptions kModuleOptions[] = {
     {theme::Slot::Paf, QStringLiteral("--paf"), QStringLiteral("--paf-stock")},
     {theme::Slot::CommonGui, QStringLiteral("--common-gui"), QStringLiteral("--common-gui-stock")},
 };
-
-QString hex(qint64 value) {
-    return QStringLiteral("0x") + QString::number(value, 16).toUpper();
-}
 
 Outcome<QByteArray> readFile(const QString& path, qint64 maxSize = qint64(256) * 1024 * 1024) {
     auto bytes = prx::readWholeFile(path, maxSize);

@@ -161,6 +161,16 @@ QString nameProblem(QByteArrayView name) {
     return {};
 }
 
+std::optional<quint32> u32At(QByteArrayView bytes, qint64 at) {
+    if (at < 0 || at + 4 > bytes.size())
+        return std::nullopt;
+    return qFromLittleEndian<quint32>(bytes.data() + at);
+}
+
+QString hex(qint64 value) {
+    return QStringLiteral("0x") + QString::number(value, 16).toUpper();
+}
+
 bool looksLikeTheme(QByteArrayView head) {
     return head.size() >= kOffMagic + 4 && head.first(4) == kPtfSignature &&
            firmwareOfMagic(qFromLittleEndian<quint32>(head.data() + kOffMagic)).has_value();

@@ -69,6 +69,11 @@ std::optional<prx::ModuleKind> kindOfSlot(Slot slot);
 // than 64 bytes, in one of its folders, with one of its extensions).
 QString nameProblem(QByteArrayView name);
 
+// The little-endian u32 at `at`, when the bytes hold it.
+std::optional<quint32> u32At(QByteArrayView bytes, qint64 at);
+// "0x1F4" for a number or an offset in a message.
+QString hex(qint64 value);
+
 // "\0PTF" at 0 and a magic some loader takes at 0x10.
 bool looksLikeTheme(QByteArrayView head);
 

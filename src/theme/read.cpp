@@ -10,16 +10,6 @@ namespace {
 
 using compression::PackedCheck;
 
-std::optional<quint32> u32At(QByteArrayView bytes, qint64 at) {
-    if (at < 0 || at + 4 > bytes.size())
-        return std::nullopt;
-    return qFromLittleEndian<quint32>(bytes.data() + at);
-}
-
-QString hex(qint64 value) {
-    return QStringLiteral("0x") + QString::number(value, 16).toUpper();
-}
-
 QString missing(const char* field, qint64 at) {
     return QStringLiteral("the file ends before %1 (%2)").arg(QLatin1StringView(field), hex(at));
 }

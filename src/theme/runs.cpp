@@ -16,16 +16,6 @@ constexpr qint64 kPhOff = 0x34;
 constexpr qint64 kPhEntry = 32;
 constexpr quint32 kPtLoad = 1;
 
-std::optional<quint32> u32At(QByteArrayView bytes, qint64 at) {
-    if (at < 0 || at + 4 > bytes.size())
-        return std::nullopt;
-    return qFromLittleEndian<quint32>(bytes.data() + at);
-}
-
-QString hex(qint64 value) {
-    return QStringLiteral("0x") + QString::number(value, 16).toUpper();
-}
-
 QString rangeText(FileRange r) {
     return r.end - r.begin == 1 ? hex(r.begin) : QStringLiteral("%1 to %2").arg(hex(r.begin), hex(r.end - 1));
 }
