@@ -63,10 +63,10 @@ Result<QByteArray> inflatePacked(QByteArrayView file) {
     return out;
 }
 
-Result<QByteArray> plainBytes(QByteArrayView file) {
+Result<QByteArray> plainBytes(const QByteArray& file) {
     if (startsPacked(file))
         return inflatePacked(file);
-    return file.toByteArray();
+    return file;
 }
 
 } // namespace qm::compression

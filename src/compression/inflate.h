@@ -19,7 +19,8 @@ bool startsPacked(QByteArrayView file);
 // its data is an error.
 Result<QByteArray> inflatePacked(QByteArrayView file);
 
-// The bytes themselves when they are no packed module, else inflatePacked.
-Result<QByteArray> plainBytes(QByteArrayView file);
+// The bytes themselves (shared, not copied) when they are no packed module,
+// else inflatePacked.
+Result<QByteArray> plainBytes(const QByteArray& file);
 
 } // namespace qm::compression

@@ -205,7 +205,12 @@ private:
         for (ThemeEntry& e : theme().entries) {
             if (!e.runForm)
                 continue;
-            RunList list = readRuns(m_file.sliced(e.start, m_indexStart - e.start), e.size);
+            // An entry of runs ends where the next entry's data or the index starts.
+            qint64 end = m_indexStart;
+            for (const ThemeEntry& other : std::as_const(theme().entries))
+                if (other.start > e.start)
+                    end = std::min<qint64>(end, other.start);
+            RunList list = readRuns(m_file.sliced(e.start, end - e.start), e.size);
             e.runs = list.runs;
             total += e.runs.size();
             if (!list.complete)
