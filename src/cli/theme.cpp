@@ -11,6 +11,7 @@
 #include "prx/elf.h"
 #include "prx/fileio.h"
 #include "theme/make.h"
+#include "theme/onmodule.h"
 #include "theme/read.h"
 
 #include <QFileInfo>
@@ -268,39 +269,25 @@ int applyTheme(const CommandLine& line) {
     auto which = moduleOfTheme(modulePath, module->size());
     if (!which)
         return report(which.failure());
-    const auto kind = theme::kindOfSlot(which->slot);
-    if (which->version && kind && theme::firmwareOfRelease(*kind, *which->version) != t->firmware)
-        return report(
-            fileFailure(QStringLiteral("%1 is %2, not a module of firmware %3 (themes of Quillmark's "
-                                       "releases: %4)")
-                            .arg(modulePath, QString::fromLatin1(prx::release(*kind, *which->version).label),
-                                 t->firmware, theme::pairedReleasesText())));
-    const theme::ThemeEntry* entry = t->entryFor(which->slot);
-    if (!entry)
-        return report(fileFailure(
-            QStringLiteral("%1 has no entry for %2").arg(themePath, theme::flashPath(which->slot))));
-    auto applied = theme::applyRuns(*module, entry->runs);
-    if (!applied)
-        return report(failureFrom(applied.error(), modulePath));
+    auto on = theme::themeOnModule(*t, *module, which->slot, which->version);
+    if (!on)
+        return report(failureFrom(on.error(), modulePath));
 
     const bool keepOriginal = line.has(kBackupOption.name) && samePath(dest, modulePath);
     const BackupNote original(dest);
-    if (const Status s = prx::writeFileAtomically(dest, *applied, keepOriginal); !s)
+    if (const Status s = prx::writeFileAtomically(dest, on->module, keepOriginal); !s)
         return report(failureFrom(s.error(), dest));
     if (keepOriginal)
         original.print();
     printLine(QStringLiteral("%1: %2 runs of %3 (firmware %4) applied, written to %5")
                   .arg(modulePath)
-                  .arg(entry->runs.size())
+                  .arg(on->entry->runs.size())
                   .arg(themePath, t->firmware, dest));
-    if (!which->version || !kind)
-        return kExitOk;
-    for (const theme::RunOnValues& r : theme::runsOnValues(*module, entry->runs, *kind, *which->version))
-        if (r.values.isEmpty())
-            printLine(QStringLiteral("  the run at offset %1 (file offset %2, %3 bytes) touches no value "
-                                     "Quillmark edits")
-                          .arg(hex(r.run.offset), hex(r.range.begin))
-                          .arg(r.run.bytes.size()));
+    for (const theme::RunOnValues& r : std::as_const(on->outside))
+        printLine(QStringLiteral("  the run at offset %1 (file offset %2, %3 bytes) touches no value "
+                                 "Quillmark edits")
+                      .arg(hex(r.run.offset), hex(r.range.begin))
+                      .arg(r.run.bytes.size()));
     return kExitOk;
 }
 

@@ -89,22 +89,24 @@ QList<FileRange> differingRanges(QByteArrayView stock, QByteArrayView edited) {
 
 QList<ValueSpan> valueSpans(prx::ModuleKind kind, int version) {
     QList<ValueSpan> spans;
-    const auto add = [&spans](QLatin1StringView name, int element, qint64 offset, qint64 length) {
-        spans.append(
-            {element < 0 ? QString(name) : QStringLiteral("%1[%2]").arg(name).arg(element), offset, length});
+    int member = 0;
+    const auto add = [&spans, &member](QLatin1StringView name, int element, qint64 offset, qint64 length) {
+        spans.append({element < 0 ? QString(name) : QStringLiteral("%1[%2]").arg(name).arg(element), member,
+                      element, offset, length});
     };
     if (kind == prx::ModuleKind::Paf) {
         for (int m = 0; m < prx::kPafMemberCount; ++m)
-            if (const auto at = prx::pafOffset(version, static_cast<prx::PafMember>(m)))
+            if (member = m; const auto at = prx::pafOffset(version, static_cast<prx::PafMember>(m)))
                 add(prx::memberName(static_cast<prx::PafMember>(m)), -1, at, 4);
     } else {
         for (int m = 0; m < prx::kVshMemberCount; ++m) {
-            const auto member = static_cast<prx::VshMember>(m);
-            const qint64 at = prx::vshOffset(version, member);
+            member = m;
+            const auto vsh = static_cast<prx::VshMember>(m);
+            const qint64 at = prx::vshOffset(version, vsh);
             if (at == 0)
                 continue;
-            const QLatin1StringView name = prx::memberName(member);
-            switch (prx::shapeOf(member)) {
+            const QLatin1StringView name = prx::memberName(vsh);
+            switch (prx::shapeOf(vsh)) {
             case prx::Shape::Single:
                 add(name, -1, at, 4);
                 break;
@@ -112,10 +114,10 @@ QList<ValueSpan> valueSpans(prx::ModuleKind kind, int version) {
                 add(name, -1, at, 2);
                 break;
             case prx::Shape::Text:
-                add(name, -1, at, prx::textMaxLength(member) + 1);
+                add(name, -1, at, prx::textMaxLength(vsh) + 1);
                 break;
             case prx::Shape::Colours:
-                for (int i = 0; i < prx::elementCount(member); ++i)
+                for (int i = 0; i < prx::elementCount(vsh); ++i)
                     add(name, i, at + prx::kColourRecordLength * i, prx::kColourRecordLength);
                 break;
             case prx::Shape::Menu:
@@ -132,11 +134,18 @@ QList<ValueSpan> valueSpans(prx::ModuleKind kind, int version) {
     return spans;
 }
 
+QList<ValueSpan> spansIn(const QList<ValueSpan>& spans, FileRange range) {
+    QList<ValueSpan> in;
+    for (const ValueSpan& s : spans)
+        if (s.offset < range.end && range.begin < s.offset + s.length)
+            in.append(s);
+    return in;
+}
+
 QStringList valuesIn(const QList<ValueSpan>& spans, FileRange range) {
     QStringList names;
-    for (const ValueSpan& s : spans)
-        if (s.offset < range.end && range.begin < s.offset + s.length && !names.contains(s.name))
-            names.append(s.name);
+    for (const ValueSpan& s : spansIn(spans, range))
+        names.append(s.name);
     return names;
 }
 
@@ -233,7 +242,7 @@ QList<RunOnValues> runsOnValues(QByteArrayView module, const QList<Run>& runs, p
     QList<RunOnValues> out;
     for (const Run& run : runs) {
         const FileRange r = fileRangeOf(run, first);
-        out.append({run, r, valuesIn(spans, r)});
+        out.append({run, r, spansIn(spans, r)});
     }
     return out;
 }

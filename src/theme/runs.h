@@ -51,11 +51,14 @@ QList<FileRange> differingRanges(QByteArrayView stock, QByteArrayView edited);
 // their whole slot; the date and time formats, never written, are none.
 struct ValueSpan {
     QString name;
+    int member = 0;   // the member's place in its kind's offset row (prx::VshMember, prx::PafMember)
+    int element = -1; // colour record or menu row; -1 for a whole member
     qint64 offset = 0;
     qint64 length = 0;
 };
 QList<ValueSpan> valueSpans(prx::ModuleKind kind, int version); // by offset
-// The names of the spans that share a byte with the range, in order.
+// The spans that share a byte with the range, in order, and their names.
+QList<ValueSpan> spansIn(const QList<ValueSpan>& spans, FileRange range);
 QStringList valuesIn(const QList<ValueSpan>& spans, FileRange range);
 // How many bytes of the range no span holds.
 qint64 bytesOutside(const QList<ValueSpan>& spans, FileRange range);
@@ -80,7 +83,7 @@ Result<QByteArray> applyRuns(QByteArrayView module, const QList<Run>& runs);
 struct RunOnValues {
     Run run;
     FileRange range;
-    QStringList values;
+    QList<ValueSpan> values;
 };
 QList<RunOnValues> runsOnValues(QByteArrayView module, const QList<Run>& runs, prx::ModuleKind kind,
                                 int version);
