@@ -21,6 +21,11 @@ namespace {
 
 using theme::hex;
 
+// "1 run", "3 runs"
+QString runCount(qint64 n) {
+    return n == 1 ? QStringLiteral("1 run") : QStringLiteral("%1 runs").arg(n);
+}
+
 constexpr qint64 kMaxThemeFile = qint64(160) * 1024 * 1024;
 
 struct ModuleOptions {
@@ -94,15 +99,13 @@ Outcome<theme::ThemeRequest> request(const CommandLine& line) {
 
 void printMade(const QString& out, const theme::MadeTheme& made) {
     printLine(QStringLiteral("%1: theme \"%2\" for firmware %3, %4 %5, %6 bytes")
-                  .arg(out, made.title, made.firmware)
-                  .arg(made.entryCount())
-                  .arg(made.entryCount() == 1 ? QStringLiteral("entry") : QStringLiteral("entries"))
-                  .arg(made.bytes.size()));
+                  .arg(out, made.title, made.firmware, QString::number(made.entryCount()),
+                       made.entryCount() == 1 ? QStringLiteral("entry") : QStringLiteral("entries"),
+                       QString::number(made.bytes.size())));
     for (const theme::ModuleSummary& m : made.modules) {
-        QString line = QStringLiteral("  %1: %2 runs, %3 bytes changed")
-                           .arg(theme::flashPath(m.slot))
-                           .arg(m.runs.size())
-                           .arg(m.changedBytes);
+        QString line =
+            QStringLiteral("  %1: %2, %3 bytes changed")
+                .arg(theme::flashPath(m.slot), runCount(m.runs.size()), QString::number(m.changedBytes));
         const auto kind = theme::kindOfSlot(m.slot);
         if (m.version && kind)
             line += QStringLiteral(" (%1); %2 values changed, %3 changed bytes outside them")
@@ -116,7 +119,8 @@ void printMade(const QString& out, const theme::MadeTheme& made) {
             printLine(QStringLiteral("    values: %1").arg(m.values.join(QStringLiteral(", "))));
     }
     for (const theme::WholeFile& f : made.files)
-        printLine(QStringLiteral("  %1: %2 bytes, stored whole").arg(f.flashPath).arg(f.bytes.size()));
+        printLine(
+            QStringLiteral("  %1: %2 bytes, stored whole").arg(f.flashPath, QString::number(f.bytes.size())));
 }
 
 Outcome<theme::Theme> openTheme(const QString& path) {
@@ -197,12 +201,11 @@ Outcome<QString> themeIdentifyLine(const QString& path, bool json) {
     if (!json) {
         QStringList entries;
         for (const theme::ThemeEntry& e : t.entries)
-            entries.append(e.runForm ? QStringLiteral("%1 (%2 runs)").arg(e.name).arg(e.size)
-                                     : QStringLiteral("%1 (%2 bytes)").arg(e.name).arg(e.size));
+            entries.append(e.runForm ? QStringLiteral("%1 (%2)").arg(e.name, runCount(e.size))
+                                     : QStringLiteral("%1 (%2 bytes)").arg(e.name, QString::number(e.size)));
         return QStringLiteral("%1: CXMB theme \"%2\" for firmware %3, %4 entries%5%6")
-            .arg(path, t.title, t.firmware)
-            .arg(t.entries.size())
-            .arg(entries.isEmpty() ? QString() : QStringLiteral(": ") + entries.join(QStringLiteral(", ")),
+            .arg(path, t.title, t.firmware, QString::number(t.entries.size()),
+                 entries.isEmpty() ? QString() : QStringLiteral(": ") + entries.join(QStringLiteral(", ")),
                  ok ? QString() : QStringLiteral(" (fails a check: see quillmark-cli check)"));
     }
     looks::JsonWriter w;
@@ -279,10 +282,8 @@ int applyTheme(const CommandLine& line) {
         return report(failureFrom(s.error(), dest));
     if (keepOriginal)
         original.print();
-    printLine(QStringLiteral("%1: %2 runs of %3 (firmware %4) applied, written to %5")
-                  .arg(modulePath)
-                  .arg(on->entry->runs.size())
-                  .arg(themePath, t->firmware, dest));
+    printLine(QStringLiteral("%1: %2 of %3 (firmware %4) applied, written to %5")
+                  .arg(modulePath, runCount(on->entry->runs.size()), themePath, t->firmware, dest));
     for (const theme::RunOnValues& r : std::as_const(on->outside))
         printLine(QStringLiteral("  the run at offset %1 (file offset %2, %3 bytes) touches no value "
                                  "Quillmark edits")

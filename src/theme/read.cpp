@@ -151,8 +151,7 @@ private:
                                  .arg(e.name, hex(e.start), hex(end), hex(from), hex(m_indexStart)));
             else if (e.size >= kMaxEntrySize)
                 wrong.append(QStringLiteral("%1 is %2 bytes; the plugin drops an entry of 2 MiB or more")
-                                 .arg(e.name)
-                                 .arg(e.size));
+                                 .arg(e.name, QString::number(e.size)));
             if (startOk)
                 e.data =
                     m_file.sliced(e.start, std::min<qint64>(e.size, m_indexStart - e.start)).toByteArray();
@@ -220,9 +219,8 @@ private:
                 if (length > 0 && qint64(r.offset) + r.bytes.size() > length) {
                     wrong.append(QStringLiteral("%1: the run at offset %2 ends at %3, past the %4 bytes of "
                                                 "the module of firmware %5")
-                                     .arg(e.name, hex(r.offset), hex(qint64(r.offset) + r.bytes.size()))
-                                     .arg(length)
-                                     .arg(theme().firmware));
+                                     .arg(e.name, hex(r.offset), hex(qint64(r.offset) + r.bytes.size()),
+                                          QString::number(length), theme().firmware));
                     break;
                 }
         }
