@@ -1,6 +1,6 @@
 // Command-line benchmarks: dump and set of a PAF module, diff of two VSH
-// modules, unpack and pack of a 2 MB module next to bare 7za on the same
-// input, and check of it next to gzip -t on its stream.
+// modules, a theme of a VSH and a PAF module with every value edited, unpack and pack of a 2 MB module next
+// to bare 7za on the same input, and check of it next to gzip -t on its stream.
 
 #include "bench_common.h"
 #include "compression/archiver.h"
@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <tuple>
 
 using namespace qm;
 using namespace qm::bench;
@@ -52,6 +53,22 @@ int main(int argc, char** argv) {
         diff.append(runMs(cli, {QStringLiteral("diff"), path("vsh-a.prx"), path("vsh-b.prx")}, {}, {}, 4));
     rows.append({QStringLiteral("diff of two VSH modules (median wall time)"), median(diff),
                  QStringLiteral("ms"), QStringLiteral("< 20 ms"), median(diff) < 20});
+
+    // A 3.71 theme of VSH 3.71 and PAF 3.7x, every value of both edited.
+    for (const auto& [name, kind, version] : {std::tuple{"vshmain.prx", prx::ModuleKind::Vsh, 12},
+                                              std::tuple{"paf.prx", prx::ModuleKind::Paf, 11}}) {
+        const QByteArray stock = test::withElfHead(test::makeModule({kind, version}, 1).bytes);
+        test::writeFile(path(name) + QStringLiteral(".orig"), stock);
+        test::writeFile(path(name), test::withValuesOf(stock, test::makeModule({kind, version}, 2)));
+    }
+    test::writeFile(path("base.ptf"), test::makePtf("Bench", 0x8000, 0x9000));
+    QList<double> theme;
+    for (int i = 0; i < runs; ++i)
+        theme.append(runMs(cli, {QStringLiteral("theme"), path("bench.ctf"), QStringLiteral("--ptf"),
+                                 path("base.ptf"), QStringLiteral("--vsh"), path("vshmain.prx"),
+                                 QStringLiteral("--paf"), path("paf.prx")}));
+    rows.append({QStringLiteral("theme, VSH + PAF fully edited (median wall time)"), median(theme),
+                 QStringLiteral("ms"), QStringLiteral("< 50 ms"), median(theme) < 50});
 
     // Packed input for both unpackers: a header made by pack, and the bare gzip stream.
     auto archiver = compression::findArchiver(dir.path() + QStringLiteral("/Data/"));

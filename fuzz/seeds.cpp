@@ -11,12 +11,14 @@
 #include "support/bytes.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
+#include "theme/make.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <bit>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 
@@ -223,6 +225,37 @@ Seeds lookSeeds() {
     return s;
 }
 
+// Themes made from the synthetic modules: 3.71 and 3.80 with every value
+// edited, a later firmware's plain diff, and one with whole files.
+Seeds themeSeeds() {
+    Seeds s;
+    const QByteArray ptf = test::makePtf("Seed", 0x200, 0x280);
+    const auto pair = [](prx::ModuleKind kind, int version, theme::Slot slot) {
+        const QByteArray stock = test::withElfHead(test::makeModule({kind, version}, 1).bytes);
+        return theme::ModulePair{slot, stock, test::withValuesOf(stock, test::makeModule({kind, version}, 2)),
+                                 QStringLiteral("stock"), QStringLiteral("edited")};
+    };
+    const auto add = [&s](const char* name, const theme::ThemeRequest& request) {
+        auto made = theme::makeTheme(request);
+        if (!made) {
+            std::fprintf(stderr, "theme seed %s: %s\n", name, qPrintable(made.error().fullText()));
+            std::exit(1);
+        }
+        s[QString::fromLatin1(name)] = made->bytes;
+    };
+    add("fw371", {ptf, {}, {pair(prx::ModuleKind::Vsh, 12, theme::Slot::Vsh)}, {}});
+    add("fw380", {ptf, {}, {pair(prx::ModuleKind::Paf, 12, theme::Slot::Paf)}, {}});
+    QByteArray later = test::withElfHead(test::noise(5000, 7));
+    QByteArray edited = later;
+    edited[4000] = static_cast<char>(~edited.at(4000));
+    add("fw661",
+        {ptf,
+         QStringLiteral("6.61"),
+         {{theme::Slot::CommonGui, later, edited, QStringLiteral("stock"), QStringLiteral("edited")}},
+         {{QStringLiteral("/vsh/resource/01-12.bmp"), test::noise(300, 8)}}});
+    return s;
+}
+
 bool writeSeeds(const QString& folder, const Seeds& seeds) {
     if (!QDir().mkpath(folder))
         return false;
@@ -245,6 +278,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("identify"), identifySeeds}, {QStringLiteral("vsh"), vshSeeds},
         {QStringLiteral("paf"), pafSeeds},           {QStringLiteral("numbers"), numberSeeds},
         {QStringLiteral("check"), checkSeeds},       {QStringLiteral("look"), lookSeeds},
+        {QStringLiteral("theme"), themeSeeds},
     };
     const QString dir = QString::fromLocal8Bit(argv[1]);
     for (int i = 2; i < argc; ++i) {

@@ -7,6 +7,7 @@
 #include "looks/look.h"
 #include "plainmodule.h"
 #include "prx/fileio.h"
+#include "theme.h"
 
 namespace qm::cli {
 namespace {
@@ -34,6 +35,8 @@ int runApply(const QStringList& args) {
     const QString out = line->value(QStringLiteral("-o"));
     if (line->has(QStringLiteral("-o")) && out.isEmpty())
         return report(usageFailure(QStringLiteral("-o needs a file name")));
+    if (isThemeFile(line->operands.at(1), true))
+        return applyTheme(*line);
 
     auto loaded = openPlainModule(line->operands.at(0));
     if (!loaded)

@@ -34,17 +34,24 @@ Outcome<CommandLine> parseCommandLine(const QStringList& args, const QList<Optio
             if (inlineValue)
                 return usageFailure(QStringLiteral("option %1 takes no value").arg(spelling));
             line.options.insert(option->name, QString());
+            line.given.append({option->name, QString()});
             continue;
         }
-        if (inlineValue) {
-            line.options.insert(option->name, *inlineValue);
-            continue;
-        }
-        if (i + 1 >= args.size())
+        if (!inlineValue && i + 1 >= args.size())
             return usageFailure(QStringLiteral("option %1 needs a value").arg(spelling));
-        line.options.insert(option->name, args.at(++i));
+        const QString value = inlineValue ? *inlineValue : args.at(++i);
+        line.options.insert(option->name, value);
+        line.given.append({option->name, value});
     }
     return line;
+}
+
+QStringList CommandLine::values(const QString& name) const {
+    QStringList out;
+    for (const auto& [option, value] : given)
+        if (option == name)
+            out.append(value);
+    return out;
 }
 
 bool asksForHelp(const QStringList& args) {

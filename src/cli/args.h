@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace qm::cli {
 
 struct Option {
@@ -19,10 +21,13 @@ struct Option {
 
 struct CommandLine {
     QStringList operands;
-    QHash<QString, QString> options; // by Option::name; flags hold an empty text
+    QHash<QString, QString> options; // by Option::name; flags hold an empty text; the last value given
+    QList<std::pair<QString, QString>> given; // every option in the order given, by Option::name
 
     bool has(const QString& name) const { return options.contains(name); }
     QString value(const QString& name) const { return options.value(name); }
+    // Every value of an option that may be given more than once.
+    QStringList values(const QString& name) const;
 };
 
 // Options may come anywhere; "--" ends them. A long option also takes its

@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "console.h"
 #include "looks/json.h"
+#include "theme.h"
 
 namespace qm::cli {
 namespace {
@@ -71,7 +72,7 @@ int runCheck(const QStringList& args) {
 
     int exitCode = kExitOk;
     for (const QString& path : std::as_const(line->operands)) {
-        const auto checked = compression::checkModuleFile(path);
+        const auto checked = checkAnyFile(path);
         if (!checked) {
             note(checked.error().fullText());
             exitCode = kExitFile;

@@ -17,6 +17,7 @@ int runPack(const QStringList& args);
 int runKeys(const QStringList& args);
 int runCheck(const QStringList& args);
 int runDiff(const QStringList& args);
+int runTheme(const QStringList& args);
 
 QString usageText();
 

@@ -5,6 +5,7 @@
 #include "console.h"
 #include "looks/json.h"
 #include "prx/header.h"
+#include "theme.h"
 
 namespace qm::cli {
 namespace {
@@ -85,6 +86,14 @@ int runIdentify(const QStringList& args) {
 
     int exitCode = kExitOk;
     for (const QString& path : std::as_const(line->operands)) {
+        if (isThemeFile(path, false)) {
+            auto themeLine = themeIdentifyLine(path, json);
+            if (!themeLine)
+                exitCode = report(themeLine.failure());
+            else
+                printLine(*themeLine);
+            continue;
+        }
         auto id = prx::identifyFile(path);
         if (!id) {
             note(id.error().fullText());

@@ -40,6 +40,14 @@ QString usageText() {
                           "                                   the name as a note), plain ones for their\n"
                           "                                   release and ELF head\n"
                           "  diff [--json] A B                the values two modules of one kind differ in\n"
+                          "  theme OUT.ctf --ptf BASE.ptf [MODULE]... [--firmware F] [--add PATH=FILE]...\n"
+                          "                                   make a CXMB theme (.ctf) for the plugin:\n"
+                          "                                   the PTF theme file, each MODULE's changes\n"
+                          "                                   and files stored whole under a flash PATH;\n"
+                          "                                   a MODULE is --vsh EDITED [--vsh-stock\n"
+                          "                                   STOCK], --paf EDITED [--paf-stock STOCK]\n"
+                          "                                   or --common-gui EDITED [--common-gui-stock\n"
+                          "                                   STOCK]; STOCK defaults to EDITED.orig\n"
                           "  help                             this text\n"
                           "\n"
                           "Options:\n"
@@ -55,6 +63,7 @@ QString usageText() {
                           "The date and time formats are shown but never written.\n"
                           "--backup keeps the module that set, apply or pack overwrites as NAME.orig,\n"
                           "once; an existing NAME.orig is never replaced. Restore with: cp NAME.orig NAME\n"
+                          "identify, check and apply (apply MODULE T.ctf) also take a CXMB theme (.ctf).\n"
                           "\n"
                           "Exit status: 0 success, 1 usage error, 2 a file that can't be read or written,\n"
                           "is not the kind the command needs, or an archiver failure, 3 a value refused\n"
@@ -72,9 +81,9 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {"identify", runIdentify}, {"dump", runDump},     {"set", runSet},
-    {"apply", runApply},       {"unpack", runUnpack}, {"pack", runPack},
-    {"keys", runKeys},         {"check", runCheck},   {"diff", runDiff},
+    {"identify", runIdentify}, {"dump", runDump},   {"set", runSet},   {"apply", runApply},
+    {"unpack", runUnpack},     {"pack", runPack},   {"keys", runKeys}, {"check", runCheck},
+    {"diff", runDiff},         {"theme", runTheme},
 };
 
 void printUsage(std::FILE* stream) {

@@ -15,7 +15,7 @@ cd "$scratch" || exit 1
 # 311434 bytes: a plain VSH module of release 3.71.
 head -c 311434 /dev/zero > vshmain.prx
 mkdir looks
-touch looks/blue.json looks/notes.txt
+touch looks/blue.json looks/notes.txt looks/blue.ctf looks/blue.ptf
 
 # Completes the line, whose last word is the one being completed, and prints
 # the candidates sorted, one per line.
@@ -42,7 +42,7 @@ expect() {
 }
 lines() { printf '%s\n' "$@"; }
 
-expect 'quillmark-cli ' "$(lines apply check diff dump help identify keys pack set unpack)"
+expect 'quillmark-cli ' "$(lines apply check diff dump help identify keys pack set theme unpack)"
 expect 'quillmark-cli d' "$(lines diff dump)"
 expect 'quillmark-cli --' "$(lines --help --version)"
 expect 'quillmark-cli pack --' "$(lines -- --header --help --key --output)"
@@ -57,8 +57,12 @@ expect 'quillmark-cli set vshmain.prx XmbX=1.5 BmpS' "$(lines 'BmpSize=')"
 expect 'quillmark-cli set -o out.prx vshmain.prx BmpS' "$(lines 'BmpSize=')"
 expect 'quillmark-cli set missing.prx BmpS' ''
 expect 'quillmark-cli dump vsh' "$(lines vshmain.prx)"
-expect 'quillmark-cli apply vshmain.prx looks/' "$(lines looks/blue.json)"
-expect 'quillmark-cli pack vshmain.prx --header looks/' "$(lines looks/blue.json looks/notes.txt)"
+expect 'quillmark-cli apply vshmain.prx looks/' "$(lines looks/blue.ctf looks/blue.json)"
+expect 'quillmark-cli theme out.ctf --p' "$(lines --paf --paf-stock --ptf)"
+expect 'quillmark-cli theme out.ctf --ptf looks/' "$(lines looks/blue.ptf)"
+expect 'quillmark-cli theme out.ctf --firmware 6.3' "$(lines 6.31 6.35 6.37 6.38 6.39)"
+expect 'quillmark-cli theme out.ctf --vsh looks/blue.json --vsh-stock vsh' "$(lines vshmain.prx)"
+expect 'quillmark-cli pack vshmain.prx --header looks/' "$(lines looks/blue.ctf looks/blue.json looks/blue.ptf looks/notes.txt)"
 expect 'quillmark-cli identify -- -' ''
 expect 'quillmark-cli identify lo' "$(lines looks)"
 

@@ -6,6 +6,7 @@
 set -uo pipefail
 desktop=$1 metainfo=$2 mime=$3 version=$4
 type=application/x-psp-prx
+theme=application/x-psp-ctf
 failures=0
 fail() {
     echo "FAILED: $*"
@@ -17,7 +18,7 @@ trap 'rm -rf "$scratch"' EXIT
 # Desktop entry: not an error, warning or hint; opens files, lists the type.
 report=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $report"
 [[ -z $report ]] || fail "desktop-file-validate says: $report"
-grep -qx "MimeType=$type;" "$desktop" || fail "the desktop entry doesn't list only $type"
+grep -qx "MimeType=$type;$theme;" "$desktop" || fail "the desktop entry doesn't list only $type and $theme"
 grep -qE '^Exec=quillmark %F$' "$desktop" || fail "the desktop entry doesn't open files with %F"
 
 # Metainfo: valid offline, of this version, for this entry, this type and both programs.
@@ -40,6 +41,7 @@ cp /usr/share/mime/packages/freedesktop.org.xml "$mime" "$scratch/data/mime/pack
 report=$(PKGSYSTEM_ENABLE_FSYNC=0 XDG_DATA_HOME="$scratch/home" XDG_DATA_DIRS="$scratch/data" update-mime-database "$scratch/data/mime" 2>&1) || fail "update-mime-database: $report"
 [[ -z $report ]] || fail "update-mime-database says: $report"
 grep -qx "$type" "$scratch/data/mime/types" || fail "the database has no $type"
+grep -qx "$theme" "$scratch/data/mime/types" || fail "the database has no $theme"
 
 cd "$scratch/files" || exit 1
 # A packed module: "~PSP" at 0.
@@ -52,8 +54,12 @@ cd "$scratch/files" || exit 1
 { printf '\177ELF\001\001\001'; head -c 9 /dev/zero; printf '\002\000\010\000'; head -c 1000 /dev/zero; } > program.bin
 { printf '~SCE'; head -c 400 /dev/zero; } > sce-only.bin
 head -c 201704 /dev/zero > zeros.bin
+# A theme: "\0PTF" at 0, the magic 0xDEAD0371 at 16; a PTF theme file without one.
+{ printf '\000PTF\001\000\000\000'; head -c 8 /dev/zero; printf '\161\003\255\336'; head -c 400 /dev/zero; } > theme.bin
+{ printf '\000PTF\001\000\000\000'; head -c 420 /dev/zero; } > base.bin
 # By name alone.
 head -c 100 /dev/zero > anything.prx
+head -c 100 /dev/zero > anything.ctf
 
 while read -r file expected; do
     got=$(XDG_DATA_HOME="$scratch/home" XDG_DATA_DIRS="$scratch/data" \
@@ -64,6 +70,9 @@ packed.bin $type
 wrapped.bin $type
 module.bin $type
 anything.prx $type
+theme.bin $theme
+anything.ctf $theme
+base.bin application/octet-stream
 program.bin application/x-executable
 sce-only.bin application/octet-stream
 zeros.bin application/octet-stream

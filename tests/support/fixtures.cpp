@@ -398,6 +398,44 @@ QByteArray makeElf(const ElfSpec& shape) {
     return elf;
 }
 
+QByteArray withElfHead(QByteArray module, const std::vector<Segment>& segments) {
+    const std::vector<Segment> used =
+        segments.empty()
+            ? std::vector<Segment>{{kFirstSegment, 0, static_cast<quint32>(module.size() - kFirstSegment)}}
+            : segments;
+    module.replace(0, kFirstSegment, QByteArray(kFirstSegment, '\0'));
+    const auto put16 = [&module](qint64 at, quint16 v) { qToLittleEndian<quint16>(v, module.data() + at); };
+    const auto put32 = [&module](qint64 at, quint32 v) { qToLittleEndian<quint32>(v, module.data() + at); };
+    module.replace(0, 7,
+                   QByteArray("\x7F"
+                              "ELF\x01\x01\x01",
+                              7));
+    put16(16, 0xFFA0);
+    put16(18, 8);
+    put32(28, 0x34); // e_phoff
+    put16(40, 52);
+    put16(42, 32);
+    put16(44, static_cast<quint16>(used.size()));
+    for (std::size_t i = 0; i < used.size(); ++i) {
+        const qint64 at = 0x34 + 32 * static_cast<qint64>(i);
+        put32(at + 0, used[i].type);
+        put32(at + 4, used[i].offset);
+        put32(at + 8, used[i].vaddr);
+        put32(at + 16, used[i].filesz);
+        put32(at + 20, used[i].filesz); // p_memsz
+    }
+    return module;
+}
+
+QByteArray makePtf(const QByteArray& title, quint32 partsEnd, qint64 length) {
+    QByteArray ptf = noise(length, 8080);
+    ptf.replace(0, 8, QByteArray("\0PTF\x01\0\0\0", 8));
+    ptf.replace(8, 128, QByteArray(128, '\0'));
+    ptf.replace(8, title.size(), title);
+    qToLittleEndian<quint32>(partsEnd, ptf.data() + 0x108);
+    return ptf;
+}
+
 const QStringList& packedCheckNames() {
     static const QStringList names{
         QStringLiteral("length"),      QStringLiteral("signature"),  QStringLiteral("packed_size"),
@@ -425,6 +463,13 @@ ModuleFixture makeModule(const ModuleRelease& release, quint32 seed) {
     }
     PafFixture f = makePaf(release.version, seed);
     return {std::move(f.bytes), std::move(f.expected), std::move(f.stated)};
+}
+
+QByteArray withValuesOf(QByteArray module, const ModuleFixture& from) {
+    for (const StatedValue& v : from.stated)
+        if (!v.name.startsWith(QStringLiteral("Formats")))
+            module.replace(v.offset, v.length, from.bytes.mid(v.offset, v.length));
+    return module;
 }
 
 std::string releaseName(const ModuleRelease& release) {

@@ -84,6 +84,24 @@ struct ElfSpec {
 inline constexpr qint64 kElfModuleInfo = 0x100;
 QByteArray makeElf(const ElfSpec& shape);
 
+// A program header of a synthetic module: a loadable segment (type 1) unless changed.
+struct Segment {
+    quint32 offset;
+    quint32 vaddr;
+    quint32 filesz;
+    quint32 type = 1;
+};
+inline constexpr qint64 kFirstSegment = 0xA0;
+// The module with an ELF head in its first kFirstSegment bytes: a 52-byte
+// header (32-bit, little-endian, MIPS, type 0xFFA0) and the program headers
+// at 0x34, zeros up to 0xA0. Without segments: one from 0xA0 to the end,
+// vaddr 0. Values of every release lie far behind it.
+QByteArray withElfHead(QByteArray module, const std::vector<Segment>& segments = {});
+
+// A PTF theme file of `length` bytes: "\0PTF", format version 1, `title` at
+// 8, `partsEnd` at 0x108 and noise elsewhere.
+QByteArray makePtf(const QByteArray& title, quint32 partsEnd, qint64 length);
+
 // The names of the checks of a packed module, in the order they are made.
 const QStringList& packedCheckNames();
 
@@ -106,6 +124,11 @@ struct ModuleFixture {
     QList<StatedValue> stated;
 };
 ModuleFixture makeModule(const ModuleRelease& release, quint32 seed = 1);
+
+// `module` with the bytes of each stated value (but the date and time
+// formats, which no editor writes) taken from `from`, a fixture of the same
+// release: every value edited, nothing else.
+QByteArray withValuesOf(QByteArray module, const ModuleFixture& from);
 
 // The byte ranges [offset, offset + length) a value occupies.
 struct ByteRange {

@@ -1,0 +1,91 @@
+#pragma once
+
+// A module's changes as runs: where the bytes of an edited module differ
+// from its stock one, where the theme loader can place them, and the
+// module as the loader leaves it once the runs are written.
+
+#include "prx/catalogue.h"
+#include "prx/result.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace qm::theme {
+
+// The loader writes a run at the module's load address + offset; the offset
+// is the run's file offset less the first segment's p_offset (the u32 at 0x38).
+struct Run {
+    quint32 offset = 0;
+    QByteArray bytes;
+    bool operator==(const Run&) const = default;
+};
+
+// [begin, end) in a module file.
+struct FileRange {
+    qint64 begin = 0;
+    qint64 end = 0;
+};
+
+// Where the loader's arithmetic puts bytes where they belong: the file
+// bytes of the loadable segments whose file-to-memory shift (p_offset -
+// p_vaddr) is the first segment's, from the first segment on.
+struct ModuleLayout {
+    quint32 firstSegment = 0;  // p_offset of the first program header (the u32 at 0x38)
+    QList<FileRange> writable; // sorted, merged
+    bool canWrite(FileRange range) const;
+};
+// The module must be an ELF PRX whose program headers lie at 0x34, where the
+// loader reads the first one.
+Result<ModuleLayout> layoutOf(QByteArrayView module);
+
+// Maximal ranges of differing bytes of two modules of one length.
+QList<FileRange> differingRanges(QByteArrayView stock, QByteArrayView edited);
+
+// Values of a release the editors change, by byte span: each colour record
+// and menu row on its own ("TextColors[3]", "MenuEntries[5]"), texts over
+// their whole slot; the date and time formats, never written, are none.
+struct ValueSpan {
+    QString name;
+    int member = 0;   // the member's place in its kind's offset row (prx::VshMember, prx::PafMember)
+    int element = -1; // colour record or menu row; -1 for a whole member
+    qint64 offset = 0;
+    qint64 length = 0;
+};
+QList<ValueSpan> valueSpans(prx::ModuleKind kind, int version); // by offset
+// The spans that share a byte with the range, in order, and their names.
+QList<ValueSpan> spansIn(const QList<ValueSpan>& spans, FileRange range);
+QStringList valuesIn(const QList<ValueSpan>& spans, FileRange range);
+// How many bytes of the range no span holds.
+qint64 bytesOutside(const QList<ValueSpan>& spans, FileRange range);
+
+// Names a refused range for a message: "ClockX", or empty to name its offsets.
+using RangeNamer = std::function<QString(FileRange)>;
+
+// The runs of two plain modules of one length, both ELF PRX. A range the
+// loader can't place is refused, naming it: "ClockX lies where the theme
+// loader can't write it". A difference that reaches the last byte is kept.
+Result<QList<Run>> makeRuns(QByteArrayView stock, QByteArrayView edited, const RangeNamer& name = {});
+
+// The file range a run covers in a module whose first segment is at `firstSegment`.
+FileRange fileRangeOf(const Run& run, quint32 firstSegment);
+
+// The module as the loader leaves it: each run at offset + the u32 at 0x38.
+// A run outside the module is refused, and nothing comes back.
+Result<QByteArray> applyRuns(QByteArrayView module, const QList<Run>& runs);
+
+// For a module of a known release: the values each run touches, in run
+// order; a run with none changes bytes no editor shows.
+struct RunOnValues {
+    Run run;
+    FileRange range;
+    QList<ValueSpan> values;
+};
+QList<RunOnValues> runsOnValues(QByteArrayView module, const QList<Run>& runs, prx::ModuleKind kind,
+                                int version);
+
+} // namespace qm::theme
