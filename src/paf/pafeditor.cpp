@@ -134,6 +134,10 @@ PafEditor::PafEditor(QWidget* parent)
     m_boxes->setEnabled(false);
 }
 
+PafEditor::~PafEditor() {
+    m_boxes->detach();
+}
+
 QLineEdit* PafEditor::box(prx::PafMember member) const {
     return m_boxes->box(static_cast<int>(member));
 }

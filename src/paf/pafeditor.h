@@ -18,6 +18,7 @@ class PafEditor final : public EditorForm {
     Q_OBJECT
 public:
     explicit PafEditor(QWidget* parent = nullptr);
+    ~PafEditor() override;
 
     inline static const QString kCaption = QStringLiteral("Paf.rad Ededid");
 

@@ -200,6 +200,10 @@ QWidget* VshEditor::makePathPage() {
     return page;
 }
 
+VshEditor::~VshEditor() {
+    m_boxes->detach();
+}
+
 QLineEdit* VshEditor::box(prx::VshMember member) const {
     return m_boxes->box(static_cast<int>(member));
 }

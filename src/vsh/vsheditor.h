@@ -25,6 +25,7 @@ class VshEditor final : public EditorForm {
     Q_OBJECT
 public:
     explicit VshEditor(QWidget* parent = nullptr);
+    ~VshEditor() override;
 
     inline static const QString kCaption = QStringLiteral("VSHMain.rad Ededid");
 

@@ -48,6 +48,11 @@ QString captionWithMember(const QString& caption, const QString& member) {
 ValueBoxes::ValueBoxes(EditorForm* form, std::vector<BoxCaption> captions)
     : QObject(form), m_form(form), m_captions(std::move(captions)) {}
 
+void ValueBoxes::detach() {
+    for (auto& [member, box] : m_boxes)
+        QObject::disconnect(box.edit, nullptr, m_form, nullptr);
+}
+
 const BoxCaption& ValueBoxes::row(int member) const {
     const auto it = std::find_if(m_captions.begin(), m_captions.end(),
                                  [member](const BoxCaption& c) { return c.member == member; });

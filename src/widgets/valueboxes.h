@@ -63,6 +63,10 @@ public:
     // `captions` in the order a save checks the boxes.
     ValueBoxes(EditorForm* form, std::vector<BoxCaption> captions);
 
+    // Called as the editor goes: the box with the focus finishes its editing
+    // as the window hides, and the editor part of the window is gone by then.
+    void detach();
+
     // A frame with a captioned box for each of its members. Number members
     // get number boxes; text members text boxes `textWidth` wide.
     QGroupBox* makeFrame(const FrameSpec& spec, QWidget* parent, int textWidth = 0);
