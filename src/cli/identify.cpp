@@ -76,24 +76,16 @@ QString textLine(const QString& path, const prx::Identification& id) {
 } // namespace
 
 int runIdentify(const QStringList& args) {
-    auto line = parseCommandLine(args, {{QStringLiteral("--json"), {}, false}});
-    if (!line)
-        return report(line.failure());
-    if (line->operands.isEmpty())
-        return report(usageFailure(QStringLiteral("identify needs at least one file")));
-    const bool json = line->has(QStringLiteral("--json"));
-
-    int exitCode = kExitOk;
-    for (const QString& path : std::as_const(line->operands)) {
-        auto id = prx::identifyFile(path);
-        if (!id) {
-            note(id.error().fullText());
-            exitCode = kExitFile;
-            continue;
-        }
-        printLine(json ? jsonLine(path, *id) : textLine(path, *id));
-    }
-    return exitCode;
+    return runOverFiles(args, QStringLiteral("identify needs at least one file"),
+                        [](const QString& path, bool json) {
+                            auto id = prx::identifyFile(path);
+                            if (!id) {
+                                note(id.error().fullText());
+                                return kExitFile;
+                            }
+                            printLine(json ? jsonLine(path, *id) : textLine(path, *id));
+                            return kExitOk;
+                        });
 }
 
 } // namespace qm::cli
