@@ -26,15 +26,10 @@ Outcome<QJsonObject> readValues(const QString& path, const PlainModule& target) 
 } // namespace
 
 int runApply(const QStringList& args) {
-    auto line =
-        parseCommandLine(args, {{QStringLiteral("-o"), {QStringLiteral("--output")}, true}, kBackupOption});
+    auto line = parseWritingCommand(args, 2, 2, QStringLiteral("apply takes a module and a values file"));
     if (!line)
         return report(line.failure());
-    if (line->operands.size() != 2)
-        return report(usageFailure(QStringLiteral("apply takes a module and a values file")));
     const QString out = line->value(QStringLiteral("-o"));
-    if (line->has(QStringLiteral("-o")) && out.isEmpty())
-        return report(usageFailure(QStringLiteral("-o needs a file name")));
     if (isThemeFile(line->operands.at(1), true))
         return applyTheme(*line);
 

@@ -1,5 +1,7 @@
 #include "args.h"
 
+#include "backup.h"
+
 namespace qm::cli {
 
 Outcome<CommandLine> parseCommandLine(const QStringList& args, const QList<Option>& known) {
@@ -62,6 +64,43 @@ bool asksForHelp(const QStringList& args) {
             return true;
     }
     return false;
+}
+
+Outcome<CommandLine> parseCommand(const QStringList& args, const QList<Option>& known, qsizetype least,
+                                  qsizetype most, const QString& countMessage) {
+    auto line = parseCommandLine(args, known);
+    if (!line)
+        return line.failure();
+    if (line->operands.size() < least || line->operands.size() > most)
+        return usageFailure(countMessage);
+    return line;
+}
+
+int runOverFiles(const QStringList& args, const QString& countMessage,
+                 const std::function<int(const QString& path, bool json)>& each) {
+    auto line = parseCommand(args, {kJsonOption}, 1, args.size(), countMessage);
+    if (!line)
+        return report(line.failure());
+    const bool json = line->has(kJsonOption.name);
+    int exitCode = kExitOk;
+    for (const QString& path : std::as_const(line->operands)) {
+        const int code = each(path, json);
+        if (code == kExitFile || exitCode == kExitOk)
+            exitCode = code == kExitOk ? exitCode : code;
+    }
+    return exitCode;
+}
+
+Outcome<CommandLine> parseWritingCommand(const QStringList& args, qsizetype least, qsizetype most,
+                                         const QString& countMessage) {
+    auto line =
+        parseCommand(args, {{QStringLiteral("-o"), {QStringLiteral("--output")}, true}, kBackupOption}, least,
+                     most, countMessage);
+    if (!line)
+        return line.failure();
+    if (line->has(QStringLiteral("-o")) && line->value(QStringLiteral("-o")).isEmpty())
+        return usageFailure(QStringLiteral("-o needs a file name"));
+    return line;
 }
 
 } // namespace qm::cli

@@ -63,30 +63,20 @@ void printText(const QString& path, const QList<compression::PackedCheck>& check
 } // namespace
 
 int runCheck(const QStringList& args) {
-    auto line = parseCommandLine(args, {{QStringLiteral("--json"), {}, false}});
-    if (!line)
-        return report(line.failure());
-    if (line->operands.isEmpty())
-        return report(usageFailure(QStringLiteral("check needs at least one module")));
-    const bool json = line->has(QStringLiteral("--json"));
-
-    int exitCode = kExitOk;
-    for (const QString& path : std::as_const(line->operands)) {
-        const auto checked = checkAnyFile(path);
-        if (!checked) {
-            note(checked.error().fullText());
-            exitCode = kExitFile;
-            continue;
-        }
-        const QList<compression::PackedCheck>& checks = *checked;
-        if (json)
-            printLine(jsonLine(path, checks));
-        else
-            printText(path, checks);
-        if (!compression::allHold(checks) && exitCode == kExitOk)
-            exitCode = kExitValue;
-    }
-    return exitCode;
+    return runOverFiles(args, QStringLiteral("check needs at least one module"),
+                        [](const QString& path, bool json) {
+                            const auto checked = checkAnyFile(path);
+                            if (!checked) {
+                                note(checked.error().fullText());
+                                return kExitFile;
+                            }
+                            const QList<compression::PackedCheck>& checks = *checked;
+                            if (json)
+                                printLine(jsonLine(path, checks));
+                            else
+                                printText(path, checks);
+                            return compression::allHold(checks) ? kExitOk : kExitValue;
+                        });
 }
 
 } // namespace qm::cli

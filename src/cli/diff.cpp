@@ -72,11 +72,9 @@ void printText(const PlainModule& a, const PlainModule& b, const LookDiff& diff)
 } // namespace
 
 int runDiff(const QStringList& args) {
-    auto line = parseCommandLine(args, {{QStringLiteral("--json"), {}, false}});
+    auto line = parseCommand(args, {kJsonOption}, 2, 2, QStringLiteral("diff takes two plain modules"));
     if (!line)
         return report(line.failure());
-    if (line->operands.size() != 2)
-        return report(usageFailure(QStringLiteral("diff takes two plain modules")));
     auto a = openPlainModule(line->operands.at(0));
     if (!a)
         return report(a.failure());

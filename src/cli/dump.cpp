@@ -21,11 +21,9 @@ void printText(const PlainModule& m) {
 } // namespace
 
 int runDump(const QStringList& args) {
-    auto line = parseCommandLine(args, {{QStringLiteral("--json"), {}, false}});
+    auto line = parseCommand(args, {kJsonOption}, 1, 1, QStringLiteral("dump takes one file"));
     if (!line)
         return report(line.failure());
-    if (line->operands.size() != 1)
-        return report(usageFailure(QStringLiteral("dump takes one file")));
     auto module = openPlainModule(line->operands.first());
     if (!module)
         return report(module.failure());

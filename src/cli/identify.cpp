@@ -77,32 +77,23 @@ QString textLine(const QString& path, const prx::Identification& id) {
 } // namespace
 
 int runIdentify(const QStringList& args) {
-    auto line = parseCommandLine(args, {{QStringLiteral("--json"), {}, false}});
-    if (!line)
-        return report(line.failure());
-    if (line->operands.isEmpty())
-        return report(usageFailure(QStringLiteral("identify needs at least one file")));
-    const bool json = line->has(QStringLiteral("--json"));
-
-    int exitCode = kExitOk;
-    for (const QString& path : std::as_const(line->operands)) {
-        if (isThemeFile(path, false)) {
-            auto themeLine = themeIdentifyLine(path, json);
-            if (!themeLine)
-                exitCode = report(themeLine.failure());
-            else
-                printLine(*themeLine);
-            continue;
-        }
-        auto id = prx::identifyFile(path);
-        if (!id) {
-            note(id.error().fullText());
-            exitCode = kExitFile;
-            continue;
-        }
-        printLine(json ? jsonLine(path, *id) : textLine(path, *id));
-    }
-    return exitCode;
+    return runOverFiles(args, QStringLiteral("identify needs at least one file"),
+                        [](const QString& path, bool json) {
+                            if (isThemeFile(path, false)) {
+                                auto themeLine = themeIdentifyLine(path, json);
+                                if (!themeLine)
+                                    return report(themeLine.failure());
+                                printLine(*themeLine);
+                                return kExitOk;
+                            }
+                            auto id = prx::identifyFile(path);
+                            if (!id) {
+                                note(id.error().fullText());
+                                return kExitFile;
+                            }
+                            printLine(json ? jsonLine(path, *id) : textLine(path, *id));
+                            return kExitOk;
+                        });
 }
 
 } // namespace qm::cli

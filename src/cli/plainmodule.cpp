@@ -5,7 +5,6 @@
 #include "prx/header.h"
 #include "prx/numbers.h"
 #include "prx/rules.h"
-#include "prx/valueio.h"
 
 #include <QFileInfo>
 
@@ -36,10 +35,7 @@ int changedValues(const ModuleValues& a, const ModuleValues& b) {
 }
 
 Problem copyUnchanged(const PlainModule& loaded, const QString& dest) {
-    auto bytes = prx::readWholeFile(loaded.path);
-    if (!bytes)
-        return failureFrom(bytes.error());
-    if (auto s = prx::writeFileAtomically(dest, *bytes); !s)
+    if (auto s = prx::writeFileAtomically(dest, loaded.document->image().bytes()); !s)
         return failureFrom(s.error());
     note(QStringLiteral("no value changed; %1 copied to %2").arg(loaded.path, dest));
     return std::nullopt;
@@ -55,24 +51,25 @@ Failure saveFailure(const Error& error) {
 } // namespace
 
 Outcome<PlainModule> openPlainModule(const QString& path) {
-    auto id = prx::identifyFile(path);
-    if (!id)
-        return failureFrom(id.error());
+    auto document = std::make_shared<doc::ModuleDocument>();
+    auto opened = document->open(path);
+    if (!opened)
+        return failureFrom(opened.error());
+    const prx::Identification* id = &opened->id;
     if (id->kind != prx::FileKind::Vsh && id->kind != prx::FileKind::Paf) {
         const QString what = id->kind == prx::FileKind::Packed
                                  ? QStringLiteral("a packed module (unpack it first)")
                                  : QStringLiteral("no module of a known release");
         return fileFailure(QStringLiteral("%1: not a plain VSH or PAF module: %2").arg(path, what));
     }
-    const auto kind = id->kind == prx::FileKind::Vsh ? prx::ModuleKind::Vsh : prx::ModuleKind::Paf;
-    auto values = prx::readValuesFile(path, kind, id->version);
-    if (!values)
-        return fileFailure(path + QStringLiteral(": ") + values.error().fullText());
+    if (opened->loadError)
+        return fileFailure(path + QStringLiteral(": ") + opened->loadError->fullText());
     PlainModule m;
-    static_cast<ModuleValues&>(m) = std::move(*values);
+    static_cast<ModuleValues&>(m) = document->loadedValues();
     m.path = path;
     m.label = id->label;
     m.size = id->size;
+    m.document = std::move(document);
     return m;
 }
 
@@ -96,7 +93,8 @@ Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const Q
         notes.append(QStringLiteral("NetworkIconYUnfocused follows MainIconYUnfocused: written as %1")
                          .arg(prx::formatSingle(followed.single(network).toFloat(), numberLocale())));
 
-    if (auto s = prx::saveValuesFile(loaded.path, dest, loaded, edited, keepOriginal); !s)
+    loaded.document->setValues(edited);
+    if (auto s = loaded.document->save(dest, keepOriginal); !s)
         return saveFailure(s.error());
     if (keepOriginal)
         original.print();

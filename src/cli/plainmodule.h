@@ -4,10 +4,13 @@
 // value the editors show, in the C locale.
 
 #include "console.h"
+#include "document/moduledocument.h"
 #include "looks/members.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 namespace qm::cli {
 
@@ -19,10 +22,12 @@ struct PlainModule : ModuleValues {
     QString path;
     QString label;
     qint64 size = 0;
+    // The open module, read once; a save writes its bytes.
+    std::shared_ptr<doc::ModuleDocument> document;
 };
 
-// Identifies the file and loads its values; anything but a readable plain
-// module of a known release is a file failure.
+// Reads the file once, identifies it and loads its values; anything but a
+// readable plain module of a known release is a file failure.
 Outcome<PlainModule> openPlainModule(const QString& path);
 
 // Writes the values of `edited` that differ from `loaded` into `dest`, which

@@ -181,28 +181,32 @@ Problem assign(PlainModule& edited, const Target& t, QStringList& notes) {
     return std::nullopt;
 }
 
+// What `step` makes of each input, in order; its failures are added to `failures`.
+template <typename T, typename In, typename Step>
+QList<T> eachOf(const QList<In>& inputs, QList<Failure>& failures, Step step) {
+    QList<T> made;
+    for (const In& input : inputs) {
+        Outcome<T> outcome = step(input);
+        if (outcome)
+            made.append(*outcome);
+        else
+            failures.append(outcome.failure());
+    }
+    return made;
+}
+
 } // namespace
 
 int runSet(const QStringList& args) {
-    auto line =
-        parseCommandLine(args, {{QStringLiteral("-o"), {QStringLiteral("--output")}, true}, kBackupOption});
+    auto line = parseWritingCommand(args, 2, args.size(),
+                                    QStringLiteral("set needs a file and at least one NAME=VALUE"));
     if (!line)
         return report(line.failure());
-    if (line->operands.size() < 2)
-        return report(usageFailure(QStringLiteral("set needs a file and at least one NAME=VALUE")));
     const QString out = line->value(QStringLiteral("-o"));
-    if (line->has(QStringLiteral("-o")) && out.isEmpty())
-        return report(usageFailure(QStringLiteral("-o needs a file name")));
 
-    QList<Assignment> assignments;
     QList<Failure> failures;
-    for (const QString& arg : line->operands.mid(1)) {
-        auto a = parseAssignment(arg);
-        if (a)
-            assignments.append(*a);
-        else
-            failures.append(a.failure());
-    }
+    const QList<Assignment> assignments = eachOf<Assignment>(
+        line->operands.mid(1), failures, [](const QString& arg) { return parseAssignment(arg); });
     if (!failures.isEmpty())
         return reportAll(failures);
 
@@ -210,14 +214,8 @@ int runSet(const QStringList& args) {
     if (!loaded)
         return report(loaded.failure());
 
-    QList<Target> targets;
-    for (const Assignment& a : std::as_const(assignments)) {
-        auto t = resolve(*loaded, a);
-        if (t)
-            targets.append(*t);
-        else
-            failures.append(t.failure());
-    }
+    const QList<Target> targets =
+        eachOf<Target>(assignments, failures, [&](const Assignment& a) { return resolve(*loaded, a); });
     if (!failures.isEmpty())
         return reportAll(failures);
 

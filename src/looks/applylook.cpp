@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <array>
 #include <cmath>
 
 namespace qm::looks {
@@ -72,26 +73,12 @@ private:
     void set(const Member& member, prx::Value v) { m_out.values.setValue(member.index, std::move(v)); }
 
     void applyMember(const Member& member, const QJsonValue& v) {
-        switch (member.shape) {
-        case Shape::Single:
-            applySingle(member, v);
-            return;
-        case Shape::Integer:
-            applyInteger(member, v);
-            return;
-        case Shape::Text:
-            applyText(member, v);
-            return;
-        case Shape::Colours:
-            applyColours(member, v);
-            return;
-        case Shape::Menu:
-            applyMenu(member, v);
-            return;
-        case Shape::Formats:
-            checkFormats(member, v);
-            return;
-        }
+        // By the order of Shape.
+        using Apply = void (Applier::*)(const Member&, const QJsonValue&);
+        static constexpr std::array<Apply, 6> kByShape{&Applier::applySingle, &Applier::applyInteger,
+                                                       &Applier::applyText,   &Applier::applyColours,
+                                                       &Applier::applyMenu,   &Applier::checkFormats};
+        (this->*kByShape[static_cast<std::size_t>(member.shape)])(member, v);
     }
 
     void applySingle(const Member& member, const QJsonValue& v) {
@@ -196,6 +183,10 @@ private:
         const int version = m_loaded.version();
         const prx::MenuFormat format = *prx::menuFormat(version);
         const MenuTexts shown = menuTexts(before, version);
+        if (shownAsError(given, shown)) {
+            skip(QStringLiteral("%1: kept as it is, the look shows ERROR (a code it can't name)").arg(name));
+            return;
+        }
         const auto fieldText = [&](const char* field) -> std::optional<QString> {
             const QString key = QLatin1StringView(field);
             if (!given.contains(key))
@@ -237,6 +228,18 @@ private:
         if (const auto order = fieldText("order"); order && *order != shown.order)
             if (auto s = setMenuOrder(entry, *order, name + QStringLiteral(".order")); !s)
                 refuse(s.error());
+    }
+
+    // A row the look shows with "ERROR" (a code its release can't name) in a
+    // field the target names is kept as the target has it. The icon is not
+    // looked at: without a name the order stands for it.
+    static bool shownAsError(const QJsonObject& given, const MenuTexts& shown) {
+        const std::array<std::pair<const char*, const QString*>, 3> fields{
+            {{"category", &shown.category}, {"region", &shown.region}, {"enabled", &shown.enabled}}};
+        for (const auto& [key, current] : fields)
+            if (given.value(QLatin1StringView(key)).toString() == kMenuError && *current != kMenuError)
+                return true;
+        return false;
     }
 
     void checkFormats(const Member& member, const QJsonValue& v) {

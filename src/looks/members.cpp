@@ -8,19 +8,15 @@ namespace {
 
 QList<Member> build(prx::ModuleKind kind) {
     QList<Member> list;
-    const int count = kind == prx::ModuleKind::Vsh ? prx::kVshMemberCount : prx::kPafMemberCount;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < prx::memberCount(kind); ++i) {
+        const prx::MemberInfo row = prx::memberInfo(kind, i);
         Member info;
         info.kind = kind;
         info.index = i;
-        if (kind == prx::ModuleKind::Vsh) {
-            info.name = QString(prx::memberName(info.vsh()));
-            info.shape = prx::shapeOf(info.vsh());
-            info.count = prx::elementCount(info.vsh());
-        } else {
-            info.name = QString(prx::memberName(static_cast<prx::PafMember>(i)));
-            info.shape = Shape::Single;
-        }
+        info.name = QString(row.name);
+        info.shape = row.shape;
+        info.count = row.elements();
+        info.textLimit = row.textLimit();
         list.append(info);
     }
     return list;
@@ -33,7 +29,7 @@ QLatin1StringView kindName(prx::ModuleKind kind) {
 }
 
 QString releaseLabel(const ModuleValues& values) {
-    return QString::fromLatin1(prx::release(values.kind(), values.version()).label);
+    return prx::ReleaseId{values.kind(), values.version()}.label();
 }
 
 const QList<Member>& allMembers(prx::ModuleKind kind) {

@@ -36,10 +36,11 @@ struct Member {
     prx::ModuleKind kind = prx::ModuleKind::Vsh;
     int index = 0; // the member's place in its kind's offset row
     int count = 1; // elements of a colour or format block
+    int textLimit = 0;
 
     prx::VshMember vsh() const { return static_cast<prx::VshMember>(index); }
     // The longest text stored for a text member.
-    int maxLength() const { return kind == prx::ModuleKind::Vsh ? prx::textMaxLength(vsh()) : 0; }
+    int maxLength() const { return textLimit; }
 };
 
 // Every member of a module kind, in table order.

@@ -1,5 +1,7 @@
 #include "menunames.h"
 
+#include <array>
+
 namespace qm::looks {
 namespace {
 
@@ -39,41 +41,14 @@ const QStringList kClassicIcons{
 };
 
 // The slim list differs at 8 and from 28 on.
-const QStringList kSlimIcons{
-    QStringLiteral("Network Update"),
-    QStringLiteral("USB Connection"),
-    QStringLiteral("Video Settings"),
-    QStringLiteral("Photo Settings"),
-    QStringLiteral("System Settings"),
-    QStringLiteral("Theme Settings"),
-    QStringLiteral("Date & Time Settings"),
-    QStringLiteral("Power Save Settings"),
-    QStringLiteral("Connected Display Settings"),
-    QStringLiteral("Sound Settings"),
-    QStringLiteral("Security Settings"),
-    QStringLiteral("RSS Settings"),
-    QStringLiteral("Network Settings"),
-    QStringLiteral("Memory Stick Photo"),
-    QStringLiteral("UMD Photo"),
-    QStringLiteral("Memory Stick Music"),
-    QStringLiteral("UMD Music"),
-    QStringLiteral("UMD Video"),
-    QStringLiteral("Memory Stick Video"),
-    QStringLiteral("Game Sharing"),
-    QStringLiteral("Saved Data Utility"),
-    QStringLiteral("UMD Game"),
-    QStringLiteral("Memory Stick Game"),
-    QStringLiteral("UMD Update"),
-    QStringLiteral("Internet Browser"),
-    QStringLiteral("LocationFree TV"),
-    QStringLiteral("RSS Channel"),
-    QStringLiteral("Camera"),
-    QStringLiteral("Remote Play"),
-    QStringLiteral("Online Instructions"),
-    QStringLiteral("1-Seg"),
-    QStringLiteral("Playstation Spot"),
-    QStringLiteral("Internet Radio"),
-};
+QStringList slimIcons() {
+    QStringList icons = kClassicIcons.first(28);
+    icons[8] = QStringLiteral("Connected Display Settings");
+    icons << QStringLiteral("Remote Play") << QStringLiteral("Online Instructions") << QStringLiteral("1-Seg")
+          << QStringLiteral("Playstation Spot") << QStringLiteral("Internet Radio");
+    return icons;
+}
+const QStringList kSlimIcons = slimIcons();
 
 template <typename T> QString orError(const std::optional<T>& meaning, QString (*name)(T)) {
     return meaning ? name(*meaning) : kMenuError;
@@ -81,44 +56,27 @@ template <typename T> QString orError(const std::optional<T>& meaning, QString (
 
 } // namespace
 
+// By the order of MenuCategory, MenuState and MenuRegion.
+constexpr std::array<const char*, 7> kCategoryNames{"Settings", "Photo", "Music",  "Video",
+                                                    "TV",       "Game",  "Network"};
+constexpr std::array<const char*, 4> kStateNames{"FAT ON", "FAT OFF", "SLIM ON", "SLIM OFF"};
+constexpr std::array<const char*, 2> kRegionNames{"All", "Japan"};
+
+template <std::size_t N, typename E> QString nameIn(const std::array<const char*, N>& names, E meaning) {
+    const auto at = static_cast<std::size_t>(meaning);
+    return at < N ? QString::fromLatin1(names[at]) : kMenuError;
+}
+
 QString categoryName(prx::MenuCategory category) {
-    using C = prx::MenuCategory;
-    switch (category) {
-    case C::Settings:
-        return QStringLiteral("Settings");
-    case C::Photo:
-        return QStringLiteral("Photo");
-    case C::Music:
-        return QStringLiteral("Music");
-    case C::Video:
-        return QStringLiteral("Video");
-    case C::TV:
-        return QStringLiteral("TV");
-    case C::Game:
-        return QStringLiteral("Game");
-    case C::Network:
-        return QStringLiteral("Network");
-    }
-    return kMenuError;
+    return nameIn(kCategoryNames, category);
 }
 
 QString stateName(prx::MenuState state) {
-    using S = prx::MenuState;
-    switch (state) {
-    case S::FatOn:
-        return QStringLiteral("FAT ON");
-    case S::FatOff:
-        return QStringLiteral("FAT OFF");
-    case S::SlimOn:
-        return QStringLiteral("SLIM ON");
-    case S::SlimOff:
-        return QStringLiteral("SLIM OFF");
-    }
-    return kMenuError;
+    return nameIn(kStateNames, state);
 }
 
 QString regionName(prx::MenuRegion region) {
-    return region == prx::MenuRegion::All ? QStringLiteral("All") : QStringLiteral("Japan");
+    return nameIn(kRegionNames, region);
 }
 
 QStringList categoryNames(prx::MenuFormat format) {

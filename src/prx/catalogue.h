@@ -4,6 +4,7 @@
 // release the byte offsets of every value the editors change.
 
 #include <QLatin1StringView>
+#include <QString>
 #include <QtGlobal>
 
 #include <optional>
@@ -20,6 +21,18 @@ struct Release {
 
 inline constexpr int kVshRows = 14;
 inline constexpr int kPafRows = 12;
+
+// A release of one module kind: its kind and its row in the catalogue.
+struct ReleaseId {
+    ModuleKind kind = ModuleKind::Vsh;
+    int row = 0; // 1-based; 0 for none
+
+    bool isValid() const;
+    // The catalogue's line of a valid release.
+    const Release& info() const;
+    QString label() const;
+    bool operator==(const ReleaseId&) const = default;
+};
 
 // Members of a VSH offset row, in table order.
 enum class VshMember {
@@ -116,6 +129,24 @@ enum class Shape {
     Formats, // a block of date and time format strings (never written)
 };
 
+// Everything the catalogue says of one member, from its one row.
+struct MemberInfo {
+    QLatin1StringView name;
+    Shape shape = Shape::Single;
+    int count = 1;    // colour records, format strings, or the longest text written
+    int follows = -1; // the member whose value it follows where the release has both; -1 for none
+
+    // Records of a colour block or strings of a format block; 1 otherwise.
+    int elements() const { return shape == Shape::Colours || shape == Shape::Formats ? count : 1; }
+    // The longest text written for a text member; 0 for other members.
+    int textLimit() const { return shape == Shape::Text ? count : 0; }
+};
+int memberCount(ModuleKind kind);
+MemberInfo memberInfo(ModuleKind kind, int member);
+// Offset of a member in a release row; 0 when the release lacks the member.
+qint32 offsetOf(ModuleKind kind, int row, int member);
+std::optional<int> memberByName(ModuleKind kind, QStringView name);
+
 Shape shapeOf(VshMember member);
 constexpr Shape shapeOf(PafMember) {
     return Shape::Single;
@@ -138,6 +169,7 @@ const Release& release(ModuleKind kind, int row);
 int rowCount(ModuleKind kind);
 
 // First row whose file size equals the given length.
+std::optional<int> matchSize(ModuleKind kind, qint64 size);
 std::optional<int> matchVshSize(qint64 size);
 std::optional<int> matchPafSize(qint64 size);
 

@@ -127,77 +127,60 @@ QString formatSingle(float value, const QLocale& locale) {
     return text;
 }
 
-Result<double> parseNumber(QStringView text, const QLocale& locale) {
+// A double or a float from its text; `tooLarge` ends the overflow message.
+template <typename T>
+Result<T> parseFloating(QStringView text, const QLocale& locale, const QString& tooLarge) {
     switch (specialValue(text.trimmed())) {
     case Special::NaN:
-        return std::numeric_limits<double>::quiet_NaN();
+        return std::numeric_limits<T>::quiet_NaN();
     case Special::PosInf:
-        return std::numeric_limits<double>::infinity();
+        return std::numeric_limits<T>::infinity();
     case Special::NegInf:
-        return -std::numeric_limits<double>::infinity();
+        return -std::numeric_limits<T>::infinity();
     case Special::None:
         break;
     }
     const std::string s = normalise(text, locale);
-    double v = 0;
+    T v = 0;
     std::errc ec{};
     if (s.empty() || !readWhole(s, v, ec))
         return Error::typeMismatch(quoted(text) + QStringLiteral(" is not a number"));
     if (ec == std::errc::result_out_of_range) {
         // from_chars reports both ends of the range; only the top one overflows.
         if (decimalMagnitude(s) >= 0)
-            return Error::overflow(quoted(text) + QStringLiteral(" is too large"));
-        return s.front() == '-' ? -0.0 : 0.0;
+            return Error::overflow(quoted(text) + tooLarge);
+        return s.front() == '-' ? -T(0) : T(0); // too small: zero, with its sign
     }
     return v;
+}
+
+Result<double> parseNumber(QStringView text, const QLocale& locale) {
+    return parseFloating<double>(text, locale, QStringLiteral(" is too large"));
 }
 
 Result<float> parseSingle(QStringView text, const QLocale& locale) {
-    switch (specialValue(text.trimmed())) {
-    case Special::NaN:
-        return std::numeric_limits<float>::quiet_NaN();
-    case Special::PosInf:
-        return std::numeric_limits<float>::infinity();
-    case Special::NegInf:
-        return -std::numeric_limits<float>::infinity();
-    case Special::None:
-        break;
-    }
-    const std::string s = normalise(text, locale);
-    float v = 0;
-    std::errc ec{};
-    if (s.empty() || !readWhole(s, v, ec))
-        return Error::typeMismatch(quoted(text) + QStringLiteral(" is not a number"));
-    if (ec == std::errc::result_out_of_range) {
-        if (decimalMagnitude(s) >= 0)
-            return Error::overflow(quoted(text) + QStringLiteral(" is beyond the range of a Single"));
-        return s.front() == '-' ? -0.0f : 0.0f; // too small for a Single: zero, with its sign
-    }
-    return v;
+    return parseFloating<float>(text, locale, QStringLiteral(" is beyond the range of a Single"));
 }
 
-Result<qint16> parseInt16(QStringView text, const QLocale& locale) {
+// A whole number from its text, rounded half to even, within `low` to `high`.
+template <typename T> Result<T> parseWhole(QStringView text, const QLocale& locale, double low, double high) {
     auto n = parseNumber(text, locale);
     if (!n)
         return n.error();
     if (std::isnan(*n))
         return Error::typeMismatch(quoted(text) + QStringLiteral(" is not a number"));
     const double r = std::nearbyint(*n); // the default rounding mode sends halves to even
-    if (r < -32768.0 || r > 32767.0)
-        return Error::overflow(quoted(text) + QStringLiteral(" is outside -32768 to 32767"));
-    return static_cast<qint16>(r);
+    if (r < low || r > high)
+        return Error::overflow(quoted(text) + QStringLiteral(" is outside %1 to %2").arg(low).arg(high));
+    return static_cast<T>(r);
+}
+
+Result<qint16> parseInt16(QStringView text, const QLocale& locale) {
+    return parseWhole<qint16>(text, locale, -32768.0, 32767.0);
 }
 
 Result<quint8> parseByte(QStringView text, const QLocale& locale) {
-    auto n = parseNumber(text, locale);
-    if (!n)
-        return n.error();
-    if (std::isnan(*n))
-        return Error::typeMismatch(quoted(text) + QStringLiteral(" is not a number"));
-    const double r = std::nearbyint(*n);
-    if (r < 0.0 || r > 255.0)
-        return Error::overflow(quoted(text) + QStringLiteral(" is outside 0 to 255"));
-    return static_cast<quint8>(r);
+    return parseWhole<quint8>(text, locale, 0.0, 255.0);
 }
 
 } // namespace qm::prx

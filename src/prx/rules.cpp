@@ -9,8 +9,9 @@
 namespace qm::prx {
 
 bool followsMainIcon(int version, VshMember member) {
-    return member == VshMember::NetworkIconYUnfocused && version >= 12 &&
-           vshHas(version, VshMember::MainIconYUnfocused);
+    const int followed = memberInfo(ModuleKind::Vsh, static_cast<int>(member)).follows;
+    return followed >= 0 && version >= 1 && version <= kVshRows && vshHas(version, member) &&
+           vshHas(version, static_cast<VshMember>(followed));
 }
 
 Single networkIconFollowing(Single mainIcon) {

@@ -8,14 +8,8 @@
 namespace qm::prx {
 namespace {
 
-qint64 offsetOf(ModuleKind kind, int version, int member) {
-    return kind == ModuleKind::Vsh ? vshOffset(version, static_cast<VshMember>(member))
-                                   : pafOffset(version, static_cast<PafMember>(member));
-}
-
 QString nameOf(ModuleKind kind, int member) {
-    return kind == ModuleKind::Vsh ? QString(memberName(static_cast<VshMember>(member)))
-                                   : QString(memberName(static_cast<PafMember>(member)));
+    return QString(memberInfo(kind, member).name);
 }
 
 Error withMember(Error e, const QString& name) {
@@ -31,10 +25,8 @@ template <typename T> Result<Value> asValue(Result<T> r) {
 
 Result<Value> readMember(const ModuleImage& image, ModuleKind kind, int version, int member) {
     const qint64 at = offsetOf(kind, version, member);
-    if (kind == ModuleKind::Paf)
-        return asValue(readSingle(image, at));
-    const auto m = static_cast<VshMember>(member);
-    switch (shapeOf(m)) {
+    const MemberInfo info = memberInfo(kind, member);
+    switch (info.shape) {
     case Shape::Single:
         return asValue(readSingle(image, at));
     case Shape::Integer:
@@ -42,7 +34,7 @@ Result<Value> readMember(const ModuleImage& image, ModuleKind kind, int version,
     case Shape::Text:
         return asValue(readText(image, at));
     case Shape::Colours:
-        return asValue(readColourBlock(image, at, elementCount(m)));
+        return asValue(readColourBlock(image, at, info.elements()));
     case Shape::Formats:
         return asValue(readFormatStrings(image, at, version));
     case Shape::Menu: {
@@ -69,7 +61,7 @@ Status writeMember(ModuleImage& image, ModuleKind kind, int version, int member,
     if (const auto* integer = std::get_if<qint16>(&after))
         return writeInteger(image, at, *integer);
     if (const auto* text = std::get_if<QString>(&after))
-        return writeText(image, at, *text, textMaxLength(static_cast<VshMember>(member)));
+        return writeText(image, at, *text, memberInfo(kind, member).textLimit());
     if (const auto* colours = std::get_if<ColourBlock>(&after)) {
         const auto& old = std::get<ColourBlock>(before);
         for (qsizetype i = 0; i < colours->size(); ++i)

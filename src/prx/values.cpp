@@ -20,16 +20,9 @@ int componentToByte(Single component) {
     return static_cast<int>(r);
 }
 
-bool memberPresent(ModuleKind kind, int version, int member) {
-    return kind == ModuleKind::Vsh ? vshHas(version, static_cast<VshMember>(member))
-                                   : pafHas(version, static_cast<PafMember>(member));
-}
-
 Value zeroValue(ModuleKind kind, int version, int member) {
-    if (kind == ModuleKind::Paf)
-        return Single();
-    const auto m = static_cast<VshMember>(member);
-    switch (shapeOf(m)) {
+    const MemberInfo info = memberInfo(kind, member);
+    switch (info.shape) {
     case Shape::Single:
         return Single();
     case Shape::Integer:
@@ -37,7 +30,7 @@ Value zeroValue(ModuleKind kind, int version, int member) {
     case Shape::Text:
         return QString();
     case Shape::Colours:
-        return ColourBlock(elementCount(m));
+        return ColourBlock(info.elements());
     case Shape::Formats:
         return FormatStrings();
     case Shape::Menu:
@@ -78,10 +71,10 @@ Colour Colour::fromRgb(Rgb rgb) {
 }
 
 ModuleValues::ModuleValues(ModuleKind kind, int version) : m_kind(kind), m_version(version) {
-    const int count = kind == ModuleKind::Vsh ? kVshMemberCount : kPafMemberCount;
+    const int count = prx::memberCount(kind);
     m_values.resize(static_cast<std::size_t>(count));
     for (int m = 0; m < count; ++m)
-        if (memberPresent(kind, version, m))
+        if (offsetOf(kind, version, m) != 0)
             m_values[static_cast<std::size_t>(m)] = zeroValue(kind, version, m);
 }
 

@@ -1,21 +1,18 @@
 #pragma once
 
-// What both editor windows share: the module's values by member, the load
-// and save template (open, save, Save As, refusals and errors take one path
-// for both kinds), the status texts and looks. A window binds its controls
-// to members; it does no byte work.
+// What both editor windows share: a view of one module document (its
+// values by member, their history, load and save), the status texts and
+// looks. A window binds its controls to members; it does no byte work.
 
+#include "document/editingdocument.h"
 #include "prx/result.h"
 #include "prx/values.h"
 
-#include <QByteArray>
-#include <QDateTime>
 #include <QLocale>
 #include <QPointer>
 #include <QWidget>
 
 class QTabWidget;
-class QUndoStack;
 
 namespace qm::ui {
 
@@ -28,8 +25,10 @@ public:
     ~EditorForm() override;
 
     prx::ModuleKind moduleKind() const { return m_kind; }
+    // The document the window shows; each window has its own.
+    doc::EditingDocument& document() const { return *m_document; }
     // The module file the window shows; empty while it holds none.
-    QString filePath() const { return m_path; }
+    QString filePath() const { return m_document->path(); }
     // The release row of the last load; -1 before any.
     int versionIndex() const { return m_version; }
     // The release label and the path, each followed by one blank, as the
@@ -49,8 +48,8 @@ public:
     Status save(const QString& path, int version, bool keepOriginal = false);
 
     // The values as the file held them at the last load, and as the window shows them now.
-    const prx::ModuleValues& loadedValues() const { return m_loaded; }
-    const prx::ModuleValues& values() const { return m_values; }
+    const prx::ModuleValues& loadedValues() const { return m_document->loadedValues(); }
+    const prx::ModuleValues& values() const { return m_document->values(); }
 
     // An edit of one member's value, as one step of the undo stack named
     // `step` ("Clock X"); values that follow it change with it. Typing into
@@ -60,9 +59,9 @@ public:
     template <typename M> void edit(M member, const prx::Value& value, const QString& step) {
         edit(static_cast<int>(member), value, step);
     }
-    void closeStep();
+    void closeStep() { m_document->closeStep(); }
     // The window's steps; clean while the values are those of the file.
-    QUndoStack* undoStack() const { return m_undo; }
+    QUndoStack* undoStack() const { return m_document->undoStack(); }
     bool hasUnsavedEdits() const;
 
     // Looks: the values the window shows, failing while a box holds no
@@ -72,7 +71,7 @@ public:
 
     // Whether the file changed on disk (length, time or contents) since the
     // window loaded or saved it. A file that is gone has changed.
-    bool changedOnDisk() const;
+    bool changedOnDisk() const { return m_document->changedOnDisk(); }
 
     // After a refused save: brings the box that refused it into view and gives it the focus.
     void focusRefusedBox();
@@ -113,30 +112,16 @@ protected:
 
 private:
     void updateTitle();
-    struct Stamp {
-        qint64 size = -1;
-        QDateTime modified;
-        std::size_t hash = 0;
-        bool operator==(const Stamp&) const = default;
-    };
-    // The file's length, time and a hash of its contents (`bytes`).
-    static Stamp stampOf(const QString& path, QByteArrayView bytes);
-
-    friend class ValuesCommand;
+    // Shows the document's file: after a load or a save.
+    void showFile();
 
     prx::ModuleKind m_kind;
     QString m_caption;
-    bool m_pushing = false;
-    QUndoStack* m_undo = nullptr;
-    class ValuesCommand* m_openStep = nullptr;
-    Stamp m_stamp;
+    doc::EditingDocument* m_document;
     QTabWidget* m_tabs = nullptr;
     mutable QPointer<QWidget> m_refused;
-    QString m_path;
     QString m_statusVersion;
     int m_version = -1;
-    prx::ModuleValues m_loaded;
-    prx::ModuleValues m_values;
     QLocale m_locale;
 };
 

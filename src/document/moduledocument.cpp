@@ -1,0 +1,161 @@
+#include "moduledocument.h"
+
+#include "prx/fileio.h"
+#include "prx/module.h"
+#include "prx/rules.h"
+#include "prx/valueio.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace qm::doc {
+namespace {
+
+// The longest plain module of any release: a longer file is none.
+qint64 largestModule() {
+    qint64 most = 0;
+    for (const auto kind : {prx::ModuleKind::Vsh, prx::ModuleKind::Paf})
+        for (int row = 1; row <= prx::rowCount(kind); ++row)
+            most = std::max<qint64>(most, prx::release(kind, row).fileSize);
+    return most;
+}
+
+} // namespace
+
+FileStamp FileStamp::of(const QString& path, QByteArrayView bytes) {
+    FileStamp stamp;
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return stamp;
+    stamp.size = info.size();
+    stamp.modified = info.lastModified();
+    stamp.hash = qHashBits(bytes.data(), static_cast<std::size_t>(bytes.size()));
+    return stamp;
+}
+
+ModuleDocument::ModuleDocument(QObject* parent) : QObject(parent) {}
+
+ModuleDocument::~ModuleDocument() = default;
+
+Status ModuleDocument::open(const QString& path, prx::ReleaseId release) {
+    auto image = prx::readModule(path, release.kind, release.row);
+    if (!image)
+        return image.error();
+    auto values = prx::loadValues(*image, release.kind, release.row);
+    if (!values)
+        return values.error();
+    adopt(path, release, std::move(*image), std::move(*values));
+    return {};
+}
+
+Result<ModuleDocument::Opened> ModuleDocument::open(const QString& path) {
+    auto bytes = prx::readWholeFile(path, largestModule());
+    if (!bytes) {
+        // Longer than any plain module: what it is takes only its head.
+        if (bytes.error().number != errnum::BadFileLength)
+            return bytes.error();
+        auto id = prx::identifyFile(path);
+        if (!id)
+            return id.error();
+        return Opened{*id, std::nullopt};
+    }
+    const qint64 size = bytes->size();
+    const prx::Identification id =
+        prx::identify(QByteArrayView(*bytes).first(std::min(size, prx::kIdentifyReadLength)), size);
+    if (id.kind != prx::FileKind::Vsh && id.kind != prx::FileKind::Paf)
+        return Opened{id, std::nullopt};
+    const prx::ReleaseId release{id.kind == prx::FileKind::Vsh ? prx::ModuleKind::Vsh : prx::ModuleKind::Paf,
+                                 id.version};
+    prx::ModuleImage image(std::move(*bytes));
+    auto values = prx::loadValues(image, release.kind, release.row);
+    if (!values)
+        return Opened{id, values.error()};
+    adopt(path, release, std::move(image), std::move(*values));
+    return Opened{id, std::nullopt};
+}
+
+void ModuleDocument::close() {
+    m_path.clear();
+    m_image = prx::ModuleImage();
+    m_stamp = FileStamp();
+    fileReplaced();
+    Q_EMIT valuesReplaced();
+    noteModified();
+}
+
+void ModuleDocument::adopt(const QString& path, prx::ReleaseId release, prx::ModuleImage image,
+                           prx::ModuleValues values) {
+    m_stamp = FileStamp::of(path, image.bytes());
+    m_path = path;
+    m_release = release;
+    m_image = std::move(image);
+    m_loaded = values;
+    m_values = std::move(values);
+    prx::applyFollowing(m_values);
+    fileReplaced();
+    Q_EMIT valuesReplaced();
+    noteModified();
+}
+
+bool ModuleDocument::isModified() const {
+    return isOpen() && m_values != m_loaded;
+}
+
+void ModuleDocument::noteModified() {
+    const bool modified = isModified();
+    if (modified == m_modified)
+        return;
+    m_modified = modified;
+    Q_EMIT modifiedChanged(modified);
+}
+
+void ModuleDocument::setValue(int member, const prx::Value& value) {
+    if (!m_values.has(member) || m_values.value(member) == value)
+        return;
+    prx::ModuleValues after = m_values;
+    after.setValue(member, value);
+    prx::applyFollowing(after);
+    setValues(after);
+}
+
+void ModuleDocument::setValues(const prx::ModuleValues& values) {
+    if (values.kind() != m_values.kind() || values.version() != m_values.version())
+        return;
+    const prx::ModuleValues before = std::exchange(m_values, values);
+    prx::applyFollowing(m_values);
+    for (int m = 0; m < m_values.memberCount(); ++m)
+        if (m_values.value(m) != before.value(m))
+            Q_EMIT valueChanged(m);
+    noteModified();
+}
+
+Result<prx::ModuleImage> ModuleDocument::patchedImage() const {
+    if (!isOpen())
+        return Error::notModule(QStringLiteral("No module is open"), QStringLiteral("nothing to save"));
+    return prx::applyValues(m_image, m_loaded, m_values);
+}
+
+Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
+    auto patched = patchedImage();
+    if (!patched)
+        return patched.error();
+    if (auto s = prx::writeModule(dest, *patched, keepOriginal); !s)
+        return s;
+    // What the file now stores (texts as cut to their slots), read from the bytes just written.
+    auto stored = prx::loadValues(*patched, m_release.kind, m_release.row);
+    if (!stored)
+        return stored.error();
+    adopt(dest, m_release, std::move(*patched), std::move(*stored));
+    return {};
+}
+
+bool ModuleDocument::changedOnDisk() const {
+    if (!isOpen())
+        return false;
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    return !(FileStamp::of(m_path, file.readAll()) == m_stamp);
+}
+
+} // namespace qm::doc
