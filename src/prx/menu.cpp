@@ -6,14 +6,14 @@ namespace qm::prx {
 namespace {
 
 using C = MenuCategory;
-using S = MenuState;
+using MS = MenuState;
 
 const std::vector<MenuCategory> kClassicCategories{C::Settings, C::Photo, C::Music,
                                                    C::Video,    C::Game,  C::Network};
 const std::vector<MenuCategory> kSlimCategories{C::Settings, C::Photo, C::Music,  C::Video,
                                                 C::TV,       C::Game,  C::Network};
-const std::vector<MenuState> kClassicStates{S::FatOn, S::FatOff};
-const std::vector<MenuState> kSlimStates{S::FatOn, S::FatOff, S::SlimOn, S::SlimOff};
+const std::vector<MenuState> kClassicStates{MS::FatOn, MS::FatOff};
+const std::vector<MenuState> kSlimStates{MS::FatOn, MS::FatOff, MS::SlimOn, MS::SlimOff};
 
 constexpr quint32 kRegionAll = 0xFFFFFFFFu;
 constexpr quint32 kRegionJapan = 8;
@@ -75,22 +75,22 @@ std::optional<MenuState> stateOf(quint8 code, int version) {
         switch (code) {
         case 7:
         case 3:
-            return S::FatOn;
+            return MS::FatOn;
         case 2:
-            return S::FatOff;
+            return MS::FatOff;
         case 0:
-            return S::SlimOff;
+            return MS::SlimOff;
         case 6:
-            return S::SlimOn;
+            return MS::SlimOn;
         default:
             return std::nullopt;
         }
     }
     switch (code) {
     case 3:
-        return S::FatOn;
+        return MS::FatOn;
     case 2:
-        return S::FatOff;
+        return MS::FatOff;
     default:
         return std::nullopt;
     }
@@ -100,15 +100,15 @@ quint8 stateCode(MenuState state, int version) {
     // Releases 12 and 13 have no code of their own for a slim entry that is
     // on: it is stored as 3, which reads back as on.
     switch (state) {
-    case S::FatOn:
+    case MS::FatOn:
         return slim(version) && version == 14 ? 7 : 3;
-    case S::FatOff:
+    case MS::FatOff:
         return 2;
-    case S::SlimOn:
+    case MS::SlimOn:
         if (!slim(version))
             return 0;
         return version == 14 ? 6 : 3;
-    case S::SlimOff:
+    case MS::SlimOff:
         return 0;
     }
     return 0;
