@@ -22,14 +22,13 @@ qint64 largestModule() {
 
 } // namespace
 
-FileStamp FileStamp::of(const QString& path, QByteArrayView bytes) {
+FileStamp FileStamp::of(const QString& path) {
     FileStamp stamp;
     const QFileInfo info(path);
     if (!info.isFile())
         return stamp;
     stamp.size = info.size();
     stamp.modified = info.lastModified();
-    stamp.hash = qHashBits(bytes.data(), static_cast<std::size_t>(bytes.size()));
     return stamp;
 }
 
@@ -85,7 +84,7 @@ void ModuleDocument::close() {
 
 void ModuleDocument::adopt(const QString& path, prx::ReleaseId release, prx::ModuleImage image,
                            prx::ModuleValues values) {
-    m_stamp = FileStamp::of(path, image.bytes());
+    m_stamp = FileStamp::of(path);
     m_path = path;
     m_release = release;
     m_image = std::move(image);
@@ -152,10 +151,10 @@ Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
 bool ModuleDocument::changedOnDisk() const {
     if (!isOpen())
         return false;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!(FileStamp::of(m_path) == m_stamp))
         return true;
-    return !(FileStamp::of(m_path, file.readAll()) == m_stamp);
+    QFile file(m_path);
+    return !file.open(QIODevice::ReadOnly) || file.readAll() != m_image.bytes();
 }
 
 } // namespace qm::doc

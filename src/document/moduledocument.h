@@ -20,15 +20,14 @@
 
 namespace qm::doc {
 
-// What a file looked like when it was read or written: its length, time and
-// a hash of the bytes. A file that is gone has no stamp.
+// What a file looked like when it was read or written: its length and time
+// (the document keeps its bytes). A file that is gone has no stamp.
 struct FileStamp {
     qint64 size = -1;
     QDateTime modified;
-    std::size_t hash = 0;
     bool operator==(const FileStamp&) const = default;
 
-    static FileStamp of(const QString& path, QByteArrayView bytes);
+    static FileStamp of(const QString& path);
 };
 
 class ModuleDocument : public QObject {
