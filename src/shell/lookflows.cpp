@@ -7,6 +7,7 @@
 
 #include "looks/look.h"
 #include "prx/fileio.h"
+#include "reviewdialog.h"
 #include "widgets/dialogs.h"
 #include "widgets/editorform.h"
 
@@ -24,6 +25,18 @@ const QString kExportTitle = QStringLiteral("Export Look");
 
 QString lines(const QString& heading, const QStringList& items) {
     return heading + QStringLiteral("\r\n") + items.join(QStringLiteral("\r\n"));
+}
+
+// A report line that starts with a value's name ("TextColors[0]: ...")
+// names it as the windows show it: "January Text (TextColors[0]): ...".
+QStringList captioned(prx::ModuleKind kind, QStringList report) {
+    for (QString& line : report) {
+        const qsizetype colon = line.indexOf(QLatin1String(": "));
+        if (colon <= 0 || line.left(colon).contains(u' '))
+            continue;
+        line = captionedValueName(kind, line.left(colon)) + line.mid(colon);
+    }
+    return report;
 }
 
 } // namespace
@@ -88,7 +101,8 @@ void MainWindow::importLook() {
     }
     const looks::LookApplied applied = looks::applyLook(look.values, *current);
     if (!applied.refused.isEmpty()) {
-        fail(lines(QStringLiteral("Nothing was imported: these values don't fit."), applied.refused));
+        fail(lines(QStringLiteral("Nothing was imported: these values don't fit."),
+                   captioned(editor->moduleKind(), applied.refused)));
         return;
     }
     editor->showLook(applied.values);
@@ -97,7 +111,8 @@ void MainWindow::importLook() {
     if (!told.isEmpty())
         dialogs().showMessage(
             this, kImportTitle,
-            lines(QStringLiteral("The look is in the editor; save to write it. Not taken or changed:"), told),
+            lines(QStringLiteral("The look is in the editor; save to write it. Not taken or changed:"),
+                  captioned(editor->moduleKind(), told)),
             MsgIcon::Information, MsgButtons::Ok);
 }
 

@@ -150,11 +150,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("told"); // a part of the one information box
         QTest::addRow("VSH 3.5x look into 3.71")
             << int(ModuleKind::Vsh) << 11 << 12
-            << "NetworkIconYUnfocused: skipped, in VSHMain.prx - 3.71 it follows";
+            << "(NetworkIconYUnfocused): skipped, in VSHMain.prx - 3.71 it follows";
         QTest::addRow("VSH 3.71 look into 3.0x")
-            << int(ModuleKind::Vsh) << 12 << 7 << "MSOptionIconX: VSHMain.prx - 3.0x has no";
+            << int(ModuleKind::Vsh) << 12 << 7 << "(MSOptionIconX): VSHMain.prx - 3.0x has no";
         QTest::addRow("VSH 3.8x look into 1.5x")
-            << int(ModuleKind::Vsh) << 14 << 1 << "MenuEntries: VSHMain.prx - 1.5x has no";
+            << int(ModuleKind::Vsh) << 14 << 1 << "(MenuEntries): VSHMain.prx - 1.5x has no";
         QTest::addRow("PAF 3.8x look into 1.5x") << int(ModuleKind::Paf) << 12 << 1 << "has no";
     }
 
