@@ -82,9 +82,9 @@ QLineEdit* ValueBoxes::makeBox(int member, QWidget* parent) {
     return edit;
 }
 
-QGroupBox* ValueBoxes::makeFrame(const FrameSpec& spec, QWidget* parent, int textWidth) {
-    QGroupBox* frame = makeValueFrame(spec.name, spec.title, parent);
-    for (int member : spec.members) {
+QGroupBox* ValueBoxes::makeFrame(const FrameSpec& plan, QWidget* parent, int textWidth) {
+    QGroupBox* frame = makeValueFrame(plan.name, plan.title, parent);
+    for (int member : plan.members) {
         QLineEdit* edit = makeBox(member, frame);
         if (isText(m_form->moduleKind(), member))
             edit->setFixedWidth(textWidth);

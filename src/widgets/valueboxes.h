@@ -69,7 +69,7 @@ public:
 
     // A frame with a captioned box for each of its members. Number members
     // get number boxes; text members text boxes `textWidth` wide.
-    QGroupBox* makeFrame(const FrameSpec& spec, QWidget* parent, int textWidth = 0);
+    QGroupBox* makeFrame(const FrameSpec& plan, QWidget* parent, int textWidth = 0);
     // A box bound to its member without a caption row of its own.
     QLineEdit* makeBox(int member, QWidget* parent);
 
