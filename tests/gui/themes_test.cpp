@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <QtEndian>
 
 using namespace qm;
@@ -54,6 +55,30 @@ QByteArray applyVshEntry(const QByteArray& theme, QByteArray module) {
         }
     }
     return module;
+}
+
+// A 3.71 theme by hand: a PTF part of 0x200 bytes, the vshmain.prx entry's
+// runs (offset, bytes) and its index record.
+QByteArray themeFile(const QList<std::pair<quint32, QByteArray>>& runs) {
+    QByteArray theme = makePtf("Mine", 0, 0x200);
+    QByteArray data;
+    for (const auto& [offset, bytes] : runs) {
+        char head[8];
+        qToLittleEndian<quint32>(offset, head);
+        qToLittleEndian<quint32>(quint32(bytes.size()), head + 4);
+        data += QByteArray(head, 8) + bytes;
+    }
+    QByteArray record("/vsh/module/vshmain.prx");
+    record.append(QByteArray(64 - record.size(), '\0'));
+    char tail[8];
+    qToLittleEndian<quint32>(0x200, tail);
+    qToLittleEndian<quint32>(quint32(runs.size()), tail + 4);
+    record.append(tail, 8);
+    const QByteArray sha = QCryptographicHash::hash(record, QCryptographicHash::Sha1);
+    theme.replace(0x10, 16,
+                  QByteArray("\x71\x03\xAD\xDE", 4) + sha.left(4) + QByteArray("\x01\0\0\0\0\x02\0\0", 8));
+    theme.replace(0x108, 12, QByteArray(12, '\0'));
+    return theme + data + record;
 }
 
 struct Shell {
@@ -136,19 +161,7 @@ private Q_SLOTS:
     // A theme opened is described: title, firmware, entries.
     void openedThemeIsDescribed() {
         Shell s(true);
-        // A PTF part of 0x200 bytes, one run of 2 bytes at 0x10, the index.
-        QByteArray theme = makePtf("Mine", 0, 0x200);
-        QByteArray runs;
-        runs.append("\x10\0\0\0\x02\0\0\0\xAB\xCD", 10);
-        QByteArray record("/vsh/module/vshmain.prx");
-        record.append(QByteArray(64 - record.size(), '\0'));
-        record.append("\0\x02\0\0\x01\0\0\0", 8); // start 0x200, one run
-        const QByteArray sha = QCryptographicHash::hash(record, QCryptographicHash::Sha1);
-        theme.replace(0x10, 16,
-                      QByteArray("\x71\x03\xAD\xDE", 4) + sha.left(4) +
-                          QByteArray("\x01\0\0\0\0\x02\0\0", 8));
-        theme.replace(0x108, 12, QByteArray(12, '\0'));
-        theme += runs + record;
+        const QByteArray theme = themeFile({{0x10, QByteArray("\xAB\xCD", 2)}});
         s.main.openFile(s.data.write(QStringLiteral("t.ctf"), theme));
         QCOMPARE(s.dialogs.messages().size(), 1);
         QCOMPARE(s.dialogs.messages()[0].icon, ui::MsgIcon::Information);
@@ -156,6 +169,27 @@ private Q_SLOTS:
                  QStringLiteral("CXMB theme \"Mine\" for firmware 3.71, 1 entries:\r\n"
                                 "/vsh/module/vshmain.prx: 1 runs"));
         QCOMPARE(s.main.editors().size(), 1);
+    }
+
+    // Import Look of a theme: the run on XmbX (file offset 0x3CF6C in 3.71,
+    // 0xA0 past the first segment) goes into the editor as one step; the run
+    // at 0xB0 touches no value, is listed and left out.
+    void importTakesTheRunsOnValues() {
+        Shell s(true);
+        const QByteArray twelveAndAHalf("\x00\x00\x48\x41", 4);
+        const QString path =
+            s.data.write(QStringLiteral("t.ctf"),
+                         themeFile({{0x10, QByteArray("\xAB\xCD", 2)}, {0x3CF6C - 0xA0, twelveAndAHalf}}));
+        s.dialogs.files = {path};
+        s.main.importLook();
+        QCOMPARE(s.dialogs.messages().size(), 1);
+        QVERIFY(s.dialogs.messages()[0].text.endsWith(QStringLiteral("2 bytes at 0xB0")));
+        QCOMPARE(s.vsh()->undoStack()->count(), 1);
+        const QString saved = s.data.file(QStringLiteral("saved.prx"));
+        QVERIFY(prx::saveValuesFile(s.module, saved, s.vsh()->loadedValues(), s.vsh()->values()));
+        QByteArray expected = s.stock;
+        expected.replace(0x3CF6C, 4, twelveAndAHalf);
+        QCOMPARE(readFile(saved), expected);
     }
 };
 
