@@ -110,7 +110,9 @@ void MainWindow::exportTheme() {
                  pair.error().fullText());
             return;
         }
-        request.modules.append(*pair);
+        // The other editor's module goes in only when it holds a change of its own.
+        if (source == editor || pair->stock != pair->edited)
+            request.modules.append(*pair);
     }
     auto made = theme::makeTheme(request);
     if (!made) {

@@ -15,9 +15,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -190,6 +193,31 @@ private Q_SLOTS:
         QByteArray expected = s.stock;
         expected.replace(0x3CF6C, 4, twelveAndAHalf);
         QCOMPARE(readFile(saved), expected);
+    }
+
+    // An open PAF "3.7x" editor pairs with VSH "3.71" and is offered; without
+    // a change of its own it is left out and the export still succeeds.
+    void pairedEditorWithoutChangeIsLeftOut() {
+        Shell s(true);
+        const QByteArray paf = withElfHead(makePaf(11).bytes);
+        s.data.write(QStringLiteral("paf.prx.orig"), paf);
+        s.main.openFile(s.data.write(QStringLiteral("paf.prx"), paf));
+        QCOMPARE(s.main.editors().size(), 2);
+        s.main.workspace()->setActiveSubWindow(s.main.workspace()->subWindowList().first());
+        QCOMPARE(s.main.activeEditor(), s.vsh());
+        s.vsh()->box(prx::VshMember::XmbX)->setText(QStringLiteral("-99.5"));
+        s.dialogs.clear();
+        bool offered = false;
+        QTimer::singleShot(0, [&] {
+            if (auto* other =
+                    QApplication::activeModalWidget()->findChild<QCheckBox*>(QStringLiteral("includeOther")))
+                offered = other->isEnabled() && other->isChecked();
+        });
+        const QString out = s.exportTheme();
+        QVERIFY(offered);
+        QCOMPARE(s.dialogs.messages().size(), 1);
+        QCOMPARE(s.dialogs.messages()[0].icon, ui::MsgIcon::Information);
+        QCOMPARE(u32(readFile(out), 0x18), 1u);
     }
 };
 
