@@ -51,6 +51,8 @@ void MainWindow::openFile(const QString& given) {
         return;
     }
     if (id->kind == prx::FileKind::Invalid) {
+        if (describeTheme(path))
+            return;
         dialogs().showMessage(this, kAppTitle, QStringLiteral("Invalid file!"), MsgIcon::Critical,
                               MsgButtons::Ok,
                               QStringLiteral("%1: %2 bytes, no module of a known release")

@@ -78,9 +78,10 @@ void MainWindow::importLook() {
     const auto fail = [this](const QString& text) {
         dialogs().showMessage(this, kImportTitle, text, MsgIcon::Critical, MsgButtons::Ok);
     };
-    const QString path = dialogs().chooseFile(this, QString(), kLookFilterName, kLookFilterPattern,
-                                              QStringLiteral("Select look file to import"), FileMode::Open);
-    if (path.isEmpty())
+    const QString path = dialogs().chooseFile(
+        this, QString(), kLookFilterName + QStringLiteral(";;CXMB Themes (*.ctf)"), kLookFilterPattern,
+        QStringLiteral("Select look file to import"), FileMode::Open);
+    if (path.isEmpty() || importThemeLook(editor, path))
         return;
     auto bytes = prx::readWholeFile(path, looks::kMaxLookFile);
     if (!bytes) {

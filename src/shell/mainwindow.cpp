@@ -172,6 +172,11 @@ void MainWindow::buildMenus() {
             &QAction::triggered, this, &MainWindow::saveActiveAs);
     connect(editorAction(menuAction(file, "actionExportLook", QStringLiteral("&Export Look..."))),
             &QAction::triggered, this, &MainWindow::exportLook);
+    m_exportTheme = menuAction(file, "actionExportTheme", QStringLiteral("Export &Theme..."));
+    connect(m_exportTheme, &QAction::triggered, this, &MainWindow::exportTheme);
+    // An editor's release is known once it has loaded, after it became active.
+    connect(file, &QMenu::aboutToShow, this,
+            [this] { m_exportTheme->setEnabled(canExportTheme(activeEditor())); });
     connect(editorAction(menuAction(file, "actionImportLook", QStringLiteral("&Import Look..."))),
             &QAction::triggered, this, &MainWindow::importLook);
     file->addSeparator()->setObjectName(QStringLiteral("fileSeparator"));
@@ -461,6 +466,7 @@ void MainWindow::updateActions() {
     EditorForm* editor = activeEditor();
     for (QAction* a : std::as_const(m_editorActions))
         a->setEnabled(editor != nullptr);
+    m_exportTheme->setEnabled(canExportTheme(editor));
     m_undoGroup->setActiveStack(editor ? editor->undoStack() : nullptr);
 }
 

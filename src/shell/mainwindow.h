@@ -72,6 +72,14 @@ public:
     // Looks: the active editor's values to a look file, and a look file's values into its controls.
     void exportLook();
     void importLook();
+    // Themes: the active editor's values as a CXMB theme, for the releases themes exist for.
+    void exportTheme();
+    static bool canExportTheme(const EditorForm* editor);
+    // Describes a theme file in a message box; false when `path` holds no theme.
+    bool describeTheme(const QString& path);
+    // Import Look of a theme: its runs onto the editor's values, values only; false when `path` holds no
+    // theme.
+    bool importThemeLook(EditorForm* editor, const QString& path);
     void exitProgram();
     // Edit > Review Changes...: every value that differs from the file on disk.
     void reviewChanges();
@@ -124,7 +132,8 @@ private:
     QMenu* m_recentMenu = nullptr;
     QLabel* m_emptyHint = nullptr;
     QUndoGroup* m_undoGroup = nullptr;
-    QList<QAction*> m_editorActions; // off while no editor is active
+    QList<QAction*> m_editorActions;  // off while no editor is active
+    QAction* m_exportTheme = nullptr; // on for an editor of a release themes exist for
     QList<QAction*> m_windowActions;
     std::array<QLabel*, 5> m_panels{}; // 1..4 used
     QTimer* m_fadeTimer = nullptr;

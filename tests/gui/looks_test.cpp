@@ -85,8 +85,8 @@ private Q_SLOTS:
         QStringList names;
         for (QAction* a : file->actions())
             names.append(a->objectName());
-        QCOMPARE(names.mid(0, 6), latin1({"actionOpen", "actionSave", "actionSaveAs", "actionExportLook",
-                                          "actionImportLook", "fileSeparator"}));
+        QCOMPARE(names.mid(0, 7), latin1({"actionOpen", "actionSave", "actionSaveAs", "actionExportLook",
+                                          "actionExportTheme", "actionImportLook", "fileSeparator"}));
         QCOMPARE(main.findChild<QAction*>(QStringLiteral("actionExportLook"))->text(),
                  QStringLiteral("&Export Look..."));
         main.exportLook(); // no editor: nothing happens

@@ -1,0 +1,208 @@
+// Themes in the windows: File > Export Theme... makes a CXMB theme from the
+// active editor's current values (unsaved edits included, nothing saved),
+// and a theme opened or dropped is described rather than refused.
+
+#include "mainwindow.h"
+#include "themedialog.h"
+
+#include "prx/fileio.h"
+#include "prx/module.h"
+#include "prx/valueio.h"
+#include "theme/make.h"
+#include "theme/onmodule.h"
+#include "theme/read.h"
+#include "widgets/dialogs.h"
+#include "widgets/editorform.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace qm::ui {
+namespace {
+
+const QString kThemeTitle = QStringLiteral("Export Theme");
+
+QString lines(const QString& heading, const QStringList& items) {
+    return heading + QStringLiteral("\r\n") + items.join(QStringLiteral("\r\n"));
+}
+
+std::optional<QString> firmwareOf(const EditorForm* editor) {
+    return theme::firmwareOfRelease(editor->moduleKind(), editor->versionIndex());
+}
+
+theme::Slot slotOf(const EditorForm* editor) {
+    return editor->moduleKind() == prx::ModuleKind::Vsh ? theme::Slot::Vsh : theme::Slot::Paf;
+}
+
+// The editor's module as its current values make it, and the stock module.
+Result<theme::ModulePair> modulePair(const EditorForm* editor, const QString& stockPath) {
+    const prx::ModuleValues& loaded = editor->loadedValues();
+    auto image = prx::readModule(editor->filePath(), loaded.kind(), loaded.version());
+    if (!image)
+        return image.error();
+    auto edited = prx::applyValues(std::move(*image), loaded, editor->values());
+    if (!edited)
+        return edited.error();
+    auto stock = prx::readWholeFile(stockPath);
+    if (!stock)
+        return Error::check(QStringLiteral("The stock module can't be read; choose another."),
+                            QDir::toNativeSeparators(stockPath) + QStringLiteral(": ") +
+                                stock.error().fullText());
+    return theme::ModulePair{slotOf(editor), *stock, edited->bytes(), QDir::toNativeSeparators(stockPath),
+                             QDir::toNativeSeparators(editor->filePath())};
+}
+
+// `target` with the values of `from` that `spans` name: a colour record or
+// menu row on its own, any other value whole.
+void takeSpans(prx::ModuleValues& target, const prx::ModuleValues& from,
+               const QList<theme::ValueSpan>& spans) {
+    for (const theme::ValueSpan& span : spans) {
+        prx::Value value = target.value(span.member);
+        const prx::Value& taken = from.value(span.member);
+        if (auto* colours = std::get_if<prx::ColourBlock>(&value); colours && span.element >= 0)
+            (*colours)[span.element] = std::get<prx::ColourBlock>(taken).at(span.element);
+        else if (auto* rows = std::get_if<prx::MenuEntries>(&value); rows && span.element >= 0)
+            (*rows)[span.element] = std::get<prx::MenuEntries>(taken).at(span.element);
+        else
+            value = taken;
+        target.setValue(span.member, std::move(value));
+    }
+}
+
+} // namespace
+
+bool MainWindow::canExportTheme(const EditorForm* editor) {
+    return editor && firmwareOf(editor).has_value();
+}
+
+void MainWindow::exportTheme() {
+    EditorForm* editor = activeEditor();
+    if (!canExportTheme(editor))
+        return;
+    const auto fail = [this](const QString& text, const QString& detail) {
+        dialogs().showMessage(this, kThemeTitle, text, MsgIcon::Critical, MsgButtons::Ok, detail);
+    };
+    const QString firmware = *firmwareOf(editor);
+    EditorForm* other = nullptr;
+    for (EditorForm* e : editors())
+        if (e->moduleKind() != editor->moduleKind() && firmwareOf(e) == firmware)
+            other = e;
+    ThemeDialog dialog(editor->filePath(), firmware, other ? other->filePath() : QString(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    theme::ThemeRequest request;
+    auto ptf = prx::readWholeFile(dialog.ptfPath());
+    if (!ptf) {
+        fail(QStringLiteral("The PTF base can't be read."), ptf.error().fullText());
+        return;
+    }
+    request.ptf = *ptf;
+    request.firmware = dialog.firmware();
+    QList<std::pair<const EditorForm*, QString>> sources{{editor, dialog.stockPath()}};
+    if (other && dialog.includeOther())
+        sources.append({other, prx::originalPath(other->filePath())});
+    for (const auto& [source, stockPath] : sources) {
+        auto pair = modulePair(source, stockPath);
+        if (!pair) {
+            fail(QStringLiteral("Nothing was written: %1 can't go into the theme.")
+                     .arg(QFileInfo(source->filePath()).fileName()),
+                 pair.error().fullText());
+            return;
+        }
+        // The other editor's module goes in only when it holds a change of its own.
+        if (source == editor || pair->stock != pair->edited)
+            request.modules.append(*pair);
+    }
+    auto made = theme::makeTheme(request);
+    if (!made) {
+        fail(QStringLiteral("Nothing was written: the theme can't be made."), made.error().fullText());
+        return;
+    }
+    if (const Status written = prx::writeFileAtomically(dialog.outputPath(), made->bytes); !written) {
+        fail(QStringLiteral("The theme can't be written."), written.error().fullText());
+        return;
+    }
+    qsizetype values = 0;
+    for (const theme::ModuleSummary& m : made->modules)
+        values += m.values.size();
+    dialogs().showMessage(this, kThemeTitle,
+                          QStringLiteral("The theme for firmware %1 is written:\r\n%2\r\n%3 values changed.")
+                              .arg(made->firmware, QDir::toNativeSeparators(dialog.outputPath()))
+                              .arg(values),
+                          MsgIcon::Information, MsgButtons::Ok);
+}
+
+bool MainWindow::importThemeLook(EditorForm* editor, const QString& path) {
+    auto head = prx::readFileHead(path, 0x20);
+    if (!head || !theme::looksLikeTheme(head->bytes))
+        return false;
+    const QString title = QStringLiteral("Import Look");
+    const auto fail = [this, &title](const QString& text, const QString& detail) {
+        dialogs().showMessage(this, title, text, MsgIcon::Critical, MsgButtons::Ok, detail);
+    };
+    auto bytes = prx::readWholeFile(path);
+    auto loaded = bytes ? theme::loadTheme(*bytes) : Result<theme::Theme>(bytes.error());
+    if (!loaded) {
+        fail(QStringLiteral("Nothing was imported: the theme can't be read."), loaded.error().fullText());
+        return true;
+    }
+    const prx::ModuleValues& values = editor->loadedValues();
+    auto module = prx::readModule(editor->filePath(), values.kind(), values.version());
+    if (!module) {
+        fail(QStringLiteral("Nothing was imported."), module.error().fullText());
+        return true;
+    }
+    auto on = theme::themeOnModule(*loaded, module->bytes(), slotOf(editor), values.version());
+    auto themed = on ? prx::loadValues(prx::ModuleImage(on->module), values.kind(), values.version())
+                     : Result<prx::ModuleValues>(on.error());
+    auto current = editor->lookValues();
+    if (!themed || !current) {
+        fail(QStringLiteral("Nothing was imported."), (!themed ? themed : current).error().fullText());
+        return true;
+    }
+    takeSpans(*current, *themed, on->values);
+    editor->showLook(*current);
+    QStringList outside;
+    for (const theme::RunOnValues& run : on->outside)
+        outside.append(QStringLiteral("%1 bytes at %2")
+                           .arg(run.range.end - run.range.begin)
+                           .arg(theme::hex(run.range.begin)));
+    if (!outside.isEmpty())
+        dialogs().showMessage(
+            this, title,
+            lines(QStringLiteral("The look is in the editor; save to write it. Not taken or changed:"),
+                  outside),
+            MsgIcon::Information, MsgButtons::Ok);
+    return true;
+}
+
+bool MainWindow::describeTheme(const QString& path) {
+    auto head = prx::readFileHead(path, 0x20);
+    if (!head || !theme::looksLikeTheme(head->bytes))
+        return false;
+    auto bytes = prx::readWholeFile(path);
+    if (!bytes)
+        return false;
+    const theme::ThemeReading reading = theme::readTheme(*bytes);
+    QStringList entries;
+    for (const theme::ThemeEntry& e : reading.theme.entries)
+        entries.append(e.runForm ? QStringLiteral("%1: %2 runs").arg(e.name).arg(e.size)
+                                 : QStringLiteral("%1: %2 bytes").arg(e.name).arg(e.size));
+    QStringList failed;
+    for (const auto& check : reading.checks)
+        if (!check.ok && !check.note)
+            failed.append(check.name);
+    const QString text = lines(QStringLiteral("CXMB theme \"%1\" for firmware %2, %3 entries:")
+                                   .arg(reading.theme.title, reading.theme.firmware)
+                                   .arg(entries.size()),
+                               entries);
+    dialogs().showMessage(this, kAppTitle, text,
+                          failed.isEmpty() ? MsgIcon::Information : MsgIcon::Exclamation, MsgButtons::Ok,
+                          failed.isEmpty() ? QDir::toNativeSeparators(path)
+                                           : QStringLiteral("%1: failing checks: %2")
+                                                 .arg(QDir::toNativeSeparators(path), failed.join(u", ")));
+    return true;
+}
+
+} // namespace qm::ui
