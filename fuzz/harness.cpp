@@ -13,11 +13,6 @@ namespace {
 // Past the last value offset: a text's 255 bytes, 24 menu entries of 16 bytes.
 constexpr qint64 kLongestValue = 512;
 
-qint32 offsetOf(prx::ModuleKind kind, int version, int member) {
-    return kind == prx::ModuleKind::Vsh ? prx::vshOffset(version, static_cast<prx::VshMember>(member))
-                                        : prx::pafOffset(version, static_cast<prx::PafMember>(member));
-}
-
 // Writes `length` bytes of `fill` repeated, starting at its byte `phase`.
 void repeat(char* out, qint64 length, QByteArrayView fill, qint64 phase) {
     const qint64 n = fill.size();
@@ -100,7 +95,7 @@ Window valueWindow(prx::ModuleKind kind, int version) {
     qint64 lowest = size;
     qint64 highest = 0;
     for (int m = 0; m < members; ++m) {
-        const qint64 at = offsetOf(kind, version, m);
+        const qint64 at = prx::offsetOf(kind, version, m);
         if (at == 0)
             continue;
         lowest = std::min(lowest, at);
