@@ -6,6 +6,7 @@
 #include "compression/archiver.h"
 #include "compression/pack.h"
 #include "support/fixtures.h"
+#include "text/errortext.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -73,14 +74,14 @@ int main(int argc, char** argv) {
     // Packed input for both unpackers: a header made by pack, and the bare gzip stream.
     auto archiver = compression::findArchiver(dir.path() + QStringLiteral("/Data/"));
     if (!archiver) {
-        std::fprintf(stderr, "%s\n", qPrintable(archiver.error().fullText()));
+        std::fprintf(stderr, "%s\n", qPrintable(text::fullText(archiver.error())));
         return 1;
     }
     test::writeFile(path("header.prx"), test::makePacked(QByteArray(64, 'x'), 5));
     auto packed =
         compression::packModule(path("paf.prx"), path("header.prx"), 0, path("packed.prx"), dir.path());
     if (!packed) {
-        std::fprintf(stderr, "%s\n", qPrintable(packed.error().fullText()));
+        std::fprintf(stderr, "%s\n", qPrintable(text::fullText(packed.error())));
         return 1;
     }
     test::writeFile(path("stream.gz"), test::readFile(path("packed.prx")).mid(336));

@@ -1,4 +1,5 @@
 #include "harness.h"
+#include "text/errortext.h"
 
 #include <QtEndian>
 
@@ -162,7 +163,8 @@ void requireChangesWithin(const QByteArray& before, const QByteArray& after, con
 }
 
 void requireValueError(const Error& error, const char* what) {
-    require(error.kind == ErrorKind::Check || error.kind == ErrorKind::Conversion, what, error.fullText());
+    require(error.kind == ErrorKind::Check || error.kind == ErrorKind::Conversion, what,
+            text::fullText(error));
 }
 
 } // namespace qm::fuzz

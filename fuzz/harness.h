@@ -6,6 +6,7 @@
 
 #include "prx/catalogue.h"
 #include "prx/moduleimage.h"
+#include "text/errortext.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -25,7 +26,7 @@ void require(bool holds, const char* what, const QString& detail = {});
 
 // The error of a failed result, for a report; empty for a success.
 template <typename T> QString errorText(const Result<T>& r) {
-    return r ? QString() : r.error().fullText();
+    return r ? QString() : text::fullText(r.error());
 }
 
 // The locales every text is read and written in: 0 English, 1 French.

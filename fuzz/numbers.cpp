@@ -11,9 +11,10 @@
 // conversion errors; a written text reads back as written and changes no
 // byte past the old one.
 
-#include "prx/numbers.h"
+#include "text/numbers.h"
 #include "harness.h"
 #include "prx/codecs.h"
+#include "text/errortext.h"
 
 #include <bit>
 #include <cmath>
@@ -21,6 +22,7 @@
 
 using namespace qm;
 using namespace qm::prx;
+using namespace qm::text;
 using qm::fuzz::require;
 
 namespace {
@@ -36,7 +38,7 @@ bool sameSingle(float a, float b) {
 template <typename T> void requireConversionError(const Result<T>& r, QStringView text) {
     if (!r)
         require(r.error().kind == ErrorKind::Conversion, "a text that is no number fails to convert",
-                text.toString() + QStringLiteral(": ") + r.error().fullText());
+                text.toString() + QStringLiteral(": ") + text::fullText(r.error()));
 }
 
 // The text of a Single in either locale reads back to the same bits in `locale`.

@@ -11,6 +11,7 @@
 #include "support/bytes.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
+#include "text/errortext.h"
 #include "theme/make.h"
 
 #include <QDir>
@@ -238,7 +239,7 @@ Seeds themeSeeds() {
     const auto add = [&s](const char* name, const theme::ThemeRequest& request) {
         auto made = theme::makeTheme(request);
         if (!made) {
-            std::fprintf(stderr, "theme seed %s: %s\n", name, qPrintable(made.error().fullText()));
+            std::fprintf(stderr, "theme seed %s: %s\n", name, qPrintable(text::fullText(made.error())));
             std::exit(1);
         }
         s[QString::fromLatin1(name)] = made->bytes;

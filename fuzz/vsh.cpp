@@ -19,6 +19,7 @@
 #include "prx/menu.h"
 #include "prx/rules.h"
 #include "prx/valueio.h"
+#include "text/errortext.h"
 
 using namespace qm;
 using namespace qm::prx;
@@ -210,7 +211,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto loaded = loadValues(image, ModuleKind::Vsh, in.version);
     if (!loaded) {
         require(loaded.error().kind == ErrorKind::Conversion, "a load fails on a text without its zero byte",
-                loaded.error().fullText());
+                text::fullText(loaded.error()));
         return 0;
     }
 
@@ -222,7 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto same = applyValues(image, *loaded, *loaded);
     if (!same) {
         require(same.error().kind == ErrorKind::Check, "only an empty text refuses an unchanged save",
-                same.error().fullText());
+                text::fullText(same.error()));
         return 0;
     }
     fuzz::requireChangesWithin(image.bytes(), same->bytes(), network, "an unchanged save keeps every byte");

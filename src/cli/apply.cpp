@@ -28,17 +28,17 @@ Outcome<QJsonObject> readValues(const QString& path, const PlainModule& target) 
 int runApply(const QStringList& args) {
     auto line = parseWritingCommand(args, 2, 2, QStringLiteral("apply takes a module and a values file"));
     if (!line)
-        return report(line.failure());
+        return report(line.error());
     const QString out = line->value(QStringLiteral("-o"));
     if (isThemeFile(line->operands.at(1), true))
         return applyTheme(*line);
 
     auto loaded = openPlainModule(line->operands.at(0));
     if (!loaded)
-        return report(loaded.failure());
+        return report(loaded.error());
     auto values = readValues(line->operands.at(1), *loaded);
     if (!values)
-        return report(values.failure());
+        return report(values.error());
 
     const LookApplied applied = applyLook(*values, *loaded);
     for (const QString& skipped : applied.skipped)

@@ -70,7 +70,7 @@ Outcome<CommandLine> parseCommand(const QStringList& args, const QList<Option>& 
                                   qsizetype most, const QString& countMessage) {
     auto line = parseCommandLine(args, known);
     if (!line)
-        return line.failure();
+        return line.error();
     if (line->operands.size() < least || line->operands.size() > most)
         return usageFailure(countMessage);
     return line;
@@ -80,7 +80,7 @@ int runOverFiles(const QStringList& args, const QString& countMessage,
                  const std::function<int(const QString& path, bool json)>& each) {
     auto line = parseCommand(args, {kJsonOption}, 1, args.size(), countMessage);
     if (!line)
-        return report(line.failure());
+        return report(line.error());
     const bool json = line->has(kJsonOption.name);
     int exitCode = kExitOk;
     for (const QString& path : std::as_const(line->operands)) {
@@ -97,7 +97,7 @@ Outcome<CommandLine> parseWritingCommand(const QStringList& args, qsizetype leas
         parseCommand(args, {{QStringLiteral("-o"), {QStringLiteral("--output")}, true}, kBackupOption}, least,
                      most, countMessage);
     if (!line)
-        return line.failure();
+        return line.error();
     if (line->has(QStringLiteral("-o")) && line->value(QStringLiteral("-o")).isEmpty())
         return usageFailure(QStringLiteral("-o needs a file name"));
     return line;

@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "console.h"
 #include "looks/json.h"
+#include "text/errortext.h"
 #include "theme.h"
 
 namespace qm::cli {
@@ -67,7 +68,7 @@ int runCheck(const QStringList& args) {
                         [](const QString& path, bool json) {
                             const auto checked = checkAnyFile(path);
                             if (!checked) {
-                                note(checked.error().fullText());
+                                note(text::fullText(checked.error()));
                                 return kExitFile;
                             }
                             const QList<compression::PackedCheck>& checks = *checked;

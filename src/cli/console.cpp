@@ -1,4 +1,5 @@
 #include "console.h"
+#include "text/errortext.h"
 
 #include <cstdio>
 
@@ -27,9 +28,9 @@ Failure valueFailure(const QString& message) {
 
 Failure failureFrom(const Error& error, const QString& subject) {
     const bool valueError = error.kind == ErrorKind::Check || error.kind == ErrorKind::Conversion;
-    const QString text = error.fullText();
+    const QString line = text::fullText(error);
     return {valueError ? kExitValue : kExitFile,
-            subject.isEmpty() ? text : subject + QStringLiteral(": ") + text};
+            subject.isEmpty() ? line : subject + QStringLiteral(": ") + line};
 }
 
 void printLine(const QString& line) {

@@ -9,8 +9,6 @@
 #include <QString>
 
 #include <optional>
-#include <utility>
-#include <variant>
 
 namespace qm::cli {
 
@@ -33,24 +31,8 @@ Failure failureFrom(const Error& error, const QString& subject = {});
 
 using Problem = std::optional<Failure>;
 
-template <typename T> class [[nodiscard]] Outcome {
-public:
-    Outcome(T value) : m_v(std::move(value)) {}
-    Outcome(Failure failure) : m_v(std::move(failure)) {}
-
-    bool ok() const { return m_v.index() == 0; }
-    explicit operator bool() const { return ok(); }
-    T& value() { return std::get<0>(m_v); }
-    const T& value() const { return std::get<0>(m_v); }
-    T* operator->() { return &value(); }
-    const T* operator->() const { return &value(); }
-    T& operator*() { return value(); }
-    const T& operator*() const { return value(); }
-    const Failure& failure() const { return std::get<1>(m_v); }
-
-private:
-    std::variant<T, Failure> m_v;
-};
+// A value, or the failure that left none (read with error()).
+template <typename T> using Outcome = Expected<T, Failure>;
 
 // Standard output, UTF-8, one line each.
 void printLine(const QString& line);

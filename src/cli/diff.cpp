@@ -74,13 +74,13 @@ void printText(const PlainModule& a, const PlainModule& b, const LookDiff& diff)
 int runDiff(const QStringList& args) {
     auto line = parseCommand(args, {kJsonOption}, 2, 2, QStringLiteral("diff takes two plain modules"));
     if (!line)
-        return report(line.failure());
+        return report(line.error());
     auto a = openPlainModule(line->operands.at(0));
     if (!a)
-        return report(a.failure());
+        return report(a.error());
     auto b = openPlainModule(line->operands.at(1));
     if (!b)
-        return report(b.failure());
+        return report(b.error());
     if (a->kind() != b->kind())
         return report(fileFailure(QStringLiteral("%1 is a %2 module and %3 a %4 module; diff compares two "
                                                  "modules of one kind")

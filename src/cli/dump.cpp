@@ -23,10 +23,10 @@ void printText(const PlainModule& m) {
 int runDump(const QStringList& args) {
     auto line = parseCommand(args, {kJsonOption}, 1, 1, QStringLiteral("dump takes one file"));
     if (!line)
-        return report(line.failure());
+        return report(line.error());
     auto module = openPlainModule(line->operands.first());
     if (!module)
-        return report(module.failure());
+        return report(module.error());
     if (line->has(QStringLiteral("--json")))
         printLine(lookJson(*module, module->path));
     else

@@ -5,6 +5,7 @@
 #include "console.h"
 #include "looks/json.h"
 #include "prx/header.h"
+#include "text/errortext.h"
 #include "theme.h"
 
 namespace qm::cli {
@@ -82,13 +83,13 @@ int runIdentify(const QStringList& args) {
                             if (isThemeFile(path, false)) {
                                 auto themeLine = themeIdentifyLine(path, json);
                                 if (!themeLine)
-                                    return report(themeLine.failure());
+                                    return report(themeLine.error());
                                 printLine(*themeLine);
                                 return kExitOk;
                             }
                             auto id = prx::identifyFile(path);
                             if (!id) {
-                                note(id.error().fullText());
+                                note(text::fullText(id.error()));
                                 return kExitFile;
                             }
                             printLine(json ? jsonLine(path, *id) : textLine(path, *id));

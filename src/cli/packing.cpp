@@ -33,7 +33,7 @@ QString keyText(int key) {
 int runUnpack(const QStringList& args) {
     auto line = parseCommandLine(args, {});
     if (!line)
-        return report(line.failure());
+        return report(line.error());
     if (line->operands.size() != 2)
         return report(usageFailure(QStringLiteral("unpack takes a packed module and the file to write")));
     const QString packed = line->operands.at(0);
@@ -54,7 +54,7 @@ int runUnpack(const QStringList& args) {
                 .arg(packed)));
     auto folder = preparedWorkFolder();
     if (!folder)
-        return report(folder.failure());
+        return report(folder.error());
     auto done = compression::unpackModule(packed, out, *folder);
     if (!done)
         return report(failureFrom(done.error(), packed));
@@ -72,7 +72,7 @@ int runPack(const QStringList& args) {
                                         {QStringLiteral("-o"), {QStringLiteral("--output")}, true},
                                         kBackupOption});
     if (!line)
-        return report(line.failure());
+        return report(line.error());
     if (line->operands.size() != 1)
         return report(usageFailure(QStringLiteral("pack takes one plain module")));
     const QString header = line->value(QStringLiteral("--header"));
@@ -112,7 +112,7 @@ int runPack(const QStringList& args) {
     }
     auto folder = preparedWorkFolder();
     if (!folder)
-        return report(folder.failure());
+        return report(folder.error());
 
     // The loader's checks on the result, before anything is replaced; notes
     // are told once it is written.
@@ -149,7 +149,7 @@ int runPack(const QStringList& args) {
 int runKeys(const QStringList& args) {
     auto line = parseCommandLine(args, {});
     if (!line)
-        return report(line.failure());
+        return report(line.error());
     if (!line->operands.isEmpty())
         return report(usageFailure(QStringLiteral("keys takes no arguments")));
     for (std::size_t i = 0; i < compression::kModuleKeys.size(); ++i) {

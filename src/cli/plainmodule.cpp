@@ -3,8 +3,9 @@
 #include "backup.h"
 #include "prx/fileio.h"
 #include "prx/header.h"
-#include "prx/numbers.h"
 #include "prx/rules.h"
+#include "text/errortext.h"
+#include "text/numbers.h"
 
 #include <QFileInfo>
 
@@ -63,7 +64,7 @@ Outcome<PlainModule> openPlainModule(const QString& path) {
         return fileFailure(QStringLiteral("%1: not a plain VSH or PAF module: %2").arg(path, what));
     }
     if (opened->loadError)
-        return fileFailure(path + QStringLiteral(": ") + opened->loadError->fullText());
+        return fileFailure(path + QStringLiteral(": ") + text::fullText(*opened->loadError));
     PlainModule m;
     static_cast<ModuleValues&>(m) = document->loadedValues();
     m.path = path;
@@ -91,7 +92,7 @@ Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const Q
     if (followed.has(network) && followed.value(network) != loaded.value(network) &&
         prx::followsMainIcon(loaded.version(), network))
         notes.append(QStringLiteral("NetworkIconYUnfocused follows MainIconYUnfocused: written as %1")
-                         .arg(prx::formatSingle(followed.single(network).toFloat(), numberLocale())));
+                         .arg(text::formatSingle(followed.single(network).toFloat(), numberLocale())));
 
     loaded.document->setValues(edited);
     if (auto s = loaded.document->save(dest, keepOriginal); !s)

@@ -190,7 +190,7 @@ QList<T> eachOf(const QList<In>& inputs, QList<Failure>& failures, Step step) {
         if (outcome)
             made.append(*outcome);
         else
-            failures.append(outcome.failure());
+            failures.append(outcome.error());
     }
     return made;
 }
@@ -201,7 +201,7 @@ int runSet(const QStringList& args) {
     auto line = parseWritingCommand(args, 2, args.size(),
                                     QStringLiteral("set needs a file and at least one NAME=VALUE"));
     if (!line)
-        return report(line.failure());
+        return report(line.error());
     const QString out = line->value(QStringLiteral("-o"));
 
     QList<Failure> failures;
@@ -212,7 +212,7 @@ int runSet(const QStringList& args) {
 
     auto loaded = openPlainModule(line->operands.first());
     if (!loaded)
-        return report(loaded.failure());
+        return report(loaded.error());
 
     const QList<Target> targets =
         eachOf<Target>(assignments, failures, [&](const Assignment& a) { return resolve(*loaded, a); });

@@ -59,10 +59,10 @@ Outcome<theme::ModulePair> modulePair(const CommandLine& line, const ModuleOptio
     }
     auto stockBytes = readFile(stock);
     if (!stockBytes)
-        return stockBytes.failure();
+        return stockBytes.error();
     auto editedBytes = readFile(edited);
     if (!editedBytes)
-        return editedBytes.failure();
+        return editedBytes.error();
     return theme::ModulePair{o.slot, std::move(*stockBytes), std::move(*editedBytes), stock, edited};
 }
 
@@ -72,7 +72,7 @@ Outcome<theme::ThemeRequest> request(const CommandLine& line) {
         return usageFailure(QStringLiteral("theme needs a PTF theme file: --ptf BASE.ptf"));
     auto ptf = readFile(line.value(QStringLiteral("--ptf")));
     if (!ptf)
-        return ptf.failure();
+        return ptf.error();
     r.ptf = std::move(*ptf);
     r.firmware = line.value(QStringLiteral("--firmware"));
     for (const ModuleOptions& o : kModuleOptions) {
@@ -82,7 +82,7 @@ Outcome<theme::ThemeRequest> request(const CommandLine& line) {
             continue;
         auto pair = modulePair(line, o);
         if (!pair)
-            return pair.failure();
+            return pair.error();
         r.modules.append(std::move(*pair));
     }
     for (const QString& add : line.values(QStringLiteral("--add"))) {
@@ -91,7 +91,7 @@ Outcome<theme::ThemeRequest> request(const CommandLine& line) {
             return usageFailure(QStringLiteral("--add takes FLASHPATH=FILE, not %1").arg(add));
         auto bytes = readFile(add.mid(eq + 1));
         if (!bytes)
-            return bytes.failure();
+            return bytes.error();
         r.files.append({add.left(eq), std::move(*bytes)});
     }
     return r;
@@ -126,7 +126,7 @@ void printMade(const QString& out, const theme::MadeTheme& made) {
 Outcome<theme::Theme> openTheme(const QString& path) {
     auto bytes = readFile(path, kMaxThemeFile);
     if (!bytes)
-        return bytes.failure();
+        return bytes.error();
     auto loaded = theme::loadTheme(*bytes);
     if (!loaded)
         return failureFrom(loaded.error(), path);
@@ -171,12 +171,12 @@ int runTheme(const QStringList& args) {
         options += {{o.edited, {}, true}, {o.stock, {}, true}};
     auto line = parseCommandLine(args, options);
     if (!line)
-        return report(line.failure());
+        return report(line.error());
     if (line->operands.size() != 1)
         return report(usageFailure(QStringLiteral("theme takes one output file, OUT.ctf")));
     auto r = request(*line);
     if (!r)
-        return report(r.failure());
+        return report(r.error());
     auto made = theme::makeTheme(*r);
     if (!made) {
         Failure f = failureFrom(made.error());
@@ -194,7 +194,7 @@ int runTheme(const QStringList& args) {
 Outcome<QString> themeIdentifyLine(const QString& path, bool json) {
     auto bytes = readFile(path, kMaxThemeFile);
     if (!bytes)
-        return bytes.failure();
+        return bytes.error();
     const theme::ThemeReading reading = theme::readTheme(*bytes);
     const theme::Theme& t = reading.theme;
     const bool ok = compression::allHold(reading.checks);
@@ -260,10 +260,10 @@ int applyTheme(const CommandLine& line) {
     const QString dest = line.has(QStringLiteral("-o")) ? line.value(QStringLiteral("-o")) : modulePath;
     auto t = openTheme(themePath);
     if (!t)
-        return report(t.failure());
+        return report(t.error());
     auto module = readFile(modulePath);
     if (!module)
-        return report(module.failure());
+        return report(module.error());
     if (compression::startsPacked(*module))
         return report(fileFailure(
             QStringLiteral("%1 is a packed module: unpack it first (quillmark-cli unpack)").arg(modulePath)));
@@ -271,7 +271,7 @@ int applyTheme(const CommandLine& line) {
         return report(fileFailure(QStringLiteral("%1 is no ELF PRX: %2").arg(modulePath, elf.detail)));
     auto which = moduleOfTheme(modulePath, module->size());
     if (!which)
-        return report(which.failure());
+        return report(which.error());
     auto on = theme::themeOnModule(*t, *module, which->slot, which->version);
     if (!on)
         return report(failureFrom(on.error(), modulePath));

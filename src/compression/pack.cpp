@@ -151,7 +151,7 @@ Result<PackReport> packModule(const QString& plainPath, const QString& headerPat
         return archiver.error();
     const QTemporaryDir scratch;
     if (!scratch.isValid())
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
+        return Error::io(errnum::PathFileAccess, {},
                          QStringLiteral("no temporary folder: ") + scratch.errorString());
 
     report(progress, PackStage::Compressing, 0.0);

@@ -130,7 +130,7 @@ void ModuleDocument::setValues(const prx::ModuleValues& values) {
 
 Result<prx::ModuleImage> ModuleDocument::patchedImage() const {
     if (!isOpen())
-        return Error::notModule(QStringLiteral("No module is open"), QStringLiteral("nothing to save"));
+        return Error::of(ErrorKind::NotModule, errnum::PathFileAccess, Reason::NothingOpen);
     return prx::applyValues(m_image, m_loaded, m_values);
 }
 

@@ -5,6 +5,7 @@
 #include "look.h"
 #include "menunames.h"
 #include "prx/menu.h"
+#include "text/errortext.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -69,7 +70,7 @@ public:
 
 private:
     void skip(const QString& message) { m_out.skipped.append(message); }
-    void refuse(const Error& e) { m_out.refused.append(e.fullText()); }
+    void refuse(const Error& e) { m_out.refused.append(text::fullText(e)); }
     void set(const Member& member, prx::Value v) { m_out.values.setValue(member.index, std::move(v)); }
 
     void applyMember(const Member& member, const QJsonValue& v) {

@@ -2,8 +2,9 @@
 
 #include "menunames.h"
 #include "prx/codecs.h"
-#include "prx/numbers.h"
 #include "prx/rules.h"
+#include "text/errortext.h"
+#include "text/numbers.h"
 
 #include <cmath>
 #include <limits>
@@ -12,11 +13,18 @@ namespace qm::looks {
 namespace {
 
 Error conversionRefusal(const QString& name, const Error& error) {
-    return refusal(name + QStringLiteral(": ") + error.fullText());
+    return refusal(name + QStringLiteral(": ") + text::fullText(error));
 }
 
 Error emptyRefusal(const QString& name) {
-    return refusal(name + QStringLiteral(": ") + prx::kMsgValueEmpty);
+    return refusal(name + QStringLiteral(": ") + text::kMsgValueEmpty);
+}
+
+// The number `shown` (none: an infinite one) overflows a Single.
+Error beyondSingle(const QString& shown) {
+    Error e = Error::of(ErrorKind::Conversion, errnum::Overflow, Reason::NumberBeyondSingle);
+    e.text = shown;
+    return e;
 }
 
 QString quoted(QStringView text) {
@@ -24,7 +32,7 @@ QString quoted(QStringView text) {
 }
 
 QString shown(prx::Single value) {
-    return prx::formatSingle(value.toFloat(), numberLocale());
+    return text::formatSingle(value.toFloat(), numberLocale());
 }
 
 } // namespace
@@ -36,7 +44,7 @@ Error refusal(const QString& message) {
 Result<prx::Single> singleFromText(QStringView text, const QString& name, prx::Single current) {
     if (text.trimmed().isEmpty())
         return emptyRefusal(name);
-    auto value = prx::parseSingle(text, numberLocale());
+    auto value = text::parseSingle(text, numberLocale());
     if (!value)
         return conversionRefusal(name, value.error());
     const prx::Single single = prx::Single::fromFloat(*value);
@@ -47,10 +55,9 @@ Result<prx::Single> singleFromDouble(double value, const QString& name) {
     if (std::isnan(value))
         return prx::Single::fromFloat(std::numeric_limits<float>::quiet_NaN());
     if (std::isinf(value))
-        return conversionRefusal(
-            name, Error::overflow(QStringLiteral("the number is beyond the range of a Single")));
+        return conversionRefusal(name, beyondSingle({}));
     const auto readsBack = [&](float candidate) {
-        auto back = prx::parseNumber(prx::formatSingle(candidate, numberLocale()), numberLocale());
+        auto back = text::parseNumber(text::formatSingle(candidate, numberLocale()), numberLocale());
         return back && *back == value;
     };
     const float nearest = static_cast<float>(value);
@@ -65,22 +72,21 @@ Result<prx::Single> singleFromDouble(double value, const QString& name) {
             return prx::Single::fromFloat(neighbour);
     }
     if (std::isinf(nearest))
-        return conversionRefusal(name, Error::overflow(QString::number(value, 'g', 17) +
-                                                       QStringLiteral(" is beyond the range of a Single")));
+        return conversionRefusal(name, beyondSingle(QString::number(value, 'g', 17)));
     return prx::Single::fromFloat(nearest);
 }
 
 Result<qint16> bmpSizeFromText(QStringView text, const QString& name) {
     if (text.trimmed().isEmpty())
         return emptyRefusal(name);
-    auto number = prx::parseNumber(text, numberLocale());
+    auto number = text::parseNumber(text, numberLocale());
     if (!number)
         return conversionRefusal(name, number.error());
     auto value = prx::bmpSizeFromNumber(*number);
     if (!value) {
         if (value.error().kind == ErrorKind::Check)
-            return refusal(name + QStringLiteral(": ") + prx::kMsgBmpMax);
-        return conversionRefusal(name, prx::parseInt16(text, numberLocale()).error());
+            return refusal(name + QStringLiteral(": ") + text::kMsgBmpMax);
+        return conversionRefusal(name, text::parseInt16(text, numberLocale()).error());
     }
     return *value;
 }
@@ -149,7 +155,7 @@ Status setMenuField(prx::MenuEntry& entry, int version, MenuField field, QString
 }
 
 Status setMenuOrder(prx::MenuEntry& entry, QStringView text, const QString& name) {
-    auto number = prx::parseNumber(text, numberLocale());
+    auto number = text::parseNumber(text, numberLocale());
     if (!number)
         return conversionRefusal(name, number.error());
     if (!(*number >= 0 && *number <= prx::kMaxMenuIconCode) || std::floor(*number) != *number)

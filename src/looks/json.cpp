@@ -1,5 +1,9 @@
 #include "json.h"
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 namespace qm::looks {
 
 bool isJsonNumber(QStringView text) {
@@ -36,30 +40,21 @@ QString jsonQuoted(QStringView text) {
     QString out;
     out.reserve(text.size() + 2);
     out.append(QLatin1Char('"'));
+    // The characters JSON writes with a letter after the backslash, or as themselves.
+    static constexpr std::pair<char16_t, char> kEscapes[] = {
+        {u'"', '"'}, {u'\\', '\\'}, {u'\n', 'n'}, {u'\r', 'r'}, {u'\t', 't'}};
     for (QChar c : text) {
         const char16_t u = c.unicode();
-        switch (u) {
-        case u'"':
-            out.append(QStringLiteral("\\\""));
-            break;
-        case u'\\':
-            out.append(QStringLiteral("\\\\"));
-            break;
-        case u'\n':
-            out.append(QStringLiteral("\\n"));
-            break;
-        case u'\r':
-            out.append(QStringLiteral("\\r"));
-            break;
-        case u'\t':
-            out.append(QStringLiteral("\\t"));
-            break;
-        default:
+        const auto* escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                          [u](const auto& e) { return e.first == u; });
+        if (escape != std::end(kEscapes)) {
+            out.append(QLatin1Char('\\'));
+            out.append(QLatin1Char(escape->second));
+        } else if (u < 0x20 || (u >= 0x7F && u < 0xA0)) {
             // Control characters, and the C1 range a Latin-1 text may hold.
-            if (u < 0x20 || (u >= 0x7F && u < 0xA0))
-                out.append(QStringLiteral("\\u%1").arg(static_cast<uint>(u), 4, 16, QLatin1Char('0')));
-            else
-                out.append(c);
+            out.append(QStringLiteral("\\u%1").arg(static_cast<uint>(u), 4, 16, QLatin1Char('0')));
+        } else {
+            out.append(c);
         }
     }
     out.append(QLatin1Char('"'));

@@ -1,7 +1,7 @@
 #include "members.h"
 
-#include "prx/numbers.h"
 #include "prx/rules.h"
+#include "text/numbers.h"
 
 namespace qm::looks {
 namespace {
@@ -59,7 +59,7 @@ QString numberText(const ModuleValues& module, const Member& member) {
     if (const auto* integer = std::get_if<qint16>(&v))
         return QString::number(*integer);
     if (const auto* single = std::get_if<prx::Single>(&v))
-        return prx::formatSingle(single->toFloat(), numberLocale());
+        return text::formatSingle(single->toFloat(), numberLocale());
     return {};
 }
 

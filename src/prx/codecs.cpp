@@ -10,11 +10,11 @@ Result<qint64> terminatorIn(const ModuleImage& image, qint64 offset) {
         return image.span(offset, 1).error();
     const QByteArrayView area = image.clipped(offset, kTextAreaLength);
     const qsizetype zero = area.indexOf('\0');
-    if (zero < 0)
-        return Error::invalidArgument(
-            QStringLiteral("no terminating zero byte within %1 bytes at offset 0x%2")
-                .arg(area.size())
-                .arg(offset, 0, 16));
+    if (zero < 0) {
+        Error e = Error::of(ErrorKind::Conversion, errnum::InvalidArgument, Reason::NoTerminator).at(offset);
+        e.count = area.size();
+        return e;
+    }
     return static_cast<qint64>(zero);
 }
 
@@ -62,6 +62,12 @@ std::optional<QChar> unstorableCharacter(QStringView text) {
     return std::nullopt;
 }
 
+Error unstorable(QChar c) {
+    Error e = Error::of(ErrorKind::Conversion, errnum::TypeMismatch, Reason::Unstorable);
+    e.character = c.unicode();
+    return e;
+}
+
 Status writeText(ModuleImage& image, qint64 offset, QStringView text, int maxLength) {
     // The old text ends at its zero byte (a blank inside it is part of it).
     auto oldLength = terminatorIn(image, offset);
@@ -69,8 +75,7 @@ Status writeText(ModuleImage& image, qint64 offset, QStringView text, int maxLen
         return oldLength.error();
     const QString t = storedText(text, maxLength);
     if (const auto c = unstorableCharacter(t))
-        return Error::typeMismatch(QStringLiteral("the character U+%1 can't be stored in a module text")
-                                       .arg(c->unicode(), 4, 16, QLatin1Char('0')));
+        return unstorable(*c).at(offset);
     const QByteArray bytes = t.toLatin1();
     if (auto s = image.putBytes(offset, bytes); !s)
         return s;

@@ -32,6 +32,8 @@ QString storedText(QStringView text, int maxLength);
 Status writeText(ModuleImage& image, qint64 offset, QStringView text, int maxLength);
 // Whether every character of a text can be stored as one byte (U+0001 to U+00FF).
 std::optional<QChar> unstorableCharacter(QStringView text);
+// The refusal of the character `c` in a module text.
+Error unstorable(QChar c);
 
 // Colour records: three singles red, green, blue.
 Result<Colour> readColour(const ModuleImage& image, qint64 offset);

@@ -80,8 +80,7 @@ Status writeIniValue(const QString& path, const QString& section, const QString&
     bool readable = false;
     QStringList lines = readLines(path, &readable);
     if (!readable)
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         path + QStringLiteral(": can't be read"));
+        return Error::of(ErrorKind::Io, errnum::PathFileAccess, Reason::IniUnreadable).in(path);
     const QString entry = key + QLatin1Char('=') + value;
 
     qsizetype sectionLine = -1;

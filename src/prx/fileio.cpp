@@ -7,24 +7,32 @@
 namespace qm::prx {
 namespace {
 
+Error folderError(const QString& path) {
+    return Error::of(ErrorKind::Io, errnum::PathFileAccess, Reason::IsFolder).in(path);
+}
+
 Status checkRegularFile(const QString& path, const QFileInfo& info) {
     if (path.isEmpty())
-        return Error::io(errnum::FileNotFound, QStringLiteral("File not found"),
-                         QStringLiteral("no file named"));
+        return Error::of(ErrorKind::Io, errnum::FileNotFound, Reason::NoFileNamed);
     if (!info.exists())
-        return Error::io(errnum::FileNotFound, QStringLiteral("File not found"), path);
+        return Error::of(ErrorKind::Io, errnum::FileNotFound, Reason::FileMissing).in(path);
     if (info.isDir())
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         path + QStringLiteral(" is a folder"));
+        return folderError(path);
     return {};
 }
 
-Error openError(const QString& path, const QFile& file) {
-    return Error::io(file.error() == QFileDevice::PermissionsError ? errnum::PermissionDenied
-                                                                   : errnum::PathFileAccess,
-                     file.error() == QFileDevice::PermissionsError ? QStringLiteral("Permission denied")
-                                                                   : QStringLiteral("Path/File access error"),
-                     path + QStringLiteral(": ") + file.errorString());
+// `path` can't be opened, read or written, for the reason `file` gives.
+Error accessError(const QString& path, const QFileDevice& file, int number = errnum::PathFileAccess) {
+    Error e = Error::of(ErrorKind::Io, number, Reason::NoAccess).in(path);
+    e.text = file.errorString();
+    return e;
+}
+
+// Reading tells a refused permission apart.
+Error readError(const QString& path, const QFileDevice& file) {
+    return accessError(path, file,
+                       file.error() == QFileDevice::PermissionsError ? errnum::PermissionDenied
+                                                                     : errnum::PathFileAccess);
 }
 
 // Opens a regular file for reading.
@@ -33,23 +41,20 @@ Status openRegularFile(const QString& path, QFile& file) {
         return s;
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
-        return openError(path, file);
+        return readError(path, file);
     return {};
 }
 
 Status replaceFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         path + QStringLiteral(": ") + file.errorString());
+        return accessError(path, file);
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         path + QStringLiteral(": ") + file.errorString());
+        return accessError(path, file);
     }
     if (!file.commit())
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         path + QStringLiteral(": ") + file.errorString());
+        return accessError(path, file);
     return {};
 }
 
@@ -63,10 +68,12 @@ Result<QString> keepOriginalOf(const QString& path) {
         return QString();
     QFile source(path);
     // QFile::copy never replaces a file, so an original made meanwhile is kept too.
-    if (!source.copy(original))
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         QStringLiteral("can't keep the original of %1 as %2 (%3); nothing written")
-                             .arg(path, original, source.errorString()));
+    if (!source.copy(original)) {
+        Error e = Error::of(ErrorKind::Io, errnum::PathFileAccess, Reason::KeepOriginal).in(path);
+        e.other = original;
+        e.text = source.errorString();
+        return e;
+    }
     return original;
 }
 
@@ -76,12 +83,14 @@ Result<QByteArray> readWholeFile(const QString& path, qint64 maxSize) {
     QFile file;
     if (auto s = openRegularFile(path, file); !s)
         return s.error();
-    if (file.size() > maxSize)
-        return Error::io(errnum::BadFileLength, QStringLiteral("Bad file length"),
-                         QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(maxSize));
+    if (file.size() > maxSize) {
+        Error e = Error::of(ErrorKind::Io, errnum::BadFileLength, Reason::FileTooLarge).in(path);
+        e.limit = maxSize;
+        return e;
+    }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return openError(path, file);
+        return readError(path, file);
     return bytes;
 }
 
@@ -93,7 +102,7 @@ Result<FileHead> readFileHead(const QString& path, qint64 length) {
     head.size = file.size();
     head.bytes = file.read(length);
     if (file.error() != QFileDevice::NoError)
-        return openError(path, file);
+        return readError(path, file);
     return head;
 }
 
@@ -106,7 +115,7 @@ Result<qint64> readFileInPieces(const QString& path, const std::function<bool(QB
     for (;;) {
         const qint64 n = file.read(piece.data(), piece.size());
         if (n < 0)
-            return openError(path, file);
+            return readError(path, file);
         if (n == 0 || !take(QByteArrayView(piece.constData(), n)))
             break;
     }
@@ -119,8 +128,7 @@ QString originalPath(const QString& path) {
 
 Status writeFileAtomically(const QString& path, const QByteArray& bytes, bool keepOriginal) {
     if (QFileInfo(path).isDir())
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         path + QStringLiteral(" is a folder"));
+        return folderError(path);
     auto kept = keepOriginal ? keepOriginalOf(path) : Result<QString>(QString());
     if (!kept)
         return kept.error();

@@ -10,26 +10,32 @@ QString releaseLabel(ModuleKind kind, int version) {
 
 Result<ModuleImage> readModule(const QString& path, ModuleKind kind, int version) {
     if (version < 1 || version > rowCount(kind))
-        return Error{ErrorKind::NotModule, errnum::SubscriptOutOfRange,
-                     QStringLiteral("Subscript out of range"),
-                     QStringLiteral("no release row %1").arg(version)};
+        return noReleaseRow(version);
     const Release& r = release(kind, version);
     auto bytes = readWholeFile(path, qint64(r.fileSize) + 1);
     if (!bytes) {
-        if (bytes.error().number == errnum::BadFileLength)
-            return Error::notModule(
-                QStringLiteral("Bad file length"),
-                QStringLiteral("%1 is not a %2 module").arg(path, QLatin1StringView(r.label)));
+        // Longer than the release's module.
+        if (bytes.error().number == errnum::BadFileLength) {
+            Error e = Error::of(ErrorKind::NotModule, errnum::PathFileAccess, Reason::NotRelease).in(path);
+            e.other = QString::fromLatin1(r.label);
+            return e;
+        }
         return bytes.error();
     }
-    if (bytes->size() != r.fileSize)
-        return Error{ErrorKind::NotModule, errnum::BadFileLength, QStringLiteral("Bad file length"),
-                     QStringLiteral("%1 holds %2 bytes, a %3 module holds %4")
-                         .arg(path)
-                         .arg(bytes->size())
-                         .arg(QLatin1StringView(r.label))
-                         .arg(r.fileSize)};
+    if (bytes->size() != r.fileSize) {
+        Error e = Error::of(ErrorKind::NotModule, errnum::BadFileLength, Reason::WrongLength).in(path);
+        e.count = bytes->size();
+        e.limit = r.fileSize;
+        e.other = QString::fromLatin1(r.label);
+        return e;
+    }
     return ModuleImage(std::move(*bytes));
+}
+
+Error noReleaseRow(int version) {
+    Error e = Error::of(ErrorKind::NotModule, errnum::SubscriptOutOfRange, Reason::NoReleaseRow);
+    e.count = version;
+    return e;
 }
 
 Status writeModule(const QString& dest, const ModuleImage& image, bool keepOriginal) {

@@ -15,6 +15,9 @@ Result<ModuleImage> readModule(const QString& path, ModuleKind kind, int version
 
 QString releaseLabel(ModuleKind kind, int version);
 
+// A release row that doesn't exist.
+Error noReleaseRow(int version);
+
 // Writes the image to `dest` as one piece; keepOriginal: see writeFileAtomically.
 Status writeModule(const QString& dest, const ModuleImage& image, bool keepOriginal = false);
 

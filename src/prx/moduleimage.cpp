@@ -12,11 +12,10 @@ bool ModuleImage::contains(qint64 offset, qint64 length) const {
 }
 
 Status ModuleImage::outOfRange(qint64 offset, qint64 length) const {
-    return Error{ErrorKind::Io, errnum::BadFileLength, QStringLiteral("Bad file length"),
-                 QStringLiteral("%1 bytes at offset 0x%2 lie beyond the end of a %3-byte module")
-                     .arg(length)
-                     .arg(offset, 0, 16)
-                     .arg(size())};
+    Error e = Error::of(ErrorKind::Io, errnum::BadFileLength, Reason::BeyondEnd).at(offset);
+    e.count = length;
+    e.limit = size();
+    return e;
 }
 
 Result<quint8> ModuleImage::u8(qint64 offset) const {

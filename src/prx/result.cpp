@@ -2,45 +2,61 @@
 
 namespace qm {
 
-QString Error::userText() const {
-    if (kind == ErrorKind::Check)
-        return description;
-    return QStringLiteral("Error %1 occurred! (%2)").arg(number).arg(description);
-}
-
-QString Error::fullText() const {
-    if (detail.isEmpty())
-        return description;
-    return description + QStringLiteral(": ") + detail;
+Error Error::of(ErrorKind kind, int number, Reason reason) {
+    Error e;
+    e.kind = kind;
+    e.number = number;
+    e.reason = reason;
+    return e;
 }
 
 Error Error::io(int number, const QString& description, const QString& detail) {
-    return {ErrorKind::Io, number, description, detail};
+    Error e = of(ErrorKind::Io, number, Reason::Worded);
+    e.description = description;
+    e.detail = detail;
+    return e;
 }
 
 Error Error::notModule(const QString& description, const QString& detail) {
-    return {ErrorKind::NotModule, errnum::PathFileAccess, description, detail};
+    Error e = io(errnum::PathFileAccess, description, detail);
+    e.kind = ErrorKind::NotModule;
+    return e;
 }
 
 Error Error::check(const QString& message, const QString& detail) {
-    return {ErrorKind::Check, 0, message, detail};
-}
-
-Error Error::typeMismatch(const QString& detail) {
-    return {ErrorKind::Conversion, errnum::TypeMismatch, QStringLiteral("Type mismatch"), detail};
-}
-
-Error Error::overflow(const QString& detail) {
-    return {ErrorKind::Conversion, errnum::Overflow, QStringLiteral("Overflow"), detail};
+    Error e = io(0, message, detail);
+    e.kind = ErrorKind::Check;
+    return e;
 }
 
 Error Error::invalidArgument(const QString& detail) {
-    return {ErrorKind::Conversion, errnum::InvalidArgument,
-            QStringLiteral("Invalid procedure call or argument"), detail};
+    Error e = io(errnum::InvalidArgument, {}, detail);
+    e.kind = ErrorKind::Conversion;
+    return e;
 }
 
 Error Error::archiver(const QString& description, const QString& detail) {
-    return {ErrorKind::Archiver, errnum::ArchiverFailed, description, detail};
+    Error e = io(errnum::ArchiverFailed, description, detail);
+    e.kind = ErrorKind::Archiver;
+    return e;
+}
+
+Error Error::named(const QString& name) const {
+    Error e = *this;
+    e.member = member.isEmpty() ? name : name + QStringLiteral(": ") + member;
+    return e;
+}
+
+Error Error::at(qint64 fileOffset) const {
+    Error e = *this;
+    e.offset = fileOffset;
+    return e;
+}
+
+Error Error::in(const QString& file) const {
+    Error e = *this;
+    e.path = file;
+    return e;
 }
 
 } // namespace qm

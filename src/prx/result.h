@@ -19,42 +19,91 @@ enum class ErrorKind {
 
 // Stable error numbers shown in "Error N occurred! (...)" messages.
 namespace errnum {
-inline constexpr int InvalidArgument = 5;
-inline constexpr int Overflow = 6;
-inline constexpr int SubscriptOutOfRange = 9;
-inline constexpr int TypeMismatch = 13;
-inline constexpr int FileNotFound = 53;
-inline constexpr int PermissionDenied = 70;
-inline constexpr int PathFileAccess = 75;
-inline constexpr int BadFileLength = 59;
-inline constexpr int ArchiverFailed = 440;
+enum : int {
+    InvalidArgument = 5,
+    Overflow = 6,
+    SubscriptOutOfRange = 9,
+    TypeMismatch = 13,
+    FileNotFound = 53,
+    BadFileLength = 59,
+    PermissionDenied = 70,
+    PathFileAccess = 75,
+    ArchiverFailed = 440,
+};
 } // namespace errnum
+
+// What exactly failed. The core reports the reason and its facts; the words
+// for it are made where the error is shown (text/errortext.h).
+enum class Reason {
+    Worded,             // description and detail hold finished words
+    NoFileNamed,        // no path given
+    FileMissing,        // path doesn't exist
+    IsFolder,           // path is a folder
+    NoAccess,           // path can't be opened, read or written; text: the system's reason
+    KeepOriginal,       // path's original can't be kept as other; text: the system's reason
+    FileTooLarge,       // path holds more than limit bytes
+    IniUnreadable,      // the settings file path can't be read
+    NoWorkFolder,       // the working folder path can't be made
+    IniUnwritable,      // the settings file path can't be written
+    NotRelease,         // path is longer than a module of release other
+    WrongLength,        // path holds count bytes, a module of release other limit
+    BeyondEnd,          // count bytes at offset lie beyond a limit-byte module
+    NoReleaseRow,       // no release row count
+    OtherRelease,       // the values are of another release than the module
+    NoTerminator,       // no zero byte within count bytes at offset
+    Unstorable,         // character can't be stored in a module text
+    NotNumber,          // text is no number
+    NaNSize,            // NaN given for a size
+    TextTooLarge,       // text is too large for a number
+    TextBeyondSingle,   // text is beyond the range of a Single
+    NumberBeyondSingle, // the number (text, or none when infinite) is beyond a Single
+    TextOutside,        // text rounds outside low to high
+    NumberOutside,      // number rounds outside low to high
+    ValueEmpty,         // check: a text value is empty
+    BmpMax,             // check: BmpSize above 32767
+    NothingOpen,        // saving with no module open
+};
 
 struct Error {
     ErrorKind kind = ErrorKind::Io;
-    int number = 0;      // see errnum; 0 for check failures
-    QString description; // stable wording per kind of failure
-    QString detail;      // what exactly: the value, the file, the field
+    int number = 0; // see errnum; 0 for check failures
+    Reason reason = Reason::Worded;
+    QString member;     // the value concerned, by name ("outer: inner" when nested)
+    qint64 offset = -1; // the file offset concerned; -1 for none
+    QString path;       // the file concerned
+    QString text;       // the text that didn't convert, or the system's reason
+    QString other;      // a second name: a release label, the kept original's path
+    qint64 count = -1;  // a length or a row
+    qint64 limit = -1;  // the length or size it was held against
+    double value = 0;   // the number refused (NumberOutside)
+    double low = 0;
+    double high = 0;
+    char16_t character = 0;
+    QString description; // Worded only; empty: the words of `number`
+    QString detail;      // Worded only
 
-    // The text the windows show: the check message itself, or
-    // "Error N occurred! (description)".
-    QString userText() const;
-    // Description and detail on one line, for logs and the command-line tool.
-    QString fullText() const;
-
+    // A failure of `kind` with error number `number` for `reason`.
+    static Error of(ErrorKind kind, int number, Reason reason);
+    // Errors told by words alone, for the packers and the theme readers; an
+    // empty description takes the words of the number.
     static Error io(int number, const QString& description, const QString& detail = {});
     static Error notModule(const QString& description, const QString& detail = {});
     static Error check(const QString& message, const QString& detail = {});
-    static Error typeMismatch(const QString& detail = {});
-    static Error overflow(const QString& detail = {});
     static Error invalidArgument(const QString& detail = {});
     static Error archiver(const QString& description, const QString& detail = {});
+
+    // The same error about the value `name`; an error already about a value
+    // nests it: "name: inner".
+    Error named(const QString& name) const;
+    Error at(qint64 fileOffset) const;
+    Error in(const QString& file) const;
 };
 
-template <typename T> class [[nodiscard]] Result {
+// A value, or the error `E` that left none.
+template <typename T, typename E> class [[nodiscard]] Expected {
 public:
-    Result(T value) : m_v(std::move(value)) {}
-    Result(Error error) : m_v(std::move(error)) {}
+    Expected(T value) : m_v(std::move(value)) {}
+    Expected(E error) : m_v(std::move(error)) {}
 
     bool ok() const { return m_v.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -67,25 +116,27 @@ public:
     T& operator*() & { return value(); }
     const T& operator*() const& { return value(); }
 
-    const Error& error() const { return std::get<1>(m_v); }
+    const E& error() const { return std::get<1>(m_v); }
 
 private:
-    std::variant<T, Error> m_v;
+    std::variant<T, E> m_v;
 };
 
-template <> class [[nodiscard]] Result<void> {
+// Done, or the error that stopped it.
+template <typename E> class [[nodiscard]] Expected<void, E> {
 public:
-    Result() = default;
-    Result(Error error) : m_error(std::move(error)) {}
+    Expected() = default;
+    Expected(E error) : m_error(std::move(error)) {}
 
     bool ok() const { return !m_error.has_value(); }
     explicit operator bool() const { return ok(); }
-    const Error& error() const { return *m_error; }
+    const E& error() const { return *m_error; }
 
 private:
-    std::optional<Error> m_error;
+    std::optional<E> m_error;
 };
 
+template <typename T> using Result = Expected<T, Error>;
 using Status = Result<void>;
 
 } // namespace qm

@@ -47,12 +47,17 @@ bool editable(const ModuleValues& values, int member) {
 
 Result<qint16> bmpSizeFromNumber(double number) {
     if (std::isnan(number))
-        return Error::typeMismatch(QStringLiteral("NaN is not a size"));
+        return Error::of(ErrorKind::Conversion, errnum::TypeMismatch, Reason::NaNSize);
     if (number > 32767.0)
-        return Error::check(kMsgBmpMax);
+        return Error::of(ErrorKind::Check, 0, Reason::BmpMax);
     const double r = std::nearbyint(number); // the default rounding mode sends halves to even
-    if (r < -32768.0)
-        return Error::overflow(QStringLiteral("%1 is outside -32768 to 32767").arg(number));
+    if (r < -32768.0) {
+        Error e = Error::of(ErrorKind::Conversion, errnum::Overflow, Reason::NumberOutside);
+        e.value = number;
+        e.low = -32768.0;
+        e.high = 32767.0;
+        return e;
+    }
     return static_cast<qint16>(r);
 }
 
@@ -65,13 +70,11 @@ Status checkValues(const ModuleValues& values) {
             continue;
         const QString& text = values.text(member);
         const QString name = QString(memberName(member));
+        const qint64 at = offsetOf(ModuleKind::Vsh, values.version(), m);
         if (text.isEmpty())
-            return Error::check(kMsgValueEmpty, name);
+            return Error::of(ErrorKind::Check, 0, Reason::ValueEmpty).named(name).at(at);
         if (const auto c = unstorableCharacter(storedText(text, textMaxLength(member))))
-            return Error::typeMismatch(
-                QStringLiteral("%1: the character U+%2 can't be stored in a module text")
-                    .arg(name)
-                    .arg(c->unicode(), 4, 16, QLatin1Char('0')));
+            return unstorable(*c).named(name).at(at);
     }
     return {};
 }

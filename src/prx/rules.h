@@ -11,9 +11,6 @@
 
 namespace qm::prx {
 
-inline const QString kMsgValueEmpty = QStringLiteral("One of the value is empty");
-inline const QString kMsgBmpMax = QStringLiteral("BMP Max Size it's 32767 bytes");
-
 // In releases 12 to 14 NetworkIconYUnfocused is not set by itself: it is
 // MainIconYUnfocused + 1.
 bool followsMainIcon(int version, VshMember member);
@@ -29,7 +26,7 @@ template <typename M> bool editable(const ModuleValues& values, M member) {
     return values.kind() == kindOfMember<M>() && editable(values, static_cast<int>(member));
 }
 
-// BmpSize from a number: above 32767 refused with kMsgBmpMax, otherwise
+// BmpSize from a number: above 32767 refused by a check (Reason::BmpMax), otherwise
 // rounded half to even; below -32768 an overflow.
 Result<qint16> bmpSizeFromNumber(double number);
 

@@ -12,9 +12,17 @@ QString nameOf(ModuleKind kind, int member) {
     return QString(memberInfo(kind, member).name);
 }
 
-Error withMember(Error e, const QString& name) {
-    e.detail = e.detail.isEmpty() ? name : name + QStringLiteral(": ") + e.detail;
-    return e;
+// The error about the value `name` at `offset`; an offset the error already
+// names is the closer one and stays.
+Error withMember(const Error& e, const QString& name, qint64 offset) {
+    Error named = e.named(name);
+    if (named.offset < 0)
+        named.offset = offset;
+    return named;
+}
+
+QString entryName(int k) {
+    return QStringLiteral("MenuEntries[%1]").arg(k);
 }
 
 template <typename T> Result<Value> asValue(Result<T> r) {
@@ -42,7 +50,7 @@ Result<Value> readMember(const ModuleImage& image, ModuleKind kind, int version,
         for (int k = 0; k < menuEntryCount(version); ++k) {
             auto e = readMenuEntry(image, at + kMenuEntryLength * k);
             if (!e)
-                return withMember(e.error(), QStringLiteral("MenuEntries[%1]").arg(k));
+                return withMember(e.error(), entryName(k), at + kMenuEntryLength * k);
             entries.append(*e);
         }
         return Value(std::move(entries));
@@ -75,7 +83,7 @@ Status writeMember(ModuleImage& image, ModuleKind kind, int version, int member,
         for (qsizetype k = 0; k < entries->size(); ++k)
             if (entries->at(k) != old.at(k))
                 if (auto s = writeMenuEntry(image, at + kMenuEntryLength * k, entries->at(k)); !s)
-                    return withMember(s.error(), QStringLiteral("MenuEntries[%1]").arg(k));
+                    return withMember(s.error(), entryName(k), at + kMenuEntryLength * k);
         return {};
     }
     return {}; // the date and time formats are shown, never written
@@ -85,16 +93,14 @@ Status writeMember(ModuleImage& image, ModuleKind kind, int version, int member,
 
 Result<ModuleValues> loadValues(const ModuleImage& image, ModuleKind kind, int version) {
     if (version < 1 || version > rowCount(kind))
-        return Error{ErrorKind::NotModule, errnum::SubscriptOutOfRange,
-                     QStringLiteral("Subscript out of range"),
-                     QStringLiteral("no release row %1").arg(version)};
+        return noReleaseRow(version);
     ModuleValues values(kind, version);
     for (int m = 0; m < values.memberCount(); ++m) {
         if (!values.has(m))
             continue;
         auto v = readMember(image, kind, version, m);
         if (!v)
-            return withMember(v.error(), nameOf(kind, m));
+            return withMember(v.error(), nameOf(kind, m), offsetOf(kind, version, m));
         values.setValue(m, std::move(*v));
     }
     return values;
@@ -102,9 +108,7 @@ Result<ModuleValues> loadValues(const ModuleImage& image, ModuleKind kind, int v
 
 Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, ModuleValues edited) {
     if (loaded.kind() != edited.kind() || loaded.version() != edited.version())
-        return Error{ErrorKind::NotModule, errnum::SubscriptOutOfRange,
-                     QStringLiteral("Subscript out of range"),
-                     QStringLiteral("the values are of another release than the module")};
+        return Error::of(ErrorKind::NotModule, errnum::SubscriptOutOfRange, Reason::OtherRelease);
     applyFollowing(edited);
     if (auto s = checkValues(edited); !s)
         return s.error();
@@ -114,7 +118,8 @@ Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, M
             continue;
         if (auto s = writeMember(image, edited.kind(), edited.version(), m, loaded.value(m), edited.value(m));
             !s)
-            return withMember(s.error(), nameOf(edited.kind(), m));
+            return withMember(s.error(), nameOf(edited.kind(), m),
+                              offsetOf(edited.kind(), edited.version(), m));
     }
     return image;
 }

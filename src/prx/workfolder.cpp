@@ -41,12 +41,10 @@ QString workFolder() {
 Status prepareWorkFolder() {
     const QString folder = workFolder();
     if (!QDir().mkpath(folder))
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         QStringLiteral("can't create the working folder ") + folder);
+        return Error::of(ErrorKind::Io, errnum::PathFileAccess, Reason::NoWorkFolder).in(folder);
     const QString ini = folder + kIniFileName;
     if (!QFileInfo::exists(ini) && !createDefaultIni(ini))
-        return Error::io(errnum::PathFileAccess, QStringLiteral("Path/File access error"),
-                         QStringLiteral("can't write ") + ini);
+        return Error::of(ErrorKind::Io, errnum::PathFileAccess, Reason::IniUnwritable).in(ini);
     return {};
 }
 

@@ -30,9 +30,7 @@ void MainWindow::openFile(const QString& given) {
     const QString path = given.isEmpty() ? given : QFileInfo(given).absoluteFilePath();
     auto id = prx::identifyFile(path);
     if (!id) {
-        dialogs().showMessage(this, kAppTitle,
-                              id.error().userText() + QStringLiteral("\r\n") + QDir::toNativeSeparators(path),
-                              MsgIcon::Critical, MsgButtons::Ok);
+        showError(this, id.error(), QDir::toNativeSeparators(path), kAppTitle);
         return;
     }
     if (id->kind == prx::FileKind::Vsh || id->kind == prx::FileKind::Paf) {

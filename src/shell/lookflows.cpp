@@ -8,6 +8,7 @@
 #include "looks/look.h"
 #include "prx/fileio.h"
 #include "reviewdialog.h"
+#include "text/errortext.h"
 #include "widgets/dialogs.h"
 #include "widgets/editorform.h"
 
@@ -50,8 +51,8 @@ void MainWindow::exportLook() {
     };
     auto values = editor->lookValues();
     if (!values) {
-        fail(lines(QStringLiteral("The look can't be exported: a box holds no number."),
-                   {values.error().userText(), values.error().detail}));
+        showError(this, values.error(), text::errorDetail(values.error()), kExportTitle,
+                  QStringLiteral("The look can't be exported: a box holds no number."));
         return;
     }
     QString path = dialogs().chooseFile(this, QString(), kLookFilterName, kLookFilterPattern,
@@ -85,7 +86,7 @@ void MainWindow::importLook() {
         return;
     auto bytes = prx::readWholeFile(path, looks::kMaxLookFile);
     if (!bytes) {
-        fail(lines(bytes.error().userText(), {QDir::toNativeSeparators(path)}));
+        showError(this, bytes.error(), QDir::toNativeSeparators(path), kImportTitle);
         return;
     }
     const looks::LookValues look = looks::readLook(*bytes, editor->moduleKind());
@@ -96,8 +97,8 @@ void MainWindow::importLook() {
     }
     auto current = editor->lookValues();
     if (!current) {
-        fail(lines(QStringLiteral("Nothing was imported: a box holds no number."),
-                   {current.error().userText(), current.error().detail}));
+        showError(this, current.error(), text::errorDetail(current.error()), kImportTitle,
+                  QStringLiteral("Nothing was imported: a box holds no number."));
         return;
     }
     const looks::LookApplied applied = looks::applyLook(look.values, *current);

@@ -8,6 +8,7 @@
 #include "prx/workfolder.h"
 #include "reviewdialog.h"
 #include "settingsdialog.h"
+#include "text/errortext.h"
 #include "vsh/vsheditor.h"
 #include "widgets/dialogs.h"
 #include "widgets/windowhelpers.h"
@@ -137,10 +138,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 
     if (!prepared)
         QTimer::singleShot(0, this, [this, prepared] {
-            dialogs().showMessage(this, kAppTitle,
-                                  prepared.error().userText() + QStringLiteral("\r\n") +
-                                      prepared.error().detail,
-                                  MsgIcon::Critical, MsgButtons::Ok);
+            showError(this, prepared.error(), text::errorDetail(prepared.error()), kAppTitle);
         });
 }
 

@@ -5,6 +5,7 @@
 #include "compression/modulekeys.h"
 #include "compression/pack.h"
 #include "prx/workfolder.h"
+#include "text/errortext.h"
 #include "widgets/windowhelpers.h"
 
 #include <QComboBox>
@@ -72,7 +73,7 @@ void PackDialog::startRun() {
         const auto key = compression::preselectedKeyOfFile(header);
         const bool ok = key.ok();
         const int index = ok ? *key : 0;
-        const QString detail = ok ? QString() : key.error().fullText();
+        const QString detail = ok ? QString() : text::fullText(key.error());
         post(self, [ok, index, detail](PackDialog& window) { window.headerRead(ok, index, detail); });
     });
 }
@@ -123,7 +124,7 @@ void PackDialog::compress() {
         // The packed module must pass every check a loader makes before it replaces anything.
         const auto result = compression::packModule(module, header, key, out, folder, progress,
                                                     compression::requirePackedChecks);
-        report.finish(result.ok(), result.ok() ? QString() : result.error().fullText());
+        report.finish(result.ok(), result.ok() ? QString() : text::fullText(result.error()));
     });
 }
 

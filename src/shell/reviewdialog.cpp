@@ -4,6 +4,7 @@
 #include "paf/pafeditor.h"
 #include "prx/codecs.h"
 #include "prx/valueio.h"
+#include "text/errortext.h"
 #include "vsh/vshlayout.h"
 #include "widgets/editorform.h"
 #include "widgets/valueboxes.h"
@@ -72,7 +73,7 @@ ReviewDialog::ReviewDialog(const EditorForm& editor, QWidget* parent) : QDialog(
     // The file as it is on disk now, against the values the editor shows.
     const auto onDisk = prx::readValuesFile(editor.filePath(), editor.moduleKind(), editor.versionIndex());
     if (!onDisk) {
-        m_summary->setText(QStringLiteral("%1 can't be read: %2").arg(name, onDisk.error().fullText()));
+        m_summary->setText(QStringLiteral("%1 can't be read: %2").arg(name, text::fullText(onDisk.error())));
     } else {
         const looks::LookDiff diff = looks::diffLooks(*onDisk, asWritten(editor.values()));
         const auto shown = [](const QString& t) { return t.isEmpty() ? QStringLiteral("\"\"") : t; };

@@ -8,6 +8,7 @@
 #include "prx/fileio.h"
 #include "prx/module.h"
 #include "prx/valueio.h"
+#include "text/errortext.h"
 #include "theme/make.h"
 #include "theme/onmodule.h"
 #include "theme/read.h"
@@ -47,7 +48,7 @@ Result<theme::ModulePair> modulePair(const EditorForm* editor, const QString& st
     if (!stock)
         return Error::check(QStringLiteral("The stock module can't be read; choose another."),
                             QDir::toNativeSeparators(stockPath) + QStringLiteral(": ") +
-                                stock.error().fullText());
+                                text::fullText(stock.error()));
     return theme::ModulePair{slotOf(editor), *stock, edited->bytes(), QDir::toNativeSeparators(stockPath),
                              QDir::toNativeSeparators(editor->filePath())};
 }
@@ -94,7 +95,7 @@ void MainWindow::exportTheme() {
     theme::ThemeRequest request;
     auto ptf = prx::readWholeFile(dialog.ptfPath());
     if (!ptf) {
-        fail(QStringLiteral("The PTF base can't be read."), ptf.error().fullText());
+        fail(QStringLiteral("The PTF base can't be read."), text::fullText(ptf.error()));
         return;
     }
     request.ptf = *ptf;
@@ -107,7 +108,7 @@ void MainWindow::exportTheme() {
         if (!pair) {
             fail(QStringLiteral("Nothing was written: %1 can't go into the theme.")
                      .arg(QFileInfo(source->filePath()).fileName()),
-                 pair.error().fullText());
+                 text::fullText(pair.error()));
             return;
         }
         // The other editor's module goes in only when it holds a change of its own.
@@ -116,11 +117,11 @@ void MainWindow::exportTheme() {
     }
     auto made = theme::makeTheme(request);
     if (!made) {
-        fail(QStringLiteral("Nothing was written: the theme can't be made."), made.error().fullText());
+        fail(QStringLiteral("Nothing was written: the theme can't be made."), text::fullText(made.error()));
         return;
     }
     if (const Status written = prx::writeFileAtomically(dialog.outputPath(), made->bytes); !written) {
-        fail(QStringLiteral("The theme can't be written."), written.error().fullText());
+        fail(QStringLiteral("The theme can't be written."), text::fullText(written.error()));
         return;
     }
     qsizetype values = 0;
@@ -144,13 +145,14 @@ bool MainWindow::importThemeLook(EditorForm* editor, const QString& path) {
     auto bytes = prx::readWholeFile(path);
     auto loaded = bytes ? theme::loadTheme(*bytes) : Result<theme::Theme>(bytes.error());
     if (!loaded) {
-        fail(QStringLiteral("Nothing was imported: the theme can't be read."), loaded.error().fullText());
+        fail(QStringLiteral("Nothing was imported: the theme can't be read."),
+             text::fullText(loaded.error()));
         return true;
     }
     const prx::ModuleValues& values = editor->loadedValues();
     auto module = prx::readModule(editor->filePath(), values.kind(), values.version());
     if (!module) {
-        fail(QStringLiteral("Nothing was imported."), module.error().fullText());
+        fail(QStringLiteral("Nothing was imported."), text::fullText(module.error()));
         return true;
     }
     auto on = theme::themeOnModule(*loaded, module->bytes(), slotOf(editor), values.version());
@@ -158,7 +160,7 @@ bool MainWindow::importThemeLook(EditorForm* editor, const QString& path) {
                      : Result<prx::ModuleValues>(on.error());
     auto current = editor->lookValues();
     if (!themed || !current) {
-        fail(QStringLiteral("Nothing was imported."), (!themed ? themed : current).error().fullText());
+        fail(QStringLiteral("Nothing was imported."), text::fullText((!themed ? themed : current).error()));
         return true;
     }
     takeSpans(*current, *themed, on->values);

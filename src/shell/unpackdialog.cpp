@@ -2,6 +2,7 @@
 
 #include "compression/unpack.h"
 #include "prx/workfolder.h"
+#include "text/errortext.h"
 #include "widgets/windowhelpers.h"
 
 #include <QLabel>
@@ -48,7 +49,7 @@ void UnpackDialog::startRun() {
             }
         };
         const auto result = compression::unpackModule(packed, out, folder, progress);
-        report.finish(result.ok(), result.ok() ? QString() : result.error().fullText());
+        report.finish(result.ok(), result.ok() ? QString() : text::fullText(result.error()));
     });
 }
 

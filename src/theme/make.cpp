@@ -18,9 +18,8 @@ Error refusal(const QString& description, const QString& detail = {}) {
 }
 
 // An error of a module's bytes, saying which module.
-Error about(const QString& name, Error error) {
-    error.detail = error.detail.isEmpty() ? name : name + QStringLiteral(": ") + error.detail;
-    return error;
+Error about(const QString& name, const Error& error) {
+    return error.named(name);
 }
 
 QString shortLabel(prx::ModuleKind kind, int version) {

@@ -254,9 +254,10 @@ ThemeReading readTheme(QByteArrayView file) {
 
 Result<Theme> loadTheme(QByteArrayView file) {
     ThemeReading reading = readTheme(file);
+    // The checks' refusal is told by its words, which it carries whole.
     if (const Status s = compression::requireChecks(reading.checks); !s)
         return Error::notModule(QStringLiteral("The file is no theme the plugin loads"),
-                                s.error().fullText());
+                                s.error().description + QStringLiteral(": ") + s.error().detail);
     return std::move(reading.theme);
 }
 

@@ -1,6 +1,7 @@
 #include "dialogs.h"
 
 #include "colorbox.h"
+#include "text/errortext.h"
 
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -13,17 +14,18 @@
 namespace qm::ui {
 
 void showError(QWidget* owner, const Error& error, const QString& file) {
-    if (error.kind == ErrorKind::Check) {
-        dialogs().showMessage(owner, kAppTitle, error.userText(), MsgIcon::None, MsgButtons::Ok);
-        return;
-    }
-    Error named = error;
-    if (!file.isEmpty()) {
-        const QString name = QFileInfo(file).fileName();
-        const QString what = named.detail.isEmpty() ? name : named.detail + QStringLiteral(" in ") + name;
-        named.description += QStringLiteral(": ") + what;
-    }
-    dialogs().showMessage(owner, kAppTitle, named.userText(), MsgIcon::Critical, MsgButtons::Ok);
+    const QString name = file.isEmpty() ? QString() : QFileInfo(file).fileName();
+    dialogs().showMessage(owner, kAppTitle, text::userText(error, name),
+                          error.kind == ErrorKind::Check ? MsgIcon::None : MsgIcon::Critical, MsgButtons::Ok);
+}
+
+void showError(QWidget* owner, const Error& error, const QString& below, const QString& title,
+               const QString& heading) {
+    QStringList lines{text::userText(error), below};
+    if (!heading.isEmpty())
+        lines.prepend(heading);
+    dialogs().showMessage(owner, title, lines.join(QStringLiteral("\r\n")), MsgIcon::Critical,
+                          MsgButtons::Ok);
 }
 namespace {
 

@@ -71,6 +71,10 @@ private:
 // With a file, the description also names it: "(Invalid procedure call or
 // argument: UMDIconMusic: ... in vshmain.prx)".
 void showError(QWidget* owner, const Error& error, const QString& file = {});
+// The same box with the error's text over a second line, `below` (a path,
+// the error's detail), under an optional heading line; titled `title`.
+void showError(QWidget* owner, const Error& error, const QString& below, const QString& title,
+               const QString& heading = {});
 
 // `path` with the extension of `filterPattern` ("*.prx") when its name has none.
 QString withFilterSuffix(const QString& path, const QString& filterPattern);

@@ -59,7 +59,7 @@ void EditorForm::showFile() {
 Status EditorForm::save(const QString& path, [[maybe_unused]] int version, bool keepOriginal) {
     m_refused = nullptr;
     if (m_version < 1 || filePath().isEmpty())
-        return Error::notModule(QStringLiteral("No module is open"), QStringLiteral("nothing to save"));
+        return Error::of(ErrorKind::NotModule, errnum::PathFileAccess, Reason::NothingOpen);
     if (auto s = checkEntries(); !s)
         return s;
     if (auto s = m_document->save(path, keepOriginal); !s)

@@ -1,8 +1,8 @@
 #include "valuebinding.h"
 
 #include "editorform.h"
-#include "prx/numbers.h"
 #include "prx/rules.h"
+#include "text/numbers.h"
 
 #include <QLineEdit>
 
@@ -11,7 +11,7 @@ namespace {
 
 QString shownText(const prx::Value& value, const QLocale& locale) {
     if (const auto* single = std::get_if<prx::Single>(&value))
-        return prx::formatSingle(single->toFloat(), locale);
+        return text::formatSingle(single->toFloat(), locale);
     if (const auto* integer = std::get_if<qint16>(&value))
         return QString::number(*integer);
     if (const auto* text = std::get_if<QString>(&value))
@@ -26,7 +26,7 @@ Result<prx::Value> valueOf(const QString& text, const prx::Value& current, const
     if (std::holds_alternative<QString>(current))
         return prx::Value(text);
     if (std::holds_alternative<qint16>(current)) {
-        auto number = prx::parseNumber(text, locale);
+        auto number = text::parseNumber(text, locale);
         if (!number)
             return number.error();
         auto size = prx::bmpSizeFromNumber(*number);
@@ -34,7 +34,7 @@ Result<prx::Value> valueOf(const QString& text, const prx::Value& current, const
             return size.error();
         return prx::Value(*size);
     }
-    auto number = prx::parseSingle(text, locale);
+    auto number = text::parseSingle(text, locale);
     if (!number)
         return number.error();
     const prx::Single single = prx::Single::fromFloat(*number);

@@ -127,10 +127,7 @@ Status ValueBoxes::entryFailure(const Box& box, int member) const {
     auto s = box.binding->entry();
     if (s)
         return s;
-    Error e = s.error();
-    e.detail = nameOf(m_form->moduleKind(), member) +
-               (e.detail.isEmpty() ? QString() : QStringLiteral(": ") + e.detail);
-    return e;
+    return s.error().named(nameOf(m_form->moduleKind(), member));
 }
 
 Status ValueBoxes::checkEntries(QLineEdit*& refused) const {
@@ -139,7 +136,8 @@ Status ValueBoxes::checkEntries(QLineEdit*& refused) const {
         const Box& box = m_boxes.at(c.member);
         if (c.refusedEmpty && box.binding->present() && box.edit->isEnabled() && box.binding->empty()) {
             refused = box.edit;
-            return Error::check(prx::kMsgValueEmpty, nameOf(m_form->moduleKind(), c.member));
+            return Error::of(ErrorKind::Check, 0, Reason::ValueEmpty)
+                .named(nameOf(m_form->moduleKind(), c.member));
         }
     }
     std::vector<int> order;

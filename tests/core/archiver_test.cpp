@@ -4,6 +4,7 @@
 #include "qt_printers.h"
 #include "support/bytes.h"
 #include "support/environment.h"
+#include "text/errortext.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,7 @@ RunRequest shell(const QByteArray& script, const QByteArray& input = {}, qint64 
 
 RunOutcome mustRun(const RunRequest& request) {
     auto run = runArchiver(request);
-    EXPECT_TRUE(run) << (run ? std::string() : run.error().fullText().toStdString());
+    EXPECT_TRUE(run) << (run ? std::string() : text::fullText(run.error()).toStdString());
     return run ? *run : RunOutcome{};
 }
 
@@ -82,11 +83,11 @@ TEST(ArchiverLookup, PrefersTheWorkingFolderThenSevenZaThenSevenZ) {
         if (!row.expected) {
             ASSERT_FALSE(found);
             EXPECT_EQ(found.error().kind, ErrorKind::Archiver);
-            EXPECT_TRUE(found.error().userText().contains(QStringLiteral("p7zip-full")));
-            EXPECT_TRUE(found.error().fullText().contains(work));
+            EXPECT_TRUE(text::userText(found.error()).contains(QStringLiteral("p7zip-full")));
+            EXPECT_TRUE(text::fullText(found.error()).contains(work));
             continue;
         }
-        ASSERT_TRUE(found) << found.error().fullText().toStdString();
+        ASSERT_TRUE(found) << text::fullText(found.error()).toStdString();
         const QString expected = QLatin1StringView(row.expected) == QLatin1StringView("local")
                                      ? own
                                      : QDir(bin).filePath(QString::fromLatin1(row.expected));

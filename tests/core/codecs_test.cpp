@@ -1,6 +1,7 @@
 #include "prx/codecs.h"
 #include "qt_printers.h"
 #include "support/bytes.h"
+#include "text/errortext.h"
 
 #include <QtEndian>
 
@@ -333,7 +334,7 @@ TEST_P(TextWrite, WritesTheAreaAsExpected) {
     const QByteArray lead = filler(7);
     ModuleImage image(lead + c.before);
     auto written = writeText(image, lead.size(), c.text, c.maxLength);
-    ASSERT_TRUE(written) << written.error().fullText().toStdString();
+    ASSERT_TRUE(written) << text::fullText(written.error()).toStdString();
     EXPECT_EQ(storedText(c.text, c.maxLength), c.written);
     EXPECT_EQ(image.bytes(), lead + c.after);
 }
@@ -457,7 +458,7 @@ TEST(FormatStrings, ShortStringLiesTwoBytesEarlierInTheFirstRelease) {
         const ModuleImage image(filler(5) + formatBlock(c.storedAt, QString::fromLatin1(c.stored)) +
                                 filler(9));
         auto formats = readFormatStrings(image, 5, c.version);
-        ASSERT_TRUE(formats) << formats.error().fullText().toStdString();
+        ASSERT_TRUE(formats) << text::fullText(formats.error()).toStdString();
         EXPECT_EQ((*formats)[0], QStringLiteral("%d/%m"));
         EXPECT_EQ((*formats)[1], QStringLiteral("%H:%M"));
         EXPECT_EQ((*formats)[2], QStringLiteral("ab"));

@@ -9,6 +9,7 @@
 #include "qt_printers.h"
 #include "support/environment.h"
 #include "support/fixtures.h"
+#include "text/errortext.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -86,8 +87,8 @@ std::set<QString> tree(const QString& dir) {
     return out;
 }
 
-std::string text(const Error& e) {
-    return e.fullText().toStdString();
+std::string errorText(const Error& e) {
+    return text::fullText(e).toStdString();
 }
 
 // A private tree per test: a working folder without an archiver of its own
@@ -173,7 +174,7 @@ TEST_F(CompressRoundTrip, GivesBackTheModuleByteForByte) {
         QList<PackProgress> packSeen;
         auto pack =
             packModule(plain, header, 0, packed, work, [&](const PackProgress& p) { packSeen.append(p); });
-        ASSERT_TRUE(pack) << text(pack.error());
+        ASSERT_TRUE(pack) << errorText(pack.error());
         EXPECT_EQ(pack->plainSize, row.module.size());
         EXPECT_EQ(pack->packedSize, QFileInfo(packed).size());
         EXPECT_EQ(pack->packedSize, prx::kPspHeaderSize + pack->gzipSize);
@@ -182,7 +183,7 @@ TEST_F(CompressRoundTrip, GivesBackTheModuleByteForByte) {
         QList<UnpackProgress> unpackSeen;
         auto unpack =
             unpackModule(packed, back, work, [&](const UnpackProgress& p) { unpackSeen.append(p); });
-        ASSERT_TRUE(unpack) << text(unpack.error());
+        ASSERT_TRUE(unpack) << errorText(unpack.error());
         EXPECT_TRUE(readFile(back) == row.module);
         EXPECT_EQ(unpack->plainSize, row.module.size());
         EXPECT_EQ(unpack->gzipSize, pack->gzipSize);
@@ -210,13 +211,13 @@ TEST_F(CompressRoundTrip, ReplacesTheModuleAndThePackedFileInPlace) {
     writeFile(header, headerSource());
 
     auto pack = packModule(prx, header, 3, prx, work);
-    ASSERT_TRUE(pack) << text(pack.error());
+    ASSERT_TRUE(pack) << errorText(pack.error());
     const QByteArray packed = readFile(prx);
     EXPECT_EQ(packed.size(), pack->packedSize);
     EXPECT_TRUE(gunzip(packed.mid(prx::kPspHeaderSize)) == module);
 
     auto unpack = unpackModule(prx, prx, work);
-    ASSERT_TRUE(unpack) << text(unpack.error());
+    ASSERT_TRUE(unpack) << errorText(unpack.error());
     EXPECT_TRUE(readFile(prx) == module);
     EXPECT_EQ(tree(files), (std::set<QString>{QStringLiteral("vshmain.prx"), QStringLiteral("header.prx")}));
 }
@@ -244,7 +245,7 @@ TEST_F(PackModule, WritesTheHeaderFieldsForEveryKey) {
         SCOPED_TRACE(kModuleKeys[static_cast<std::size_t>(key)].name);
         const QString out = file(QStringLiteral("packed%1.prx").arg(key));
         auto pack = packModule(plain, header, key, out, work);
-        ASSERT_TRUE(pack) << text(pack.error());
+        ASSERT_TRUE(pack) << errorText(pack.error());
         EXPECT_EQ(pack->key, key);
         const QByteArray packed = readFile(out);
         const qint64 g = pack->gzipSize;
@@ -311,7 +312,7 @@ TEST_F(PackModule, RefusesBadInputsAndWritesNothing) {
         for (const QString& out : {existing, dir.filePath(QStringLiteral("new.prx")), plain}) {
             auto pack = packModule(plain, header, row.key, out, work);
             ASSERT_FALSE(pack);
-            EXPECT_EQ(pack.error().kind, row.kind) << text(pack.error());
+            EXPECT_EQ(pack.error().kind, row.kind) << errorText(pack.error());
         }
         EXPECT_EQ(tree(dir.path()), before);
         EXPECT_EQ(readFile(existing), QByteArray("old content"));
@@ -339,7 +340,7 @@ TEST_F(PackModule, PreselectsTheKeyFromTheHeaderSource) {
         const QString path = file(QStringLiteral("header.prx"));
         writeFile(path, header);
         auto key = preselectedKeyOfFile(path);
-        ASSERT_TRUE(key) << text(key.error());
+        ASSERT_TRUE(key) << errorText(key.error());
         EXPECT_EQ(*key, row.key);
     }
 
@@ -394,7 +395,7 @@ TEST_F(UnpackModule, IgnoresHeaderFieldsThatDisagreeWithThePayload) {
         const QString out = file(QStringLiteral("plain.prx"));
         writeFile(in, bent);
         auto unpack = unpackModule(in, out, work);
-        ASSERT_TRUE(unpack) << text(unpack.error());
+        ASSERT_TRUE(unpack) << errorText(unpack.error());
         EXPECT_TRUE(readFile(out) == module);
         EXPECT_EQ(unpack->gzipSize, packed.size() - prx::kPspHeaderSize);
         EXPECT_TRUE(readFile(in) == bent);
@@ -426,7 +427,7 @@ TEST_F(UnpackModule, FailsWithoutTouchingTheOutput) {
         for (const QString& out : {existing, fresh, in}) {
             auto unpack = unpackModule(in, out, work);
             ASSERT_FALSE(unpack);
-            EXPECT_EQ(unpack.error().kind, row.kind) << text(unpack.error());
+            EXPECT_EQ(unpack.error().kind, row.kind) << errorText(unpack.error());
         }
         EXPECT_EQ(readFile(existing), QByteArray("old content"));
         EXPECT_FALSE(QFileInfo::exists(fresh));
@@ -451,7 +452,7 @@ TEST_F(UnpackModule, StopsAnOversizedStreamAndWritesNothing) {
     for (const QString& out : {existing, file(QStringLiteral("fresh.prx"))}) {
         auto unpack = unpackModule(in, out, work);
         ASSERT_FALSE(unpack);
-        EXPECT_EQ(unpack.error().kind, ErrorKind::NotModule) << text(unpack.error());
+        EXPECT_EQ(unpack.error().kind, ErrorKind::NotModule) << errorText(unpack.error());
     }
     EXPECT_EQ(readFile(existing), QByteArray("old content"));
     EXPECT_EQ(tree(files), (std::set<QString>{QStringLiteral("bomb.prx"), QStringLiteral("existing.prx")}));
@@ -479,7 +480,7 @@ TEST_F(UnpackModule, NeverUsesTheNameStoredInTheStream) {
         const std::set<QString> before = tree(path(QString()));
 
         auto unpack = unpackModule(in, out, deepWork);
-        ASSERT_TRUE(unpack) << text(unpack.error());
+        ASSERT_TRUE(unpack) << errorText(unpack.error());
         EXPECT_TRUE(readFile(out) == module);
         std::set<QString> after = tree(path(QString()));
         after.erase(QStringLiteral("files/plain.prx"));
@@ -507,9 +508,9 @@ TEST_F(CompressRoundTrip, HandlesHostilePaths) {
     writeFile(header, headerSource());
 
     auto pack = packModule(plain, header, 1, packed, ownWork);
-    ASSERT_TRUE(pack) << text(pack.error());
+    ASSERT_TRUE(pack) << errorText(pack.error());
     auto unpack = unpackModule(packed, back, ownWork);
-    ASSERT_TRUE(unpack) << text(unpack.error());
+    ASSERT_TRUE(unpack) << errorText(unpack.error());
     EXPECT_TRUE(readFile(back) == module);
     EXPECT_EQ(tree(dir), (std::set<QString>{QFileInfo(plain).fileName(), QFileInfo(header).fileName(),
                                             QFileInfo(packed).fileName(), QFileInfo(back).fileName()}));
@@ -553,14 +554,14 @@ TEST_F(ArchiverFailure, LeavesEveryUserFileAsItWas) {
             if (row.pack) {
                 auto pack = packModule(plain, header, 0, out, work);
                 ASSERT_FALSE(pack);
-                EXPECT_EQ(pack.error().kind, ErrorKind::Archiver) << text(pack.error());
+                EXPECT_EQ(pack.error().kind, ErrorKind::Archiver) << errorText(pack.error());
             }
         }
         for (const QString& out : {existing, fresh, packed}) {
             if (row.unpack) {
                 auto unpack = unpackModule(packed, out, work);
                 ASSERT_FALSE(unpack);
-                EXPECT_EQ(unpack.error().kind, ErrorKind::Archiver) << text(unpack.error());
+                EXPECT_EQ(unpack.error().kind, ErrorKind::Archiver) << errorText(unpack.error());
             }
         }
         EXPECT_EQ(tree(files), filesBefore);
@@ -596,8 +597,9 @@ TEST_F(ArchiverFailure, MissingArchiverNamesThePackage) {
     EnvGuard pathVar("PATH", QFile::encodeName(emptyBin));
     const auto check = [&](const Error& e) {
         EXPECT_EQ(e.kind, ErrorKind::Archiver);
-        EXPECT_TRUE(e.userText().contains(QStringLiteral("p7zip-full"))) << e.userText().toStdString();
-        EXPECT_TRUE(e.fullText().contains(work)) << text(e);
+        EXPECT_TRUE(text::userText(e).contains(QStringLiteral("p7zip-full")))
+            << text::userText(e).toStdString();
+        EXPECT_TRUE(text::fullText(e).contains(work)) << errorText(e);
     };
     auto pack = packModule(plain, header, 0, file(QStringLiteral("out.prx")), work);
     ASSERT_FALSE(pack);

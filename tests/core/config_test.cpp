@@ -3,6 +3,7 @@
 #include "qt_printers.h"
 #include "support/environment.h"
 #include "support/fixtures.h"
+#include "text/errortext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -113,7 +114,7 @@ TEST_P(IniWriteCase, RewritesTheFileAsExpected) {
     const QString section = QString::fromLatin1(c.section);
     const QString key = QString::fromLatin1(c.key);
     const Status written = writeIniValue(path, section, key, QString::fromLatin1(c.value));
-    EXPECT_TRUE(written) << written.error().fullText().toStdString();
+    EXPECT_TRUE(written) << text::fullText(written.error()).toStdString();
     EXPECT_EQ(readFile(path), c.after);
     EXPECT_EQ(readIniValue(path, section, key), QString::fromLatin1(c.value));
 }
@@ -133,7 +134,8 @@ TEST_F(IniFile, AWriteThatCannotHappenIsAnIoErrorNamingTheFile) {
         const Status written = writeIniValue(path, kIniSection, kKeyCheckPrx, QStringLiteral("0"));
         ASSERT_FALSE(written) << path.toStdString();
         EXPECT_EQ(written.error().kind, ErrorKind::Io) << path.toStdString();
-        EXPECT_TRUE(written.error().detail.contains(path)) << written.error().detail.toStdString();
+        EXPECT_TRUE(text::errorDetail(written.error()).contains(path))
+            << text::errorDetail(written.error()).toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());

@@ -4,6 +4,7 @@
 #include "prx/fileio.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "text/errortext.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,10 +114,10 @@ TEST_F(KeepOriginal, AnUnwritableFolderWritesNothing) {
         const QByteArray before = readFile(c.file);
         const Status s = writeFileAtomically(c.file, "new", true);
         ASSERT_FALSE(s);
-        EXPECT_TRUE(
-            s.error().detail.contains(QStringLiteral("can't keep the original of %1 as %1.orig").arg(c.file)))
-            << s.error().detail.toStdString();
-        EXPECT_TRUE(s.error().detail.endsWith(QStringLiteral("nothing written")));
+        EXPECT_TRUE(text::errorDetail(s.error()).contains(
+            QStringLiteral("can't keep the original of %1 as %1.orig").arg(c.file)))
+            << text::errorDetail(s.error()).toStdString();
+        EXPECT_TRUE(text::errorDetail(s.error()).endsWith(QStringLiteral("nothing written")));
         EXPECT_FALSE(QFileInfo::exists(originalPath(c.file)));
         if (c.file.startsWith(dir.path())) {
             EXPECT_EQ(readFile(c.file), before);

@@ -23,7 +23,7 @@ QByteArray withSize(QByteArray bytes, qint64 size, char fill = '\x5C') {
     return bytes;
 }
 
-QByteArray put32(QByteArray bytes, qint64 at, qint32 value) {
+QByteArray withSizeField(QByteArray bytes, qint64 at, qint32 value) {
     qToLittleEndian<qint32>(value, bytes.data() + at);
     return bytes;
 }
@@ -71,13 +71,13 @@ TEST(PspSignature, PackedNeedsBothTestsAndAHeaderSourceEither) {
     } cases[] = {
         {"signature and size", good, n, true, true},
         {"signature, other size", good, n + 1, false, true},
-        {"signature, size field zero", put32(good, kOffPackedSize, 0), n, false, true},
+        {"signature, size field zero", withSizeField(good, kOffPackedSize, 0), n, false, true},
         {"size only", badSignature, n, false, true},
         {"neither", badSignature, n - 1, false, false},
         {"47 bytes with the signature", good.left(47), 47, false, true},
         {"47 bytes without it", badSignature.left(47), 47, false, false},
-        {"48 bytes whose size field says 48", put32(badSignature.left(48), kOffPackedSize, 48), 48, false,
-         true},
+        {"48 bytes whose size field says 48", withSizeField(badSignature.left(48), kOffPackedSize, 48), 48,
+         false, true},
         {"empty", QByteArray(), 0, false, false},
     };
     for (const auto& c : cases) {
@@ -209,7 +209,7 @@ TEST_F(IdentifyFile, PackedModulesNeedTheSignatureAndTheirOwnLength) {
     } cases[] = {
         {"valid", good, FileKind::Packed},
         {"byte 4 not zero", byte4, FileKind::Invalid},
-        {"packed size differs", put32(good, kOffPackedSize, static_cast<qint32>(good.size() + 1)),
+        {"packed size differs", withSizeField(good, kOffPackedSize, static_cast<qint32>(good.size() + 1)),
          FileKind::Invalid},
         {"header only", makePacked(QByteArray(), 311434), FileKind::Packed},
         {"truncated", good.left(good.size() - 1), FileKind::Invalid},
@@ -237,7 +237,7 @@ TEST_F(IdentifyFile, ShortFilesAreInvalidWithoutReadingPastTheirEnd) {
     }
     // 48 bytes are enough to be packed when the size field says 48.
     const Identification id =
-        identified(QStringLiteral("short.prx"), put32(head.left(48), kOffPackedSize, 48));
+        identified(QStringLiteral("short.prx"), withSizeField(head.left(48), kOffPackedSize, 48));
     EXPECT_EQ(id.kind, FileKind::Packed);
 }
 
@@ -269,16 +269,16 @@ TEST_F(IdentifyFile, HeaderSourcesPassOnTheSignatureOrTheSizeAlone) {
         bool header;
     } cases[] = {
         {"packed module", good, true},
-        {"signature with a wrong size", put32(good, kOffPackedSize, 7), true},
+        {"signature with a wrong size", withSizeField(good, kOffPackedSize, 7), true},
         {"size without the signature", noSignature, true},
-        {"neither", put32(noSignature, kOffPackedSize, 7), false},
+        {"neither", withSizeField(noSignature, kOffPackedSize, 7), false},
         {"signature alone in a 4-byte file", QByteArray("~PSP", 4), true},
         {"empty file", QByteArray(), false},
         {"a plain module", QByteArray(201704, '\0'), false},
         {"~SCE then ~PSP", test::sceHeader() + good, true},
-        {"~SCE then ~PSP, its size counting nothing", test::sceHeader() + put32(good, kOffPackedSize, 7),
-         true},
-        {"~SCE then no ~PSP", put32(sceNoPsp, kOffPackedSize, 7), false},
+        {"~SCE then ~PSP, its size counting nothing",
+         test::sceHeader() + withSizeField(good, kOffPackedSize, 7), true},
+        {"~SCE then no ~PSP", withSizeField(sceNoPsp, kOffPackedSize, 7), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -3,6 +3,7 @@
 #include "prx/codecs.h"
 #include "prx/menu.h"
 #include "qt_printers.h"
+#include "text/errortext.h"
 
 #include <QtEndian>
 
@@ -147,7 +148,7 @@ TEST_P(MenuRead, ShowsTheCodesAsTheListTexts) {
     EXPECT_EQ(menuFormat(c.version), c.format);
     const ModuleImage image = imageWith(c.entry);
     auto r = readMenuEntry(image, kAt);
-    ASSERT_TRUE(r) << r.error().fullText().toStdString();
+    ASSERT_TRUE(r) << text::fullText(r.error()).toStdString();
     // The entry keeps its four codes, whatever they mean.
     EXPECT_EQ(r->category, static_cast<quint8>(c.entry.at(0)));
     EXPECT_EQ(r->icon, static_cast<quint8>(c.entry.at(4)));

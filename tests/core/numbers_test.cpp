@@ -1,6 +1,7 @@
 #include "prx/codecs.h"
-#include "prx/numbers.h"
 #include "qt_printers.h"
+#include "text/errortext.h"
+#include "text/numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 
 using namespace qm;
 using namespace qm::prx;
+using namespace qm::text;
 
 namespace {
 
@@ -164,7 +166,7 @@ TEST(SingleText, TextsReadBackToTheSameBinary32InEveryLocale) {
                 ADD_FAILURE() << locale.name().toStdString() << ": 0x" << std::hex << bits << " shows as "
                               << text.toStdString() << " and reads back as "
                               << (back ? std::to_string(bitsOf(*back))
-                                       : back.error().fullText().toStdString());
+                                       : text::fullText(back.error()).toStdString());
             }
             if (std::isfinite(floatOf(bits))) {
                 EXPECT_LE(significantDigits(text), 9) << text.toStdString();
@@ -272,7 +274,7 @@ const ParseCase kSingleParses[] = {
 void expectOutcome(const ParseCase& c, const Result<float>& r) {
     switch (c.outcome) {
     case Outcome::Value:
-        ASSERT_TRUE(r) << r.error().fullText().toStdString();
+        ASSERT_TRUE(r) << text::fullText(r.error()).toStdString();
         EXPECT_EQ(bitsOf(*r), bitsOf(static_cast<float>(c.value)));
         break;
     case Outcome::TypeMismatch:
@@ -310,8 +312,8 @@ TEST(SingleParse, ErrorTextsNameTheKindOfFailure) {
     auto overflow = parseSingle(u"1e39", kEnglish);
     ASSERT_FALSE(mismatch);
     ASSERT_FALSE(overflow);
-    EXPECT_EQ(mismatch.error().userText(), QStringLiteral("Error 13 occurred! (Type mismatch)"));
-    EXPECT_EQ(overflow.error().userText(), QStringLiteral("Error 6 occurred! (Overflow)"));
+    EXPECT_EQ(text::userText(mismatch.error()), QStringLiteral("Error 13 occurred! (Type mismatch)"));
+    EXPECT_EQ(text::userText(overflow.error()), QStringLiteral("Error 6 occurred! (Overflow)"));
 }
 
 // ---------------------------------------------------------------------------
@@ -364,7 +366,7 @@ TEST(IntegerText, RoundsHalvesToEvenAndRefusesWhatDoesNotFit) {
             auto r = parseInt16(QString::fromLatin1(c.text), locale);
             switch (c.outcome) {
             case Outcome::Value:
-                ASSERT_TRUE(r) << r.error().fullText().toStdString();
+                ASSERT_TRUE(r) << text::fullText(r.error()).toStdString();
                 EXPECT_EQ(*r, c.value);
                 break;
             case Outcome::TypeMismatch:

@@ -4,6 +4,7 @@
 #include "qt_printers.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
+#include "text/errortext.h"
 
 #include <QTemporaryDir>
 
@@ -44,7 +45,7 @@ TEST_P(PafRelease, MainIconYUnfocusedFollowsTheRelease) {
         EXPECT_FALSE(loaded->has(PafMember::MainIconYUnfocused));
         EXPECT_FALSE(editable(*loaded, PafMember::MainIconYUnfocused));
         const Status s = saveValuesFile(path("paf.prx"), path("new.prx"), *loaded, edited);
-        ASSERT_TRUE(s) << s.error().fullText().toStdString();
+        ASSERT_TRUE(s) << text::fullText(s.error()).toStdString();
         const auto changed = changedOffsets(f.bytes, readFile(path("new.prx")));
         EXPECT_FALSE(changed.empty());
         for (qint64 off : changed) {
@@ -55,7 +56,7 @@ TEST_P(PafRelease, MainIconYUnfocusedFollowsTheRelease) {
         EXPECT_TRUE(editable(*loaded, PafMember::MainIconYUnfocused));
         edited.setValue(PafMember::MainIconYUnfocused, Single::fromFloat(7.0f));
         const Status s = saveValuesFile(path("paf.prx"), path("new.prx"), *loaded, edited);
-        ASSERT_TRUE(s) << s.error().fullText().toStdString();
+        ASSERT_TRUE(s) << text::fullText(s.error()).toStdString();
         EXPECT_EQ(
             singleAt(readFile(path("new.prx")), test::known::pafOffset(v, PafMember::MainIconYUnfocused)),
             7.0f);

@@ -19,7 +19,7 @@ using qm::test::makeElf;
 
 namespace {
 
-QByteArray put32(QByteArray bytes, qint64 at, quint32 value) {
+QByteArray withWord(QByteArray bytes, qint64 at, quint32 value) {
     qToLittleEndian<quint32>(value, bytes.data() + at);
     return bytes;
 }
@@ -47,8 +47,9 @@ TEST(ElfPrx, NamesTheModuleFromItsModuleInfo) {
         {"the section wins over the program header",
          withSecondInfo(makeElf(elfWith([](ElfSpec& s) { s.paddr = 0x80000140; })), "other"), 0x100,
          QStringLiteral("sceVshMain_Module")},
-        {"no sections: p_paddr without its high bit", makeElf(elfWith([](ElfSpec& s) { s.sections = false; })),
-         0x100, QStringLiteral("sceVshMain_Module")},
+        {"no sections: p_paddr without its high bit",
+         makeElf(elfWith([](ElfSpec& s) { s.sections = false; })), 0x100,
+         QStringLiteral("sceVshMain_Module")},
         {"no sections: p_paddr as it is",
          withSecondInfo(makeElf(elfWith([](ElfSpec& s) {
                             s.sections = false;
@@ -64,7 +65,7 @@ TEST(ElfPrx, NamesTheModuleFromItsModuleInfo) {
                         "by_paddr"),
          0x140, QStringLiteral("by_paddr")},
         {"a section header table past the end: the program header",
-         put32(makeElf(elfWith([](ElfSpec& s) { s.size = 0x300; })), 32, 0x2F0), 0x100,
+         withWord(makeElf(elfWith([](ElfSpec& s) { s.size = 0x300; })), 32, 0x2F0), 0x100,
          QStringLiteral("sceVshMain_Module")},
         {"a name table index out of range: the program header",
          [] {
@@ -86,7 +87,7 @@ TEST(ElfPrx, NamesTheModuleFromItsModuleInfo) {
          })),
          -1, QString()},
         {"no program header, no sections",
-         put32(makeElf(elfWith([](ElfSpec& s) { s.sections = false; })), 44, 0), -1, QString()},
+         withWord(makeElf(elfWith([](ElfSpec& s) { s.sections = false; })), 44, 0), -1, QString()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -151,8 +152,9 @@ TEST(PlainChecks, ReleaseAndElf) {
          true, true, QStringLiteral("Paf.prx - 3.8x (1896458 bytes)"), QStringLiteral("\"scePaf_Module\"")},
         {"a release's length without an ELF head", test::makeVsh(12).bytes, true, false,
          QStringLiteral("VSHMain.prx - 3.71"), QStringLiteral("no ELF header")},
-        {"an ELF PRX of no release's length", makeElf(elfWith([](ElfSpec& s) { s.size = 4096; })), false, true,
-         QStringLiteral("4096 bytes is the length of no known release"), QStringLiteral("sceVshMain_Module")},
+        {"an ELF PRX of no release's length", makeElf(elfWith([](ElfSpec& s) { s.size = 4096; })), false,
+         true, QStringLiteral("4096 bytes is the length of no known release"),
+         QStringLiteral("sceVshMain_Module")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

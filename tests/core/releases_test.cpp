@@ -5,12 +5,13 @@
 // tests' own table (known_offsets.h).
 
 #include "prx/module.h"
-#include "prx/numbers.h"
 #include "prx/rules.h"
 #include "prx/valueio.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
+#include "text/errortext.h"
+#include "text/numbers.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -21,6 +22,7 @@
 
 using namespace qm;
 using namespace qm::prx;
+using namespace qm::text;
 using namespace qm::test;
 
 namespace {
@@ -59,7 +61,7 @@ protected:
     ModuleValues onDisk(const ModuleFixture& f) const {
         writeFile(path("module.prx"), f.bytes);
         auto values = readValuesFile(path("module.prx"), GetParam().kind, GetParam().version);
-        EXPECT_TRUE(values) << values.error().fullText().toStdString();
+        EXPECT_TRUE(values) << text::fullText(values.error()).toStdString();
         return values ? *values : ModuleValues();
     }
     QTemporaryDir dir;
@@ -68,7 +70,7 @@ protected:
 TEST_P(EveryRelease, LoadGivesTheFixtureValues) {
     const ModuleFixture f = makeModule(GetParam());
     auto loaded = loadValues(ModuleImage(f.bytes), GetParam().kind, GetParam().version);
-    ASSERT_TRUE(loaded) << loaded.error().fullText().toStdString();
+    ASSERT_TRUE(loaded) << text::fullText(loaded.error()).toStdString();
     for (int i = 0; i < loaded->memberCount(); ++i) {
         EXPECT_EQ(loaded->has(i), f.expected.has(i)) << "member " << i;
         EXPECT_TRUE(loaded->value(i) == f.expected.value(i)) << "member " << i;
@@ -121,7 +123,7 @@ TEST_P(EveryRelease, NumberEditsChangeExactlyTheirOwnBytes) {
     }
 
     auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
-    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
+    ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
     for (qint64 off : changedOffsets(f.bytes, saved->bytes()))
         EXPECT_TRUE(allowed.count(off)) << "unexpected change at 0x" << std::hex << off;
     for (const auto& [offset, value] : written)
@@ -195,7 +197,7 @@ TEST_P(EveryRelease, FrenchTextsShowCommasAndWriteTheSameBytes) {
     EXPECT_GT(withComma, 0);
     EXPECT_TRUE(fromFrench == *loaded);
     auto saved = applyValues(ModuleImage(f.bytes), *loaded, fromFrench);
-    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
+    ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
     EXPECT_TRUE(saved->bytes() == f.bytes);
 }
 

@@ -7,6 +7,7 @@
 #include "prx/valueio.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "text/errortext.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ struct Shown {
 QList<Shown> shownAfterLoad(prx::ModuleKind kind, int version, const QByteArray& bytes) {
     auto module = prx::loadValues(prx::ModuleImage(bytes), kind, version);
     if (!module) {
-        ADD_FAILURE() << module.error().fullText().toStdString();
+        ADD_FAILURE() << text::fullText(module.error()).toStdString();
         return {};
     }
     QList<Shown> out;

@@ -5,6 +5,7 @@
 #include "qt_printers.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
+#include "text/errortext.h"
 #include "theme/make.h"
 #include "theme/onmodule.h"
 
@@ -24,19 +25,19 @@ TEST(ThemeInMemory, ImportTakesTheTouchedValuesAndListsTheRest) {
     request.modules.append(
         {theme::Slot::Vsh, stock, edited, QStringLiteral("stock"), QStringLiteral("edited")});
     auto made = theme::makeTheme(request);
-    ASSERT_TRUE(made.ok()) << made.error().fullText().toStdString();
+    ASSERT_TRUE(made.ok()) << text::fullText(made.error()).toStdString();
     EXPECT_EQ(made->firmware, QStringLiteral("3.71"));
     ASSERT_EQ(made->modules.size(), 1);
     EXPECT_EQ(made->modules[0].values, QStringList{QStringLiteral("ClockX")});
     EXPECT_EQ(made->modules[0].bytesOutsideValues, 1);
 
     auto read = theme::loadTheme(made->bytes);
-    ASSERT_TRUE(read.ok()) << read.error().fullText().toStdString();
+    ASSERT_TRUE(read.ok()) << text::fullText(read.error()).toStdString();
     // The editor holds a module of the release with other values.
     const test::VshFixture editor = test::makeVsh(12, 7);
     const QByteArray held = test::withElfHead(editor.bytes);
     auto on = theme::themeOnModule(*read, held, theme::Slot::Vsh, 12);
-    ASSERT_TRUE(on.ok()) << on.error().fullText().toStdString();
+    ASSERT_TRUE(on.ok()) << text::fullText(on.error()).toStdString();
     ASSERT_EQ(on->values.size(), 1);
     EXPECT_EQ(on->values[0].member, static_cast<int>(VshMember::ClockX));
     EXPECT_EQ(on->values[0].offset, clockX);

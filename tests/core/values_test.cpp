@@ -6,6 +6,7 @@
 #include "prx/valueio.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "text/errortext.h"
 
 #include <QtEndian>
 
@@ -160,7 +161,7 @@ TEST_P(SingleBits, SurviveALoadASaveAndAnEdit) {
         test::putSingle(bytes, vshOffset(c.version, VshMember::NetworkIconYUnfocused), 1.0f);
 
     auto loaded = loadValues(ModuleImage(bytes), c.kind, c.version);
-    ASSERT_TRUE(loaded) << loaded.error().fullText().toStdString();
+    ASSERT_TRUE(loaded) << text::fullText(loaded.error()).toStdString();
     EXPECT_EQ(std::get<Single>(loaded->value(c.member)).bits(), c.bits);
 
     // Unchanged, it keeps its bytes.
@@ -175,7 +176,7 @@ TEST_P(SingleBits, SurviveALoadASaveAndAnEdit) {
     ModuleValues edited = *otherLoaded;
     edited.setValue(c.member, Single::fromBits(c.bits));
     auto saved = applyValues(ModuleImage(other), *otherLoaded, edited);
-    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
+    ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
     EXPECT_EQ(bitsAt(saved->bytes(), at), c.bits);
     auto reloaded = loadValues(*saved, c.kind, c.version);
     ASSERT_TRUE(reloaded);
@@ -235,7 +236,7 @@ TEST_P(ChangedOnly, ElementsLeftAloneKeepTheirBytes) {
     add(vshOffset(v, VshMember::UpdatePath2), 31);
 
     auto saved = applyValues(ModuleImage(bytes), *loaded, edited);
-    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
+    ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
     for (qint64 off : changedOffsets(bytes, saved->bytes()))
         EXPECT_TRUE(allowed.count(off)) << "unexpected change at 0x" << std::hex << off;
     EXPECT_EQ(saved->bytes().mid(colours, 12), bytes.mid(colours, 12));
@@ -290,7 +291,7 @@ TEST_P(ChangedOnly, OntoOtherBytesOnlyTheEditsAreWritten) {
     }
 
     auto saved = applyValues(ModuleImage(target), *loaded, edited);
-    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
+    ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
     for (qint64 off : changedOffsets(target, saved->bytes()))
         EXPECT_TRUE(allowed.count(off)) << "unexpected change at 0x" << std::hex << off;
     auto after = loadValues(*saved, ModuleKind::Vsh, v);

@@ -5,6 +5,7 @@
 #include "qt_printers.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
+#include "text/errortext.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -35,7 +36,7 @@ public:
         writeFile(source, fixture.bytes);
         writeFile(dir.filePath(QStringLiteral("saved/.keep")), QByteArray());
         auto values = readValuesFile(source, ModuleKind::Vsh, version);
-        EXPECT_TRUE(values) << values.error().fullText().toStdString();
+        EXPECT_TRUE(values) << text::fullText(values.error()).toStdString();
         if (values)
             loaded = *values;
     }
@@ -65,7 +66,7 @@ void expectRefused(const VshOnDisk& m, const ModuleValues& edited, ErrorKind kin
     EXPECT_EQ(asNew.error().kind, kind);
     EXPECT_EQ(asNew.error().number, number);
     if (!userText.isEmpty()) {
-        EXPECT_EQ(asNew.error().userText(), userText);
+        EXPECT_EQ(text::userText(asNew.error()), userText);
     }
     EXPECT_FALSE(m.destExists());
     EXPECT_FALSE(m.saveInPlace(edited));
@@ -186,7 +187,7 @@ TEST_P(VshMemberRule, OnlyOpenValuesAreSetAndOnlyTextsMayNotBeEmpty) {
             : -1;
 
     const Status s = m.saveAs(edited);
-    ASSERT_TRUE(s) << s.error().fullText().toStdString();
+    ASSERT_TRUE(s) << text::fullText(s.error()).toStdString();
     for (qint64 off : changedOffsets(m.fixture.bytes, m.saved())) {
         EXPECT_TRUE((off >= colour && off < colour + 12) || (off >= clock && off < clock + 4) ||
                     (off >= at && off < at + length) || (off >= network && off < network + 4))
@@ -238,14 +239,14 @@ TEST(VshBmpSizeNumber, IsCheckedAgainst32767AndRoundedHalfToEven) {
         SCOPED_TRACE(c.number);
         auto r = bmpSizeFromNumber(c.number);
         if (c.value) {
-            ASSERT_TRUE(r) << r.error().fullText().toStdString();
+            ASSERT_TRUE(r) << text::fullText(r.error()).toStdString();
             EXPECT_EQ(*r, *c.value);
         } else {
             ASSERT_FALSE(r);
             EXPECT_EQ(r.error().kind, c.kind);
             EXPECT_EQ(r.error().number, c.errorNumber);
             if (c.kind == ErrorKind::Check) {
-                EXPECT_EQ(r.error().userText(), QStringLiteral("BMP Max Size it's 32767 bytes"));
+                EXPECT_EQ(text::userText(r.error()), QStringLiteral("BMP Max Size it's 32767 bytes"));
             }
         }
     }
@@ -272,7 +273,7 @@ TEST_P(VshBmpSize, IsWrittenAsTwoBytes) {
         edited.setValue(V::BmpSize, c.value);
         const qint64 at = test::known::vshOffset(v, V::BmpSize);
         const Status s = m.saveAs(edited);
-        ASSERT_TRUE(s) << s.error().fullText().toStdString();
+        ASSERT_TRUE(s) << text::fullText(s.error()).toStdString();
         EXPECT_EQ(m.saved().mid(at, 2), c.bytes);
         EXPECT_EQ(m.saved().mid(at + 2, 2), m.fixture.bytes.mid(at + 2, 2));
     }
@@ -288,7 +289,7 @@ TEST(VshBmpSizeMissing, ReleasesBefore7NeitherHaveNorWriteIt) {
         EXPECT_FALSE(m.loaded.has(V::BmpSize));
         EXPECT_FALSE(editable(m.loaded, V::BmpSize));
         const Status s = m.saveAs(m.loaded);
-        ASSERT_TRUE(s) << s.error().fullText().toStdString();
+        ASSERT_TRUE(s) << text::fullText(s.error()).toStdString();
         EXPECT_TRUE(m.saved() == m.fixture.bytes);
     }
 }
@@ -368,7 +369,7 @@ TEST_P(VshAllOrNothing, FormatStringsAreNeverWritten) {
     edited.setValue(V::FormatsUSJapan, formats);
     EXPECT_FALSE(editable(edited, V::FormatsEurope));
     auto saved = applyValues(ModuleImage(m.fixture.bytes), m.loaded, edited);
-    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
+    ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
     EXPECT_TRUE(saved->bytes() == m.fixture.bytes);
 }
 
@@ -396,7 +397,7 @@ TEST(VshNetworkIcon, FollowsTheMainIconInReleases12To14) {
         edited.setValue(V::MainIconYUnfocused, Single::fromFloat(c.main));
         edited.setValue(V::NetworkIconYUnfocused, Single::fromFloat(999.0f)); // not what counts
         auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
-        ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
+        ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
         EXPECT_EQ(singleAt(saved->bytes(), test::known::vshOffset(c.version, V::NetworkIconYUnfocused)),
                   c.network);
         EXPECT_EQ(singleAt(saved->bytes(), test::known::vshOffset(c.version, V::MainIconYUnfocused)), c.main);
@@ -481,7 +482,7 @@ TEST_P(VshMenuEntries, EveryEntryOfTheReleaseIsWrittenAndNoMore) {
         setIcon(e, 31);
     edited.setValue(V::MenuEntries, entries);
     auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
-    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
+    ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
 
     const qint64 first = test::known::vshOffset(v, V::MenuEntries);
     for (int k = 0; k < n; ++k)

@@ -5,6 +5,7 @@
 #include "qt_printers.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
+#include "text/errortext.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +67,7 @@ TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
     }
 
     auto saved = applyValues(ModuleImage(f.bytes), *loaded, edited);
-    ASSERT_TRUE(saved) << saved.error().fullText().toStdString();
+    ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
     const auto diff = changedOffsets(f.bytes, saved->bytes());
     // Every differing byte was edited; an edited byte may keep its value.
     for (qint64 off : diff)

@@ -2,7 +2,7 @@
 
 #include "looks/menunames.h"
 #include "prx/catalogue.h"
-#include "prx/numbers.h"
+#include "text/numbers.h"
 #include "widgets/colorbox.h"
 
 #include <QAccessible>
@@ -47,7 +47,7 @@ QString expectedNumber(const prx::ModuleValues& values, prx::VshMember member, c
         return {};
     if (member == V::BmpSize)
         return QString::number(values.integer(member));
-    return prx::formatSingle(values.single(member).toFloat(), locale);
+    return text::formatSingle(values.single(member).toFloat(), locale);
 }
 
 QString expectedText(const prx::ModuleValues& values, prx::VshMember member) {
@@ -89,7 +89,7 @@ QList<MenuRow> expectedMenuRows(const prx::ModuleValues& values) {
 QString expectedPaf(const prx::ModuleValues& values, prx::PafMember member, const QLocale& locale) {
     if (!values.has(member))
         return {};
-    return prx::formatSingle(values.single(member).toFloat(), locale);
+    return text::formatSingle(values.single(member).toFloat(), locale);
 }
 
 OpenedVsh openVsh(int version, const QLocale& locale, quint32 seed) {

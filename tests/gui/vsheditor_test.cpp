@@ -4,6 +4,7 @@
 
 #include "prx/catalogue.h"
 #include "support/known_offsets.h"
+#include "text/errortext.h"
 #include "vsh/colorgrid.h"
 #include "vsh/menutab.h"
 #include "widgets/colorbox.h"
@@ -548,7 +549,7 @@ private Q_SLOTS:
         QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
         const Status loaded = o.form->load(o.dir->filePath(file), version);
         QVERIFY(!loaded);
-        QCOMPARE(loaded.error().userText(), message);
+        QCOMPARE(text::userText(loaded.error()), message);
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(status.size(), 0);
         QCOMPARE(o.form->versionIndex(), 12);

@@ -4,12 +4,12 @@
 // user's decimal separator; parsing accepts that separator and the comma in
 // every locale, so "1,5" is one and a half whatever the locale says.
 
-#include "result.h"
+#include "prx/result.h"
 
 #include <QLocale>
 #include <QString>
 
-namespace qm::prx {
+namespace qm::text {
 
 // Shortest text that reads back to the same binary32 value.
 QString formatSingle(float value, const QLocale& locale);
@@ -20,4 +20,4 @@ Result<float> parseSingle(QStringView text, const QLocale& locale);
 Result<qint16> parseInt16(QStringView text, const QLocale& locale);
 Result<quint8> parseByte(QStringView text, const QLocale& locale);
 
-} // namespace qm::prx
+} // namespace qm::text

@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-namespace qm::prx {
+namespace qm::text {
 namespace {
 
 enum class Special { None, NaN, PosInf, NegInf };
@@ -101,8 +101,10 @@ long long decimalMagnitude(const std::string& s) {
     return std::numeric_limits<int>::min();
 }
 
-QString quoted(QStringView text) {
-    return QLatin1Char('"') + text.toString() + QLatin1Char('"');
+Error textError(int number, Reason reason, QStringView text) {
+    Error e = Error::of(ErrorKind::Conversion, number, reason);
+    e.text = text.toString();
+    return e;
 }
 
 } // namespace
@@ -127,9 +129,8 @@ QString formatSingle(float value, const QLocale& locale) {
     return text;
 }
 
-// A double or a float from its text; `tooLarge` ends the overflow message.
-template <typename T>
-Result<T> parseFloating(QStringView text, const QLocale& locale, const QString& tooLarge) {
+// A double or a float from its text; `tooLarge` tells the overflow.
+template <typename T> Result<T> parseFloating(QStringView text, const QLocale& locale, Reason tooLarge) {
     switch (specialValue(text.trimmed())) {
     case Special::NaN:
         return std::numeric_limits<T>::quiet_NaN();
@@ -144,22 +145,22 @@ Result<T> parseFloating(QStringView text, const QLocale& locale, const QString& 
     T v = 0;
     std::errc ec{};
     if (s.empty() || !readWhole(s, v, ec))
-        return Error::typeMismatch(quoted(text) + QStringLiteral(" is not a number"));
+        return textError(errnum::TypeMismatch, Reason::NotNumber, text);
     if (ec == std::errc::result_out_of_range) {
         // from_chars reports both ends of the range; only the top one overflows.
         if (decimalMagnitude(s) >= 0)
-            return Error::overflow(quoted(text) + tooLarge);
+            return textError(errnum::Overflow, tooLarge, text);
         return s.front() == '-' ? -T(0) : T(0); // too small: zero, with its sign
     }
     return v;
 }
 
 Result<double> parseNumber(QStringView text, const QLocale& locale) {
-    return parseFloating<double>(text, locale, QStringLiteral(" is too large"));
+    return parseFloating<double>(text, locale, Reason::TextTooLarge);
 }
 
 Result<float> parseSingle(QStringView text, const QLocale& locale) {
-    return parseFloating<float>(text, locale, QStringLiteral(" is beyond the range of a Single"));
+    return parseFloating<float>(text, locale, Reason::TextBeyondSingle);
 }
 
 // A whole number from its text, rounded half to even, within `low` to `high`.
@@ -168,10 +169,14 @@ template <typename T> Result<T> parseWhole(QStringView text, const QLocale& loca
     if (!n)
         return n.error();
     if (std::isnan(*n))
-        return Error::typeMismatch(quoted(text) + QStringLiteral(" is not a number"));
+        return textError(errnum::TypeMismatch, Reason::NotNumber, text);
     const double r = std::nearbyint(*n); // the default rounding mode sends halves to even
-    if (r < low || r > high)
-        return Error::overflow(quoted(text) + QStringLiteral(" is outside %1 to %2").arg(low).arg(high));
+    if (r < low || r > high) {
+        Error e = textError(errnum::Overflow, Reason::TextOutside, text);
+        e.low = low;
+        e.high = high;
+        return e;
+    }
     return static_cast<T>(r);
 }
 
@@ -183,4 +188,4 @@ Result<quint8> parseByte(QStringView text, const QLocale& locale) {
     return parseWhole<quint8>(text, locale, 0.0, 255.0);
 }
 
-} // namespace qm::prx
+} // namespace qm::text
