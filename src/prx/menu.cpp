@@ -71,29 +71,20 @@ quint8 categoryCode(MenuCategory category, int version) {
 }
 
 std::optional<MenuState> stateOf(quint8 code, int version) {
-    if (slim(version)) {
-        switch (code) {
-        case 7:
-        case 3:
-            return MS::FatOn;
-        case 2:
-            return MS::FatOff;
-        case 0:
-            return MS::SlimOff;
-        case 6:
-            return MS::SlimOn;
-        default:
-            return std::nullopt;
-        }
-    }
-    switch (code) {
-    case 3:
-        return MS::FatOn;
-    case 2:
-        return MS::FatOff;
-    default:
-        return std::nullopt;
-    }
+    // The codes that read as a state; a classic release reads only the first two.
+    struct StateCode {
+        quint8 code;
+        MenuState state;
+        bool slimOnly;
+    };
+    static constexpr StateCode kStateCodes[] = {
+        {3, MS::FatOn, false}, {2, MS::FatOff, false}, {7, MS::FatOn, true},
+        {6, MS::SlimOn, true}, {0, MS::SlimOff, true},
+    };
+    for (const StateCode& s : kStateCodes)
+        if (s.code == code && (!s.slimOnly || slim(version)))
+            return s.state;
+    return std::nullopt;
 }
 
 quint8 stateCode(MenuState state, int version) {
