@@ -17,14 +17,6 @@
 namespace qm::ui {
 namespace {
 
-const QString kExtractTitle = QStringLiteral("Extract PRX Header...");
-const QString kExtractText = QStringLiteral("Extract PRX Header...\r\n(Wait a minute please !)");
-const QString kChooseTitle = QStringLiteral("Choose option...");
-const QString kChooseText = QStringLiteral("Choose option and click \"Go Compress!\"");
-const QString kCompressTitle = QStringLiteral("Compress PRX...");
-const QString kCompressText = QStringLiteral("Compress PRX...\r\n(Wait a minute please !)");
-const QString kRepackTitle = QStringLiteral("Repack PRX...");
-const QString kRepackText = QStringLiteral("Repack PRX...\r\n(Wait a minute please !)");
 const QString kErrorText = QStringLiteral("Error...\r\nYour PRX can't be compressed!");
 
 const QSize kDesignSize(361, 97);
@@ -32,7 +24,15 @@ const QSize kDesignSize(361, 97);
 } // namespace
 
 PackDialog::PackDialog(const QString& module, const QString& header, const QString& output, QWidget* parent)
-    : ProgressWindow(kDesignSize, kErrorText, parent), m_module(module), m_header(header), m_output(output) {
+    : ProgressWindow(
+          kDesignSize, kErrorText,
+          {{QStringLiteral("Extract PRX Header..."),
+            QStringLiteral("Extract PRX Header...\r\n(Wait a minute please !)")},
+           {QStringLiteral("Choose option..."), QStringLiteral("Choose option and click \"Go Compress!\"")},
+           {QStringLiteral("Compress PRX..."), QStringLiteral("Compress PRX...\r\n(Wait a minute please !)")},
+           {QStringLiteral("Repack PRX..."), QStringLiteral("Repack PRX...\r\n(Wait a minute please !)")}},
+          parent),
+      m_module(module), m_header(header), m_output(output) {
     setObjectName(QStringLiteral("PackDialog"));
 
     m_keyList = new QComboBox(this);
@@ -84,7 +84,6 @@ void PackDialog::headerRead(bool ok, int key, const QString& detail) {
         finish(false, detail);
         return;
     }
-    m_bar->setValue(kBarMax);
     m_keyList->setCurrentIndex(key);
     showStep(Choose);
 }
@@ -127,33 +126,15 @@ void PackDialog::compress() {
     });
 }
 
-void PackDialog::showStep(int step) {
-    m_step = step;
-    switch (step) {
-    case Extract:
-        setWindowTitle(kExtractTitle);
-        m_status->setText(kExtractText);
-        m_bar->setValue(0);
-        break;
-    case Choose:
-        setWindowTitle(kChooseTitle);
-        m_status->setText(kChooseText);
+void PackDialog::stepShown(int step) {
+    if (step == Choose) {
+        m_bar->setValue(kBarMax); // the header has been read
         m_keyList->show();
         m_compressButton->show();
         m_compressButton->setDefault(true);
         m_keyList->setFocus();
-        break;
-    case Compress:
+    } else if (step == Compress) {
         hideExtraControls();
-        setWindowTitle(kCompressTitle);
-        m_status->setText(kCompressText);
-        m_bar->setValue(0);
-        break;
-    case Repack:
-        setWindowTitle(kRepackTitle);
-        m_status->setText(kRepackText);
-        m_bar->setValue(0);
-        break;
     }
 }
 

@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QSize>
 
+#include <vector>
+
 class QLayout;
 class QLabel;
 class QProgressBar;
@@ -33,9 +35,16 @@ public:
 protected:
     static constexpr int kBarMax = 100;
 
+    // The caption and status text of one step the window shows while it works.
+    struct StepText {
+        QString title;
+        QString text;
+    };
+
     // designSize is the window's size at every showing; errorText heads the
-    // status when the run fails, above the reason.
-    ProgressWindow(QSize designSize, const QString& errorText, QWidget* parent);
+    // status when the run fails, above the reason; `steps` are the window's
+    // steps, by number.
+    ProgressWindow(QSize designSize, const QString& errorText, std::vector<StepText> steps, QWidget* parent);
 
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -43,9 +52,11 @@ protected:
 
     // Starts the run's work on a worker thread; running() is already true.
     virtual void startRun() = 0;
-    // Shows the caption and text of one of the window's steps, and records
-    // it in m_step.
-    virtual void showStep(int step) = 0;
+    // Shows the caption and text of one of the window's steps with an empty
+    // bar, and records it in m_step.
+    void showStep(int step);
+    // What a window does of its own when a step is shown.
+    virtual void stepShown(int /*step*/) {}
     // Hides the window's own controls; at a new showing and when the run ends.
     virtual void hideExtraControls() {}
 
@@ -103,6 +114,7 @@ private:
 
     const QSize m_designSize;
     const QString m_errorText;
+    const std::vector<StepText> m_steps;
     bool m_running = false;
     bool m_ended = false; // the run has ended and OK is the way out
     bool m_succeeded = false;

@@ -11,10 +11,6 @@
 namespace qm::ui {
 namespace {
 
-const QString kUnpackTitle = QStringLiteral("UnPack PRX...");
-const QString kUnpackText = QStringLiteral("UnPack PRX...\r\n(Wait a minute please !)");
-const QString kDecompressTitle = QStringLiteral("Decompress PRX...");
-const QString kDecompressText = QStringLiteral("Decompress PRX...");
 const QString kErrorText = QStringLiteral("Error...\r\nTry PRXDecrypter on this PRX or Check your file!");
 
 const QSize kDesignSize(361, 81);
@@ -22,7 +18,12 @@ const QSize kDesignSize(361, 81);
 } // namespace
 
 UnpackDialog::UnpackDialog(const QString& packed, const QString& output, QWidget* parent)
-    : ProgressWindow(kDesignSize, kErrorText, parent), m_packed(packed), m_output(output) {
+    : ProgressWindow(
+          kDesignSize, kErrorText,
+          {{QStringLiteral("UnPack PRX..."), QStringLiteral("UnPack PRX...\r\n(Wait a minute please !)")},
+           {QStringLiteral("Decompress PRX..."), QStringLiteral("Decompress PRX...")}},
+          parent),
+      m_packed(packed), m_output(output) {
     setObjectName(QStringLiteral("UnpackDialog"));
 }
 
@@ -50,18 +51,6 @@ void UnpackDialog::startRun() {
         const auto result = compression::unpackModule(packed, out, folder, progress);
         report.finish(result.ok(), result.ok() ? QString() : result.error().fullText());
     });
-}
-
-void UnpackDialog::showStep(int step) {
-    m_step = step;
-    if (step == Unpack) {
-        setWindowTitle(kUnpackTitle);
-        m_status->setText(kUnpackText);
-    } else {
-        setWindowTitle(kDecompressTitle);
-        m_status->setText(kDecompressText);
-    }
-    m_bar->setValue(0);
 }
 
 } // namespace qm::ui
