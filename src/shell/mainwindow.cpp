@@ -434,15 +434,12 @@ QMdiSubWindow* MainWindow::addEditor(EditorForm* form) {
     return sub;
 }
 
-PafEditor* MainWindow::newPafEditor() {
-    auto* form = new PafEditor;
+EditorForm* MainWindow::newEditor(prx::ModuleKind kind, doc::EditingDocument* document) {
+    EditorForm* form = kind == prx::ModuleKind::Vsh
+                           ? static_cast<EditorForm*>(new VshEditor(nullptr, document))
+                           : static_cast<EditorForm*>(new PafEditor(nullptr, document));
     addEditor(form);
-    return form;
-}
-
-VshEditor* MainWindow::newVshEditor() {
-    auto* form = new VshEditor;
-    addEditor(form);
+    form->showOpenDocument();
     return form;
 }
 
