@@ -70,6 +70,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // is looked up when it is needed (the working folder's own, then PATH).
     const Status prepared = prx::prepareWorkFolder();
     m_config = new ConfigStore(prx::workFolder() + prx::kIniFileName, this);
+    m_settings = programSettings(this);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
@@ -233,7 +234,7 @@ void MainWindow::buildMenus() {
 
 void MainWindow::updateRecentFilesMenu() {
     m_recentMenu->clear();
-    const QStringList files = recentFiles();
+    const QStringList files = recentFiles(*m_settings);
     for (int i = 0; i < files.size(); ++i) {
         QString shown = QDir::toNativeSeparators(files[i]);
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -245,7 +246,7 @@ void MainWindow::updateRecentFilesMenu() {
 }
 
 void MainWindow::noteRecentFile(const QString& path) {
-    addRecentFile(path);
+    addRecentFile(*m_settings, path);
     updateRecentFilesMenu();
 }
 

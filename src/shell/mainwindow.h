@@ -17,6 +17,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMimeData;
+class QSettings;
 class QTimer;
 class QUndoGroup;
 
@@ -136,6 +137,7 @@ private:
 
     QMdiArea* m_mdi = nullptr;
     ConfigStore* m_config = nullptr;
+    QSettings* m_settings = nullptr; // the user's settings, open for the window's life
     QMenu* m_windowMenu = nullptr;
     QMenu* m_recentMenu = nullptr;
     QLabel* m_emptyHint = nullptr;
