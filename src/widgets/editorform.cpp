@@ -3,6 +3,7 @@
 #include "valueframe.h"
 #include "windowhelpers.h"
 
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QShortcut>
@@ -50,6 +51,12 @@ Status EditorForm::load(const QString& path, int version) {
         return s;
     showFile();
     return {};
+}
+
+void EditorForm::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        m_document->close();
 }
 
 void EditorForm::showOpenDocument() {

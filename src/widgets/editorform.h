@@ -110,6 +110,8 @@ protected:
     virtual void showNoModule() = 0;
     // The number locale changed; the value boxes already follow it.
     virtual void localeChanged() {}
+    // A window that closes lets go of its module at once; Qt deletes it later.
+    void closeEvent(QCloseEvent* event) override;
 
     // The tab control that fills the window, `margin` pixels from its edges.
     QTabWidget* addTabs(const QString& name, int margin);
