@@ -94,14 +94,6 @@ PafEditor::PafEditor(QWidget* parent, doc::EditingDocument* document)
     boxes()->setEnabled(false);
 }
 
-QLineEdit* PafEditor::box(prx::PafMember member) const {
-    return boxes()->box(static_cast<int>(member));
-}
-
-QLabel* PafEditor::label(prx::PafMember member) const {
-    return boxes()->label(static_cast<int>(member));
-}
-
 QString PafEditor::valueCaption(prx::PafMember member) {
     for (const BoxCaption& c : kCaptions)
         if (c.member == static_cast<int>(member))

@@ -19,9 +19,6 @@ public:
 
     inline static const QString kCaption = QStringLiteral("Paf.rad Ededid");
 
-    QLineEdit* box(prx::PafMember member) const;
-    QLabel* label(prx::PafMember member) const;
-
     // The caption of a member's box as the name of its edits ("Glow Blinking").
     static QString valueCaption(prx::PafMember member);
 

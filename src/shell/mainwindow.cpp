@@ -210,18 +210,21 @@ void MainWindow::buildMenus() {
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
     m_windowMenu->setObjectName(QStringLiteral("menuWindow"));
-    connect(menuAction(m_windowMenu, "actionTileHorizontally", QStringLiteral("Tile &Horizontally"),
-                       QKeySequence(Qt::CTRL | Qt::Key_H)),
-            &QAction::triggered, this, [this] { arrange(Arrangement::TileHorizontally); });
-    connect(menuAction(m_windowMenu, "actionTileVertically", QStringLiteral("Tile &Vertically"),
-                       QKeySequence(Qt::CTRL | Qt::Key_V)),
-            &QAction::triggered, this, [this] { arrange(Arrangement::TileVertically); });
-    connect(menuAction(m_windowMenu, "actionCascade", QStringLiteral("&Cascade"),
-                       QKeySequence(Qt::CTRL | Qt::Key_C)),
-            &QAction::triggered, this, [this] { arrange(Arrangement::Cascade); });
-    connect(menuAction(m_windowMenu, "actionArrangeIcons", QStringLiteral("&Arrange Icons"),
-                       QKeySequence(Qt::CTRL | Qt::Key_A)),
-            &QAction::triggered, this, [this] { arrange(Arrangement::ArrangeIcons); });
+    const struct {
+        const char* name;
+        const char* caption;
+        Qt::Key key;
+        Arrangement arrangement;
+    } arrangements[] = {
+        {"actionTileHorizontally", "Tile &Horizontally", Qt::Key_H, Arrangement::TileHorizontally},
+        {"actionTileVertically", "Tile &Vertically", Qt::Key_V, Arrangement::TileVertically},
+        {"actionCascade", "&Cascade", Qt::Key_C, Arrangement::Cascade},
+        {"actionArrangeIcons", "&Arrange Icons", Qt::Key_A, Arrangement::ArrangeIcons},
+    };
+    for (const auto& a : arrangements)
+        connect(
+            menuAction(m_windowMenu, a.name, QString::fromLatin1(a.caption), QKeySequence(Qt::CTRL | a.key)),
+            &QAction::triggered, this, [this, arrangement = a.arrangement] { arrange(arrangement); });
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::updateWindowMenu);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <array>
+
 namespace qm::ui {
 namespace {
 
@@ -100,24 +102,14 @@ void PackDialog::compress() {
     const QString header = m_header;
     const QString out = m_output.isEmpty() ? m_module : m_output;
     const QString folder = prx::workFolder();
+    // The stages in the order of compression::PackStage. Each step the window
+    // shows fills the bar once: reading and the archiver's run, then checking
+    // the stream and writing.
+    static constexpr std::array<BarSpan, 4> kSpans{
+        {{Compress, 0, 10}, {Compress, 10, kBarMax}, {Repack, 0, 90}, {Repack, 90, kBarMax}}};
     m_job = QtConcurrent::run([report = Report(this, Compress), module, header, key, out, folder]() mutable {
         const auto progress = [&report](const compression::PackProgress& p) {
-            // Each step the window shows fills the bar once: reading and
-            // the archiver's run, then checking the stream and writing.
-            switch (p.stage) {
-            case compression::PackStage::ReadingHeader:
-                report.progress(Compress, barValue(p.fraction, 0, 10));
-                break;
-            case compression::PackStage::Compressing:
-                report.progress(Compress, barValue(p.fraction, 10, kBarMax));
-                break;
-            case compression::PackStage::Verifying:
-                report.progress(Repack, barValue(p.fraction, 0, 90));
-                break;
-            case compression::PackStage::Writing:
-                report.progress(Repack, barValue(p.fraction, 90, kBarMax));
-                break;
-            }
+            report.progress(kSpans[static_cast<std::size_t>(p.stage)], p.fraction);
         };
         // The packed module must pass every check a loader makes before it replaces anything.
         const auto result = compression::packModule(module, header, key, out, folder, progress,

@@ -65,6 +65,12 @@ protected:
 
     // Where fraction (0 to 1) of the way from `from` to `to` lies on the bar.
     static int barValue(double fraction, int from, int to);
+    // Where a stage of the work shows: the window's step, and the part of the bar it fills.
+    struct BarSpan {
+        int step;
+        int from;
+        int to;
+    };
 
     void showProgress(int step, int value);
     void finish(bool ok, const QString& detail);
@@ -89,6 +95,10 @@ protected:
         Report(ProgressWindow* window, int step) : m_window(window), m_step(step) {}
         // Only a change of step or value is passed on.
         void progress(int step, int value);
+        // Fraction (0 to 1) of the way through a stage shown as `span`.
+        void progress(const BarSpan& span, double fraction) {
+            progress(span.step, barValue(fraction, span.from, span.to));
+        }
         void finish(bool ok, const QString& detail) const;
 
     private:

@@ -8,6 +8,8 @@
 #include <QProgressBar>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <array>
+
 namespace qm::ui {
 namespace {
 
@@ -33,20 +35,12 @@ void UnpackDialog::startRun() {
     const QString packed = m_packed;
     const QString out = m_output;
     const QString folder = prx::workFolder();
+    // The stages in the order of compression::UnpackStage; each step the window shows fills the bar once.
+    static constexpr std::array<BarSpan, 3> kSpans{
+        {{Unpack, 0, kBarMax}, {Decompress, 0, 95}, {Decompress, 95, kBarMax}}};
     m_job = QtConcurrent::run([report = Report(this, Unpack), packed, out, folder]() mutable {
         const auto progress = [&report](const compression::UnpackProgress& p) {
-            // Each step the window shows fills the bar once.
-            switch (p.stage) {
-            case compression::UnpackStage::ReadingPacked:
-                report.progress(Unpack, barValue(p.fraction, 0, kBarMax));
-                break;
-            case compression::UnpackStage::Decompressing:
-                report.progress(Decompress, barValue(p.fraction, 0, 95));
-                break;
-            case compression::UnpackStage::Writing:
-                report.progress(Decompress, barValue(p.fraction, 95, kBarMax));
-                break;
-            }
+            report.progress(kSpans[static_cast<std::size_t>(p.stage)], p.fraction);
         };
         const auto result = compression::unpackModule(packed, out, folder, progress);
         report.finish(result.ok(), result.ok() ? QString() : result.error().fullText());

@@ -200,14 +200,6 @@ QWidget* VshEditor::makePathPage() {
     return page;
 }
 
-QLineEdit* VshEditor::box(prx::VshMember member) const {
-    return boxes()->box(static_cast<int>(member));
-}
-
-QLabel* VshEditor::label(prx::VshMember member) const {
-    return boxes()->label(static_cast<int>(member));
-}
-
 QLineEdit* VshEditor::formatBox(prx::VshMember member, int element) const {
     const std::size_t column = member == V::FormatsEurope ? 0 : 1;
     return m_formats[column][static_cast<std::size_t>(element)];

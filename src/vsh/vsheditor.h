@@ -27,10 +27,8 @@ public:
 
     inline static const QString kCaption = QStringLiteral("VSHMain.rad Ededid");
 
-    // The box of a number, icon-name or path member, and its caption label
-    // (null for a path: its group shares one caption).
-    QLineEdit* box(prx::VshMember member) const;
-    QLabel* label(prx::VshMember member) const;
+    // box() and label() find number, icon-name and path boxes; a path has
+    // no caption of its own (its group shares one).
     // Format `element` (0 to 4) of FormatsEurope or FormatsUSJapan.
     QLineEdit* formatBox(prx::VshMember member, int element) const;
     VshColorGrid* colorGrid() const { return m_grid; }

@@ -90,6 +90,14 @@ public:
     // the first one's failure, or success.
     Status checkEntries() const;
     QTabWidget* tabs() const { return m_tabs; }
+    // The value box of a member of the window's kind, and its caption label
+    // (null for a box without a caption of its own); null for a member without a box.
+    template <typename Member> QLineEdit* box(Member member) const {
+        return m_boxes->box(static_cast<int>(member));
+    }
+    template <typename Member> QLabel* label(Member member) const {
+        return m_boxes->label(static_cast<int>(member));
+    }
 
     // The locale numbers are shown and read in; the user's by default.
     const QLocale& numberLocale() const { return m_locale; }
