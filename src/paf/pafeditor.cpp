@@ -51,99 +51,47 @@ const std::vector<BoxCaption> kCaptions{
 enum Tab { TabMainMenu, TabSubmenu, TabOther };
 const std::array<QString, 3> kTabTitles{QStringLiteral("Main Menu"), QStringLiteral("Submenu"),
                                         QStringLiteral("Other")};
-const QString kColor = QStringLiteral("\"Color\"");
+const char* const kColor = "\"Color\"";
 
 // Made in this order, which is also the order the Tab key walks the boxes.
 const std::vector<FrameSpec> kFrames{
-    {QStringLiteral("mainMenuPosition"),
-     QStringLiteral("Position"),
+    {"mainMenuPosition",
+     "Position",
      TabMainMenu,
      0,
      {P::MainIconYFocused, P::MainMenuTextY, P::MainIconYUnfocused}},
-    {QStringLiteral("mainMenuSize"),
-     QStringLiteral("Size"),
-     TabMainMenu,
-     0,
-     {P::MainIconSizeUnfocused, P::MainMenuTextSize}},
-    {QStringLiteral("mainMenuColor"),
-     kColor,
-     TabMainMenu,
-     1,
-     {P::MainMenuIconFontColor, P::MainMenuFontColor}},
-    {QStringLiteral("mainMenuAlpha"),
-     QStringLiteral("Alpha Channel"),
-     TabMainMenu,
-     1,
-     {P::MainIconAlphaUnfocused, P::MainIconAlphaFocused}},
-    {QStringLiteral("mainMenuOther"), QStringLiteral("Other Value"), TabMainMenu, 1, {P::MainIconSpacing}},
-    {QStringLiteral("submenuSpace"),
-     QStringLiteral("Space"),
-     TabSubmenu,
-     0,
-     {P::SubiconSpacing, P::MainSubiconSpacing}},
-    {QStringLiteral("submenuColor"),
-     kColor,
-     TabSubmenu,
-     0,
-     {P::SubmenuFontLineColor, P::SubiconColorUnfocused}},
-    {QStringLiteral("submenuShadowColor"),
-     kColor,
-     TabSubmenu,
-     0,
-     {P::SubiconShadowWidth, P::SubiconShadowHeight}},
-    {QStringLiteral("submenuSize"),
-     QStringLiteral("Size"),
-     TabSubmenu,
-     1,
-     {P::OtherSubmenuIconSize, P::SettingsSubmenuIconSize}},
-    {QStringLiteral("submenuAlpha"),
-     QStringLiteral("Alpha Channel"),
-     TabSubmenu,
-     1,
-     {P::SubmenuTextAlpha, P::SubiconAlphaUnfocused}},
-    {QStringLiteral("speed"),
-     QStringLiteral("Speed"),
-     TabOther,
-     0,
-     {P::VerticalScrollSpeed, P::HorizontalScrollSpeed, P::GlowBlinkSpeed}},
-    {QStringLiteral("size"),
-     QStringLiteral("Size"),
-     TabOther,
-     1,
-     {P::MSContentsSizeUnfocused, P::XmbOverallSize}},
+    {"mainMenuSize", "Size", TabMainMenu, 0, {P::MainIconSizeUnfocused, P::MainMenuTextSize}},
+    {"mainMenuColor", kColor, TabMainMenu, 1, {P::MainMenuIconFontColor, P::MainMenuFontColor}},
+    {"mainMenuAlpha", "Alpha Channel", TabMainMenu, 1, {P::MainIconAlphaUnfocused, P::MainIconAlphaFocused}},
+    {"mainMenuOther", "Other Value", TabMainMenu, 1, {P::MainIconSpacing}},
+    {"submenuSpace", "Space", TabSubmenu, 0, {P::SubiconSpacing, P::MainSubiconSpacing}},
+    {"submenuColor", kColor, TabSubmenu, 0, {P::SubmenuFontLineColor, P::SubiconColorUnfocused}},
+    {"submenuShadowColor", kColor, TabSubmenu, 0, {P::SubiconShadowWidth, P::SubiconShadowHeight}},
+    {"submenuSize", "Size", TabSubmenu, 1, {P::OtherSubmenuIconSize, P::SettingsSubmenuIconSize}},
+    {"submenuAlpha", "Alpha Channel", TabSubmenu, 1, {P::SubmenuTextAlpha, P::SubiconAlphaUnfocused}},
+    {"speed", "Speed", TabOther, 0, {P::VerticalScrollSpeed, P::HorizontalScrollSpeed, P::GlowBlinkSpeed}},
+    {"size", "Size", TabOther, 1, {P::MSContentsSizeUnfocused, P::XmbOverallSize}},
 };
 
 } // namespace
 
-PafEditor::PafEditor(QWidget* parent)
-    : EditorForm(QStringLiteral("PafEditor"), kCaption, QSize(462, 401), prx::ModuleKind::Paf, parent),
-      m_boxes(new ValueBoxes(this, kCaptions)) {
-    m_tabs = addTabs(QStringLiteral("tabs"), 3);
+PafEditor::PafEditor(QWidget* parent, doc::EditingDocument* document)
+    : EditorForm(QStringLiteral("PafEditor"), kCaption, QSize(462, 401), prx::ModuleKind::Paf, kCaptions,
+                 document, parent) {
+    QTabWidget* tabs = addTabs(QStringLiteral("tabs"), 3);
     for (int tab = TabMainMenu; tab <= TabOther; ++tab) {
         std::vector<std::vector<QWidget*>> columns(2);
         for (const FrameSpec& f : kFrames)
             if (f.tab == tab)
-                columns[static_cast<std::size_t>(f.column)].push_back(m_boxes->makeFrame(f, this));
-        m_tabs->addTab(makeColumnsPage(kTabTitles[static_cast<std::size_t>(tab)], columns),
-                       kTabTitles[static_cast<std::size_t>(tab)]);
+                columns[static_cast<std::size_t>(f.column)].push_back(boxes()->makeFrame(f, this));
+        tabs->addTab(makeColumnsPage(kTabTitles[static_cast<std::size_t>(tab)], columns),
+                     kTabTitles[static_cast<std::size_t>(tab)]);
     }
     // The caption of MainIconYUnfocused breaks into three lines at its runs of blanks.
     QLabel* caption = label(P::MainIconYUnfocused);
     caption->setFixedWidth(widestPart(caption->fontMetrics(), caption->text()) +
                            caption->fontMetrics().averageCharWidth() / 2);
-    m_boxes->setEnabled(false);
-}
-
-PafEditor::~PafEditor() {
-    m_boxes->detach();
-}
-
-QLineEdit* PafEditor::box(prx::PafMember member) const {
-    return m_boxes->box(static_cast<int>(member));
-}
-
-QLabel* PafEditor::label(prx::PafMember member) const {
-    return m_boxes->label(static_cast<int>(member));
+    boxes()->setEnabled(false);
 }
 
 QString PafEditor::valueCaption(prx::PafMember member) {
@@ -154,29 +102,17 @@ QString PafEditor::valueCaption(prx::PafMember member) {
 }
 
 void PafEditor::showNoModule() {
-    m_boxes->setEnabled(false);
+    boxes()->setEnabled(false);
 }
 
 void PafEditor::showModule() {
-    m_boxes->showValues();
-    m_boxes->setEnabled(true);
+    boxes()->showValues();
+    boxes()->setEnabled(true);
     if (!values().has(P::MainIconYUnfocused)) {
         box(P::MainIconYUnfocused)->setEnabled(false);
         label(P::MainIconYUnfocused)->setEnabled(false);
         box(P::MainIconYUnfocused)->clear();
     }
-}
-
-Status PafEditor::checkEntries() const {
-    QLineEdit* refused = nullptr;
-    Status s = m_boxes->checkEntries(refused);
-    if (!s)
-        markRefused(refused);
-    return s;
-}
-
-void PafEditor::localeChanged() {
-    m_boxes->setLocale(numberLocale());
 }
 
 } // namespace qm::ui

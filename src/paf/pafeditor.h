@@ -8,25 +8,16 @@
 
 class QLabel;
 class QLineEdit;
-class QTabWidget;
 
 namespace qm::ui {
-
-class ValueBoxes;
 
 class PafEditor final : public EditorForm {
     Q_OBJECT
 public:
-    explicit PafEditor(QWidget* parent = nullptr);
-    ~PafEditor() override;
+    // A window over `document`, or over a document of its own (see EditorForm).
+    explicit PafEditor(QWidget* parent = nullptr, doc::EditingDocument* document = nullptr);
 
     inline static const QString kCaption = QStringLiteral("Paf.rad Ededid");
-
-    Status checkEntries() const override;
-
-    QLineEdit* box(prx::PafMember member) const;
-    QLabel* label(prx::PafMember member) const;
-    QTabWidget* tabs() const { return m_tabs; }
 
     // The caption of a member's box as the name of its edits ("Glow Blinking").
     static QString valueCaption(prx::PafMember member);
@@ -34,11 +25,6 @@ public:
 protected:
     void showModule() override;
     void showNoModule() override;
-    void localeChanged() override;
-
-private:
-    ValueBoxes* m_boxes = nullptr;
-    QTabWidget* m_tabs = nullptr;
 };
 
 } // namespace qm::ui

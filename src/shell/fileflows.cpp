@@ -7,10 +7,10 @@
 #include "unpackdialog.h"
 
 #include "configstore.h"
-#include "paf/pafeditor.h"
+#include "document/editingdocument.h"
 #include "prx/header.h"
-#include "vsh/vsheditor.h"
 #include "widgets/dialogs.h"
+#include "widgets/editorform.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -21,6 +21,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <memory>
+
 namespace qm::ui {
 
 // ---- open --------------------------------------------------------------------
@@ -28,44 +30,43 @@ namespace qm::ui {
 void MainWindow::openFile(const QString& given) {
     // The editor, the status bar and the recent files know the file by its absolute path.
     const QString path = given.isEmpty() ? given : QFileInfo(given).absoluteFilePath();
-    auto id = prx::identifyFile(path);
-    if (!id) {
-        showError(this, id.error(), QDir::toNativeSeparators(path), kAppTitle);
+    // The file is read once: what it is comes from the bytes the editor's document then holds.
+    auto document = std::make_unique<doc::EditingDocument>();
+    auto opened = document->open(path);
+    if (!opened) {
+        showError(this, opened.error(), QDir::toNativeSeparators(path), kAppTitle);
         return;
     }
-    if (id->kind == prx::FileKind::Vsh || id->kind == prx::FileKind::Paf) {
-        const int version = static_cast<int>(id->version);
-        EditorForm* editor = id->kind == prx::FileKind::Vsh ? static_cast<EditorForm*>(newVshEditor())
-                                                            : static_cast<EditorForm*>(newPafEditor());
+    const prx::Identification& id = opened->id;
+    if (id.kind == prx::FileKind::Vsh || id.kind == prx::FileKind::Paf) {
+        const auto kind = id.kind == prx::FileKind::Vsh ? prx::ModuleKind::Vsh : prx::ModuleKind::Paf;
         // A module that can't be read leaves no empty editor behind.
-        if (const Status loaded = editor->load(path, version); !loaded) {
-            showError(editor, loaded.error(), path);
+        if (opened->loadError) {
+            EditorForm* editor = newEditor(kind);
+            showError(editor, *opened->loadError, path);
             if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
                 sub->close();
         } else {
+            newEditor(kind, document.release());
             noteRecentFile(path);
         }
         scheduleStatus();
         return;
     }
-    if (id->kind == prx::FileKind::Invalid) {
+    if (id.kind == prx::FileKind::Invalid) {
         if (describeTheme(path))
             return;
         dialogs().showMessage(this, kAppTitle, QStringLiteral("Invalid file!"), MsgIcon::Critical,
                               MsgButtons::Ok,
                               QStringLiteral("%1: %2 bytes, no module of a known release")
                                   .arg(QFileInfo(path).fileName())
-                                  .arg(id->size));
+                                  .arg(id.size));
         return;
     }
-    unpackOffer(path);
+    unpackOffer(path, id.packed);
 }
 
-void MainWindow::unpackOffer(const QString& path) {
-    auto id = prx::identifyFile(path);
-    if (!id)
-        return;
-    const prx::PackedInfo& info = id->packed;
+void MainWindow::unpackOffer(const QString& path, const prx::PackedInfo& info) {
     const QString text = QStringLiteral("PRX Name : ") + info.name + QStringLiteral("\r\n") +
                          QStringLiteral("File Version : ") + info.label + QStringLiteral("\r\n") +
                          QStringLiteral("Uncompressed Size : %1 bytes\r\n").arg(info.plainSize) +

@@ -71,6 +71,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // is looked up when it is needed (the working folder's own, then PATH).
     const Status prepared = prx::prepareWorkFolder();
     m_config = new ConfigStore(prx::workFolder() + prx::kIniFileName, this);
+    m_settings = programSettings(this);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
@@ -207,18 +208,21 @@ void MainWindow::buildMenus() {
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
     m_windowMenu->setObjectName(QStringLiteral("menuWindow"));
-    connect(menuAction(m_windowMenu, "actionTileHorizontally", QStringLiteral("Tile &Horizontally"),
-                       QKeySequence(Qt::CTRL | Qt::Key_H)),
-            &QAction::triggered, this, [this] { arrange(Arrangement::TileHorizontally); });
-    connect(menuAction(m_windowMenu, "actionTileVertically", QStringLiteral("Tile &Vertically"),
-                       QKeySequence(Qt::CTRL | Qt::Key_V)),
-            &QAction::triggered, this, [this] { arrange(Arrangement::TileVertically); });
-    connect(menuAction(m_windowMenu, "actionCascade", QStringLiteral("&Cascade"),
-                       QKeySequence(Qt::CTRL | Qt::Key_C)),
-            &QAction::triggered, this, [this] { arrange(Arrangement::Cascade); });
-    connect(menuAction(m_windowMenu, "actionArrangeIcons", QStringLiteral("&Arrange Icons"),
-                       QKeySequence(Qt::CTRL | Qt::Key_A)),
-            &QAction::triggered, this, [this] { arrange(Arrangement::ArrangeIcons); });
+    const struct {
+        const char* name;
+        const char* caption;
+        Qt::Key key;
+        Arrangement arrangement;
+    } arrangements[] = {
+        {"actionTileHorizontally", "Tile &Horizontally", Qt::Key_H, Arrangement::TileHorizontally},
+        {"actionTileVertically", "Tile &Vertically", Qt::Key_V, Arrangement::TileVertically},
+        {"actionCascade", "&Cascade", Qt::Key_C, Arrangement::Cascade},
+        {"actionArrangeIcons", "&Arrange Icons", Qt::Key_A, Arrangement::ArrangeIcons},
+    };
+    for (const auto& a : arrangements)
+        connect(
+            menuAction(m_windowMenu, a.name, QString::fromLatin1(a.caption), QKeySequence(Qt::CTRL | a.key)),
+            &QAction::triggered, this, [this, arrangement = a.arrangement] { arrange(arrangement); });
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::updateWindowMenu);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -231,7 +235,7 @@ void MainWindow::buildMenus() {
 
 void MainWindow::updateRecentFilesMenu() {
     m_recentMenu->clear();
-    const QStringList files = recentFiles();
+    const QStringList files = recentFiles(*m_settings);
     for (int i = 0; i < files.size(); ++i) {
         QString shown = QDir::toNativeSeparators(files[i]);
         shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -243,7 +247,7 @@ void MainWindow::updateRecentFilesMenu() {
 }
 
 void MainWindow::noteRecentFile(const QString& path) {
-    addRecentFile(path);
+    addRecentFile(*m_settings, path);
     updateRecentFilesMenu();
 }
 
@@ -432,15 +436,12 @@ QMdiSubWindow* MainWindow::addEditor(EditorForm* form) {
     return sub;
 }
 
-PafEditor* MainWindow::newPafEditor() {
-    auto* form = new PafEditor;
+EditorForm* MainWindow::newEditor(prx::ModuleKind kind, doc::EditingDocument* document) {
+    EditorForm* form = kind == prx::ModuleKind::Vsh
+                           ? static_cast<EditorForm*>(new VshEditor(nullptr, document))
+                           : static_cast<EditorForm*>(new PafEditor(nullptr, document));
     addEditor(form);
-    return form;
-}
-
-VshEditor* MainWindow::newVshEditor() {
-    auto* form = new VshEditor;
-    addEditor(form);
+    form->showOpenDocument();
     return form;
 }
 

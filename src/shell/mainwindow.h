@@ -17,16 +17,23 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMimeData;
+class QSettings;
 class QTimer;
 class QUndoGroup;
+
+namespace qm::doc {
+class EditingDocument;
+}
+namespace qm::prx {
+enum class ModuleKind;
+struct PackedInfo;
+} // namespace qm::prx
 
 namespace qm::ui {
 
 class ConfigStore;
 class EditorForm;
 class EditorWindow;
-class PafEditor;
-class VshEditor;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -45,8 +52,9 @@ public:
     // true when its values were written.
     bool saveEditor(EditorForm* editor, SaveMode mode);
 
-    VshEditor* newVshEditor();
-    PafEditor* newPafEditor();
+    // A new editor window of `kind` in the workspace, showing `document`
+    // (opened before, the window takes it over) or a document of its own.
+    EditorForm* newEditor(prx::ModuleKind kind, doc::EditingDocument* document = nullptr);
     // Files dropped on the window: each listed file that exists is opened, in list order.
     void openDropped(const QMimeData* data);
 
@@ -81,7 +89,7 @@ public:
     // theme.
     bool importThemeLook(EditorForm* editor, const QString& path);
     void exitProgram();
-    // Edit > Review Changes...: every value that differs from the file on disk.
+    // Edit > Review Changes...: every value that differs from the file as opened or saved.
     void reviewChanges();
     void showAbout();
     void showSettings();
@@ -122,12 +130,14 @@ private:
     void reportVanished(EditorWindow* window);
     // Remembers a file opened or written, for File > Open Recent.
     void noteRecentFile(const QString& path);
-    void unpackOffer(const QString& path);
+    // The offer for the packed module at `path`, described by `info`.
+    void unpackOffer(const QString& path, const prx::PackedInfo& info);
     // Packs `module` into `output`, or in place when output is empty.
     bool runPacking(const QString& module, const QString& header, const QString& output);
 
     QMdiArea* m_mdi = nullptr;
     ConfigStore* m_config = nullptr;
+    QSettings* m_settings = nullptr; // the user's settings, open for the window's life
     QMenu* m_windowMenu = nullptr;
     QMenu* m_recentMenu = nullptr;
     QLabel* m_emptyHint = nullptr;

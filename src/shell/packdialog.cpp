@@ -15,17 +15,11 @@
 #include <QPushButton>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <array>
+
 namespace qm::ui {
 namespace {
 
-const QString kExtractTitle = QStringLiteral("Extract PRX Header...");
-const QString kExtractText = QStringLiteral("Extract PRX Header...\r\n(Wait a minute please !)");
-const QString kChooseTitle = QStringLiteral("Choose option...");
-const QString kChooseText = QStringLiteral("Choose option and click \"Go Compress!\"");
-const QString kCompressTitle = QStringLiteral("Compress PRX...");
-const QString kCompressText = QStringLiteral("Compress PRX...\r\n(Wait a minute please !)");
-const QString kRepackTitle = QStringLiteral("Repack PRX...");
-const QString kRepackText = QStringLiteral("Repack PRX...\r\n(Wait a minute please !)");
 const QString kErrorText = QStringLiteral("Error...\r\nYour PRX can't be compressed!");
 
 const QSize kDesignSize(361, 97);
@@ -33,7 +27,15 @@ const QSize kDesignSize(361, 97);
 } // namespace
 
 PackDialog::PackDialog(const QString& module, const QString& header, const QString& output, QWidget* parent)
-    : ProgressWindow(kDesignSize, kErrorText, parent), m_module(module), m_header(header), m_output(output) {
+    : ProgressWindow(
+          kDesignSize, kErrorText,
+          {{QStringLiteral("Extract PRX Header..."),
+            QStringLiteral("Extract PRX Header...\r\n(Wait a minute please !)")},
+           {QStringLiteral("Choose option..."), QStringLiteral("Choose option and click \"Go Compress!\"")},
+           {QStringLiteral("Compress PRX..."), QStringLiteral("Compress PRX...\r\n(Wait a minute please !)")},
+           {QStringLiteral("Repack PRX..."), QStringLiteral("Repack PRX...\r\n(Wait a minute please !)")}},
+          parent),
+      m_module(module), m_header(header), m_output(output) {
     setObjectName(QStringLiteral("PackDialog"));
 
     m_keyList = new QComboBox(this);
@@ -85,7 +87,6 @@ void PackDialog::headerRead(bool ok, int key, const QString& detail) {
         finish(false, detail);
         return;
     }
-    m_bar->setValue(kBarMax);
     m_keyList->setCurrentIndex(key);
     showStep(Choose);
 }
@@ -102,24 +103,14 @@ void PackDialog::compress() {
     const QString header = m_header;
     const QString out = m_output.isEmpty() ? m_module : m_output;
     const QString folder = prx::workFolder();
+    // The stages in the order of compression::PackStage. Each step the window
+    // shows fills the bar once: reading and the archiver's run, then checking
+    // the stream and writing.
+    static constexpr std::array<BarSpan, 4> kSpans{
+        {{Compress, 0, 10}, {Compress, 10, kBarMax}, {Repack, 0, 90}, {Repack, 90, kBarMax}}};
     m_job = QtConcurrent::run([report = Report(this, Compress), module, header, key, out, folder]() mutable {
         const auto progress = [&report](const compression::PackProgress& p) {
-            // Each step the window shows fills the bar once: reading and
-            // the archiver's run, then checking the stream and writing.
-            switch (p.stage) {
-            case compression::PackStage::ReadingHeader:
-                report.progress(Compress, barValue(p.fraction, 0, 10));
-                break;
-            case compression::PackStage::Compressing:
-                report.progress(Compress, barValue(p.fraction, 10, kBarMax));
-                break;
-            case compression::PackStage::Verifying:
-                report.progress(Repack, barValue(p.fraction, 0, 90));
-                break;
-            case compression::PackStage::Writing:
-                report.progress(Repack, barValue(p.fraction, 90, kBarMax));
-                break;
-            }
+            report.progress(kSpans[static_cast<std::size_t>(p.stage)], p.fraction);
         };
         // The packed module must pass every check a loader makes before it replaces anything.
         const auto result = compression::packModule(module, header, key, out, folder, progress,
@@ -128,33 +119,15 @@ void PackDialog::compress() {
     });
 }
 
-void PackDialog::showStep(int step) {
-    m_step = step;
-    switch (step) {
-    case Extract:
-        setWindowTitle(kExtractTitle);
-        m_status->setText(kExtractText);
-        m_bar->setValue(0);
-        break;
-    case Choose:
-        setWindowTitle(kChooseTitle);
-        m_status->setText(kChooseText);
+void PackDialog::stepShown(int step) {
+    if (step == Choose) {
+        m_bar->setValue(kBarMax); // the header has been read
         m_keyList->show();
         m_compressButton->show();
         m_compressButton->setDefault(true);
         m_keyList->setFocus();
-        break;
-    case Compress:
+    } else if (step == Compress) {
         hideExtraControls();
-        setWindowTitle(kCompressTitle);
-        m_status->setText(kCompressText);
-        m_bar->setValue(0);
-        break;
-    case Repack:
-        setWindowTitle(kRepackTitle);
-        m_status->setText(kRepackText);
-        m_bar->setValue(0);
-        break;
     }
 }
 

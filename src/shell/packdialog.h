@@ -23,7 +23,7 @@ private:
     enum Step { Extract, Choose, Compress, Repack };
 
     void startRun() override;
-    void showStep(int step) override;
+    void stepShown(int step) override;
     void hideExtraControls() override;
 
     // "Go Compress !": packs with the key selected now.

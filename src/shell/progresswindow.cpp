@@ -43,10 +43,11 @@ void keepPlaceWhenHidden(QWidget* widget) {
 
 } // namespace
 
-ProgressWindow::ProgressWindow(QSize designSize, const QString& errorText, QWidget* parent)
+ProgressWindow::ProgressWindow(QSize designSize, const QString& errorText, std::vector<StepText> steps,
+                               QWidget* parent)
     : QDialog(parent,
               Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_designSize(designSize), m_errorText(errorText) {
+      m_designSize(designSize), m_errorText(errorText), m_steps(std::move(steps)) {
     setModal(true);
 
     m_status = new QLabel(this);
@@ -95,6 +96,15 @@ ProgressWindow::~ProgressWindow() {
 void ProgressWindow::insertRowAboveBar(QLayout* row) {
     auto* rows = static_cast<QBoxLayout*>(layout());
     rows->insertLayout(rows->count() - 1, row);
+}
+
+void ProgressWindow::showStep(int step) {
+    m_step = step;
+    const StepText& shown = m_steps.at(static_cast<std::size_t>(step));
+    setWindowTitle(shown.title);
+    m_status->setText(shown.text);
+    m_bar->setValue(0);
+    stepShown(step);
 }
 
 int ProgressWindow::barValue(double fraction, int from, int to) {

@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QSize>
 
+#include <vector>
+
 class QLayout;
 class QLabel;
 class QProgressBar;
@@ -33,9 +35,16 @@ public:
 protected:
     static constexpr int kBarMax = 100;
 
+    // The caption and status text of one step the window shows while it works.
+    struct StepText {
+        QString title;
+        QString text;
+    };
+
     // designSize is the window's size at every showing; errorText heads the
-    // status when the run fails, above the reason.
-    ProgressWindow(QSize designSize, const QString& errorText, QWidget* parent);
+    // status when the run fails, above the reason; `steps` are the window's
+    // steps, by number.
+    ProgressWindow(QSize designSize, const QString& errorText, std::vector<StepText> steps, QWidget* parent);
 
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -43,9 +52,11 @@ protected:
 
     // Starts the run's work on a worker thread; running() is already true.
     virtual void startRun() = 0;
-    // Shows the caption and text of one of the window's steps, and records
-    // it in m_step.
-    virtual void showStep(int step) = 0;
+    // Shows the caption and text of one of the window's steps with an empty
+    // bar, and records it in m_step.
+    void showStep(int step);
+    // What a window does of its own when a step is shown.
+    virtual void stepShown(int /*step*/) {}
     // Hides the window's own controls; at a new showing and when the run ends.
     virtual void hideExtraControls() {}
 
@@ -54,6 +65,12 @@ protected:
 
     // Where fraction (0 to 1) of the way from `from` to `to` lies on the bar.
     static int barValue(double fraction, int from, int to);
+    // Where a stage of the work shows: the window's step, and the part of the bar it fills.
+    struct BarSpan {
+        int step;
+        int from;
+        int to;
+    };
 
     void showProgress(int step, int value);
     void finish(bool ok, const QString& detail);
@@ -78,6 +95,10 @@ protected:
         Report(ProgressWindow* window, int step) : m_window(window), m_step(step) {}
         // Only a change of step or value is passed on.
         void progress(int step, int value);
+        // Fraction (0 to 1) of the way through a stage shown as `span`.
+        void progress(const BarSpan& span, double fraction) {
+            progress(span.step, barValue(fraction, span.from, span.to));
+        }
         void finish(bool ok, const QString& detail) const;
 
     private:
@@ -103,6 +124,7 @@ private:
 
     const QSize m_designSize;
     const QString m_errorText;
+    const std::vector<StepText> m_steps;
     bool m_running = false;
     bool m_ended = false; // the run has ended and OK is the way out
     bool m_succeeded = false;

@@ -3,8 +3,6 @@
 #include "looks/diff.h"
 #include "paf/pafeditor.h"
 #include "prx/codecs.h"
-#include "prx/valueio.h"
-#include "text/errortext.h"
 #include "vsh/vshlayout.h"
 #include "widgets/editorform.h"
 #include "widgets/valueboxes.h"
@@ -70,28 +68,24 @@ ReviewDialog::ReviewDialog(const EditorForm& editor, QWidget* parent) : QDialog(
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
 
-    // The file as it is on disk now, against the values the editor shows.
-    const auto onDisk = prx::readValuesFile(editor.filePath(), editor.moduleKind(), editor.versionIndex());
-    if (!onDisk) {
-        m_summary->setText(QStringLiteral("%1 can't be read: %2").arg(name, text::fullText(onDisk.error())));
-    } else {
-        const looks::LookDiff diff = looks::diffLooks(*onDisk, asWritten(editor.values()));
-        const auto shown = [](const QString& t) { return t.isEmpty() ? QStringLiteral("\"\"") : t; };
-        for (const looks::ValueDifference& d : diff.differences) {
-            const int row = m_table->rowCount();
-            m_table->insertRow(row);
-            m_table->setItem(row, 0, new QTableWidgetItem(captionedValueName(editor.moduleKind(), d.name)));
-            m_table->setItem(row, 1, new QTableWidgetItem(shown(d.a)));
-            m_table->setItem(row, 2, new QTableWidgetItem(shown(d.b)));
-        }
-        m_summary->setText(diff.differences.isEmpty()
-                               ? QStringLiteral("No value differs from %1.").arg(name)
-                               : QStringLiteral("%1 %2 from %3:")
-                                     .arg(diff.differences.size())
-                                     .arg(diff.differences.size() == 1 ? QStringLiteral("value differs")
-                                                                       : QStringLiteral("values differ"),
-                                          name));
+    // The values as they were read or last written, against those a save would write now; the
+    // document holds both, so a file changed or gone since makes no difference.
+    const looks::LookDiff diff = looks::diffLooks(editor.loadedValues(), asWritten(editor.values()));
+    const auto shown = [](const QString& t) { return t.isEmpty() ? QStringLiteral("\"\"") : t; };
+    for (const looks::ValueDifference& d : diff.differences) {
+        const int row = m_table->rowCount();
+        m_table->insertRow(row);
+        m_table->setItem(row, 0, new QTableWidgetItem(captionedValueName(editor.moduleKind(), d.name)));
+        m_table->setItem(row, 1, new QTableWidgetItem(shown(d.a)));
+        m_table->setItem(row, 2, new QTableWidgetItem(shown(d.b)));
     }
+    m_summary->setText(diff.differences.isEmpty()
+                           ? QStringLiteral("No value differs from %1.").arg(name)
+                           : QStringLiteral("%1 %2 from %3:")
+                                 .arg(diff.differences.size())
+                                 .arg(diff.differences.size() == 1 ? QStringLiteral("value differs")
+                                                                   : QStringLiteral("values differ"),
+                                      name));
     m_table->resizeColumnsToContents();
     m_table->setVisible(m_table->rowCount() > 0);
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// Edit > Review Changes...: every value that differs between an editor and
-// its file on disk, as a save would write it, named by its caption and its
-// member. Escape closes it.
+// Edit > Review Changes...: every value that differs between an editor's
+// file as it was opened or last saved and the values a save would write now,
+// named by its caption and its member. Escape closes it.
 
 #include "prx/catalogue.h"
 
@@ -27,7 +27,7 @@ public:
 
     // The differences, one row each: value, in the file, in the editor.
     QTableWidget* table() const { return m_table; }
-    // What the window says above the table (no difference, a file that can't be read).
+    // What the window says above the table (how many values differ, or none).
     QLabel* summary() const { return m_summary; }
 
 private:

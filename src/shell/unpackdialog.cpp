@@ -9,13 +9,11 @@
 #include <QProgressBar>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <array>
+
 namespace qm::ui {
 namespace {
 
-const QString kUnpackTitle = QStringLiteral("UnPack PRX...");
-const QString kUnpackText = QStringLiteral("UnPack PRX...\r\n(Wait a minute please !)");
-const QString kDecompressTitle = QStringLiteral("Decompress PRX...");
-const QString kDecompressText = QStringLiteral("Decompress PRX...");
 const QString kErrorText = QStringLiteral("Error...\r\nTry PRXDecrypter on this PRX or Check your file!");
 
 const QSize kDesignSize(361, 81);
@@ -23,7 +21,12 @@ const QSize kDesignSize(361, 81);
 } // namespace
 
 UnpackDialog::UnpackDialog(const QString& packed, const QString& output, QWidget* parent)
-    : ProgressWindow(kDesignSize, kErrorText, parent), m_packed(packed), m_output(output) {
+    : ProgressWindow(
+          kDesignSize, kErrorText,
+          {{QStringLiteral("UnPack PRX..."), QStringLiteral("UnPack PRX...\r\n(Wait a minute please !)")},
+           {QStringLiteral("Decompress PRX..."), QStringLiteral("Decompress PRX...")}},
+          parent),
+      m_packed(packed), m_output(output) {
     setObjectName(QStringLiteral("UnpackDialog"));
 }
 
@@ -33,36 +36,16 @@ void UnpackDialog::startRun() {
     const QString packed = m_packed;
     const QString out = m_output;
     const QString folder = prx::workFolder();
+    // The stages in the order of compression::UnpackStage; each step the window shows fills the bar once.
+    static constexpr std::array<BarSpan, 3> kSpans{
+        {{Unpack, 0, kBarMax}, {Decompress, 0, 95}, {Decompress, 95, kBarMax}}};
     m_job = QtConcurrent::run([report = Report(this, Unpack), packed, out, folder]() mutable {
         const auto progress = [&report](const compression::UnpackProgress& p) {
-            // Each step the window shows fills the bar once.
-            switch (p.stage) {
-            case compression::UnpackStage::ReadingPacked:
-                report.progress(Unpack, barValue(p.fraction, 0, kBarMax));
-                break;
-            case compression::UnpackStage::Decompressing:
-                report.progress(Decompress, barValue(p.fraction, 0, 95));
-                break;
-            case compression::UnpackStage::Writing:
-                report.progress(Decompress, barValue(p.fraction, 95, kBarMax));
-                break;
-            }
+            report.progress(kSpans[static_cast<std::size_t>(p.stage)], p.fraction);
         };
         const auto result = compression::unpackModule(packed, out, folder, progress);
         report.finish(result.ok(), result.ok() ? QString() : text::fullText(result.error()));
     });
-}
-
-void UnpackDialog::showStep(int step) {
-    m_step = step;
-    if (step == Unpack) {
-        setWindowTitle(kUnpackTitle);
-        m_status->setText(kUnpackText);
-    } else {
-        setWindowTitle(kDecompressTitle);
-        m_status->setText(kDecompressText);
-    }
-    m_bar->setValue(0);
 }
 
 } // namespace qm::ui

@@ -18,7 +18,6 @@ private:
     enum Step { Unpack, Decompress };
 
     void startRun() override;
-    void showStep(int step) override;
 
     const QString m_packed;
     const QString m_output;

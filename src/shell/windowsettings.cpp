@@ -17,19 +17,26 @@ const QString kApplication = QStringLiteral("Quillmark");
 
 } // namespace
 
+QSettings* programSettings(QObject* parent) {
+    return new QSettings(kOrganization, kApplication, parent);
+}
+
 QStringList recentFiles() {
     const QSettings settings(kOrganization, kApplication);
+    return recentFiles(settings);
+}
+
+QStringList recentFiles(const QSettings& settings) {
     QStringList files = settings.value(kRecentKey).toStringList();
     files.removeAll(QString());
     return files.mid(0, kMaxRecentFiles);
 }
 
-void addRecentFile(const QString& path) {
+void addRecentFile(QSettings& settings, const QString& path) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    QStringList files = recentFiles();
+    QStringList files = recentFiles(settings);
     files.removeAll(absolute);
     files.prepend(absolute);
-    QSettings settings(kOrganization, kApplication);
     settings.setValue(kRecentKey, files.mid(0, kMaxRecentFiles));
 }
 

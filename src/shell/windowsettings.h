@@ -7,14 +7,24 @@
 #include <QRect>
 #include <QStringList>
 
+class QObject;
+class QSettings;
+
 namespace qm::ui {
 
 inline constexpr int kMaxRecentFiles = 8;
 
-// Newest first, absolute paths.
+// The user's settings of the program, kept open by a window for its whole
+// run: what it changes is written when Qt next syncs them (back in the event
+// loop, at the latest when they go), so no open waits for the disk.
+QSettings* programSettings(QObject* parent);
+
+// Newest first, absolute paths: as the settings file holds them, or as
+// `settings` hold them now.
 QStringList recentFiles();
+QStringList recentFiles(const QSettings& settings);
 // Puts `path` at the front of the list, once.
-void addRecentFile(const QString& path);
+void addRecentFile(QSettings& settings, const QString& path);
 
 // QWidget::saveGeometry() of the main window as last closed; empty before the first run.
 QByteArray storedWindowGeometry();

@@ -70,31 +70,31 @@ void fitTabsInOneRow(QTabWidget* tabs, int room) {
 
 } // namespace
 
-VshEditor::VshEditor(QWidget* parent)
-    : EditorForm(QStringLiteral("VshEditor"), kCaption, QSize(462, 457), prx::ModuleKind::Vsh, parent),
-      m_boxes(new ValueBoxes(this, kCaptions)) {
-    m_tabs = addTabs(QStringLiteral("tabs"), 8);
-    m_tabs->setUsesScrollButtons(false);
-    m_tabs->tabBar()->setElideMode(Qt::ElideNone);
+VshEditor::VshEditor(QWidget* parent, doc::EditingDocument* document)
+    : EditorForm(QStringLiteral("VshEditor"), kCaption, QSize(462, 457), prx::ModuleKind::Vsh, kCaptions,
+                 document, parent) {
+    QTabWidget* tabs = addTabs(QStringLiteral("tabs"), 8);
+    tabs->setUsesScrollButtons(false);
+    tabs->tabBar()->setElideMode(Qt::ElideNone);
 
     m_grid = new VshColorGrid;
     m_grid->setAccessibleName(kTabTitles[TabColors]);
     connect(m_grid, &VshColorGrid::colorClicked, this, &VshEditor::pickColor);
 
     // Made tab by tab, so the Tab key walks the boxes in order.
-    m_tabs->addTab(m_grid, kTabTitles[TabColors]);
+    tabs->addTab(m_grid, kTabTitles[TabColors]);
     for (Tab tab : {TabAlpha, TabIcons, TabPosition, TabOther}) {
         std::vector<std::vector<QWidget*>> columns = makeFrames(tab);
         if (tab == TabOther)
             columns.front().push_back(makeFormatFrame());
-        m_tabs->addTab(makeColumnsPage(kTabTitles[tab], columns), kTabTitles[tab]);
+        tabs->addTab(makeColumnsPage(kTabTitles[tab], columns), kTabTitles[tab]);
     }
-    m_tabs->addTab(makePathPage(), kTabTitles[TabPath]);
+    tabs->addTab(makePathPage(), kTabTitles[TabPath]);
     m_menu = new VshMenuTab(this);
     m_menu->setAccessibleName(kTabTitles[TabMenu]);
-    m_tabs->addTab(m_menu, kTabTitles[TabMenu]);
+    tabs->addTab(m_menu, kTabTitles[TabMenu]);
 
-    fitTabsInOneRow(m_tabs, width() - 2 * 8 - 6);
+    fitTabsInOneRow(tabs, width() - 2 * 8 - 6);
 
     connect(this, &EditorForm::valueChanged, this, &VshEditor::valueChanged);
 
@@ -111,10 +111,10 @@ std::vector<std::vector<QWidget*>> VshEditor::makeFrames(Tab tab) {
     for (const FrameSpec& f : kFrames) {
         if (f.tab != tab)
             continue;
-        QGroupBox* frame = m_boxes->makeFrame(f, this, textWidth);
+        QGroupBox* frame = boxes()->makeFrame(f, this, textWidth);
         for (int member : f.members)
             if (prx::shapeOf(static_cast<V>(member)) == prx::Shape::Text)
-                setTypingLimit(m_boxes->box(member), kIconNameTypingLimit);
+                setTypingLimit(boxes()->box(member), kIconNameTypingLimit);
         columns.resize(std::max<std::size_t>(columns.size(), static_cast<std::size_t>(f.column) + 1));
         columns[static_cast<std::size_t>(f.column)].push_back(frame);
     }
@@ -181,17 +181,17 @@ QWidget* VshEditor::makePathPage() {
         QLabel* caption = makeCaption(group.name, group.caption, page);
         outer->addWidget(caption);
         auto* row = new QHBoxLayout;
-        auto* boxes = new QVBoxLayout;
-        boxes->setSpacing(4);
+        auto* column = new QVBoxLayout;
+        column->setSpacing(4);
         for (V member : group.members)
-            boxes->addWidget(m_boxes->makeBox(static_cast<int>(member), page));
+            column->addWidget(boxes()->makeBox(static_cast<int>(member), page));
         caption->setBuddy(box(group.members.front()));
         QLabel* hint = makeCaption(group.hintName, group.hint, page);
         hint->setWordWrap(true);
         hint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_pathLabels.push_back(caption);
         m_pathLabels.push_back(hint);
-        row->addLayout(boxes, 3);
+        row->addLayout(column, 3);
         row->addWidget(hint, 2);
         outer->addLayout(row);
         outer->addSpacing(12);
@@ -200,25 +200,12 @@ QWidget* VshEditor::makePathPage() {
     return page;
 }
 
-VshEditor::~VshEditor() {
-    m_boxes->detach();
-}
-
-QLineEdit* VshEditor::box(prx::VshMember member) const {
-    return m_boxes->box(static_cast<int>(member));
-}
-
-QLabel* VshEditor::label(prx::VshMember member) const {
-    return m_boxes->label(static_cast<int>(member));
-}
-
 QLineEdit* VshEditor::formatBox(prx::VshMember member, int element) const {
     const std::size_t column = member == V::FormatsEurope ? 0 : 1;
     return m_formats[column][static_cast<std::size_t>(element)];
 }
 
 void VshEditor::localeChanged() {
-    m_boxes->setLocale(numberLocale());
     m_grid->setMonthNames(numberLocale());
 }
 
@@ -227,7 +214,7 @@ void VshEditor::showNoModule() {
 }
 
 void VshEditor::showModule() {
-    m_boxes->showValues();
+    boxes()->showValues();
     showFormats();
     for (V member : VshColorGrid::kMembers)
         showColours(member);
@@ -260,16 +247,8 @@ void VshEditor::valueChanged(int member) {
         showColours(static_cast<V>(member));
 }
 
-Status VshEditor::checkEntries() const {
-    QLineEdit* refused = nullptr;
-    Status s = m_boxes->checkEntries(refused);
-    if (!s)
-        markRefused(refused);
-    return s;
-}
-
 void VshEditor::setControlsEnabled(bool enabled) {
-    m_boxes->setEnabled(enabled);
+    boxes()->setEnabled(enabled);
     for (QLabel* label : m_pathLabels)
         label->setEnabled(enabled);
     m_grid->setMonthsEnabled(enabled);

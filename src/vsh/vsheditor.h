@@ -12,32 +12,25 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QTabWidget;
 
 namespace qm::ui {
 
 class ColorBox;
-class ValueBoxes;
 class VshColorGrid;
 class VshMenuTab;
 
 class VshEditor final : public EditorForm {
     Q_OBJECT
 public:
-    explicit VshEditor(QWidget* parent = nullptr);
-    ~VshEditor() override;
+    // A window over `document`, or over a document of its own (see EditorForm).
+    explicit VshEditor(QWidget* parent = nullptr, doc::EditingDocument* document = nullptr);
 
     inline static const QString kCaption = QStringLiteral("VSHMain.rad Ededid");
 
-    Status checkEntries() const override;
-
-    // The box of a number, icon-name or path member, and its caption label
-    // (null for a path: its group shares one caption).
-    QLineEdit* box(prx::VshMember member) const;
-    QLabel* label(prx::VshMember member) const;
+    // box() and label() find number, icon-name and path boxes; a path has
+    // no caption of its own (its group shares one).
     // Format `element` (0 to 4) of FormatsEurope or FormatsUSJapan.
     QLineEdit* formatBox(prx::VshMember member, int element) const;
-    QTabWidget* tabs() const { return m_tabs; }
     VshColorGrid* colorGrid() const { return m_grid; }
     VshMenuTab* menuTab() const { return m_menu; }
     QGroupBox* formatFrame() const { return m_formatFrame; }
@@ -59,8 +52,6 @@ private:
     void pickColor(ColorBox* box);
     void valueChanged(int member);
 
-    ValueBoxes* m_boxes = nullptr;
-    QTabWidget* m_tabs = nullptr;
     VshColorGrid* m_grid = nullptr;
     VshMenuTab* m_menu = nullptr;
     QGroupBox* m_formatFrame = nullptr;

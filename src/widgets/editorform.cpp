@@ -3,7 +3,9 @@
 #include "valueframe.h"
 #include "windowhelpers.h"
 
+#include <QCloseEvent>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -11,8 +13,11 @@
 namespace qm::ui {
 
 EditorForm::EditorForm(const QString& name, const QString& caption, QSize size, prx::ModuleKind kind,
-                       QWidget* parent)
-    : QWidget(parent), m_kind(kind), m_caption(caption), m_document(new doc::EditingDocument(this)) {
+                       std::vector<BoxCaption> captions, doc::EditingDocument* document, QWidget* parent)
+    : QWidget(parent), m_kind(kind), m_caption(caption),
+      m_document(document ? document : new doc::EditingDocument(this)),
+      m_boxes(new ValueBoxes(this, std::move(captions))) {
+    m_document->setParent(this);
     setObjectName(name);
     setWindowTitle(caption);
     connect(m_document, &doc::ModuleDocument::modifiedChanged, this, [this] { updateTitle(); });
@@ -23,8 +28,9 @@ EditorForm::EditorForm(const QString& name, const QString& caption, QSize size, 
 }
 
 EditorForm::~EditorForm() {
-    // The document outlives this part of the window: its last signals must not reach it.
+    // The document and the boxes outlive this part of the window: their last signals must not reach it.
     disconnect(m_document, nullptr, this, nullptr);
+    m_boxes->detach();
 }
 
 QString EditorForm::statusFile() const {
@@ -45,6 +51,17 @@ Status EditorForm::load(const QString& path, int version) {
         return s;
     showFile();
     return {};
+}
+
+void EditorForm::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        m_document->close();
+}
+
+void EditorForm::showOpenDocument() {
+    if (m_document->isOpen())
+        showFile();
 }
 
 void EditorForm::showFile() {
@@ -109,8 +126,16 @@ void EditorForm::updateTitle() {
     setWindowModified(hasUnsavedEdits());
 }
 
+Status EditorForm::checkEntries() const {
+    QLineEdit* refused = nullptr;
+    Status s = m_boxes->checkEntries(refused);
+    m_refused = refused;
+    return s;
+}
+
 void EditorForm::setLocale(const QLocale& locale) {
     m_locale = locale;
+    m_boxes->setLocale(locale);
     localeChanged();
 }
 

@@ -7,6 +7,7 @@
 #include "document/editingdocument.h"
 #include "prx/result.h"
 #include "prx/values.h"
+#include "valueboxes.h"
 
 #include <QLocale>
 #include <QPointer>
@@ -19,9 +20,12 @@ namespace qm::ui {
 class EditorForm : public QWidget {
     Q_OBJECT
 public:
-    // A fixed-size editor window with its name, caption, the editors' icon and font.
+    // A fixed-size editor window with its name, caption, the editors' icon
+    // and font, and its value boxes' captions in the order a save checks
+    // them. It shows `document` when one is given (the window takes it
+    // over; see showOpenDocument), a document of its own otherwise.
     EditorForm(const QString& name, const QString& caption, QSize size, prx::ModuleKind kind,
-               QWidget* parent);
+               std::vector<BoxCaption> captions, doc::EditingDocument* document, QWidget* parent);
     ~EditorForm() override;
 
     prx::ModuleKind moduleKind() const { return m_kind; }
@@ -36,6 +40,9 @@ public:
     QString statusVersion() const { return m_statusVersion; }
     QString statusFile() const;
 
+    // Shows the values of a document that was open before the window was
+    // made, in every control; nothing while the document holds no module.
+    void showOpenDocument();
     // Reads every value of the module into the controls. A failure changes
     // nothing and comes back to the caller, who reports it. An empty path
     // leaves the window without a file, its controls off.
@@ -81,7 +88,16 @@ public:
 
     // Boxes whose text gives no value yet, in the order a save checks them:
     // the first one's failure, or success.
-    virtual Status checkEntries() const = 0;
+    Status checkEntries() const;
+    QTabWidget* tabs() const { return m_tabs; }
+    // The value box of a member of the window's kind, and its caption label
+    // (null for a box without a caption of its own); null for a member without a box.
+    template <typename Member> QLineEdit* box(Member member) const {
+        return m_boxes->box(static_cast<int>(member));
+    }
+    template <typename Member> QLabel* label(Member member) const {
+        return m_boxes->label(static_cast<int>(member));
+    }
 
     // The locale numbers are shown and read in; the user's by default.
     const QLocale& numberLocale() const { return m_locale; }
@@ -100,12 +116,14 @@ protected:
     virtual void showModule() = 0;
     // The window holds no module: its editing controls are off.
     virtual void showNoModule() = 0;
+    // The number locale changed; the value boxes already follow it.
     virtual void localeChanged() {}
+    // A window that closes lets go of its module at once; Qt deletes it later.
+    void closeEvent(QCloseEvent* event) override;
 
     // The tab control that fills the window, `margin` pixels from its edges.
     QTabWidget* addTabs(const QString& name, int margin);
-    // Notes the box that refused the values (checkEntries).
-    void markRefused(QWidget* box) const { m_refused = box; }
+    ValueBoxes* boxes() const { return m_boxes; }
 
     // The caption before the file's name.
     QString caption() const { return m_caption; }
@@ -118,6 +136,7 @@ private:
     prx::ModuleKind m_kind;
     QString m_caption;
     doc::EditingDocument* m_document;
+    ValueBoxes* m_boxes;
     QTabWidget* m_tabs = nullptr;
     mutable QPointer<QWidget> m_refused;
     QString m_statusVersion;

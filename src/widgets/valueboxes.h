@@ -37,11 +37,11 @@ struct BoxCaption {
 };
 
 // A titled frame of captioned boxes, top to bottom, on tab `tab`, in column
-// 0 (left) or 1 (right).
+// 0 (left) or 1 (right). Its object name and title are plain ASCII.
 struct FrameSpec {
     template <typename Member>
-    FrameSpec(QString name, QString title, int tab, int column, std::initializer_list<Member> list)
-        : name(std::move(name)), title(std::move(title)), tab(tab), column(column) {
+    FrameSpec(const char* name, const char* title, int tab, int column, std::initializer_list<Member> list)
+        : name(QString::fromLatin1(name)), title(QString::fromLatin1(title)), tab(tab), column(column) {
         for (Member m : list)
             members.push_back(static_cast<int>(m));
     }

@@ -1,5 +1,7 @@
 #include "windowhelpers.h"
 
+#include <QCoreApplication>
+#include <QHash>
 #include <QWidget>
 
 // The icons are compiled into this static library; register them once.
@@ -10,11 +12,15 @@ static void initIconResources() {
 namespace qm::ui {
 
 QIcon programIcon(const QString& iconName) {
-    static const bool registered = (initIconResources(), true);
+    // Every editor window shows the same icon: it is made once, and let go
+    // before the application goes, with the pixmaps it may hold.
+    static QHash<QString, QIcon> made;
+    static const bool registered = (initIconResources(), qAddPostRoutine([] { made.clear(); }), true);
     Q_UNUSED(registered);
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128})
-        icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(iconName).arg(size), QSize(size, size));
+    QIcon& icon = made[iconName];
+    if (icon.isNull())
+        for (int size : {16, 32, 48, 64, 128})
+            icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(iconName).arg(size), QSize(size, size));
     return icon;
 }
 

@@ -814,17 +814,53 @@ private Q_SLOTS:
         QCOMPARE(main.editors().size(), 1);
     }
 
-    void packedSaveReplacesTheModuleAndClosesItsEditor() {
+    void saveWritesPlainThenPackedAndClosesTheEditor_data() {
+        QTest::addColumn<bool>("vsh");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("member");
+        QTest::addColumn<qint64>("offset");
+        QTest::addColumn<QString>("label");
+        QTest::addRow("PAF 1.5x") << false << 1 << int(prx::PafMember::MSContentsSizeUnfocused)
+                                  << known::pafOffset(1, "MSContentsSizeUnfocused")
+                                  << QStringLiteral("Paf.prx - 1.5x");
+        QTest::addRow("VSH 3.71") << true << 12 << int(prx::VshMember::ClockX)
+                                  << known::vshOffset(12, "ClockX") << QStringLiteral("VSHMain.prx - 3.71");
+    }
+    // Both editors save through the same flows: plain Save writes only the
+    // edited value and says "Done."; packed Save replaces the module with a
+    // packed one, its key preselected from the header, and closes the editor.
+    void saveWritesPlainThenPackedAndClosesTheEditor() {
+        QFETCH(bool, vsh);
+        QFETCH(int, row);
+        QFETCH(int, member);
+        QFETCH(qint64, offset);
+        QFETCH(QString, label);
         DataFolder data;
         ScriptedDialogs dialogs;
-        const QByteArray original = makePaf(1).bytes;
-        const QString path = data.write(QStringLiteral("paf.prx"), original);
-        const QString header =
-            data.write(QStringLiteral("header.prx"), makePacked(QByteArray(32, 'q'), 5, "paf", 0xC3));
+        const QByteArray original = vsh ? makeVsh(row).bytes : makePaf(row).bytes;
+        const QString path =
+            data.write(vsh ? QStringLiteral("vshmain.prx") : QStringLiteral("paf.prx"), original);
+        const QString header = data.write(QStringLiteral("header.prx"),
+                                          makePacked(QByteArray(32, 'q'), 5, vsh ? "vsh" : "paf", 0xC3));
         ui::MainWindow main;
         main.show();
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.openFile(path);
-        pafEditor(main)->box(prx::PafMember::MSContentsSizeUnfocused)->setText(QStringLiteral("7.25"));
+        ui::EditorForm* editor = main.editors().value(0);
+        QVERIFY(editor);
+        editor->edit(member, prx::Value(prx::Single::fromFloat(99.5f)), QStringLiteral("step"));
+        main.saveActive();
+        QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("RAD Ededid")}));
+        QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
+        const QByteArray saved = readFile(path);
+        QVERIFY(!differingOffsets(original, saved).isEmpty());
+        for (qint64 off : differingOffsets(original, saved))
+            QVERIFY(off >= offset && off < offset + 4);
+        QCOMPARE(singleAt(saved, offset), 99.5f);
+
+        dialogs.clear();
+        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1")));
+        editor->edit(member, prx::Value(prx::Single::fromFloat(12.0f)), QStringLiteral("step"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header};
         ProgressDriver driver;
@@ -836,50 +872,8 @@ private Q_SLOTS:
         QVERIFY(id);
         QCOMPARE(id->kind, prx::FileKind::Packed);
         QCOMPARE(id->packed.plainSize, qint32(original.size()));
+        QCOMPARE(id->packed.label, label);
         QCOMPARE(static_cast<quint8>(readFile(path).at(0x130)), quint8(0xC3)); // preselected from the header
-        QCOMPARE(main.editors().size(), 0);
-    }
-
-    // The VSH editor saves through the same flows: plain Save says "Done.", packed Save replaces the module.
-    void vshSavesPlainAndPacked() {
-        DataFolder data;
-        ScriptedDialogs dialogs;
-        const QByteArray original = makeVsh(12).bytes;
-        const QString path = data.write(QStringLiteral("vshmain.prx"), original);
-        const QString header =
-            data.write(QStringLiteral("header.prx"), makePacked(QByteArray(32, 'q'), 5, "vsh", 0xC3));
-        ui::MainWindow main;
-        main.show();
-        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
-        main.openFile(path);
-        auto* editor = qobject_cast<ui::VshEditor*>(main.editors().value(0));
-        QVERIFY(editor);
-        editor->edit(prx::VshMember::ClockX, prx::Value(prx::Single::fromFloat(99.5f)),
-                     QStringLiteral("Clock X"));
-        main.saveActive();
-        QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("RAD Ededid")}));
-        QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
-        const QByteArray saved = readFile(path);
-        const qint64 clockX = known::vshOffset(12, prx::VshMember::ClockX);
-        for (qint64 off : differingOffsets(original, saved))
-            QVERIFY(off >= clockX && off < clockX + 4);
-        QCOMPARE(singleAt(saved, clockX), 99.5f);
-
-        dialogs.clear();
-        QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1")));
-        editor->edit(prx::VshMember::ClockX, prx::Value(prx::Single::fromFloat(12.0f)),
-                     QStringLiteral("Clock X"));
-        dialogs.answers = {MsgAnswer::Yes};
-        dialogs.files = {header};
-        ProgressDriver driver;
-        main.saveActive();
-        QCOMPARE(driver.okClicks, 1);
-        QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("Save PRX"),
-                                                QStringLiteral("Choose the *.prx file to header")}));
-        auto id = prx::identifyFile(path);
-        QVERIFY(id);
-        QCOMPARE(id->kind, prx::FileKind::Packed);
-        QCOMPARE(id->packed.label, QStringLiteral("VSHMain.prx - 3.71"));
         QCOMPARE(main.editors().size(), 0);
     }
 
