@@ -4,6 +4,9 @@
 #include <QLocale>
 #include <QTest>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace qm::test {
 
 std::vector<GuiTestFactory>& guiTests() {
@@ -21,8 +24,19 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     // QM_GUI_TESTS=PafEditorTest,MainWindowTest runs only those classes.
     const QStringList only = qEnvironmentVariable("QM_GUI_TESTS").split(u',', Qt::SkipEmptyParts);
+    // GoogleTest's sharding variables: of N shards, shard I runs the classes
+    // I, I + N, I + 2N, ... (ctest runs the shards side by side).
+    const int shards = std::max(1, qEnvironmentVariableIntValue("GTEST_TOTAL_SHARDS"));
+    const int shard = qEnvironmentVariableIntValue("GTEST_SHARD_INDEX");
+    if (shard < 0 || shard >= shards) {
+        std::fprintf(stderr, "GTEST_SHARD_INDEX %d is not below GTEST_TOTAL_SHARDS %d\n", shard, shards);
+        return 1;
+    }
     int failures = 0;
+    int index = -1;
     for (const auto& make : qm::test::guiTests()) {
+        if (++index % shards != shard)
+            continue;
         std::unique_ptr<QObject> test = make();
         if (!only.isEmpty() && !only.contains(QString::fromLatin1(test->metaObject()->className())))
             continue;
