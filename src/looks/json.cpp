@@ -73,26 +73,28 @@ void JsonWriter::beforeValue() {
     }
 }
 
+void JsonWriter::open(QChar bracket) {
+    beforeValue();
+    m_text.append(bracket);
+    m_first.append(true);
+}
+
+void JsonWriter::close(QChar bracket) {
+    m_first.removeLast();
+    m_text.append(bracket);
+}
+
 void JsonWriter::beginObject() {
-    beforeValue();
-    m_text.append(QLatin1Char('{'));
-    m_first.append(true);
+    open(QLatin1Char('{'));
 }
-
 void JsonWriter::endObject() {
-    m_first.removeLast();
-    m_text.append(QLatin1Char('}'));
+    close(QLatin1Char('}'));
 }
-
 void JsonWriter::beginArray() {
-    beforeValue();
-    m_text.append(QLatin1Char('['));
-    m_first.append(true);
+    open(QLatin1Char('['));
 }
-
 void JsonWriter::endArray() {
-    m_first.removeLast();
-    m_text.append(QLatin1Char(']'));
+    close(QLatin1Char(']'));
 }
 
 void JsonWriter::key(QStringView name) {

@@ -35,6 +35,8 @@ public:
     const QString& text() const { return m_text; }
 
 private:
+    void open(QChar bracket);  // starts an object or a list
+    void close(QChar bracket); // ends the innermost one
     void beforeValue();
 
     QString m_text;

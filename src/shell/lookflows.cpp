@@ -24,6 +24,10 @@ const QString kLookFilterPattern = QStringLiteral("*.json");
 const QString kImportTitle = QStringLiteral("Import Look");
 const QString kExportTitle = QStringLiteral("Export Look");
 
+void failure(QWidget* owner, const QString& title, const QString& text) {
+    dialogs().showMessage(owner, title, text, MsgIcon::Critical, MsgButtons::Ok);
+}
+
 QString lines(const QString& heading, const QStringList& items) {
     return heading + QStringLiteral("\r\n") + items.join(QStringLiteral("\r\n"));
 }
@@ -46,9 +50,7 @@ void MainWindow::exportLook() {
     EditorForm* editor = activeEditor();
     if (!editor)
         return;
-    const auto fail = [this](const QString& text) {
-        dialogs().showMessage(this, kExportTitle, text, MsgIcon::Critical, MsgButtons::Ok);
-    };
+    const auto fail = [this](const QString& text) { failure(this, kExportTitle, text); };
     auto values = editor->lookValues();
     if (!values) {
         showError(this, values.error(), text::errorDetail(values.error()), kExportTitle,
@@ -76,9 +78,7 @@ void MainWindow::importLook() {
     EditorForm* editor = activeEditor();
     if (!editor)
         return;
-    const auto fail = [this](const QString& text) {
-        dialogs().showMessage(this, kImportTitle, text, MsgIcon::Critical, MsgButtons::Ok);
-    };
+    const auto fail = [this](const QString& text) { failure(this, kImportTitle, text); };
     const QString path = dialogs().chooseFile(
         this, QString(), kLookFilterName + QStringLiteral(";;CXMB Themes (*.ctf)"), kLookFilterPattern,
         QStringLiteral("Select look file to import"), FileMode::Open);

@@ -11,18 +11,18 @@ namespace {
 const QString kRecentKey = QStringLiteral("recentFiles");
 const QString kGeometryKey = QStringLiteral("geometry");
 
-// The user's settings of the program: ~/.config/Quillmark/Quillmark.conf on Linux.
-const QString kOrganization = QStringLiteral("Quillmark");
-const QString kApplication = QStringLiteral("Quillmark");
+// The user's settings of the program: ~/.config/Quillmark/Quillmark.conf on Linux,
+// named for the program both as organisation and as application.
+const QString kProgram = QStringLiteral("Quillmark");
 
 } // namespace
 
 QSettings* programSettings(QObject* parent) {
-    return new QSettings(kOrganization, kApplication, parent);
+    return new QSettings(kProgram, kProgram, parent);
 }
 
 QStringList recentFiles() {
-    const QSettings settings(kOrganization, kApplication);
+    const QSettings settings(kProgram, kProgram);
     return recentFiles(settings);
 }
 
@@ -41,12 +41,12 @@ void addRecentFile(QSettings& settings, const QString& path) {
 }
 
 QByteArray storedWindowGeometry() {
-    const QSettings settings(kOrganization, kApplication);
+    const QSettings settings(kProgram, kProgram);
     return settings.value(kGeometryKey).toByteArray();
 }
 
 void storeWindowGeometry(const QByteArray& geometry) {
-    QSettings settings(kOrganization, kApplication);
+    QSettings settings(kProgram, kProgram);
     settings.setValue(kGeometryKey, geometry);
 }
 

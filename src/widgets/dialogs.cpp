@@ -62,23 +62,11 @@ MsgAnswer QtDialogs::showMessage(QWidget* owner, const QString& title, const QSt
     box.setWindowTitle(title);
     box.setText(text);
     box.setInformativeText(detail);
-    switch (icon) {
-    case MsgIcon::None:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    case MsgIcon::Question:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case MsgIcon::Critical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case MsgIcon::Exclamation:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MsgIcon::Information:
-        box.setIcon(QMessageBox::Information);
-        break;
-    }
+    // In the order of MsgIcon.
+    static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Question,
+                                                   QMessageBox::Critical, QMessageBox::Warning,
+                                                   QMessageBox::Information};
+    box.setIcon(kIcons[static_cast<int>(icon)]);
     if (buttons == MsgButtons::SaveDiscardCancel) {
         box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Save);
