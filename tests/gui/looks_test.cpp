@@ -51,10 +51,14 @@ struct Shell {
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.show();
         main.openFile(module);
-        if (auto* vsh = qobject_cast<ui::VshEditor*>(editor()))
-            vsh->setLocale(locale), vsh->load(module, version);
-        if (auto* paf = qobject_cast<ui::PafEditor*>(editor()))
-            paf->setLocale(locale), paf->load(module, version);
+        if (auto* vsh = qobject_cast<ui::VshEditor*>(editor())) {
+            vsh->setLocale(locale);
+            QVERIFY(vsh->load(module, version));
+        }
+        if (auto* paf = qobject_cast<ui::PafEditor*>(editor())) {
+            paf->setLocale(locale);
+            QVERIFY(paf->load(module, version));
+        }
         dialogs.clear();
     }
     ui::EditorForm* editor() const { return main.editors().value(0); }
