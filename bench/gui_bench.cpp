@@ -1,13 +1,14 @@
 // Window benchmarks, for PAF and VSH editors: time from openFile to a filled
 // editor, CPU used by the idle program with eight editors open, and peak
 // memory; then the undo of an Import Look and the review of a VSH module
-// with every value changed.
+// with every value changed, and File > Save of such an editor.
 
 #include "bench_common.h"
 #include "prx/valueio.h"
 #include "shell/mainwindow.h"
 #include "shell/reviewdialog.h"
 #include "support/fixtures.h"
+#include "widgets/dialogs.h"
 #include "widgets/editorform.h"
 
 #include <QApplication>
@@ -34,6 +35,22 @@ double cpuSeconds() {
     return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
            static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
+
+// The answers a plain save asks for: no packing, then OK to "Done.".
+class SaveAnswers final : public ui::Dialogs {
+public:
+    using Dialogs::chooseFile;
+    using Dialogs::showMessage;
+    ui::MsgAnswer showMessage(QWidget*, const QString&, const QString&, ui::MsgIcon, ui::MsgButtons buttons,
+                              const QString&) override {
+        return buttons == ui::MsgButtons::YesNo ? ui::MsgAnswer::No : ui::MsgAnswer::Ok;
+    }
+    QString chooseFile(QWidget*, const QString&, const QString&, const QString&, const QString&, ui::FileMode,
+                       const QString&) override {
+        return {};
+    }
+    bool chooseColour(QWidget*, prx::Rgb, prx::Rgb&) override { return false; }
+};
 
 void spin(int ms) {
     QEventLoop loop;
@@ -146,6 +163,50 @@ int main(int argc, char** argv) {
                   });
         main.workspace()->closeAllSubWindows();
         QCoreApplication::processEvents();
+    }
+    // File > Save of an editor whose every value differs from the file's, the
+    // two looks taking turns, so that each save writes every value.
+    {
+        SaveAnswers answers;
+        ui::setDialogs(&answers);
+        struct Case {
+            QString name;
+            prx::ModuleKind kind;
+            int version;
+            std::function<QByteArray(int)> module;
+        };
+        const Case cases[] = {
+            {QStringLiteral("PAF"), prx::ModuleKind::Paf, 11,
+             [](int seed) { return test::makePaf(11, seed).bytes; }},
+            {QStringLiteral("VSH"), prx::ModuleKind::Vsh, 12,
+             [](int seed) { return test::makeVsh(12, seed).bytes; }},
+        };
+        QList<Row> rows;
+        for (const Case& c : cases) {
+            const QString a = dir.path() + QStringLiteral("/save-a-%1.prx").arg(c.name);
+            const QString b = dir.path() + QStringLiteral("/save-b-%1.prx").arg(c.name);
+            test::writeFile(a, c.module(1));
+            test::writeFile(b, c.module(2));
+            const prx::ModuleValues looks[] = {*prx::readValuesFile(b, c.kind, c.version),
+                                               *prx::readValuesFile(a, c.kind, c.version)};
+            main.openFile(a);
+            ui::EditorForm* editor = main.editors().value(0);
+            const int runs = 30;
+            QList<double> save;
+            for (int i = 0; i < runs; ++i) {
+                editor->showLook(looks[i % 2]);
+                QElapsedTimer t;
+                t.start();
+                main.saveEditor(editor, ui::MainWindow::SaveMode::InPlace);
+                save.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
+            }
+            rows.append({QStringLiteral("File > Save, %1, every value (median of %2)").arg(c.name).arg(runs),
+                         median(save), QStringLiteral("ms"), QStringLiteral("< 50 ms"), median(save) < 50});
+            main.workspace()->closeAllSubWindows();
+            QCoreApplication::processEvents();
+        }
+        printRows(QStringLiteral("Saving"), rows);
+        ui::setDialogs(nullptr);
     }
     main.exitProgram();
     return 0;

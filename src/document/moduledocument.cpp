@@ -128,23 +128,25 @@ void ModuleDocument::setValues(const prx::ModuleValues& values) {
     noteModified();
 }
 
-Result<prx::ModuleImage> ModuleDocument::patchedImage() const {
+Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
     if (!isOpen())
         return Error::of(ErrorKind::NotModule, errnum::PathFileAccess, Reason::NothingOpen);
-    return prx::applyValues(m_image, m_loaded, m_values);
-}
-
-Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
-    auto patched = patchedImage();
-    if (!patched)
-        return patched.error();
-    if (auto s = prx::writeModule(dest, *patched, keepOriginal); !s)
-        return s;
+    // The values go into the bytes held here rather than a copy of the whole
+    // module; until the file is written and read back, any failure puts every
+    // byte they changed back.
+    m_image.startJournal();
+    Status saved = prx::patchValues(m_image, m_loaded, m_values);
+    if (saved)
+        saved = prx::writeModule(dest, m_image, keepOriginal);
     // What the file now stores (texts as cut to their slots), read from the bytes just written.
-    auto stored = prx::loadValues(*patched, m_release.kind, m_release.row);
-    if (!stored)
+    Result<prx::ModuleValues> stored = saved ? prx::loadValues(m_image, m_release.kind, m_release.row)
+                                             : Result<prx::ModuleValues>(saved.error());
+    if (!stored) {
+        m_image.rollBack();
         return stored.error();
-    adopt(dest, m_release, std::move(*patched), std::move(*stored));
+    }
+    m_image.keepWrites();
+    adopt(dest, m_release, std::move(m_image), std::move(*stored));
     return {};
 }
 

@@ -68,9 +68,6 @@ public:
     void setValue(int member, const prx::Value& value);
     void setValues(const prx::ModuleValues& values);
 
-    // The bytes a save writes: the held image with the values that differ
-    // from the loaded ones written into it.
-    Result<prx::ModuleImage> patchedImage() const;
     // Writes the values into `dest` (the open file or another) in one piece;
     // keepOriginal: see prx::writeFileAtomically. Afterwards the document
     // holds `dest` as written, its values as the file now stores them.

@@ -54,31 +54,54 @@ QByteArrayView ModuleImage::clipped(qint64 offset, qint64 maxLength) const {
     return QByteArrayView(m_bytes.constData() + offset, std::min(maxLength, size() - offset));
 }
 
+char* ModuleImage::writable(qint64 offset, qint64 length) {
+    if (m_journaling)
+        m_journal.append({offset, m_bytes.mid(offset, length)});
+    return m_bytes.data() + offset;
+}
+
+void ModuleImage::startJournal() {
+    m_journal.clear();
+    m_journaling = true;
+}
+
+void ModuleImage::rollBack() {
+    for (auto it = m_journal.crbegin(); it != m_journal.crend(); ++it)
+        std::memcpy(m_bytes.data() + it->offset, it->bytes.constData(),
+                    static_cast<std::size_t>(it->bytes.size()));
+    keepWrites();
+}
+
+void ModuleImage::keepWrites() {
+    m_journal.clear();
+    m_journaling = false;
+}
+
 Status ModuleImage::putU8(qint64 offset, quint8 value) {
     if (!contains(offset, 1))
         return outOfRange(offset, 1);
-    m_bytes[offset] = static_cast<char>(value);
+    *writable(offset, 1) = static_cast<char>(value);
     return {};
 }
 
 Status ModuleImage::putI16(qint64 offset, qint16 value) {
     if (!contains(offset, 2))
         return outOfRange(offset, 2);
-    qToLittleEndian<qint16>(value, m_bytes.data() + offset);
+    qToLittleEndian<qint16>(value, writable(offset, 2));
     return {};
 }
 
 Status ModuleImage::putI32(qint64 offset, qint32 value) {
     if (!contains(offset, 4))
         return outOfRange(offset, 4);
-    qToLittleEndian<qint32>(value, m_bytes.data() + offset);
+    qToLittleEndian<qint32>(value, writable(offset, 4));
     return {};
 }
 
 Status ModuleImage::putF32(qint64 offset, float value) {
     if (!contains(offset, 4))
         return outOfRange(offset, 4);
-    qToLittleEndian<quint32>(std::bit_cast<quint32>(value), m_bytes.data() + offset);
+    qToLittleEndian<quint32>(std::bit_cast<quint32>(value), writable(offset, 4));
     return {};
 }
 
@@ -86,7 +109,7 @@ Status ModuleImage::putBytes(qint64 offset, QByteArrayView bytes) {
     if (!contains(offset, bytes.size()))
         return outOfRange(offset, bytes.size());
     if (!bytes.isEmpty())
-        std::memcpy(m_bytes.data() + offset, bytes.data(), static_cast<std::size_t>(bytes.size()));
+        std::memcpy(writable(offset, bytes.size()), bytes.data(), static_cast<std::size_t>(bytes.size()));
     return {};
 }
 

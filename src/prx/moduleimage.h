@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 
 namespace qm::prx {
 
@@ -34,9 +35,27 @@ public:
     Status putF32(qint64 offset, float value);
     Status putBytes(qint64 offset, QByteArrayView bytes);
 
+    // From startJournal on, every write keeps the bytes it overwrites, so
+    // that rollBack can put them all back, last first; keepWrites ends the
+    // journal and keeps what was written. A patch of a module of megabytes
+    // then needs no copy of it to be undone.
+    void startJournal();
+    void rollBack();
+    void keepWrites();
+
 private:
     Status outOfRange(qint64 offset, qint64 length) const;
+    // The bytes at offset, `length` long, for a write that has been checked
+    // to fit; the journal keeps them first.
+    char* writable(qint64 offset, qint64 length);
+
+    struct Overwritten {
+        qint64 offset;
+        QByteArray bytes;
+    };
     QByteArray m_bytes;
+    bool m_journaling = false;
+    QList<Overwritten> m_journal;
 };
 
 } // namespace qm::prx

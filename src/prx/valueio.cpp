@@ -106,13 +106,12 @@ Result<ModuleValues> loadValues(const ModuleImage& image, ModuleKind kind, int v
     return values;
 }
 
-Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, ModuleValues edited) {
+Status patchValues(ModuleImage& image, const ModuleValues& loaded, ModuleValues edited) {
     if (loaded.kind() != edited.kind() || loaded.version() != edited.version())
         return Error::of(ErrorKind::NotModule, errnum::SubscriptOutOfRange, Reason::OtherRelease);
     applyFollowing(edited);
     if (auto s = checkValues(edited); !s)
         return s.error();
-    // The image is a copy: an error below leaves the caller's bytes alone.
     for (int m = 0; m < edited.memberCount(); ++m) {
         if (!edited.has(m) || edited.value(m) == loaded.value(m))
             continue;
@@ -121,6 +120,13 @@ Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, M
             return withMember(s.error(), nameOf(edited.kind(), m),
                               offsetOf(edited.kind(), edited.version(), m));
     }
+    return {};
+}
+
+Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, ModuleValues edited) {
+    // The image is a copy: an error leaves the caller's bytes alone.
+    if (auto s = patchValues(image, loaded, std::move(edited)); !s)
+        return s.error();
     return image;
 }
 

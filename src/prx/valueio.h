@@ -17,8 +17,13 @@ Result<ModuleValues> loadValues(const ModuleImage& image, ModuleKind kind, int v
 // Checks `edited` (rules.h) and writes into `image` every value that differs
 // from `loaded`, after the values that follow others have been put in place.
 // Values equal to the loaded ones keep their bytes; formats are never
-// written. On any error the image comes back as it was given.
+// written. The image is taken as a copy, so an error leaves the caller's
+// bytes as they were.
 Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, ModuleValues edited);
+// The same on `image` itself. An error can come after some values have been
+// written: a caller that must keep its bytes journals the image first
+// (ModuleImage::startJournal) and rolls it back.
+Status patchValues(ModuleImage& image, const ModuleValues& loaded, ModuleValues edited);
 
 // The same on files: the module at `path` must still be of the release's size.
 Result<ModuleValues> readValuesFile(const QString& path, ModuleKind kind, int version);

@@ -82,6 +82,28 @@ TEST_P(Document, SavesTheBytesItReadWithTheEditInPlace) {
     EXPECT_TRUE(document.loadedValues() == document.values());
 }
 
+TEST_P(Document, AFailedSaveKeepsTheBytesItHeldAndTheEdit) {
+    const ModuleRelease r = GetParam();
+    const QByteArray original = test::makeModule(r, 1).bytes;
+    writeFile(path("m.prx"), original);
+    doc::ModuleDocument document;
+    ASSERT_TRUE(document.open(path("m.prx")));
+    const Probe p = probe(r);
+    document.setValue(p.member, Single::fromFloat(12.5f));
+
+    // Nothing can be written into a folder that isn't there.
+    EXPECT_FALSE(document.save(path("missing/out.prx")));
+    EXPECT_EQ(document.image().bytes(), original);
+    EXPECT_EQ(document.path(), path("m.prx"));
+    EXPECT_TRUE(document.isModified());
+
+    ASSERT_TRUE(document.save(path("m.prx")));
+    const QByteArray written = readFile(path("m.prx"));
+    EXPECT_EQ(singleAt(written, p.offset), 12.5f);
+    for (const qint64 at : changedOffsets(original, written))
+        EXPECT_TRUE(at >= p.offset && at < p.offset + 4) << at;
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryRelease, Document, ::testing::ValuesIn(test::everyRelease()),
                          [](const auto& info) { return test::releaseName(info.param); });
 
@@ -114,6 +136,26 @@ TEST(DocumentFile, HoldsTextsAsTheWrittenFileStoresThem) {
     EXPECT_EQ(document.values().text(VshMember::MSIconPhoto), QStringLiteral("my_custom_photo"));
     const qint64 at = test::known::vshOffset(12, "MSIconPhoto");
     EXPECT_EQ(readFile(module).mid(at, 16), QByteArray("my_custom_photo\0", 16));
+}
+
+TEST(ImageJournal, RollBackPutsBackOverlappingWritesAndKeepWritesKeepsThem) {
+    const QByteArray original = QByteArray::fromHex("00112233445566778899aabbccddeeff");
+    ModuleImage image(original);
+    image.startJournal();
+    ASSERT_TRUE(image.putI32(2, 0x01020304));
+    ASSERT_TRUE(image.putBytes(4, QByteArray::fromHex("a0a1a2a3")));
+    ASSERT_TRUE(image.putU8(3, 0x7f));
+    ASSERT_TRUE(image.putF32(12, 1.0f));
+    EXPECT_FALSE(image.putI16(15, 1)); // past the end: nothing written, nothing kept
+    EXPECT_EQ(image.bytes(), QByteArray::fromHex("001104 7f a0a1a2a3 8899aabb 0000803f"));
+    image.rollBack();
+    EXPECT_EQ(image.bytes(), original);
+
+    image.startJournal();
+    ASSERT_TRUE(image.putI16(0, -2));
+    image.keepWrites();
+    image.rollBack(); // no journal: nothing to take back
+    EXPECT_EQ(image.bytes(), QByteArray::fromHex("feff2233445566778899aabbccddeeff"));
 }
 
 class History : public ::testing::Test {
