@@ -29,6 +29,10 @@ QComboBox* makeCombo(const QString& name, const QString& accessible, const QStri
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->setAccessibleName(accessible);
+    // On Linux Qt gives a combo box's current item as its accessible name and
+    // the combos have no label beside them, so the caption goes in the
+    // description too, for screen readers to tell them apart.
+    combo->setAccessibleDescription(accessible);
     combo->addItems(items);
     combo->setEditable(false);
     return combo;

@@ -359,10 +359,17 @@ private Q_SLOTS:
         QCOMPARE(m.iconBox(prx::MenuFormat::Slim)->itemText(32), QStringLiteral("Internet Radio"));
         QCOMPARE(m.activateBox()->text(), QStringLiteral("Activate"));
         QCOMPARE(m.slimBox()->text(), QStringLiteral("Slim"));
-        for (const QComboBox* c :
-             {m.categoryBox(prx::MenuFormat::Classic), m.categoryBox(prx::MenuFormat::Slim),
-              m.iconBox(prx::MenuFormat::Classic), m.iconBox(prx::MenuFormat::Slim), m.regionBox()})
-            QVERIFY(!c->isEditable() && !accessibleName(const_cast<QComboBox*>(c)).isEmpty());
+        // Screen readers tell the combos apart by their captions.
+        const std::pair<QComboBox*, const char*> captions[] = {
+            {m.categoryBox(prx::MenuFormat::Classic), "Main Menu"},
+            {m.categoryBox(prx::MenuFormat::Slim), "Main Menu"},
+            {m.iconBox(prx::MenuFormat::Classic), "Icon"},
+            {m.iconBox(prx::MenuFormat::Slim), "Icon"},
+            {m.regionBox(), "Region"}};
+        for (const auto& [c, caption] : captions) {
+            QVERIFY(!c->isEditable() && !accessibleName(c).isEmpty());
+            QCOMPARE(accessibleDescription(c), QString::fromLatin1(caption));
+        }
         // The two variants of each combo share one place.
         QCOMPARE(m.categoryBox(prx::MenuFormat::Classic)->geometry(),
                  m.categoryBox(prx::MenuFormat::Slim)->geometry());
