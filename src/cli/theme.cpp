@@ -10,6 +10,7 @@
 #include "looks/json.h"
 #include "prx/elf.h"
 #include "prx/fileio.h"
+#include "text/elftext.h"
 #include "theme/make.h"
 #include "theme/onmodule.h"
 #include "theme/read.h"
@@ -268,7 +269,8 @@ int applyTheme(const CommandLine& line) {
         return report(fileFailure(
             QStringLiteral("%1 is a packed module: unpack it first (quillmark-cli unpack)").arg(modulePath)));
     if (const prx::ElfPrx elf = prx::inspectElfPrx(*module); !elf.prx)
-        return report(fileFailure(QStringLiteral("%1 is no ELF PRX: %2").arg(modulePath, elf.detail)));
+        return report(
+            fileFailure(QStringLiteral("%1 is no ELF PRX: %2").arg(modulePath, text::elfDetail(elf))));
     auto which = moduleOfTheme(modulePath, module->size());
     if (!which)
         return report(which.error());

@@ -4,6 +4,7 @@
 #include "prx/elf.h"
 #include "prx/fileio.h"
 #include "prx/header.h"
+#include "text/elftext.h"
 #include "unpack.h"
 
 #include <QtEndian>
@@ -496,7 +497,7 @@ QList<PackedCheck> checkPlain(QByteArrayView file) {
                    ? QStringLiteral("%1 (%2 bytes)").arg(label).arg(file.size())
                    : QStringLiteral("%1 bytes is the length of no known release").arg(file.size()));
     const prx::ElfPrx elf = prx::inspectElfPrx(file);
-    checks.add("elf", elf.prx, elf.detail);
+    checks.add("elf", elf.prx, text::elfDetail(elf));
     return checks.take();
 }
 

@@ -7,7 +7,6 @@
 namespace qm::prx {
 namespace {
 
-constexpr qint64 kElfHeaderSize = 52;
 constexpr qint64 kSectionHeaderSize = 40;
 constexpr qint64 kProgramHeaderSize = 32;
 
@@ -15,10 +14,6 @@ template <typename T> std::optional<T> fieldAt(QByteArrayView file, qint64 offse
     if (offset < 0 || file.size() < offset + qint64(sizeof(T)))
         return std::nullopt;
     return qFromLittleEndian<T>(file.data() + offset);
-}
-
-QString hex(qint64 value, int width) {
-    return QStringLiteral("0x") + QString::number(value, 16).rightJustified(width, u'0').toUpper();
 }
 
 // The zero-ended name of a section, read from the section name table.
@@ -79,41 +74,40 @@ QString moduleInfoName(QByteArrayView file, qint64 offset) {
 
 ElfPrx inspectElfPrx(QByteArrayView file) {
     ElfPrx elf;
+    elf.size = file.size();
     const QByteArrayView start = file.first(std::min<qsizetype>(file.size(), 4));
-    if (file.isEmpty()) {
-        elf.detail = QStringLiteral("no ELF header: the file is empty");
+    if (file.isEmpty())
         return elf;
-    }
     if (start != QByteArrayView("\x7F"
                                 "ELF")) {
-        elf.detail = QStringLiteral("no ELF header: the file starts with %1, not 7F 45 4C 46 (\"\\x7FELF\")")
-                         .arg(QString::fromLatin1(start.toByteArray().toHex(' ').toUpper()));
+        elf.fault = ElfFault::NoMagic;
+        elf.start = start.toByteArray();
         return elf;
     }
     if (file.size() < kElfHeaderSize) {
-        elf.detail = QStringLiteral("the ELF header is cut short: %1 of its %2 bytes")
-                         .arg(file.size())
-                         .arg(kElfHeaderSize);
+        elf.fault = ElfFault::ShortHeader;
         return elf;
     }
     const auto elfClass = static_cast<quint8>(file.at(4));
     const auto data = static_cast<quint8>(file.at(5));
     const quint16 type = *fieldAt<quint16>(file, 16);
     const quint16 machine = *fieldAt<quint16>(file, 18);
-    if (elfClass != 1)
-        elf.detail = QStringLiteral("ELF class %1, not 32-bit (1)").arg(elfClass);
-    else if (data != 1)
-        elf.detail = QStringLiteral("ELF data encoding %1, not little-endian (1)").arg(data);
-    else if (machine != kElfMachineMips)
-        elf.detail = QStringLiteral("ELF machine %1, not MIPS (%2)").arg(machine).arg(kElfMachineMips);
-    else if (type != kElfTypePrx)
-        elf.detail =
-            QStringLiteral("ELF type %1, not a PSP module (%2)").arg(hex(type, 4), hex(kElfTypePrx, 4));
-    if (!elf.detail.isEmpty())
+    const auto fault = [&elf](ElfFault f, quint32 found) {
+        elf.fault = f;
+        elf.found = found;
         return elf;
+    };
+    if (elfClass != 1)
+        return fault(ElfFault::Class, elfClass);
+    if (data != 1)
+        return fault(ElfFault::Encoding, data);
+    if (machine != kElfMachineMips)
+        return fault(ElfFault::Machine, machine);
+    if (type != kElfTypePrx)
+        return fault(ElfFault::Type, type);
 
     elf.prx = true;
-    elf.detail = QStringLiteral("ELF PRX (32-bit, little-endian, MIPS, type %1)").arg(hex(kElfTypePrx, 4));
+    elf.fault = ElfFault::None;
     for (const auto& where : {moduleInfoSection(file), moduleInfoFromProgramHeader(file)}) {
         if (!where)
             continue;
@@ -121,11 +115,9 @@ ElfPrx inspectElfPrx(QByteArrayView file) {
         if (!name.isEmpty()) {
             elf.moduleInfo = *where;
             elf.moduleName = name;
-            elf.detail += QStringLiteral(", module \"%1\" (module info at %2)").arg(name, hex(*where, 0));
             return elf;
         }
     }
-    elf.detail += QStringLiteral(", no module info found");
     return elf;
 }
 

@@ -4,6 +4,7 @@
 // the PSP's relocatable module kind (a PRX), and the module's name from its
 // module info.
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -15,9 +16,18 @@ inline constexpr qint64 kModuleInfoNameOffset = 4;
 inline constexpr qint64 kModuleInfoNameLength = 28;
 inline constexpr const char* kModuleInfoSection = ".rodata.sceModuleInfo";
 
+inline constexpr qint64 kElfHeaderSize = 52;
+
+// The first thing that makes the bytes no ELF PRX; None for a PRX.
+enum class ElfFault { None, Empty, NoMagic, ShortHeader, Class, Encoding, Machine, Type };
+
+// What the bytes are; text::elfDetail puts it in words.
 struct ElfPrx {
-    bool prx = false;       // 32-bit, little-endian, MIPS, type 0xFFA0
-    QString detail;         // what was found, or why the bytes are no ELF PRX
+    bool prx = false; // 32-bit, little-endian, MIPS, type 0xFFA0
+    ElfFault fault = ElfFault::Empty;
+    QByteArray start;       // NoMagic: the first bytes, up to 4
+    qint64 size = 0;        // the length of the bytes
+    quint32 found = 0;      // Class, Encoding, Machine, Type: the value of that field
     qint64 moduleInfo = -1; // file offset of the module info, when one was found
     QString moduleName;     // the name it holds; empty when none was found
 };

@@ -2,6 +2,7 @@
 
 #include "compression/inflate.h"
 #include "prx/elf.h"
+#include "text/elftext.h"
 
 #include <QCryptographicHash>
 #include <QtEndian>
@@ -45,7 +46,7 @@ Result<Prepared> prepare(const ModulePair& pair) {
          {std::pair{pair.stockName, *stock}, std::pair{pair.editedName, *edited}}) {
         const prx::ElfPrx elf = prx::inspectElfPrx(bytes);
         if (!elf.prx)
-            return refusal(QStringLiteral("%1 is no ELF PRX").arg(name), elf.detail);
+            return refusal(QStringLiteral("%1 is no ELF PRX").arg(name), text::elfDetail(elf));
     }
     p.version = releaseOf(pair.slot, stock->size());
     if (stock->size() != edited->size()) {

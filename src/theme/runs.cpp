@@ -3,6 +3,7 @@
 #include "format.h"
 #include "prx/elf.h"
 #include "prx/menu.h"
+#include "text/elftext.h"
 
 #include <QtEndian>
 
@@ -31,7 +32,7 @@ bool ModuleLayout::canWrite(FileRange range) const {
 Result<ModuleLayout> layoutOf(QByteArrayView module) {
     const prx::ElfPrx elf = prx::inspectElfPrx(module);
     if (!elf.prx)
-        return Error::notModule(QStringLiteral("The module is no ELF PRX"), elf.detail);
+        return Error::notModule(QStringLiteral("The module is no ELF PRX"), text::elfDetail(elf));
     const auto phoff = u32At(module, 28);
     const quint16 phentsize = qFromLittleEndian<quint16>(module.data() + 42);
     const quint16 phnum = qFromLittleEndian<quint16>(module.data() + 44);

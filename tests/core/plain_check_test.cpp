@@ -5,6 +5,7 @@
 #include "prx/elf.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "text/elftext.h"
 
 #include <QtEndian>
 
@@ -92,16 +93,16 @@ TEST(ElfPrx, NamesTheModuleFromItsModuleInfo) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const ElfPrx elf = inspectElfPrx(c.file);
-        EXPECT_TRUE(elf.prx) << elf.detail.toStdString();
+        EXPECT_TRUE(elf.prx) << text::elfDetail(elf).toStdString();
         EXPECT_EQ(elf.moduleInfo, c.moduleInfo);
         EXPECT_EQ(elf.moduleName, c.moduleName);
-        EXPECT_TRUE(
-            elf.detail.startsWith(QStringLiteral("ELF PRX (32-bit, little-endian, MIPS, type 0xFFA0)")))
-            << elf.detail.toStdString();
-        EXPECT_TRUE(elf.detail.contains(c.moduleName.isEmpty()
-                                            ? QStringLiteral("no module info found")
-                                            : QLatin1Char('"') + c.moduleName + QLatin1Char('"')))
-            << elf.detail.toStdString();
+        EXPECT_TRUE(text::elfDetail(elf).startsWith(
+            QStringLiteral("ELF PRX (32-bit, little-endian, MIPS, type 0xFFA0)")))
+            << text::elfDetail(elf).toStdString();
+        EXPECT_TRUE(text::elfDetail(elf).contains(c.moduleName.isEmpty()
+                                                      ? QStringLiteral("no module info found")
+                                                      : QLatin1Char('"') + c.moduleName + QLatin1Char('"')))
+            << text::elfDetail(elf).toStdString();
     }
 }
 
@@ -130,7 +131,7 @@ TEST(ElfPrx, TellsWhyAFileIsNoPrx) {
         const ElfPrx elf = inspectElfPrx(c.file);
         EXPECT_FALSE(elf.prx);
         EXPECT_TRUE(elf.moduleName.isEmpty());
-        EXPECT_TRUE(elf.detail.startsWith(c.detail)) << elf.detail.toStdString();
+        EXPECT_TRUE(text::elfDetail(elf).startsWith(c.detail)) << text::elfDetail(elf).toStdString();
     }
 }
 
