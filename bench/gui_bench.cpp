@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
         const QString b = dir.path() + QStringLiteral("/edit-b.prx");
         test::writeFile(a, test::makeVsh(12, 1).bytes);
         test::writeFile(b, test::makeVsh(12, 2).bytes);
-        const prx::ModuleValues other = *prx::readValuesFile(b, prx::ModuleKind::Vsh, 12);
+        const prx::ModuleValues other = *prx::readValuesFile(b, prx::ReleaseId{prx::ModuleKind::Vsh, 12});
         main.openFile(a);
         ui::EditorForm* editor = main.editors().value(0);
         const int runs = 30;
@@ -187,8 +187,8 @@ int main(int argc, char** argv) {
             const QString b = dir.path() + QStringLiteral("/save-b-%1.prx").arg(c.name);
             test::writeFile(a, c.module(1));
             test::writeFile(b, c.module(2));
-            const prx::ModuleValues looks[] = {*prx::readValuesFile(b, c.kind, c.version),
-                                               *prx::readValuesFile(a, c.kind, c.version)};
+            const prx::ModuleValues looks[] = {*prx::readValuesFile(b, prx::ReleaseId{c.kind, c.version}),
+                                               *prx::readValuesFile(a, prx::ReleaseId{c.kind, c.version})};
             main.openFile(a);
             ui::EditorForm* editor = main.editors().value(0);
             const int runs = 30;

@@ -33,7 +33,7 @@ const Target& target(prx::ModuleKind kind, int version) {
         const QByteArray bytes =
             kind == prx::ModuleKind::Vsh ? test::makeVsh(version).bytes : test::makePaf(version).bytes;
         t.image = prx::ModuleImage(bytes);
-        t.values = *prx::loadValues(t.image, kind, version);
+        t.values = *prx::loadValues(t.image, prx::ReleaseId{kind, version});
     }
     return it->second;
 }

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fuzz::ModuleInput in = fuzz::readModuleInput(data, size, ModuleKind::Paf);
     const ModuleImage image = fuzz::releaseImage(ModuleKind::Paf, in.version, in.fill);
 
-    auto loaded = loadValues(image, ModuleKind::Paf, in.version);
+    auto loaded = loadValues(image, ReleaseId{ModuleKind::Paf, in.version});
     require(loaded.ok(), "every image of a release's size loads", fuzz::errorText(loaded));
 
     auto same = applyValues(image, *loaded, *loaded);
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Each input saves once more, as a save costs a copy of the module: an
     // input without edits writes every value over a module whose values were zero.
     if (in.edits.isEmpty()) {
-        auto rewritten = applyValues(image, ModuleValues(ModuleKind::Paf, in.version), *loaded);
+        auto rewritten = applyValues(image, ModuleValues(ReleaseId{ModuleKind::Paf, in.version}), *loaded);
         require(rewritten.ok(), "values as loaded save", fuzz::errorText(rewritten));
         fuzz::requireChangesWithin(image.bytes(), rewritten->bytes(), {}, "every value writes its own bytes");
         return 0;
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::requireChangesWithin(image.bytes(), saved->bytes(), allowed,
                                "an edited save changes only its values");
 
-    auto reread = loadValues(*saved, ModuleKind::Paf, in.version);
+    auto reread = loadValues(*saved, ReleaseId{ModuleKind::Paf, in.version});
     require(reread.ok(), "a saved image loads", fuzz::errorText(reread));
     require(*reread == edited, "every value reads back as saved, bit for bit");
     return 0;

@@ -82,9 +82,9 @@ Seeds vshSeeds() {
     for (int v = 1; v <= prx::kVshRows; ++v) {
         const test::VshFixture f = test::makeVsh(v);
         const QByteArray fill = window(prx::ModuleKind::Vsh, v, f.bytes);
-        requireSameValues(
-            prx::loadValues(fuzz::releaseImage(prx::ModuleKind::Vsh, v, fill), prx::ModuleKind::Vsh, v),
-            f.expected, name("vsh", v));
+        requireSameValues(prx::loadValues(fuzz::releaseImage(prx::ModuleKind::Vsh, v, fill),
+                                          prx::ReleaseId{prx::ModuleKind::Vsh, v}),
+                          f.expected, name("vsh", v));
         s[name("vsh", v)] = fuzz::moduleInput(v, 0, {}, fill);
         s[name("vsh-edits", v)] = fuzz::moduleInput(
             v, 1, {kNumberEdit, prx::menuFormat(v) ? kMenuEdit : kTextEdit, kColorEdit}, fill);
@@ -101,9 +101,9 @@ Seeds pafSeeds() {
     for (int v = 1; v <= prx::kPafRows; ++v) {
         const test::PafFixture f = test::makePaf(v);
         const QByteArray fill = window(prx::ModuleKind::Paf, v, f.bytes);
-        requireSameValues(
-            prx::loadValues(fuzz::releaseImage(prx::ModuleKind::Paf, v, fill), prx::ModuleKind::Paf, v),
-            f.expected, name("paf", v));
+        requireSameValues(prx::loadValues(fuzz::releaseImage(prx::ModuleKind::Paf, v, fill),
+                                          prx::ReleaseId{prx::ModuleKind::Paf, v}),
+                          f.expected, name("paf", v));
         s[name("paf", v)] = fuzz::moduleInput(v, 0, {}, fill);
         s[name("paf-edits", v)] = fuzz::moduleInput(v, 1, edits, fill);
     }

@@ -159,7 +159,7 @@ void applyEdit(int version, const Edit& e, const ModuleValues& loaded, ModuleVal
 // A single edited value reads back as it was written.
 void checkReadBack(int version, const Edit& e, const ModuleValues& loaded, const ModuleValues& edited,
                    const ModuleImage& saved) {
-    auto reread = loadValues(saved, ModuleKind::Vsh, version);
+    auto reread = loadValues(saved, ReleaseId{ModuleKind::Vsh, version});
     if (!reread)
         return; // the new text may have covered the zero byte that ended another text
     switch (static_cast<EditKind>(e.kind % 4)) {
@@ -208,7 +208,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fuzz::ModuleInput in = fuzz::readModuleInput(data, size, ModuleKind::Vsh);
     const ModuleImage image = fuzz::releaseImage(ModuleKind::Vsh, in.version, in.fill);
 
-    auto loaded = loadValues(image, ModuleKind::Vsh, in.version);
+    auto loaded = loadValues(image, ReleaseId{ModuleKind::Vsh, in.version});
     if (!loaded) {
         require(loaded.error().kind == ErrorKind::Conversion, "a load fails on a text without its zero byte",
                 text::fullText(loaded.error()));
@@ -231,7 +231,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Each input saves once more, as a save costs a copy of the module: an
     // input without edits writes every value over a module whose values were zero.
     if (in.edits.isEmpty()) {
-        const ModuleValues zero(ModuleKind::Vsh, in.version);
+        const ModuleValues zero(ReleaseId{ModuleKind::Vsh, in.version});
         auto rewritten = applyValues(image, zero, *loaded);
         require(rewritten.ok(), "values as loaded save", fuzz::errorText(rewritten));
         ByteRanges textsOrNetwork = restoredTexts(in.version, *loaded);

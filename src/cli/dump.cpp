@@ -11,7 +11,7 @@ namespace {
 void printText(const PlainModule& m) {
     printLine(QStringLiteral("%1: %2 (%3, version %4, %5 bytes)")
                   .arg(m.path, m.label, kindName(m.kind()))
-                  .arg(m.version())
+                  .arg(m.release().row)
                   .arg(m.size));
     for (const Member& member : allMembers(m.kind()))
         for (const ShownValue& value : shownValues(m, member))

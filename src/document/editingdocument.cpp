@@ -78,7 +78,7 @@ void EditingDocument::closeStep() {
 }
 
 void EditingDocument::editAll(const prx::ModuleValues& given, const QString& step) {
-    if (given.kind() != values().kind() || given.version() != values().version())
+    if (given.release() != values().release())
         return;
     prx::ModuleValues after = given;
     prx::applyFollowing(after);

@@ -37,10 +37,10 @@ ModuleDocument::ModuleDocument(QObject* parent) : QObject(parent) {}
 ModuleDocument::~ModuleDocument() = default;
 
 Status ModuleDocument::open(const QString& path, prx::ReleaseId release) {
-    auto image = prx::readModule(path, release.kind, release.row);
+    auto image = prx::readModule(path, release);
     if (!image)
         return image.error();
-    auto values = prx::loadValues(*image, release.kind, release.row);
+    auto values = prx::loadValues(*image, release);
     if (!values)
         return values.error();
     adopt(path, release, std::move(*image), std::move(*values));
@@ -66,7 +66,7 @@ Result<ModuleDocument::Opened> ModuleDocument::open(const QString& path) {
     const prx::ReleaseId release{id.kind == prx::FileKind::Vsh ? prx::ModuleKind::Vsh : prx::ModuleKind::Paf,
                                  id.version};
     prx::ModuleImage image(std::move(*bytes));
-    auto values = prx::loadValues(image, release.kind, release.row);
+    auto values = prx::loadValues(image, release);
     if (!values)
         return Opened{id, values.error()};
     adopt(path, release, std::move(image), std::move(*values));
@@ -118,7 +118,7 @@ void ModuleDocument::setValue(int member, const prx::Value& value) {
 }
 
 void ModuleDocument::setValues(const prx::ModuleValues& values) {
-    if (values.kind() != m_values.kind() || values.version() != m_values.version())
+    if (values.release() != m_values.release())
         return;
     const prx::ModuleValues before = std::exchange(m_values, values);
     prx::applyFollowing(m_values);
@@ -139,8 +139,8 @@ Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
     if (saved)
         saved = prx::writeModule(dest, m_image, keepOriginal);
     // What the file now stores (texts as cut to their slots), read from the bytes just written.
-    Result<prx::ModuleValues> stored = saved ? prx::loadValues(m_image, m_release.kind, m_release.row)
-                                             : Result<prx::ModuleValues>(saved.error());
+    Result<prx::ModuleValues> stored =
+        saved ? prx::loadValues(m_image, m_release) : Result<prx::ModuleValues>(saved.error());
     if (!stored) {
         m_image.rollBack();
         return stored.error();

@@ -181,7 +181,7 @@ private:
 
     void applyMenuRow(const QJsonObject& given, const prx::MenuEntry& before, prx::MenuEntry& entry,
                       const QString& name) {
-        const int version = m_loaded.version();
+        const int version = m_loaded.release().row;
         const prx::MenuFormat format = *prx::menuFormat(version);
         const MenuTexts shown = menuTexts(before, version);
         if (shownAsError(given, shown)) {

@@ -35,7 +35,7 @@ void writeValue(JsonWriter& w, const ModuleValues& m, const Member& member) {
         w.beginArray();
         for (const prx::MenuEntry& entry : m.menu()) {
             w.beginObject();
-            const auto fields = rowFields(entry, m.version());
+            const auto fields = rowFields(entry, m.release().row);
             for (std::size_t f = 0; f < kMenuRowFields.size(); ++f) {
                 w.key(QString(QLatin1StringView(kMenuRowFields[f])));
                 w.string(fields[f]);
@@ -77,7 +77,7 @@ QList<ShownValue> shownValues(const ModuleValues& m, const Member& member) {
     case Shape::Menu: {
         const prx::MenuEntries& entries = m.menu();
         for (qsizetype k = 0; k < entries.size(); ++k) {
-            const auto fields = rowFields(entries.at(k), m.version());
+            const auto fields = rowFields(entries.at(k), m.release().row);
             for (std::size_t f = 0; f < kMenuRowFields.size(); ++f)
                 out.append({element(k) + u'.' + QLatin1StringView(kMenuRowFields[f]), fields[f], false,
                             static_cast<int>(k)});
@@ -102,7 +102,7 @@ QString lookJson(const ModuleValues& m, const QString& path) {
     w.key(u"kind");
     w.string(QString(kindName(m.kind())));
     w.key(u"version");
-    w.integer(m.version());
+    w.integer(m.release().row);
     w.key(u"label");
     w.string(releaseLabel(m));
     w.key(u"values");

@@ -29,7 +29,7 @@ QLatin1StringView kindName(prx::ModuleKind kind) {
 }
 
 QString releaseLabel(const ModuleValues& values) {
-    return prx::ReleaseId{values.kind(), values.version()}.label();
+    return values.release().label();
 }
 
 const QList<Member>& allMembers(prx::ModuleKind kind) {
@@ -51,7 +51,7 @@ bool present(const ModuleValues& module, const Member& member) {
 
 bool followsMainIcon(const ModuleValues& module, const Member& member) {
     return module.kind() == prx::ModuleKind::Vsh && member.kind == prx::ModuleKind::Vsh &&
-           present(module, member) && prx::followsMainIcon(module.version(), member.vsh());
+           present(module, member) && prx::followsMainIcon(module.release().row, member.vsh());
 }
 
 QString numberText(const ModuleValues& module, const Member& member) {

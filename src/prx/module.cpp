@@ -4,14 +4,10 @@
 
 namespace qm::prx {
 
-QString releaseLabel(ModuleKind kind, int version) {
-    return QString::fromLatin1(release(kind, version).label);
-}
-
-Result<ModuleImage> readModule(const QString& path, ModuleKind kind, int version) {
-    if (version < 1 || version > rowCount(kind))
-        return noReleaseRow(version);
-    const Release& r = release(kind, version);
+Result<ModuleImage> readModule(const QString& path, ReleaseId release) {
+    if (!release.isValid())
+        return noReleaseRow(release.row);
+    const Release& r = release.info();
     auto bytes = readWholeFile(path, qint64(r.fileSize) + 1);
     if (!bytes) {
         // Longer than the release's module.
@@ -32,9 +28,9 @@ Result<ModuleImage> readModule(const QString& path, ModuleKind kind, int version
     return ModuleImage(std::move(*bytes));
 }
 
-Error noReleaseRow(int version) {
+Error noReleaseRow(int row) {
     Error e = Error::of(ErrorKind::NotModule, errnum::SubscriptOutOfRange, Reason::NoReleaseRow);
-    e.count = version;
+    e.count = row;
     return e;
 }
 

@@ -30,7 +30,7 @@ Single networkIconFollowing(Single mainIcon) {
 
 void applyFollowing(ModuleValues& values) {
     if (values.kind() != ModuleKind::Vsh ||
-        !followsMainIcon(values.version(), VshMember::NetworkIconYUnfocused))
+        !followsMainIcon(values.release().row, VshMember::NetworkIconYUnfocused))
         return;
     values.setValue(VshMember::NetworkIconYUnfocused,
                     networkIconFollowing(values.single(VshMember::MainIconYUnfocused)));
@@ -42,7 +42,7 @@ bool editable(const ModuleValues& values, int member) {
     if (values.kind() == ModuleKind::Paf)
         return true;
     const auto m = static_cast<VshMember>(member);
-    return shapeOf(m) != Shape::Formats && !followsMainIcon(values.version(), m);
+    return shapeOf(m) != Shape::Formats && !followsMainIcon(values.release().row, m);
 }
 
 Result<qint16> bmpSizeFromNumber(double number) {
@@ -70,7 +70,7 @@ Status checkValues(const ModuleValues& values) {
             continue;
         const QString& text = values.text(member);
         const QString name = QString(memberName(member));
-        const qint64 at = offsetOf(ModuleKind::Vsh, values.version(), m);
+        const qint64 at = offsetOf(ModuleKind::Vsh, values.release().row, m);
         if (text.isEmpty())
             return Error::of(ErrorKind::Check, 0, Reason::ValueEmpty).named(name).at(at);
         if (const auto c = unstorableCharacter(storedText(text, textMaxLength(member))))

@@ -31,9 +31,9 @@ template <typename T> Result<Value> asValue(Result<T> r) {
     return Value(std::move(*r));
 }
 
-Result<Value> readMember(const ModuleImage& image, ModuleKind kind, int version, int member) {
-    const qint64 at = offsetOf(kind, version, member);
-    const MemberInfo info = memberInfo(kind, member);
+Result<Value> readMember(const ModuleImage& image, ReleaseId release, int member) {
+    const qint64 at = offsetOf(release.kind, release.row, member);
+    const MemberInfo info = memberInfo(release.kind, member);
     switch (info.shape) {
     case Shape::Single:
         return asValue(readSingle(image, at));
@@ -44,10 +44,10 @@ Result<Value> readMember(const ModuleImage& image, ModuleKind kind, int version,
     case Shape::Colours:
         return asValue(readColourBlock(image, at, info.elements()));
     case Shape::Formats:
-        return asValue(readFormatStrings(image, at, version));
+        return asValue(readFormatStrings(image, at, release.row));
     case Shape::Menu: {
         MenuEntries entries;
-        for (int k = 0; k < menuEntryCount(version); ++k) {
+        for (int k = 0; k < menuEntryCount(release.row); ++k) {
             auto e = readMenuEntry(image, at + kMenuEntryLength * k);
             if (!e)
                 return withMember(e.error(), entryName(k), at + kMenuEntryLength * k);
@@ -61,15 +61,15 @@ Result<Value> readMember(const ModuleImage& image, ModuleKind kind, int version,
 
 // Writes one member's value, element by element for blocks: only the
 // elements that differ from what was loaded.
-Status writeMember(ModuleImage& image, ModuleKind kind, int version, int member, const Value& before,
+Status writeMember(ModuleImage& image, ReleaseId release, int member, const Value& before,
                    const Value& after) {
-    const qint64 at = offsetOf(kind, version, member);
+    const qint64 at = offsetOf(release.kind, release.row, member);
     if (const auto* single = std::get_if<Single>(&after))
         return writeSingle(image, at, *single);
     if (const auto* integer = std::get_if<qint16>(&after))
         return writeInteger(image, at, *integer);
     if (const auto* text = std::get_if<QString>(&after))
-        return writeText(image, at, *text, memberInfo(kind, member).textLimit());
+        return writeText(image, at, *text, memberInfo(release.kind, member).textLimit());
     if (const auto* colours = std::get_if<ColourBlock>(&after)) {
         const auto& old = std::get<ColourBlock>(before);
         for (qsizetype i = 0; i < colours->size(); ++i)
@@ -91,23 +91,23 @@ Status writeMember(ModuleImage& image, ModuleKind kind, int version, int member,
 
 } // namespace
 
-Result<ModuleValues> loadValues(const ModuleImage& image, ModuleKind kind, int version) {
-    if (version < 1 || version > rowCount(kind))
-        return noReleaseRow(version);
-    ModuleValues values(kind, version);
+Result<ModuleValues> loadValues(const ModuleImage& image, ReleaseId release) {
+    if (!release.isValid())
+        return noReleaseRow(release.row);
+    ModuleValues values(release);
     for (int m = 0; m < values.memberCount(); ++m) {
         if (!values.has(m))
             continue;
-        auto v = readMember(image, kind, version, m);
+        auto v = readMember(image, release, m);
         if (!v)
-            return withMember(v.error(), nameOf(kind, m), offsetOf(kind, version, m));
+            return withMember(v.error(), nameOf(release.kind, m), offsetOf(release.kind, release.row, m));
         values.setValue(m, std::move(*v));
     }
     return values;
 }
 
 Status patchValues(ModuleImage& image, const ModuleValues& loaded, ModuleValues edited) {
-    if (loaded.kind() != edited.kind() || loaded.version() != edited.version())
+    if (loaded.release() != edited.release())
         return Error::of(ErrorKind::NotModule, errnum::SubscriptOutOfRange, Reason::OtherRelease);
     applyFollowing(edited);
     if (auto s = checkValues(edited); !s)
@@ -115,10 +115,9 @@ Status patchValues(ModuleImage& image, const ModuleValues& loaded, ModuleValues 
     for (int m = 0; m < edited.memberCount(); ++m) {
         if (!edited.has(m) || edited.value(m) == loaded.value(m))
             continue;
-        if (auto s = writeMember(image, edited.kind(), edited.version(), m, loaded.value(m), edited.value(m));
-            !s)
+        if (auto s = writeMember(image, edited.release(), m, loaded.value(m), edited.value(m)); !s)
             return withMember(s.error(), nameOf(edited.kind(), m),
-                              offsetOf(edited.kind(), edited.version(), m));
+                              offsetOf(edited.kind(), edited.release().row, m));
     }
     return {};
 }
@@ -130,16 +129,16 @@ Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, M
     return image;
 }
 
-Result<ModuleValues> readValuesFile(const QString& path, ModuleKind kind, int version) {
-    auto image = readModule(path, kind, version);
+Result<ModuleValues> readValuesFile(const QString& path, ReleaseId release) {
+    auto image = readModule(path, release);
     if (!image)
         return image.error();
-    return loadValues(*image, kind, version);
+    return loadValues(*image, release);
 }
 
 Status saveValuesFile(const QString& source, const QString& dest, const ModuleValues& loaded,
                       const ModuleValues& edited, bool keepOriginal) {
-    auto image = readModule(source, loaded.kind(), loaded.version());
+    auto image = readModule(source, loaded.release());
     if (!image)
         return image.error();
     auto patched = applyValues(std::move(*image), loaded, edited);

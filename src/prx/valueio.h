@@ -12,7 +12,7 @@ namespace qm::prx {
 
 // Every value the release has. The first value that can't be read (a text
 // with no end) stops the load, naming its member.
-Result<ModuleValues> loadValues(const ModuleImage& image, ModuleKind kind, int version);
+Result<ModuleValues> loadValues(const ModuleImage& image, ReleaseId release);
 
 // Checks `edited` (rules.h) and writes into `image` every value that differs
 // from `loaded`, after the values that follow others have been put in place.
@@ -26,7 +26,7 @@ Result<ModuleImage> applyValues(ModuleImage image, const ModuleValues& loaded, M
 Status patchValues(ModuleImage& image, const ModuleValues& loaded, ModuleValues edited);
 
 // The same on files: the module at `path` must still be of the release's size.
-Result<ModuleValues> readValuesFile(const QString& path, ModuleKind kind, int version);
+Result<ModuleValues> readValuesFile(const QString& path, ReleaseId release);
 // Reads `source`, applies the edits and writes the result to `dest` in one
 // piece (dest may be source). Nothing is written when any value fails.
 // keepOriginal: dest, when it exists, is first kept as dest.orig (see writeFileAtomically).

@@ -20,8 +20,8 @@ int componentToByte(Single component) {
     return static_cast<int>(r);
 }
 
-Value zeroValue(ModuleKind kind, int version, int member) {
-    const MemberInfo info = memberInfo(kind, member);
+Value zeroValue(ReleaseId release, int member) {
+    const MemberInfo info = memberInfo(release.kind, member);
     switch (info.shape) {
     case Shape::Single:
         return Single();
@@ -34,7 +34,7 @@ Value zeroValue(ModuleKind kind, int version, int member) {
     case Shape::Formats:
         return FormatStrings();
     case Shape::Menu:
-        return MenuEntries(menuEntryCount(version));
+        return MenuEntries(menuEntryCount(release.row));
     }
     return {};
 }
@@ -70,12 +70,12 @@ Colour Colour::fromRgb(Rgb rgb) {
     return colour;
 }
 
-ModuleValues::ModuleValues(ModuleKind kind, int version) : m_kind(kind), m_version(version) {
-    const int count = prx::memberCount(kind);
+ModuleValues::ModuleValues(ReleaseId release) : m_release(release) {
+    const int count = prx::memberCount(release.kind);
     m_values.resize(static_cast<std::size_t>(count));
     for (int m = 0; m < count; ++m)
-        if (offsetOf(kind, version, m) != 0)
-            m_values[static_cast<std::size_t>(m)] = zeroValue(kind, version, m);
+        if (offsetOf(release.kind, release.row, m) != 0)
+            m_values[static_cast<std::size_t>(m)] = zeroValue(release, m);
 }
 
 bool ModuleValues::has(int member) const {

@@ -105,10 +105,10 @@ template <> constexpr ModuleKind kindOfMember<PafMember>() {
 class ModuleValues {
 public:
     ModuleValues() = default;
-    ModuleValues(ModuleKind kind, int version);
+    explicit ModuleValues(ReleaseId release);
 
-    ModuleKind kind() const { return m_kind; }
-    int version() const { return m_version; }
+    ModuleKind kind() const { return m_release.kind; }
+    ReleaseId release() const { return m_release; }
     // Members of the kind, whether the release has them or not.
     int memberCount() const { return static_cast<int>(m_values.size()); }
 
@@ -138,11 +138,10 @@ public:
     bool operator==(const ModuleValues&) const = default;
 
 private:
-    template <typename M> bool sameKind() const { return kindOfMember<M>() == m_kind; }
+    template <typename M> bool sameKind() const { return kindOfMember<M>() == m_release.kind; }
     template <typename M> void checkKind() const;
 
-    ModuleKind m_kind = ModuleKind::Vsh;
-    int m_version = 0;
+    ReleaseId m_release;
     std::vector<Value> m_values;
 };
 

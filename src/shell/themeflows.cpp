@@ -38,7 +38,7 @@ theme::Slot slotOf(const EditorForm* editor) {
 // The editor's module as its current values make it, and the stock module.
 Result<theme::ModulePair> modulePair(const EditorForm* editor, const QString& stockPath) {
     const prx::ModuleValues& loaded = editor->loadedValues();
-    auto image = prx::readModule(editor->filePath(), loaded.kind(), loaded.version());
+    auto image = prx::readModule(editor->filePath(), loaded.release());
     if (!image)
         return image.error();
     auto edited = prx::applyValues(std::move(*image), loaded, editor->values());
@@ -150,13 +150,13 @@ bool MainWindow::importThemeLook(EditorForm* editor, const QString& path) {
         return true;
     }
     const prx::ModuleValues& values = editor->loadedValues();
-    auto module = prx::readModule(editor->filePath(), values.kind(), values.version());
+    auto module = prx::readModule(editor->filePath(), values.release());
     if (!module) {
         fail(QStringLiteral("Nothing was imported."), text::fullText(module.error()));
         return true;
     }
-    auto on = theme::themeOnModule(*loaded, module->bytes(), slotOf(editor), values.version());
-    auto themed = on ? prx::loadValues(prx::ModuleImage(on->module), values.kind(), values.version())
+    auto on = theme::themeOnModule(*loaded, module->bytes(), slotOf(editor), values.release().row);
+    auto themed = on ? prx::loadValues(prx::ModuleImage(on->module), values.release())
                      : Result<prx::ModuleValues>(on.error());
     auto current = editor->lookValues();
     if (!themed || !current) {

@@ -104,7 +104,7 @@ Result<prx::ModuleValues> EditorForm::lookValues() const {
 }
 
 void EditorForm::showLook(const prx::ModuleValues& values) {
-    if (values.kind() != m_kind || values.version() != m_version)
+    if (values.release() != prx::ReleaseId{m_kind, m_version})
         return;
     m_document->editAll(values, QStringLiteral("Import Look"));
 }

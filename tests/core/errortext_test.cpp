@@ -150,7 +150,7 @@ TEST(ErrorFacts, RefusedTextNamesItsMemberAndOffset) {
 TEST(ErrorFacts, FileErrorsNameTheirPath) {
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("nosuch.prx"));
-    auto read = readModule(missing, ModuleKind::Vsh, 12);
+    auto read = readModule(missing, ReleaseId{ModuleKind::Vsh, 12});
     ASSERT_FALSE(read);
     EXPECT_EQ(read.error().number, 53);
     EXPECT_EQ(read.error().path, missing);

@@ -27,7 +27,7 @@ protected:
     // Writes `bytes` to paf.prx and reads the file as release `version`.
     Result<ModuleValues> writeAndRead(const QByteArray& bytes, int version) const {
         writeFile(path("paf.prx"), bytes);
-        return readValuesFile(path("paf.prx"), ModuleKind::Paf, version);
+        return readValuesFile(path("paf.prx"), ReleaseId{ModuleKind::Paf, version});
     }
     QTemporaryDir dir;
 };
@@ -70,15 +70,15 @@ INSTANTIATE_TEST_SUITE_P(AllReleases, PafRelease, ::testing::Range(1, kPafRows +
 TEST(PafFiles, MissingSourceAndUnwritableDestinationAreErrors) {
     QTemporaryDir dir;
     const auto f = makePaf(4);
-    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Paf, 4);
+    auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Paf, 4});
     ASSERT_TRUE(loaded);
     const QString source = dir.filePath(QStringLiteral("paf.prx"));
     EXPECT_FALSE(saveValuesFile(source, dir.filePath(QStringLiteral("new.prx")), *loaded, *loaded));
     writeFile(source, f.bytes);
     EXPECT_FALSE(
         saveValuesFile(source, dir.filePath(QStringLiteral("no/such/folder/new.prx")), *loaded, *loaded));
-    EXPECT_FALSE(readValuesFile(source, ModuleKind::Paf, 0));
-    EXPECT_FALSE(readValuesFile(source, ModuleKind::Paf, kPafRows + 1));
+    EXPECT_FALSE(readValuesFile(source, ReleaseId{ModuleKind::Paf, 0}));
+    EXPECT_FALSE(readValuesFile(source, ReleaseId{ModuleKind::Paf, kPafRows + 1}));
 }
 
 } // namespace

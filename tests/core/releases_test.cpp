@@ -60,7 +60,7 @@ protected:
     // The fixture of the release on disk as module.prx, and its values as read from there.
     ModuleValues onDisk(const ModuleFixture& f) const {
         writeFile(path("module.prx"), f.bytes);
-        auto values = readValuesFile(path("module.prx"), GetParam().kind, GetParam().version);
+        auto values = readValuesFile(path("module.prx"), ReleaseId{GetParam().kind, GetParam().version});
         EXPECT_TRUE(values) << text::fullText(values.error()).toStdString();
         return values ? *values : ModuleValues();
     }
@@ -69,7 +69,7 @@ protected:
 
 TEST_P(EveryRelease, LoadGivesTheFixtureValues) {
     const ModuleFixture f = makeModule(GetParam());
-    auto loaded = loadValues(ModuleImage(f.bytes), GetParam().kind, GetParam().version);
+    auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{GetParam().kind, GetParam().version});
     ASSERT_TRUE(loaded) << text::fullText(loaded.error()).toStdString();
     for (int i = 0; i < loaded->memberCount(); ++i) {
         EXPECT_EQ(loaded->has(i), f.expected.has(i)) << "member " << i;
@@ -90,7 +90,7 @@ TEST_P(EveryRelease, SavingWithoutEditsKeepsEveryByte) {
 TEST_P(EveryRelease, NumberEditsChangeExactlyTheirOwnBytes) {
     const ModuleRelease r = GetParam();
     const ModuleFixture f = makeModule(r, 3);
-    auto loaded = loadValues(ModuleImage(f.bytes), r.kind, r.version);
+    auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{r.kind, r.version});
     ASSERT_TRUE(loaded);
 
     // Every number a user may set gets a new one; every fourth is left alone.
@@ -129,7 +129,7 @@ TEST_P(EveryRelease, NumberEditsChangeExactlyTheirOwnBytes) {
     for (const auto& [offset, value] : written)
         EXPECT_EQ(singleAt(saved->bytes(), offset), value) << "at 0x" << std::hex << offset;
 
-    auto reloaded = loadValues(*saved, r.kind, r.version);
+    auto reloaded = loadValues(*saved, ReleaseId{r.kind, r.version});
     ASSERT_TRUE(reloaded);
     EXPECT_TRUE(*reloaded == followed);
 }
@@ -165,7 +165,7 @@ TEST_P(EveryRelease, ASourceThatNoLongerFitsItsReleaseIsRefused) {
     for (const QByteArray& bytes : {f.bytes + QByteArray(1, '\0'), f.bytes.left(f.bytes.size() - 1),
                                     f.bytes.left(100), QByteArray(otherSize, '\0')}) {
         writeFile(path("module.prx"), bytes);
-        EXPECT_FALSE(readValuesFile(path("module.prx"), r.kind, r.version));
+        EXPECT_FALSE(readValuesFile(path("module.prx"), ReleaseId{r.kind, r.version}));
         const Status s = saveValuesFile(path("module.prx"), path("new.prx"), loaded, loaded);
         ASSERT_FALSE(s);
         EXPECT_EQ(s.error().kind, ErrorKind::NotModule);
@@ -177,7 +177,7 @@ TEST_P(EveryRelease, ASourceThatNoLongerFitsItsReleaseIsRefused) {
 TEST_P(EveryRelease, FrenchTextsShowCommasAndWriteTheSameBytes) {
     const ModuleRelease r = GetParam();
     const ModuleFixture f = makeModule(r, 5);
-    auto loaded = loadValues(ModuleImage(f.bytes), r.kind, r.version);
+    auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{r.kind, r.version});
     ASSERT_TRUE(loaded);
     const QLocale french(QLocale::French, QLocale::France);
     // Every number shown as a French window shows it and read back from that text.

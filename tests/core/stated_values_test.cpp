@@ -24,7 +24,7 @@ struct Shown {
 // The one place that asks the code under test: load the bytes and list the
 // values the way a dump shows them.
 QList<Shown> shownAfterLoad(prx::ModuleKind kind, int version, const QByteArray& bytes) {
-    auto module = prx::loadValues(prx::ModuleImage(bytes), kind, version);
+    auto module = prx::loadValues(prx::ModuleImage(bytes), prx::ReleaseId{kind, version});
     if (!module) {
         ADD_FAILURE() << text::fullText(module.error()).toStdString();
         return {};

@@ -44,7 +44,7 @@ TEST(ThemeInMemory, ImportTakesTheTouchedValuesAndListsTheRest) {
     ASSERT_EQ(on->outside.size(), 1);
     EXPECT_EQ(on->outside[0].range.begin, 0x1000);
 
-    auto values = prx::loadValues(prx::ModuleImage(on->module), prx::ModuleKind::Vsh, 12);
+    auto values = prx::loadValues(prx::ModuleImage(on->module), prx::ReleaseId{prx::ModuleKind::Vsh, 12});
     ASSERT_TRUE(values.ok());
     prx::ModuleValues expected = editor.expected;
     expected.setValue(VshMember::ClockX, prx::Single::fromFloat(321.5f));

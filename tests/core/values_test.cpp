@@ -75,9 +75,9 @@ TEST(ModuleValuesShape, ANewSetHoldsAZeroValueOfTheRightShapeForWhatTheReleaseHa
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "release " << c.version << " " << memberName(c.member).data());
-        const ModuleValues values(ModuleKind::Vsh, c.version);
+        const ModuleValues values(ReleaseId{ModuleKind::Vsh, c.version});
         EXPECT_EQ(values.kind(), ModuleKind::Vsh);
-        EXPECT_EQ(values.version(), c.version);
+        EXPECT_EQ(values.release().row, c.version);
         EXPECT_EQ(values.memberCount(), kVshMemberCount);
         EXPECT_EQ(values.has(c.member), c.shape.has_value());
         EXPECT_EQ(shapeHeld(values.value(c.member)), c.shape);
@@ -91,16 +91,16 @@ TEST(ModuleValuesShape, ANewSetHoldsAZeroValueOfTheRightShapeForWhatTheReleaseHa
         }
     }
     // A member of the other kind is never there.
-    EXPECT_FALSE(ModuleValues(ModuleKind::Vsh, 12).has(PafMember::MainIconSpacing));
-    EXPECT_FALSE(ModuleValues(ModuleKind::Paf, 12).has(VshMember::TextColors));
-    EXPECT_FALSE(ModuleValues(ModuleKind::Paf, 1).has(PafMember::MainIconYUnfocused));
-    EXPECT_TRUE(ModuleValues(ModuleKind::Paf, 2).has(PafMember::MainIconYUnfocused));
-    EXPECT_EQ(ModuleValues(ModuleKind::Paf, 2).memberCount(), kPafMemberCount);
+    EXPECT_FALSE(ModuleValues(ReleaseId{ModuleKind::Vsh, 12}).has(PafMember::MainIconSpacing));
+    EXPECT_FALSE(ModuleValues(ReleaseId{ModuleKind::Paf, 12}).has(VshMember::TextColors));
+    EXPECT_FALSE(ModuleValues(ReleaseId{ModuleKind::Paf, 1}).has(PafMember::MainIconYUnfocused));
+    EXPECT_TRUE(ModuleValues(ReleaseId{ModuleKind::Paf, 2}).has(PafMember::MainIconYUnfocused));
+    EXPECT_EQ(ModuleValues(ReleaseId{ModuleKind::Paf, 2}).memberCount(), kPafMemberCount);
     EXPECT_FALSE(ModuleValues().has(VshMember::XmbX));
 }
 
 TEST(ModuleValuesShape, ValuesAreComparedAsValues) {
-    ModuleValues a(ModuleKind::Vsh, 12);
+    ModuleValues a(ReleaseId{ModuleKind::Vsh, 12});
     ModuleValues b = a;
     EXPECT_TRUE(a == b);
     b.setValue(VshMember::XmbX, Single::fromFloat(-0.0f));
@@ -112,7 +112,8 @@ TEST(ModuleValuesShape, ValuesAreComparedAsValues) {
     EXPECT_TRUE(b == c); // a NaN equals itself, bit for bit
     c.setValue(VshMember::XmbX, Single::fromBits(0x7FC00002u));
     EXPECT_FALSE(b == c);
-    EXPECT_FALSE(ModuleValues(ModuleKind::Vsh, 12) == ModuleValues(ModuleKind::Vsh, 13));
+    EXPECT_FALSE(ModuleValues(ReleaseId{ModuleKind::Vsh, 12}) ==
+                 ModuleValues(ReleaseId{ModuleKind::Vsh, 13}));
 }
 
 // ---------------------------------------------------------------------------
@@ -160,7 +161,7 @@ TEST_P(SingleBits, SurviveALoadASaveAndAnEdit) {
     if (follows)
         test::putSingle(bytes, vshOffset(c.version, VshMember::NetworkIconYUnfocused), 1.0f);
 
-    auto loaded = loadValues(ModuleImage(bytes), c.kind, c.version);
+    auto loaded = loadValues(ModuleImage(bytes), ReleaseId{c.kind, c.version});
     ASSERT_TRUE(loaded) << text::fullText(loaded.error()).toStdString();
     EXPECT_EQ(std::get<Single>(loaded->value(c.member)).bits(), c.bits);
 
@@ -171,14 +172,14 @@ TEST_P(SingleBits, SurviveALoadASaveAndAnEdit) {
 
     // Set on another module, the same four bytes are written.
     QByteArray other = vsh ? makeVsh(c.version, 2).bytes : makePaf(c.version, 2).bytes;
-    auto otherLoaded = loadValues(ModuleImage(other), c.kind, c.version);
+    auto otherLoaded = loadValues(ModuleImage(other), ReleaseId{c.kind, c.version});
     ASSERT_TRUE(otherLoaded);
     ModuleValues edited = *otherLoaded;
     edited.setValue(c.member, Single::fromBits(c.bits));
     auto saved = applyValues(ModuleImage(other), *otherLoaded, edited);
     ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
     EXPECT_EQ(bitsAt(saved->bytes(), at), c.bits);
-    auto reloaded = loadValues(*saved, c.kind, c.version);
+    auto reloaded = loadValues(*saved, ReleaseId{c.kind, c.version});
     ASSERT_TRUE(reloaded);
     EXPECT_EQ(std::get<Single>(reloaded->value(c.member)).bits(), c.bits);
     if (follows) {
@@ -213,7 +214,7 @@ TEST_P(ChangedOnly, ElementsLeftAloneKeepTheirBytes) {
         bytes[menu + 16 + 8] = '\x05';
         qToLittleEndian<quint32>(0xABCDEF03u, bytes.data() + menu + 16 + 12);
     }
-    auto loaded = loadValues(ModuleImage(bytes), ModuleKind::Vsh, v);
+    auto loaded = loadValues(ModuleImage(bytes), ReleaseId{ModuleKind::Vsh, v});
     ASSERT_TRUE(loaded);
 
     ModuleValues edited = *loaded;
@@ -243,7 +244,7 @@ TEST_P(ChangedOnly, ElementsLeftAloneKeepTheirBytes) {
     if (menu) {
         EXPECT_EQ(saved->bytes().mid(menu + 16, 16), bytes.mid(menu + 16, 16));
     }
-    auto reloaded = loadValues(*saved, ModuleKind::Vsh, v);
+    auto reloaded = loadValues(*saved, ReleaseId{ModuleKind::Vsh, v});
     ASSERT_TRUE(reloaded);
     EXPECT_TRUE(*reloaded == edited);
 }
@@ -254,8 +255,8 @@ TEST_P(ChangedOnly, OntoOtherBytesOnlyTheEditsAreWritten) {
     const int v = GetParam();
     const QByteArray source = makeVsh(v, 1).bytes;
     const QByteArray target = makeVsh(v, 2).bytes;
-    auto loaded = loadValues(ModuleImage(source), ModuleKind::Vsh, v);
-    auto before = loadValues(ModuleImage(target), ModuleKind::Vsh, v);
+    auto loaded = loadValues(ModuleImage(source), ReleaseId{ModuleKind::Vsh, v});
+    auto before = loadValues(ModuleImage(target), ReleaseId{ModuleKind::Vsh, v});
     ASSERT_TRUE(loaded && before);
 
     ModuleValues edited = *loaded;
@@ -294,7 +295,7 @@ TEST_P(ChangedOnly, OntoOtherBytesOnlyTheEditsAreWritten) {
     ASSERT_TRUE(saved) << text::fullText(saved.error()).toStdString();
     for (qint64 off : changedOffsets(target, saved->bytes()))
         EXPECT_TRUE(allowed.count(off)) << "unexpected change at 0x" << std::hex << off;
-    auto after = loadValues(*saved, ModuleKind::Vsh, v);
+    auto after = loadValues(*saved, ReleaseId{ModuleKind::Vsh, v});
     ASSERT_TRUE(after);
     EXPECT_TRUE(*after == expected);
 }

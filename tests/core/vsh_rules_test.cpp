@@ -35,7 +35,7 @@ public:
         dest = dir.filePath(QStringLiteral("saved/vshmain.prx"));
         writeFile(source, fixture.bytes);
         writeFile(dir.filePath(QStringLiteral("saved/.keep")), QByteArray());
-        auto values = readValuesFile(source, ModuleKind::Vsh, version);
+        auto values = readValuesFile(source, ReleaseId{ModuleKind::Vsh, version});
         EXPECT_TRUE(values) << text::fullText(values.error()).toStdString();
         if (values)
             loaded = *values;
@@ -194,7 +194,7 @@ TEST_P(VshMemberRule, OnlyOpenValuesAreSetAndOnlyTextsMayNotBeEmpty) {
             << "unexpected change at 0x" << std::hex << off;
     }
     EXPECT_TRUE(m.sourceUnchanged());
-    auto reread = readValuesFile(m.dest, ModuleKind::Vsh, c.version);
+    auto reread = readValuesFile(m.dest, ReleaseId{ModuleKind::Vsh, c.version});
     ASSERT_TRUE(reread);
     if (c.expect == Expect::Editable) {
         EXPECT_TRUE(reread->value(c.member) == edited.value(c.member));
@@ -352,7 +352,7 @@ TEST_P(VshAllOrNothing, SavingUnderANewNameLeavesTheSourceAlone) {
 
     ASSERT_TRUE(m.saveInPlace(edited));
     EXPECT_TRUE(readFile(m.source) == expected->bytes());
-    auto reread = readValuesFile(m.source, ModuleKind::Vsh, v);
+    auto reread = readValuesFile(m.source, ReleaseId{ModuleKind::Vsh, v});
     ASSERT_TRUE(reread);
     EXPECT_EQ(reread->single(V::ClockY).toFloat(), 42.0f);
     EXPECT_EQ(reread->text(V::MSIconGame), QStringLiteral("game_icon"));
@@ -390,7 +390,7 @@ TEST(VshNetworkIcon, FollowsTheMainIconInReleases12To14) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "release " << c.version << " main " << c.main);
         const auto f = makeVsh(c.version);
-        auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, c.version);
+        auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Vsh, c.version});
         ASSERT_TRUE(loaded);
         EXPECT_TRUE(followsMainIcon(c.version, V::NetworkIconYUnfocused));
         ModuleValues edited = *loaded;
@@ -412,7 +412,7 @@ TEST(VshNetworkIcon, IsPutInStepOnSaveEvenWithoutEdits) {
         auto f = makeVsh(v);
         const qint64 network = test::known::vshOffset(v, V::NetworkIconYUnfocused);
         putSingle(f.bytes, network, 0.0f);
-        auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
+        auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Vsh, v});
         ASSERT_TRUE(loaded);
         EXPECT_EQ(loaded->single(V::NetworkIconYUnfocused), Single::fromFloat(0.0f));
         auto saved = applyValues(ModuleImage(f.bytes), *loaded, *loaded);
@@ -428,7 +428,7 @@ TEST(VshNetworkIcon, IsPutInStepOnSaveEvenWithoutEdits) {
 TEST(VshNetworkIcon, IsAnOrdinaryValueBeforeRelease12) {
     for (int v = 2; v <= 11; ++v) {
         const auto f = makeVsh(v);
-        auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
+        auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Vsh, v});
         ASSERT_TRUE(loaded);
         EXPECT_FALSE(followsMainIcon(v, V::NetworkIconYUnfocused)) << v;
         EXPECT_TRUE(editable(*loaded, V::NetworkIconYUnfocused)) << v;
@@ -471,10 +471,10 @@ TEST_P(VshMenuEntries, EveryEntryOfTheReleaseIsWrittenAndNoMore) {
     const int v = GetParam();
     const int n = (v == 8 || v == 9 || v == 14) ? 24 : 23;
     const auto f = makeVsh(v);
-    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
+    auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Vsh, v});
     ASSERT_TRUE(loaded);
     ASSERT_EQ(loaded->menu().size(), n);
-    EXPECT_EQ(ModuleValues(ModuleKind::Vsh, v).menu().size(), n);
+    EXPECT_EQ(ModuleValues(ReleaseId{ModuleKind::Vsh, v}).menu().size(), n);
 
     ModuleValues edited = *loaded;
     MenuEntries entries = edited.menu();
@@ -500,7 +500,7 @@ INSTANTIATE_TEST_SUITE_P(Releases8To14, VshMenuEntries, ::testing::Range(8, kVsh
 TEST(VshMenuEntriesMissing, ReleasesBefore8HaveNoMenu) {
     for (int v = 1; v <= 7; ++v) {
         const auto f = makeVsh(v);
-        auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
+        auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Vsh, v});
         ASSERT_TRUE(loaded);
         EXPECT_FALSE(loaded->has(V::MenuEntries)) << v;
         EXPECT_FALSE(editable(*loaded, V::MenuEntries)) << v;

@@ -24,7 +24,7 @@ class VshRelease : public ::testing::TestWithParam<int> {};
 TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
     const int v = GetParam();
     const auto f = makeVsh(v, 3);
-    auto loaded = loadValues(ModuleImage(f.bytes), ModuleKind::Vsh, v);
+    auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Vsh, v});
     ASSERT_TRUE(loaded);
     ModuleValues edited = *loaded;
     std::set<qint64> expect;
@@ -73,7 +73,7 @@ TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
     for (qint64 off : diff)
         EXPECT_TRUE(expect.count(off)) << "unexpected change at 0x" << std::hex << off;
 
-    auto reloaded = loadValues(*saved, ModuleKind::Vsh, v);
+    auto reloaded = loadValues(*saved, ReleaseId{ModuleKind::Vsh, v});
     ASSERT_TRUE(reloaded);
     EXPECT_EQ(reloaded->single(VshMember::XmbX).toFloat(), 123.5f);
     EXPECT_EQ(reloaded->colours(VshMember::TextColors)[2].rgb(), 0x0080FFu);

@@ -120,7 +120,9 @@ private Q_SLOTS:
         } else if (step == u"look") {
             const QString other = s.data.write(QStringLiteral("other.prx"), makeVsh(12, 9).bytes);
             const QString look = s.data.file(QStringLiteral("look.json"));
-            writeFile(look, looks::lookFile(*prx::readValuesFile(other, prx::ModuleKind::Vsh, 12), other));
+            writeFile(look,
+                      looks::lookFile(*prx::readValuesFile(other, prx::ReleaseId{prx::ModuleKind::Vsh, 12}),
+                                      other));
             s.dialogs.files = {look};
             s.main.importLook();
         } else {

@@ -37,7 +37,7 @@ QByteArray moduleBytes(ModuleKind kind, int version, quint32 seed) {
 
 // The look `quillmark-cli dump --json` writes for a module file.
 QByteArray dumpOf(const QString& path, ModuleKind kind, int version) {
-    return looks::lookFile(*prx::readValuesFile(path, kind, version), path);
+    return looks::lookFile(*prx::readValuesFile(path, prx::ReleaseId{kind, version}), path);
 }
 
 struct Shell {
@@ -183,7 +183,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(s.module), original);
 
         // Saving writes what `apply` writes.
-        const prx::ModuleValues target = *prx::readValuesFile(s.module, k, to);
+        const prx::ModuleValues target = *prx::readValuesFile(s.module, prx::ReleaseId{k, to});
         const looks::LookApplied applied =
             looks::applyLook(looks::readLook(readFile(look), k).values, target);
         QVERIFY(applied.refused.isEmpty());

@@ -27,7 +27,7 @@ using prx::VshMember;
 template <typename M> void expect(prx::ModuleValues& values, M member, prx::Value value) {
     if (!values.has(member)) {
         std::fprintf(stderr, "fixture of release %d puts %s, which the catalogue says the release lacks\n",
-                     values.version(), prx::memberName(member).data());
+                     values.release().row, prx::memberName(member).data());
         std::abort();
     }
     values.setValue(member, std::move(value));
@@ -286,7 +286,7 @@ private:
 VshFixture makeVsh(int version, quint32 seed) {
     VshFixture f;
     f.bytes = noise(known::vshRelease(version).fileSize, seed + 100u * static_cast<quint32>(version));
-    f.expected = prx::ModuleValues(prx::ModuleKind::Vsh, version);
+    f.expected = prx::ModuleValues(prx::ReleaseId{prx::ModuleKind::Vsh, version});
     VshWriter writer(f, version, seed);
     for (const known::VshLine& m : known::vshLines())
         if (m.in(version))
@@ -317,7 +317,7 @@ qint64 pafBoxOffset(int version, int box) {
 PafFixture makePaf(int version, quint32 seed) {
     PafFixture f;
     f.bytes = noise(known::pafRelease(version).fileSize, seed + 7777u * static_cast<quint32>(version));
-    f.expected = prx::ModuleValues(prx::ModuleKind::Paf, version);
+    f.expected = prx::ModuleValues(prx::ReleaseId{prx::ModuleKind::Paf, version});
     for (const known::PafLine& m : known::pafLines()) {
         if (!m.in(version))
             continue;
