@@ -140,7 +140,7 @@ void checkText(fuzz::Input& in) {
                     image.bytes().at(offset + old->size()) == '\0',
                 "a text is its bytes", *old);
     }
-    (void)readFormatStrings(image, offset, 1 + offsetByte % 2);
+    (void)readFormatStrings(image, offset, ReleaseId{ModuleKind::Vsh, 1 + offsetByte % 2});
 
     QString expected = text;
     expected.remove(QChar(u' '));

@@ -87,7 +87,10 @@ Seeds vshSeeds() {
                           f.expected, name("vsh", v));
         s[name("vsh", v)] = fuzz::moduleInput(v, 0, {}, fill);
         s[name("vsh-edits", v)] = fuzz::moduleInput(
-            v, 1, {kNumberEdit, prx::menuFormat(v) ? kMenuEdit : kTextEdit, kColorEdit}, fill);
+            v, 1,
+            {kNumberEdit, prx::menuFormat(prx::ReleaseId{prx::ModuleKind::Vsh, v}) ? kMenuEdit : kTextEdit,
+             kColorEdit},
+            fill);
     }
     const QList<Edit> edits{kNumberEdit, kTextEdit, kColorEdit};
     s[QStringLiteral("short-zeros")] = fuzz::moduleInput(12, 0, edits, QByteArray(64, '\0'));

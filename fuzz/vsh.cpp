@@ -94,16 +94,17 @@ Colour editColour(const Edit& e) {
 }
 
 MenuEntry editEntry(const Edit& e, const MenuEntry& old, int version) {
+    const ReleaseId release{ModuleKind::Vsh, version};
     const auto byte = [&](int k) { return static_cast<quint8>(e.value >> (8 * k)); };
     if (!(e.kind & 4))
         return {byte(0), byte(1), byte(2), byte(3) == 0xFF ? 0xFFFFFFFFu : byte(3)};
-    const MenuFormat format = *menuFormat(version);
+    const MenuFormat format = *menuFormat(release);
     const auto& categories = menuCategories(format);
     const auto& states = menuStates(format);
     MenuEntry entry = old;
-    setCategory(entry, categories[byte(0) % categories.size()], version);
+    setCategory(entry, categories[byte(0) % categories.size()], release);
     setIcon(entry, byte(1) % (kMaxMenuIconCode + 2)); // one past the last icon
-    setState(entry, states[byte(2) % states.size()], version);
+    setState(entry, states[byte(2) % states.size()], release);
     setRegion(entry, kMenuRegions[byte(3) % kMenuRegions.size()]);
     return entry;
 }
@@ -165,7 +166,7 @@ void checkReadBack(int version, const Edit& e, const ModuleValues& loaded, const
     switch (static_cast<EditKind>(e.kind % 4)) {
     case EditKind::Number: {
         const VshMember m = numberMembers().at(e.selector % numberMembers().size());
-        if (!edited.has(m) || followsMainIcon(version, m))
+        if (!edited.has(m) || followsMainIcon(ReleaseId{ModuleKind::Vsh, version}, m))
             return;
         require(reread->value(m) == edited.value(m), "an edited number reads back", QString(memberName(m)));
         break;
@@ -217,7 +218,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Releases 12 to 14 put the network icon one below the main icon on every save.
     ByteRanges network;
-    if (followsMainIcon(in.version, VshMember::NetworkIconYUnfocused))
+    if (followsMainIcon(ReleaseId{ModuleKind::Vsh, in.version}, VshMember::NetworkIconYUnfocused))
         network.add(at(in.version, VshMember::NetworkIconYUnfocused), 4);
 
     auto same = applyValues(image, *loaded, *loaded);
@@ -235,7 +236,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto rewritten = applyValues(image, zero, *loaded);
         require(rewritten.ok(), "values as loaded save", fuzz::errorText(rewritten));
         ByteRanges textsOrNetwork = restoredTexts(in.version, *loaded);
-        if (followsMainIcon(in.version, VshMember::NetworkIconYUnfocused))
+        if (followsMainIcon(ReleaseId{ModuleKind::Vsh, in.version}, VshMember::NetworkIconYUnfocused))
             textsOrNetwork.add(at(in.version, VshMember::NetworkIconYUnfocused), 4);
         fuzz::requireChangesWithin(image.bytes(), rewritten->bytes(), textsOrNetwork,
                                    "every value writes its own bytes");

@@ -90,7 +90,7 @@ Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const Q
     prx::applyFollowing(followed);
     const auto network = prx::VshMember::NetworkIconYUnfocused;
     if (followed.has(network) && followed.value(network) != loaded.value(network) &&
-        prx::followsMainIcon(loaded.release().row, network))
+        prx::followsMainIcon(loaded.release(), network))
         notes.append(QStringLiteral("NetworkIconYUnfocused follows MainIconYUnfocused: written as %1")
                          .arg(text::formatSingle(followed.single(network).toFloat(), numberLocale())));
 

@@ -71,8 +71,8 @@ struct Target {
 
 int mostMenuEntries() {
     int most = 0;
-    for (int v = 1; v <= prx::kVshRows; ++v)
-        most = std::max(most, prx::menuEntryCount(v));
+    for (int row = 1; row <= prx::kVshRows; ++row)
+        most = std::max(most, prx::menuEntryCount(prx::ReleaseId{prx::ModuleKind::Vsh, row}));
     return most;
 }
 
@@ -99,7 +99,7 @@ Outcome<Target> resolve(const PlainModule& m, const Assignment& a) {
                                     .arg(member->count - 1));
         return t;
     case Shape::Menu: {
-        const int rows = present(m, *member) ? prx::menuEntryCount(m.release().row) : mostMenuEntries();
+        const int rows = present(m, *member) ? prx::menuEntryCount(m.release()) : mostMenuEntries();
         if (!a.index || *a.index >= rows || !a.field)
             return usageFailure(
                 QStringLiteral("%1: name one field of one entry, %2[0] to %2[%3] with .category, "
@@ -172,8 +172,7 @@ Problem assign(PlainModule& edited, const Target& t, QStringList& notes) {
             QStringLiteral("%1: the date and time formats are shown but never written").arg(where));
     case Shape::Menu: {
         prx::MenuEntries entries = edited.menu();
-        if (auto s = setMenuField(entries[*t.assignment.index], edited.release().row, t.field, given, where);
-            !s)
+        if (auto s = setMenuField(entries[*t.assignment.index], edited.release(), t.field, given, where); !s)
             return failureFrom(s.error());
         edited.setValue(member.index, entries);
         return std::nullopt;

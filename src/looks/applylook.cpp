@@ -181,9 +181,9 @@ private:
 
     void applyMenuRow(const QJsonObject& given, const prx::MenuEntry& before, prx::MenuEntry& entry,
                       const QString& name) {
-        const int version = m_loaded.release().row;
-        const prx::MenuFormat format = *prx::menuFormat(version);
-        const MenuTexts shown = menuTexts(before, version);
+        const prx::ReleaseId release = m_loaded.release();
+        const prx::MenuFormat format = *prx::menuFormat(release);
+        const MenuTexts shown = menuTexts(before, release);
         if (shownAsError(given, shown)) {
             skip(QStringLiteral("%1: kept as it is, the look shows ERROR (a code it can't name)").arg(name));
             return;
@@ -205,7 +205,7 @@ private:
             if (!text || *text == current)
                 return;
             if (auto s =
-                    setMenuField(entry, version, field, *text, name + u'.' + QLatin1StringView(fieldName));
+                    setMenuField(entry, release, field, *text, name + u'.' + QLatin1StringView(fieldName));
                 !s)
                 refuse(s.error());
         };
@@ -221,7 +221,7 @@ private:
         if (const auto icon = fieldText("icon"); icon && choiceFrom(iconNames(format), *icon, name)) {
             if (*icon != shown.icon)
                 if (auto s =
-                        setMenuField(entry, version, MenuField::Icon, *icon, name + QStringLiteral(".icon"));
+                        setMenuField(entry, release, MenuField::Icon, *icon, name + QStringLiteral(".icon"));
                     !s)
                     refuse(s.error());
             return;

@@ -115,9 +115,9 @@ Result<QString> choiceFrom(const QStringList& choices, QStringView text, const Q
                        .arg(name, quoted(text), choices.join(QStringLiteral(", "))));
 }
 
-Status setMenuField(prx::MenuEntry& entry, int version, MenuField field, QStringView text,
+Status setMenuField(prx::MenuEntry& entry, prx::ReleaseId release, MenuField field, QStringView text,
                     const QString& name) {
-    const prx::MenuFormat format = prx::menuFormat(version).value_or(prx::MenuFormat::Classic);
+    const prx::MenuFormat format = prx::menuFormat(release).value_or(prx::MenuFormat::Classic);
     QStringList choices;
     switch (field) {
     case MenuField::Category:
@@ -139,7 +139,7 @@ Status setMenuField(prx::MenuEntry& entry, int version, MenuField field, QString
     const auto index = static_cast<std::size_t>(choices.indexOf(*choice));
     switch (field) {
     case MenuField::Category:
-        prx::setCategory(entry, prx::menuCategories(format)[index], version);
+        prx::setCategory(entry, prx::menuCategories(format)[index], release);
         break;
     case MenuField::Icon:
         prx::setIcon(entry, static_cast<int>(index));
@@ -148,7 +148,7 @@ Status setMenuField(prx::MenuEntry& entry, int version, MenuField field, QString
         prx::setRegion(entry, prx::kMenuRegions[index]);
         break;
     case MenuField::Enabled:
-        prx::setState(entry, prx::menuStates(format)[index], version);
+        prx::setState(entry, prx::menuStates(format)[index], release);
         break;
     }
     return {};

@@ -34,7 +34,7 @@ Result<prx::Rgb> colourFromText(QStringView text, const QString& name);
 Result<QString> choiceFrom(const QStringList& choices, QStringView text, const QString& name);
 // Sets a field of a menu entry by its name as the editing combos do; a
 // field set to what it already means keeps its code.
-Status setMenuField(prx::MenuEntry& entry, int version, MenuField field, QStringView text,
+Status setMenuField(prx::MenuEntry& entry, prx::ReleaseId release, MenuField field, QStringView text,
                     const QString& name);
 // Sets the icon by its code, 0 to 32.
 Status setMenuOrder(prx::MenuEntry& entry, QStringView text, const QString& name);

@@ -10,8 +10,8 @@ namespace {
 
 constexpr std::array<const char*, 5> kMenuRowFields{"order", "category", "icon", "region", "enabled"};
 
-std::array<QString, 5> rowFields(const prx::MenuEntry& entry, int version) {
-    MenuTexts t = menuTexts(entry, version);
+std::array<QString, 5> rowFields(const prx::MenuEntry& entry, prx::ReleaseId release) {
+    MenuTexts t = menuTexts(entry, release);
     return {std::move(t.order), std::move(t.category), std::move(t.icon), std::move(t.region),
             std::move(t.enabled)};
 }
@@ -35,7 +35,7 @@ void writeValue(JsonWriter& w, const ModuleValues& m, const Member& member) {
         w.beginArray();
         for (const prx::MenuEntry& entry : m.menu()) {
             w.beginObject();
-            const auto fields = rowFields(entry, m.release().row);
+            const auto fields = rowFields(entry, m.release());
             for (std::size_t f = 0; f < kMenuRowFields.size(); ++f) {
                 w.key(QString(QLatin1StringView(kMenuRowFields[f])));
                 w.string(fields[f]);
@@ -77,7 +77,7 @@ QList<ShownValue> shownValues(const ModuleValues& m, const Member& member) {
     case Shape::Menu: {
         const prx::MenuEntries& entries = m.menu();
         for (qsizetype k = 0; k < entries.size(); ++k) {
-            const auto fields = rowFields(entries.at(k), m.release().row);
+            const auto fields = rowFields(entries.at(k), m.release());
             for (std::size_t f = 0; f < kMenuRowFields.size(); ++f)
                 out.append({element(k) + u'.' + QLatin1StringView(kMenuRowFields[f]), fields[f], false,
                             static_cast<int>(k)});

@@ -51,7 +51,7 @@ bool present(const ModuleValues& module, const Member& member) {
 
 bool followsMainIcon(const ModuleValues& module, const Member& member) {
     return module.kind() == prx::ModuleKind::Vsh && member.kind == prx::ModuleKind::Vsh &&
-           present(module, member) && prx::followsMainIcon(module.release().row, member.vsh());
+           present(module, member) && prx::followsMainIcon(module.release(), member.vsh());
 }
 
 QString numberText(const ModuleValues& module, const Member& member) {

@@ -104,15 +104,15 @@ const QStringList& iconNames(prx::MenuFormat format) {
     return format == prx::MenuFormat::Slim ? kSlimIcons : kClassicIcons;
 }
 
-MenuTexts menuTexts(const prx::MenuEntry& entry, int version) {
+MenuTexts menuTexts(const prx::MenuEntry& entry, prx::ReleaseId release) {
     MenuTexts t;
-    const auto format = prx::menuFormat(version).value_or(prx::MenuFormat::Classic);
+    const auto format = prx::menuFormat(release).value_or(prx::MenuFormat::Classic);
     const std::optional<int> icon = prx::iconOf(entry.icon);
     t.order = QString::number(icon.value_or(0));
     t.icon = icon ? iconNames(format).value(*icon) : kMenuError;
-    t.category = orError(prx::categoryOf(entry.category, version), &categoryName);
+    t.category = orError(prx::categoryOf(entry.category, release), &categoryName);
     t.region = orError(prx::regionOf(entry.region), &regionName);
-    t.enabled = orError(prx::stateOf(entry.state, version), &stateName);
+    t.enabled = orError(prx::stateOf(entry.state, release), &stateName);
     return t;
 }
 

@@ -32,6 +32,6 @@ struct MenuTexts {
     QString region;
     QString enabled;
 };
-MenuTexts menuTexts(const prx::MenuEntry& entry, int version);
+MenuTexts menuTexts(const prx::MenuEntry& entry, prx::ReleaseId release);
 
 } // namespace qm::looks

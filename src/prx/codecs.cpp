@@ -118,7 +118,7 @@ Result<ColourBlock> readColourBlock(const ModuleImage& image, qint64 offset, int
     return colours;
 }
 
-Result<FormatStrings> readFormatStrings(const ModuleImage& image, qint64 offset, int version) {
+Result<FormatStrings> readFormatStrings(const ModuleImage& image, qint64 offset, ReleaseId release) {
     // A piece is the run of bytes before the next zero, at most 108 of them.
     // For UTF-16LE text below U+0100 a piece at an even position is one
     // character, and a zero character adds nothing.
@@ -140,7 +140,7 @@ Result<FormatStrings> readFormatStrings(const ModuleImage& image, qint64 offset,
             out[static_cast<std::size_t>(s)] += *p;
         }
     }
-    const qint64 shortAt = offset + (version == 1 ? 46 : 48);
+    const qint64 shortAt = offset + (release == ReleaseId{ModuleKind::Vsh, 1} ? 46 : 48);
     for (int k = 0; k < 2; ++k) {
         auto p = piece(shortAt + 2 * k);
         if (!p)

@@ -41,8 +41,8 @@ Status writeColour(ModuleImage& image, qint64 offset, const Colour& colour);
 Result<ColourBlock> readColourBlock(const ModuleImage& image, qint64 offset, int count);
 
 // A date and time format block: four strings of up to five characters and
-// one of up to two. Version 1 keeps the short string two bytes earlier.
-Result<FormatStrings> readFormatStrings(const ModuleImage& image, qint64 offset, int version);
+// one of up to two. VSH release 1 keeps the short string two bytes earlier.
+Result<FormatStrings> readFormatStrings(const ModuleImage& image, qint64 offset, ReleaseId release);
 
 // A main-menu entry's four codes (bytes 0, 4, 8 and 12 to 15).
 Result<MenuEntry> readMenuEntry(const ModuleImage& image, qint64 offset);

@@ -18,24 +18,31 @@ const std::vector<MenuState> kSlimStates{MS::FatOn, MS::FatOff, MS::SlimOn, MS::
 constexpr quint32 kRegionAll = 0xFFFFFFFFu;
 constexpr quint32 kRegionJapan = 8;
 
-bool slim(int version) {
-    return menuFormat(version) == MenuFormat::Slim;
+// The VSH row of a release; 0, a row without a menu, for a PAF release.
+int menuRow(ReleaseId release) {
+    return release.kind == ModuleKind::Vsh ? release.row : 0;
+}
+
+bool slim(ReleaseId release) {
+    return menuFormat(release) == MenuFormat::Slim;
 }
 
 } // namespace
 
-std::optional<MenuFormat> menuFormat(int version) {
-    if (version >= 8 && version <= 11)
+std::optional<MenuFormat> menuFormat(ReleaseId release) {
+    const int row = menuRow(release);
+    if (row >= 8 && row <= 11)
         return MenuFormat::Classic;
-    if (version >= 12 && version <= 14)
+    if (row >= 12 && row <= 14)
         return MenuFormat::Slim;
     return std::nullopt;
 }
 
-int menuEntryCount(int version) {
-    if (version == 8 || version == 9 || version == 14)
+int menuEntryCount(ReleaseId release) {
+    const int row = menuRow(release);
+    if (row == 8 || row == 9 || row == 14)
         return 24;
-    if (version >= 10 && version <= 13)
+    if (row >= 10 && row <= 13)
         return 23;
     return 0;
 }
@@ -52,25 +59,25 @@ int menuIconCount(MenuFormat format) {
     return format == MenuFormat::Slim ? 33 : 32;
 }
 
-std::optional<MenuCategory> categoryOf(quint8 code, int version) {
-    if (slim(version))
+std::optional<MenuCategory> categoryOf(quint8 code, ReleaseId release) {
+    if (slim(release))
         return code < kSlimCategories.size() ? std::optional(kSlimCategories[code]) : std::nullopt;
     // Release 8 keeps Game at 5 and Network at 6; 4 still reads as Game.
-    if (version == 8 && (code == 5 || code == 6))
+    if (menuRow(release) == 8 && (code == 5 || code == 6))
         return kClassicCategories[code - 1u];
     return code < kClassicCategories.size() ? std::optional(kClassicCategories[code]) : std::nullopt;
 }
 
-quint8 categoryCode(MenuCategory category, int version) {
-    const std::vector<MenuCategory>& list = slim(version) ? kSlimCategories : kClassicCategories;
+quint8 categoryCode(MenuCategory category, ReleaseId release) {
+    const std::vector<MenuCategory>& list = slim(release) ? kSlimCategories : kClassicCategories;
     const auto it = std::find(list.begin(), list.end(), category);
     if (it == list.end())
         return 0;
     const auto index = static_cast<quint8>(it - list.begin());
-    return !slim(version) && version == 8 && index >= 4 ? static_cast<quint8>(index + 1) : index;
+    return !slim(release) && menuRow(release) == 8 && index >= 4 ? static_cast<quint8>(index + 1) : index;
 }
 
-std::optional<MenuState> stateOf(quint8 code, int version) {
+std::optional<MenuState> stateOf(quint8 code, ReleaseId release) {
     // The codes that read as a state; a classic release reads only the first two.
     struct StateCode {
         quint8 code;
@@ -82,23 +89,24 @@ std::optional<MenuState> stateOf(quint8 code, int version) {
         {6, MS::SlimOn, true}, {0, MS::SlimOff, true},
     };
     for (const StateCode& s : kStateCodes)
-        if (s.code == code && (!s.slimOnly || slim(version)))
+        if (s.code == code && (!s.slimOnly || slim(release)))
             return s.state;
     return std::nullopt;
 }
 
-quint8 stateCode(MenuState state, int version) {
+quint8 stateCode(MenuState state, ReleaseId release) {
+    const int row = menuRow(release);
     // Releases 12 and 13 have no code of their own for a slim entry that is
     // on: it is stored as 3, which reads back as on.
     switch (state) {
     case MS::FatOn:
-        return slim(version) && version == 14 ? 7 : 3;
+        return slim(release) && row == 14 ? 7 : 3;
     case MS::FatOff:
         return 2;
     case MS::SlimOn:
-        if (!slim(version))
+        if (!slim(release))
             return 0;
-        return version == 14 ? 6 : 3;
+        return row == 14 ? 6 : 3;
     case MS::SlimOff:
         return 0;
     }
@@ -125,14 +133,14 @@ quint32 regionCode(MenuRegion region) {
     return region == MenuRegion::All ? kRegionAll : kRegionJapan;
 }
 
-void setCategory(MenuEntry& entry, MenuCategory category, int version) {
-    if (categoryOf(entry.category, version) != category)
-        entry.category = categoryCode(category, version);
+void setCategory(MenuEntry& entry, MenuCategory category, ReleaseId release) {
+    if (categoryOf(entry.category, release) != category)
+        entry.category = categoryCode(category, release);
 }
 
-void setState(MenuEntry& entry, MenuState state, int version) {
-    if (stateOf(entry.state, version) != state)
-        entry.state = stateCode(state, version);
+void setState(MenuEntry& entry, MenuState state, ReleaseId release) {
+    if (stateOf(entry.state, release) != state)
+        entry.state = stateCode(state, release);
 }
 
 void setRegion(MenuEntry& entry, MenuRegion region) {

@@ -8,10 +8,10 @@
 
 namespace qm::prx {
 
-bool followsMainIcon(int version, VshMember member) {
+bool followsMainIcon(ReleaseId release, VshMember member) {
     const int followed = memberInfo(ModuleKind::Vsh, static_cast<int>(member)).follows;
-    return followed >= 0 && version >= 1 && version <= kVshRows && vshHas(version, member) &&
-           vshHas(version, static_cast<VshMember>(followed));
+    return followed >= 0 && release.kind == ModuleKind::Vsh && release.isValid() &&
+           vshHas(release.row, member) && vshHas(release.row, static_cast<VshMember>(followed));
 }
 
 Single networkIconFollowing(Single mainIcon) {
@@ -30,7 +30,7 @@ Single networkIconFollowing(Single mainIcon) {
 
 void applyFollowing(ModuleValues& values) {
     if (values.kind() != ModuleKind::Vsh ||
-        !followsMainIcon(values.release().row, VshMember::NetworkIconYUnfocused))
+        !followsMainIcon(values.release(), VshMember::NetworkIconYUnfocused))
         return;
     values.setValue(VshMember::NetworkIconYUnfocused,
                     networkIconFollowing(values.single(VshMember::MainIconYUnfocused)));
@@ -42,7 +42,7 @@ bool editable(const ModuleValues& values, int member) {
     if (values.kind() == ModuleKind::Paf)
         return true;
     const auto m = static_cast<VshMember>(member);
-    return shapeOf(m) != Shape::Formats && !followsMainIcon(values.release().row, m);
+    return shapeOf(m) != Shape::Formats && !followsMainIcon(values.release(), m);
 }
 
 Result<qint16> bmpSizeFromNumber(double number) {

@@ -13,7 +13,7 @@ namespace qm::prx {
 
 // In releases 12 to 14 NetworkIconYUnfocused is not set by itself: it is
 // MainIconYUnfocused + 1.
-bool followsMainIcon(int version, VshMember member);
+bool followsMainIcon(ReleaseId release, VshMember member);
 // MainIconYUnfocused + 1, as the main icon's shortest decimal text reads.
 Single networkIconFollowing(Single mainIcon);
 // Puts the following value in place, where the release has the rule.

@@ -44,10 +44,10 @@ Result<Value> readMember(const ModuleImage& image, ReleaseId release, int member
     case Shape::Colours:
         return asValue(readColourBlock(image, at, info.elements()));
     case Shape::Formats:
-        return asValue(readFormatStrings(image, at, release.row));
+        return asValue(readFormatStrings(image, at, release));
     case Shape::Menu: {
         MenuEntries entries;
-        for (int k = 0; k < menuEntryCount(release.row); ++k) {
+        for (int k = 0; k < menuEntryCount(release); ++k) {
             auto e = readMenuEntry(image, at + kMenuEntryLength * k);
             if (!e)
                 return withMember(e.error(), entryName(k), at + kMenuEntryLength * k);

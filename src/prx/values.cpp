@@ -34,7 +34,7 @@ Value zeroValue(ReleaseId release, int member) {
     case Shape::Formats:
         return FormatStrings();
     case Shape::Menu:
-        return MenuEntries(menuEntryCount(release.row));
+        return MenuEntries(menuEntryCount(release));
     }
     return {};
 }

@@ -128,7 +128,7 @@ QList<ValueSpan> valueSpans(prx::ModuleKind kind, int version) {
                     add(name, i, at + prx::kColourRecordLength * i, prx::kColourRecordLength);
                 break;
             case prx::Shape::Menu:
-                for (int i = 0; i < prx::menuEntryCount(version); ++i)
+                for (int i = 0; i < prx::menuEntryCount(prx::ReleaseId{kind, version}); ++i)
                     add(name, i, at + prx::kMenuEntryLength * i, prx::kMenuEntryLength);
                 break;
             case prx::Shape::Formats:

@@ -31,7 +31,7 @@ QString VshMenuModel::text(int row, Column column) const {
     if (row < 0 || row >= m_rows)
         return {};
     const prx::ModuleValues& values = m_form->values();
-    const looks::MenuTexts t = looks::menuTexts(values.menu().at(row), values.release().row);
+    const looks::MenuTexts t = looks::menuTexts(values.menu().at(row), values.release());
     switch (column) {
     case ColOrder:
         return t.order;

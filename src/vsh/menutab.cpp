@@ -130,12 +130,12 @@ VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
         setTabOrder(order[i - 1], order[i]);
 }
 
-int VshMenuTab::version() const {
-    return m_form->versionIndex();
+prx::ReleaseId VshMenuTab::release() const {
+    return {prx::ModuleKind::Vsh, m_form->versionIndex()};
 }
 
 bool VshMenuTab::slim() const {
-    return prx::menuFormat(version()) == MenuFormat::Slim;
+    return prx::menuFormat(release()) == MenuFormat::Slim;
 }
 
 void VshMenuTab::showEntries() {
@@ -184,7 +184,7 @@ void VshMenuTab::setControlsEnabled(bool enabled) {
 }
 
 void VshMenuTab::applyRelease() {
-    const auto menu = prx::menuFormat(version());
+    const auto menu = prx::menuFormat(release());
     if (!menu) {
         // No menu: everything off (the list is empty), both variants' combos left in their place.
         for (QWidget* w :
@@ -210,7 +210,7 @@ void VshMenuTab::showSelected() {
     // Programmatic changes raise neither `activated` nor `clicked`: showing a
     // row never changes one.
     const prx::MenuEntry& entry = m_form->values().menu().at(row);
-    const int v = version();
+    const prx::ReleaseId v = release();
     if (const auto state = prx::stateOf(entry.state, v)) {
         const bool on = *state == MenuState::FatOn || *state == MenuState::SlimOn;
         const bool slimState = *state == MenuState::SlimOn || *state == MenuState::SlimOff;
@@ -256,7 +256,7 @@ void VshMenuTab::categoryPicked(QComboBox* combo) {
     if (index < 0 || index >= static_cast<int>(categories.size()))
         return;
     changeSelected([&](prx::MenuEntry& e) {
-        prx::setCategory(e, categories[static_cast<std::size_t>(index)], version());
+        prx::setCategory(e, categories[static_cast<std::size_t>(index)], release());
     });
 }
 
@@ -278,7 +278,7 @@ void VshMenuTab::stateClicked(QCheckBox* box) {
     // The box clicked changes its half of the state; the other half is the
     // row's own, whatever the other box shows.
     changeSelected([&](prx::MenuEntry& e) {
-        const auto current = prx::stateOf(e.state, version());
+        const auto current = prx::stateOf(e.state, release());
         bool on = m_activate->isChecked();
         bool slimOn = m_slim->isChecked();
         if (current && box == m_activate)
@@ -287,7 +287,7 @@ void VshMenuTab::stateClicked(QCheckBox* box) {
             on = *current == MenuState::FatOn || *current == MenuState::SlimOn;
         const MenuState state = on ? (slimOn ? MenuState::SlimOn : MenuState::FatOn)
                                    : (slimOn ? MenuState::SlimOff : MenuState::FatOff);
-        prx::setState(e, state, version());
+        prx::setState(e, state, release());
     });
 }
 

@@ -57,7 +57,7 @@ protected:
 private:
     static std::size_t index(prx::MenuFormat format) { return format == prx::MenuFormat::Slim ? 1 : 0; }
     bool slim() const;
-    int version() const;
+    prx::ReleaseId release() const;
     prx::MenuFormat format() const { return slim() ? prx::MenuFormat::Slim : prx::MenuFormat::Classic; }
     // Shows the selected row in the editing controls.
     void showSelected();

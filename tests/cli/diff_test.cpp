@@ -58,7 +58,7 @@ TEST_F(Diff, OneEditedValueIsExactlyItsLine) {
     const auto vsh = makeVsh(12).expected;
     const QString camera = QStringLiteral("Camera");
     const qsizetype cameraCode = looks::iconNames(MenuFormat::Slim).indexOf(camera);
-    const looks::MenuTexts row2 = looks::menuTexts(vsh.menu()[2], 12);
+    const looks::MenuTexts row2 = looks::menuTexts(vsh.menu()[2], vshRow(12));
     struct Case {
         ModuleKind kind;
         QString assignment;

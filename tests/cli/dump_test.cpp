@@ -98,7 +98,7 @@ TEST_P(DumpVsh, ShowsEveryValueOfTheReleaseInTableOrder) {
     ASSERT_EQ(menu.size(), v >= 8 ? f.expected.menu().size() : 0);
     for (qsizetype k = 0; k < menu.size(); ++k) {
         const QJsonObject row = menu.at(k).toObject();
-        const looks::MenuTexts e = looks::menuTexts(f.expected.menu().at(k), v);
+        const looks::MenuTexts e = looks::menuTexts(f.expected.menu().at(k), vshRow(v));
         EXPECT_EQ(row.size(), 5);
         EXPECT_EQ(row[u"order"].toString(), e.order) << k;
         EXPECT_EQ(row[u"category"].toString(), e.category) << k;
@@ -179,7 +179,7 @@ TEST_F(Dump, ReadableLinesUseTheNamesSetTakes) {
         QStringLiteral("TextColors[3] = ") + hexColour(f.expected.colours(VshMember::TextColors)[3].rgb()),
         QStringLiteral("ContextColorsSlim[14] = ") +
             hexColour(f.expected.colours(VshMember::ContextColorsSlim)[14].rgb()),
-        QStringLiteral("MenuEntries[23].icon = ") + looks::menuTexts(f.expected.menu()[23], 14).icon,
+        QStringLiteral("MenuEntries[23].icon = ") + looks::menuTexts(f.expected.menu()[23], vshRow(14)).icon,
         QStringLiteral("FormatsUSJapan[4] = ") + f.expected.formats(VshMember::FormatsUSJapan)[4],
         QStringLiteral("BmpSize = ") + QString::number(f.expected.integer(VshMember::BmpSize)),
     };

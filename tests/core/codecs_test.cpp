@@ -1,6 +1,7 @@
 #include "prx/codecs.h"
 #include "qt_printers.h"
 #include "support/bytes.h"
+#include "support/known_offsets.h"
 #include "text/errortext.h"
 
 #include <QtEndian>
@@ -12,6 +13,7 @@
 #include <limits>
 
 using namespace qm;
+using qm::test::vshRow;
 using namespace qm::prx;
 
 namespace {
@@ -457,7 +459,7 @@ TEST(FormatStrings, ShortStringLiesTwoBytesEarlierInTheFirstRelease) {
         SCOPED_TRACE(testing::Message() << "short string at " << c.storedAt << ", release " << c.version);
         const ModuleImage image(filler(5) + formatBlock(c.storedAt, QString::fromLatin1(c.stored)) +
                                 filler(9));
-        auto formats = readFormatStrings(image, 5, c.version);
+        auto formats = readFormatStrings(image, 5, vshRow(c.version));
         ASSERT_TRUE(formats) << text::fullText(formats.error()).toStdString();
         EXPECT_EQ((*formats)[0], QStringLiteral("%d/%m"));
         EXPECT_EQ((*formats)[1], QStringLiteral("%H:%M"));
@@ -469,7 +471,7 @@ TEST(FormatStrings, ShortStringLiesTwoBytesEarlierInTheFirstRelease) {
 
 TEST(FormatStrings, ABlockCutByTheEndOfTheModuleIsRefused) {
     const ModuleImage image(formatBlock(48, QStringLiteral("%p")).left(40));
-    EXPECT_FALSE(readFormatStrings(image, 0, 2));
+    EXPECT_FALSE(readFormatStrings(image, 0, vshRow(2)));
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "looks/menunames.h"
 #include "qt_printers.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace qm;
+using qm::test::vshRow;
 using namespace qm::looks;
 using prx::ModuleKind;
 
@@ -197,7 +199,7 @@ TEST(Look, AMenuRowWhoseOrderAndIconDisagreeCarriesOverOnce) {
         const QJsonObject look{{QStringLiteral("MenuEntries"), rows}};
         const LookApplied once = applyLook(look, target);
         ASSERT_TRUE(once.refused.isEmpty()) << once.refused.join(u'\n').toStdString();
-        const MenuTexts shown = menuTexts(once.values.menu().at(17), c.version);
+        const MenuTexts shown = menuTexts(once.values.menu().at(17), vshRow(c.version));
         EXPECT_EQ(shown.order, QLatin1StringView(c.wantOrder)) << c.version;
         EXPECT_EQ(shown.icon, QLatin1StringView(c.wantIcon)) << c.version;
         const LookApplied twice = applyLook(look, once.values);

@@ -3,6 +3,7 @@
 #include "prx/codecs.h"
 #include "prx/menu.h"
 #include "qt_printers.h"
+#include "support/known_offsets.h"
 #include "text/errortext.h"
 
 #include <QtEndian>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace qm;
+using qm::test::vshRow;
 using namespace qm::prx;
 using qm::looks::MenuTexts;
 
@@ -145,7 +147,7 @@ class MenuRead : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(MenuRead, ShowsTheCodesAsTheListTexts) {
     const ReadCase& c = GetParam();
-    EXPECT_EQ(menuFormat(c.version), c.format);
+    EXPECT_EQ(menuFormat(vshRow(c.version)), c.format);
     const ModuleImage image = imageWith(c.entry);
     auto r = readMenuEntry(image, kAt);
     ASSERT_TRUE(r) << text::fullText(r.error()).toStdString();
@@ -154,7 +156,7 @@ TEST_P(MenuRead, ShowsTheCodesAsTheListTexts) {
     EXPECT_EQ(r->icon, static_cast<quint8>(c.entry.at(4)));
     EXPECT_EQ(r->state, static_cast<quint8>(c.entry.at(8)));
     EXPECT_EQ(r->region, qFromLittleEndian<quint32>(c.entry.constData() + 12));
-    const MenuTexts shown = looks::menuTexts(*r, c.version);
+    const MenuTexts shown = looks::menuTexts(*r, vshRow(c.version));
     EXPECT_TRUE(sameTexts(shown, c.expected)) << describe(shown) << " instead of " << describe(c.expected);
 }
 
@@ -224,9 +226,9 @@ TEST_P(MenuWrite, StoresTheCodesAndLeavesTheOtherBytes) {
     const QByteArray original = image.bytes();
     auto entry = readMenuEntry(image, kAt);
     ASSERT_TRUE(entry);
-    setCategory(*entry, c.category, c.version);
+    setCategory(*entry, c.category, vshRow(c.version));
     setIcon(*entry, c.icon);
-    setState(*entry, c.state, c.version);
+    setState(*entry, c.state, vshRow(c.version));
     if (c.region)
         setRegion(*entry, *c.region);
     EXPECT_EQ(*entry, (MenuEntry{c.categoryCode, c.iconCode, c.stateCode, c.regionCode})) << describe(*entry);
@@ -269,8 +271,8 @@ TEST(MenuCodes, MeanWhatTheirReleaseSays) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "release " << c.version << " code " << int(c.code));
-        EXPECT_EQ(categoryOf(c.code, c.version), c.category);
-        EXPECT_EQ(stateOf(c.code, c.version), c.state);
+        EXPECT_EQ(categoryOf(c.code, vshRow(c.version)), c.category);
+        EXPECT_EQ(stateOf(c.code, vshRow(c.version)), c.state);
     }
     // Only the first byte of the region tells it.
     const struct {
@@ -310,8 +312,8 @@ TEST(MenuCodes, AFieldSetToTheMeaningItHasKeepsItsCode) {
     for (const auto& c : cases) {
         SCOPED_TRACE(describe(c.entry));
         MenuEntry e = c.entry;
-        setCategory(e, *categoryOf(e.category, c.version), c.version);
-        setState(e, *stateOf(e.state, c.version), c.version);
+        setCategory(e, *categoryOf(e.category, vshRow(c.version)), vshRow(c.version));
+        setState(e, *stateOf(e.state, vshRow(c.version)), vshRow(c.version));
         setRegion(e, *regionOf(e.region));
         setIcon(e, *iconOf(e.icon));
         EXPECT_EQ(e, c.entry);
@@ -319,12 +321,12 @@ TEST(MenuCodes, AFieldSetToTheMeaningItHasKeepsItsCode) {
     // SLIM ON has no code of its own in 3.71 and 3.73: it is stored as 3, the code of FAT ON, and set on
     // an entry that is on it changes nothing. 3.8x stores it as 6.
     for (int v : {12, 13, 14}) {
-        MenuEntry fatOn{0, 0, stateCode(MenuState::FatOn, v), 0xFFFFFFFFu};
+        MenuEntry fatOn{0, 0, stateCode(MenuState::FatOn, vshRow(v)), 0xFFFFFFFFu};
         MenuEntry e = fatOn;
-        setState(e, MenuState::SlimOn, v);
+        setState(e, MenuState::SlimOn, vshRow(v));
         EXPECT_EQ(e.state, v == 14 ? 6 : 3) << v;
         EXPECT_EQ(e == fatOn, v != 14) << v;
-        EXPECT_EQ(stateOf(e.state, v), v == 14 ? MenuState::SlimOn : MenuState::FatOn) << v;
+        EXPECT_EQ(stateOf(e.state, vshRow(v)), v == 14 ? MenuState::SlimOn : MenuState::FatOn) << v;
     }
 }
 
@@ -352,18 +354,18 @@ TEST(MenuRoundTrip, EveryReadableEntryIsWrittenBackToItsOwnCodes) {
                         const ModuleImage image = imageWith(entry);
                         auto read = readMenuEntry(image, kAt);
                         ASSERT_TRUE(read);
-                        EXPECT_EQ(menuFormat(r.version), r.format);
-                        const auto category = categoryOf(read->category, r.version);
-                        const auto state = stateOf(read->state, r.version);
+                        EXPECT_EQ(menuFormat(vshRow(r.version)), r.format);
+                        const auto category = categoryOf(read->category, vshRow(r.version));
+                        const auto state = stateOf(read->state, vshRow(r.version));
                         const auto where = regionOf(read->region);
                         const auto shownIcon = iconOf(read->icon);
                         ASSERT_TRUE(category && state && where && shownIcon);
                         // The meanings set on an entry whose codes mean nothing.
                         ModuleImage written = imageWith(entryBytes(0xEE, 0xEE, 0xEE, 0x55555555));
                         MenuEntry fresh = *readMenuEntry(written, kAt);
-                        setCategory(fresh, *category, r.version);
+                        setCategory(fresh, *category, vshRow(r.version));
                         setIcon(fresh, *shownIcon);
-                        setState(fresh, *state, r.version);
+                        setState(fresh, *state, vshRow(r.version));
                         setRegion(fresh, *where);
                         ASSERT_TRUE(writeMenuEntry(written, kAt, fresh));
                         const QByteArray got = written.bytes().mid(kAt, 16);
@@ -388,17 +390,17 @@ TEST(MenuRoundTrip, OnlyTheFieldsThatAreSetChange) {
         const ModuleImage image = imageWith(entry);
         auto loaded = readMenuEntry(image, kAt);
         ASSERT_TRUE(loaded);
-        ASSERT_TRUE(
-            sameTexts(looks::menuTexts(*loaded, version), row("0", "ERROR", "ERROR", "ERROR", "ERROR")));
+        ASSERT_TRUE(sameTexts(looks::menuTexts(*loaded, vshRow(version)),
+                              row("0", "ERROR", "ERROR", "ERROR", "ERROR")));
 
         const struct {
             void (*set)(MenuEntry&, int version);
             int byte;
             char code;
         } edits[] = {
-            {[](MenuEntry& e, int v) { setCategory(e, MenuCategory::Photo, v); }, 0, 1},
+            {[](MenuEntry& e, int v) { setCategory(e, MenuCategory::Photo, vshRow(v)); }, 0, 1},
             {[](MenuEntry& e, int) { setIcon(e, 12); }, 4, 12},
-            {[](MenuEntry& e, int v) { setState(e, MenuState::FatOff, v); }, 8, 2},
+            {[](MenuEntry& e, int v) { setState(e, MenuState::FatOff, vshRow(v)); }, 8, 2},
         };
         for (const auto& e : edits) {
             ModuleImage copy = image;
@@ -457,8 +459,8 @@ TEST(MenuReleases, FormatAndEntryCountFollowTheRelease) {
         {14, MenuFormat::Slim, 24},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(menuFormat(c.version), c.format) << c.version;
-        EXPECT_EQ(menuEntryCount(c.version), c.entries) << c.version;
+        EXPECT_EQ(menuFormat(vshRow(c.version)), c.format) << c.version;
+        EXPECT_EQ(menuEntryCount(vshRow(c.version)), c.entries) << c.version;
     }
     EXPECT_EQ(menuIconCount(MenuFormat::Classic), 32);
     EXPECT_EQ(menuIconCount(MenuFormat::Slim), 33);

@@ -23,6 +23,7 @@ using qm::test::makeVsh;
 using qm::test::putSingle;
 using qm::test::readFile;
 using qm::test::singleAt;
+using qm::test::vshRow;
 using qm::test::writeFile;
 
 namespace {
@@ -182,7 +183,7 @@ TEST_P(VshMemberRule, OnlyOpenValuesAreSetAndOnlyTextsMayNotBeEmpty) {
 
     // The network icon of releases 12 to 14 moves with the main icon.
     const qint64 network =
-        c.member == V::MainIconYUnfocused && followsMainIcon(c.version, V::NetworkIconYUnfocused)
+        c.member == V::MainIconYUnfocused && followsMainIcon(vshRow(c.version), V::NetworkIconYUnfocused)
             ? test::known::vshOffset(c.version, V::NetworkIconYUnfocused)
             : -1;
 
@@ -392,7 +393,7 @@ TEST(VshNetworkIcon, FollowsTheMainIconInReleases12To14) {
         const auto f = makeVsh(c.version);
         auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Vsh, c.version});
         ASSERT_TRUE(loaded);
-        EXPECT_TRUE(followsMainIcon(c.version, V::NetworkIconYUnfocused));
+        EXPECT_TRUE(followsMainIcon(vshRow(c.version), V::NetworkIconYUnfocused));
         ModuleValues edited = *loaded;
         edited.setValue(V::MainIconYUnfocused, Single::fromFloat(c.main));
         edited.setValue(V::NetworkIconYUnfocused, Single::fromFloat(999.0f)); // not what counts
@@ -430,7 +431,7 @@ TEST(VshNetworkIcon, IsAnOrdinaryValueBeforeRelease12) {
         const auto f = makeVsh(v);
         auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Vsh, v});
         ASSERT_TRUE(loaded);
-        EXPECT_FALSE(followsMainIcon(v, V::NetworkIconYUnfocused)) << v;
+        EXPECT_FALSE(followsMainIcon(vshRow(v), V::NetworkIconYUnfocused)) << v;
         EXPECT_TRUE(editable(*loaded, V::NetworkIconYUnfocused)) << v;
         EXPECT_FALSE(loaded->has(V::MainIconYUnfocused)) << v; // no such value before release 12
         ModuleValues edited = *loaded;

@@ -14,6 +14,7 @@ using namespace qm::prx;
 using qm::test::byteRange;
 using qm::test::changedOffsets;
 using qm::test::makeVsh;
+using qm::test::vshRow;
 
 namespace {
 
@@ -58,10 +59,10 @@ TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
         add(test::known::vshOffset(v, VshMember::MainIconYUnfocused), 4);
         add(test::known::vshOffset(v, VshMember::NetworkIconYUnfocused), 4);
     }
-    if (menuFormat(v)) {
+    if (menuFormat(vshRow(v))) {
         MenuEntries menu = edited.menu();
-        ASSERT_EQ(categoryOf(menu[0].category, v), MenuCategory::Settings);
-        setCategory(menu[0], MenuCategory::Photo, v);
+        ASSERT_EQ(categoryOf(menu[0].category, vshRow(v)), MenuCategory::Settings);
+        setCategory(menu[0], MenuCategory::Photo, vshRow(v));
         edited.setValue(VshMember::MenuEntries, menu);
         add(test::known::vshOffset(v, VshMember::MenuEntries) + 0, 1);
     }
@@ -85,8 +86,8 @@ TEST_P(VshRelease, EditsChangeExactlyTheEditedBytes) {
         EXPECT_EQ(reloaded->single(VshMember::MainIconYUnfocused).toFloat(), 40.0f);
         EXPECT_EQ(reloaded->single(VshMember::NetworkIconYUnfocused).toFloat(), 41.0f);
     }
-    if (menuFormat(v)) {
-        EXPECT_EQ(looks::menuTexts(reloaded->menu()[0], v).category, QStringLiteral("Photo"));
+    if (menuFormat(vshRow(v))) {
+        EXPECT_EQ(looks::menuTexts(reloaded->menu()[0], vshRow(v)).category, QStringLiteral("Photo"));
     }
 }
 

@@ -80,7 +80,7 @@ QList<MenuRow> expectedMenuRows(const prx::ModuleValues& values) {
     if (!values.has(V::MenuEntries))
         return rows;
     for (const prx::MenuEntry& e : values.menu()) {
-        const looks::MenuTexts t = looks::menuTexts(e, values.release().row);
+        const looks::MenuTexts t = looks::menuTexts(e, values.release());
         rows.append({t.order, t.category, t.icon, t.region, t.enabled});
     }
     return rows;

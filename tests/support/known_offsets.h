@@ -13,6 +13,18 @@
 #include <span>
 #include <string_view>
 
+namespace qm::test {
+
+// A release by its row, for the tables that list rows as numbers.
+inline prx::ReleaseId vshRow(int row) {
+    return {prx::ModuleKind::Vsh, row};
+}
+inline prx::ReleaseId pafRow(int row) {
+    return {prx::ModuleKind::Paf, row};
+}
+
+} // namespace qm::test
+
 namespace qm::test::known {
 
 inline constexpr int kVshRows = 14;
