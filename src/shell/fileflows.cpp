@@ -161,7 +161,7 @@ bool MainWindow::saveEditor(EditorForm* form, SaveMode mode) {
     // The watch must not take files replaced here for vanished ones.
     m_statusPaused = true;
     m_statusTimer->stop();
-    const int version = editor->versionIndex();
+    const prx::ReleaseId release = editor->release();
     bool written = false;
 
     const auto askFile = [this](const QString& title, FileMode fileMode) {
@@ -188,14 +188,14 @@ bool MainWindow::saveEditor(EditorForm* form, SaveMode mode) {
     };
     // The editor's save, reported here when it fails. Writing over the open
     // file when another program changed it since asks first.
-    const auto save = [this, &editor, &written, version, openPath](const QString& path) {
+    const auto save = [this, &editor, &written, release, openPath](const QString& path) {
         if (path == openPath && editor->changedOnDisk() && QFileInfo::exists(path) &&
             dialogs().showMessage(this, kAppTitle,
                                   QStringLiteral("%1 was changed on disk since it was opened. Overwrite it?")
                                       .arg(QFileInfo(path).fileName()),
                                   MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
             return false;
-        const Status saved = editor->save(path, version, m_config->keepOriginalNow());
+        const Status saved = editor->save(path, release, m_config->keepOriginalNow());
         if (!saved) {
             showError(editor, saved.error(), openPath);
             if (saved.error().kind == ErrorKind::Check)

@@ -28,7 +28,7 @@ QString lines(const QString& heading, const QStringList& items) {
 }
 
 std::optional<QString> firmwareOf(const EditorForm* editor) {
-    return theme::firmwareOfRelease(editor->moduleKind(), editor->versionIndex());
+    return theme::firmwareOfRelease(editor->release());
 }
 
 theme::Slot slotOf(const EditorForm* editor) {

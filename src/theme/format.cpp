@@ -25,8 +25,8 @@ struct Pairing {
 };
 constexpr Pairing kPairings[] = {{"3.71", 12, 11}, {"3.80", 14, 12}};
 
-QString shortLabel(prx::ModuleKind kind, int version) {
-    const QString label = QString::fromLatin1(prx::release(kind, version).label);
+QString shortLabel(prx::ReleaseId release) {
+    const QString label = release.label();
     return label.mid(label.lastIndexOf(u' ') + 1);
 }
 
@@ -107,9 +107,9 @@ std::optional<QString> firmwareOfMagic(quint32 magic) {
     return QStringLiteral("%1.%2%3").arg(digits >> 8 & 0xF).arg(digits >> 4 & 0xF).arg(digits & 0xF);
 }
 
-std::optional<QString> firmwareOfRelease(prx::ModuleKind kind, int version) {
+std::optional<QString> firmwareOfRelease(prx::ReleaseId release) {
     for (const Pairing& p : kPairings)
-        if ((kind == prx::ModuleKind::Vsh ? p.vsh : p.paf) == version)
+        if ((release.kind == prx::ModuleKind::Vsh ? p.vsh : p.paf) == release.row)
             return QString::fromLatin1(p.firmware);
     return std::nullopt;
 }
@@ -125,8 +125,8 @@ QString pairedReleasesText() {
     QStringList parts;
     for (const Pairing& p : kPairings)
         parts.append(QStringLiteral("%1 (VSH %2 with PAF %3)")
-                         .arg(QLatin1StringView(p.firmware), shortLabel(prx::ModuleKind::Vsh, p.vsh),
-                              shortLabel(prx::ModuleKind::Paf, p.paf)));
+                         .arg(QLatin1StringView(p.firmware), shortLabel({prx::ModuleKind::Vsh, p.vsh}),
+                              shortLabel({prx::ModuleKind::Paf, p.paf})));
     return parts.join(QStringLiteral(" and "));
 }
 

@@ -58,7 +58,7 @@ std::optional<QString> firmwareOfMagic(quint32 magic);
 
 // Quillmark's releases that themes are for: VSH "3.71" with PAF "3.7x" on
 // 3.71, VSH "3.8x" with PAF "3.8x" on 3.80. None for any other release.
-std::optional<QString> firmwareOfRelease(prx::ModuleKind kind, int version);
+std::optional<QString> firmwareOfRelease(prx::ReleaseId release);
 // The release of a kind that a firmware's modules are, when Quillmark knows it.
 std::optional<int> releaseOfFirmware(prx::ModuleKind kind, QStringView firmware);
 // "3.71 (VSH 3.71 with PAF 3.7x) and 3.80 (VSH 3.8x with PAF 3.8x)"

@@ -23,10 +23,6 @@ Error about(const QString& name, const Error& error) {
     return error.named(name);
 }
 
-QString shortLabel(prx::ModuleKind kind, int version) {
-    return QString::fromLatin1(prx::release(kind, version).label);
-}
-
 struct Prepared {
     const ModulePair* pair;
     QByteArray stock;
@@ -53,7 +49,7 @@ Result<Prepared> prepare(const ModulePair& pair) {
         const auto other = releaseOf(pair.slot, edited->size());
         const auto what = [&](qint64 size, std::optional<int> v) {
             const auto kind = kindOfSlot(pair.slot);
-            return v && kind ? QStringLiteral("%1 bytes, %2").arg(size).arg(shortLabel(*kind, *v))
+            return v && kind ? QStringLiteral("%1 bytes, %2").arg(size).arg(prx::ReleaseId{*kind, *v}.label())
                              : QStringLiteral("%1 bytes").arg(size);
         };
         return refusal(
@@ -75,14 +71,15 @@ Result<Firmware> chooseFirmware(const QString& asked, const QList<Prepared>& mod
         const auto kind = kindOfSlot(m.pair->slot);
         if (!kind || !m.version)
             continue;
-        const auto firmware = firmwareOfRelease(*kind, *m.version);
+        const prx::ReleaseId release{*kind, *m.version};
+        const auto firmware = firmwareOfRelease(release);
         if (!firmware)
             return refusal(QStringLiteral("%1 is %2, a release the theme plugin loads no themes on")
-                               .arg(m.pair->editedName, shortLabel(*kind, *m.version)),
+                               .arg(m.pair->editedName, release.label()),
                            themes);
         if (!asked.isEmpty() && *firmware != asked)
             return refusal(QStringLiteral("%1 is %2, a module of firmware %3, not %4")
-                               .arg(m.pair->editedName, shortLabel(*kind, *m.version), *firmware, asked),
+                               .arg(m.pair->editedName, release.label(), *firmware, asked),
                            themes);
         for (const auto& [name, f] : std::as_const(paired))
             if (f != *firmware)
@@ -109,7 +106,7 @@ Result<ModuleSummary> summarise(const Prepared& m) {
     s.slot = m.pair->slot;
     s.version = m.version;
     const auto kind = kindOfSlot(s.slot);
-    const QList<ValueSpan> spans = kind && m.version ? valueSpans(*kind, *m.version) : QList<ValueSpan>();
+    const QList<ValueSpan> spans = kind && m.version ? valueSpans({*kind, *m.version}) : QList<ValueSpan>();
     const auto name = [&spans](FileRange r) { return valuesIn(spans, r).join(QStringLiteral(", ")); };
     auto runs = makeRuns(m.stock, m.edited, name);
     if (!runs)

@@ -7,10 +7,12 @@ Result<ThemeOnModule> themeOnModule(const Theme& theme, QByteArrayView module, S
     const auto kind = kindOfSlot(slot);
     if (!kind)
         version.reset();
-    if (version && firmwareOfRelease(*kind, *version) != theme.firmware)
+    const std::optional<prx::ReleaseId> release =
+        version ? std::optional(prx::ReleaseId{*kind, *version}) : std::nullopt;
+    if (release && firmwareOfRelease(*release) != theme.firmware)
         return Error::notModule(
             QStringLiteral("The module is %1, not a module of firmware %2")
-                .arg(QLatin1StringView(prx::release(*kind, *version).label), theme.firmware),
+                .arg(release->label(), theme.firmware),
             QStringLiteral("themes of Quillmark's releases: %1").arg(pairedReleasesText()));
     ThemeOnModule on{{}, theme.entryFor(slot), {}, {}, {}};
     if (!on.entry)
@@ -19,9 +21,9 @@ Result<ThemeOnModule> themeOnModule(const Theme& theme, QByteArrayView module, S
     if (!applied)
         return applied.error();
     on.module = std::move(*applied);
-    if (!version)
+    if (!release)
         return on;
-    on.runs = runsOnValues(module, on.entry->runs, *kind, *version);
+    on.runs = runsOnValues(module, on.entry->runs, *release);
     for (const RunOnValues& r : std::as_const(on.runs)) {
         if (r.values.isEmpty())
             on.outside.append(r);

@@ -94,22 +94,22 @@ QList<FileRange> differingRanges(QByteArrayView stock, QByteArrayView edited) {
     return ranges;
 }
 
-QList<ValueSpan> valueSpans(prx::ModuleKind kind, int version) {
+QList<ValueSpan> valueSpans(prx::ReleaseId release) {
     QList<ValueSpan> spans;
     int member = 0;
     const auto add = [&spans, &member](QLatin1StringView name, int element, qint64 offset, qint64 length) {
         spans.append({element < 0 ? QString(name) : QStringLiteral("%1[%2]").arg(name).arg(element), member,
                       element, offset, length});
     };
-    if (kind == prx::ModuleKind::Paf) {
+    if (release.kind == prx::ModuleKind::Paf) {
         for (int m = 0; m < prx::kPafMemberCount; ++m)
-            if (member = m; const auto at = prx::pafOffset(version, static_cast<prx::PafMember>(m)))
+            if (member = m; const auto at = prx::pafOffset(release.row, static_cast<prx::PafMember>(m)))
                 add(prx::memberName(static_cast<prx::PafMember>(m)), -1, at, 4);
     } else {
         for (int m = 0; m < prx::kVshMemberCount; ++m) {
             member = m;
             const auto vsh = static_cast<prx::VshMember>(m);
-            const qint64 at = prx::vshOffset(version, vsh);
+            const qint64 at = prx::vshOffset(release.row, vsh);
             if (at == 0)
                 continue;
             const QLatin1StringView name = prx::memberName(vsh);
@@ -128,7 +128,7 @@ QList<ValueSpan> valueSpans(prx::ModuleKind kind, int version) {
                     add(name, i, at + prx::kColourRecordLength * i, prx::kColourRecordLength);
                 break;
             case prx::Shape::Menu:
-                for (int i = 0; i < prx::menuEntryCount(prx::ReleaseId{kind, version}); ++i)
+                for (int i = 0; i < prx::menuEntryCount(release); ++i)
                     add(name, i, at + prx::kMenuEntryLength * i, prx::kMenuEntryLength);
                 break;
             case prx::Shape::Formats:
@@ -242,10 +242,9 @@ Result<QByteArray> applyRuns(QByteArrayView module, const QList<Run>& runs) {
     return out;
 }
 
-QList<RunOnValues> runsOnValues(QByteArrayView module, const QList<Run>& runs, prx::ModuleKind kind,
-                                int version) {
+QList<RunOnValues> runsOnValues(QByteArrayView module, const QList<Run>& runs, prx::ReleaseId release) {
     const quint32 first = u32At(module, kOffFirstSegment).value_or(0);
-    const QList<ValueSpan> spans = valueSpans(kind, version);
+    const QList<ValueSpan> spans = valueSpans(release);
     QList<RunOnValues> out;
     for (const Run& run : runs) {
         const FileRange r = fileRangeOf(run, first);

@@ -56,7 +56,7 @@ struct ValueSpan {
     qint64 offset = 0;
     qint64 length = 0;
 };
-QList<ValueSpan> valueSpans(prx::ModuleKind kind, int version); // by offset
+QList<ValueSpan> valueSpans(prx::ReleaseId release); // by offset
 // The spans that share a byte with the range, in order, and their names.
 QList<ValueSpan> spansIn(const QList<ValueSpan>& spans, FileRange range);
 QStringList valuesIn(const QList<ValueSpan>& spans, FileRange range);
@@ -85,7 +85,6 @@ struct RunOnValues {
     FileRange range;
     QList<ValueSpan> values;
 };
-QList<RunOnValues> runsOnValues(QByteArrayView module, const QList<Run>& runs, prx::ModuleKind kind,
-                                int version);
+QList<RunOnValues> runsOnValues(QByteArrayView module, const QList<Run>& runs, prx::ReleaseId release);
 
 } // namespace qm::theme

@@ -131,7 +131,7 @@ VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
 }
 
 prx::ReleaseId VshMenuTab::release() const {
-    return {prx::ModuleKind::Vsh, m_form->versionIndex()};
+    return m_form->release();
 }
 
 bool VshMenuTab::slim() const {

@@ -1,5 +1,6 @@
 #include "editorform.h"
 
+#include "prx/module.h"
 #include "valueframe.h"
 #include "windowhelpers.h"
 
@@ -37,7 +38,7 @@ QString EditorForm::statusFile() const {
     return filePath().isEmpty() ? QString() : filePath() + QLatin1Char(' ');
 }
 
-Status EditorForm::load(const QString& path, int version) {
+Status EditorForm::load(const QString& path, prx::ReleaseId release) {
     if (path.isEmpty()) {
         m_document->close();
         updateTitle();
@@ -47,7 +48,9 @@ Status EditorForm::load(const QString& path, int version) {
     }
     // The whole module is read before any control changes: a load that
     // fails leaves the window as it was.
-    if (auto s = m_document->open(path, prx::ReleaseId{m_kind, version}); !s)
+    if (release.kind != m_kind)
+        return prx::noReleaseRow(release.row); // the window's kind has no such row
+    if (auto s = m_document->open(path, release); !s)
         return s;
     showFile();
     return {};
@@ -73,7 +76,7 @@ void EditorForm::showFile() {
     Q_EMIT statusChanged();
 }
 
-Status EditorForm::save(const QString& path, [[maybe_unused]] int version, bool keepOriginal) {
+Status EditorForm::save(const QString& path, [[maybe_unused]] prx::ReleaseId release, bool keepOriginal) {
     m_refused = nullptr;
     if (m_version < 1 || filePath().isEmpty())
         return Error::of(ErrorKind::NotModule, errnum::PathFileAccess, Reason::NothingOpen);
@@ -104,7 +107,7 @@ Result<prx::ModuleValues> EditorForm::lookValues() const {
 }
 
 void EditorForm::showLook(const prx::ModuleValues& values) {
-    if (values.release() != prx::ReleaseId{m_kind, m_version})
+    if (values.release() != release())
         return;
     m_document->editAll(values, QStringLiteral("Import Look"));
 }

@@ -35,6 +35,8 @@ public:
     QString filePath() const { return m_document->path(); }
     // The release row of the last load; -1 before any.
     int versionIndex() const { return m_version; }
+    // The release of the last load; its row is -1 before any.
+    prx::ReleaseId release() const { return {m_kind, m_version}; }
     // The release label and the path, each followed by one blank, as the
     // status bar shows them; the file text is empty while no file is loaded.
     QString statusVersion() const { return m_statusVersion; }
@@ -45,14 +47,15 @@ public:
     void showOpenDocument();
     // Reads every value of the module into the controls. A failure changes
     // nothing and comes back to the caller, who reports it. An empty path
-    // leaves the window without a file, its controls off.
-    Status load(const QString& path, int version);
+    // leaves the window without a file, its controls off. A release of the
+    // other kind is refused as a row the window's kind lacks.
+    Status load(const QString& path, prx::ReleaseId release);
     // Writes the values that changed into the module at `path` (a copy of
     // the open module when it is another file) and shows that file
     // afterwards. Refused while no module is open; a refused or failed save
     // writes nothing. With keepOriginal, a file that is overwritten is first
     // kept as NAME.orig, unless that exists.
-    Status save(const QString& path, int version, bool keepOriginal = false);
+    Status save(const QString& path, prx::ReleaseId release, bool keepOriginal = false);
 
     // The values as the file held them at the last load, and as the window shows them now.
     const prx::ModuleValues& loadedValues() const { return m_document->loadedValues(); }

@@ -100,7 +100,7 @@ OpenedVsh openVsh(int version, const QLocale& locale, quint32 seed) {
     writeFile(o.path, o.fixture.bytes);
     o.form = std::make_unique<ui::VshEditor>();
     o.form->setLocale(locale);
-    if (!o.form->load(o.path, version))
+    if (!o.form->load(o.path, test::vshRow(version)))
         qFatal("fixture module did not load");
     return o;
 }

@@ -5,6 +5,7 @@
 
 #include "scripteddialogs.h"
 #include "support/fixtures.h"
+#include "support/known_offsets.h"
 #include "vsh/menutab.h"
 #include "vsh/vsheditor.h"
 

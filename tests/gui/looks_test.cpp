@@ -53,11 +53,11 @@ struct Shell {
         main.openFile(module);
         if (auto* vsh = qobject_cast<ui::VshEditor*>(editor())) {
             vsh->setLocale(locale);
-            QVERIFY(vsh->load(module, version));
+            QVERIFY(vsh->load(module, test::vshRow(version)));
         }
         if (auto* paf = qobject_cast<ui::PafEditor*>(editor())) {
             paf->setLocale(locale);
-            QVERIFY(paf->load(module, version));
+            QVERIFY(paf->load(module, test::pafRow(version)));
         }
         dialogs.clear();
     }

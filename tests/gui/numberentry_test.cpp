@@ -39,7 +39,7 @@ struct Boxes {
         writeFile(path, makePaf(5, 3).bytes);
         paf = std::make_unique<ui::PafEditor>();
         paf->setLocale(locale);
-        if (!paf->load(path, 5))
+        if (!paf->load(path, test::pafRow(5)))
             qFatal("fixture module did not load");
         vsh.form->tabs()->setCurrentIndex(3); // XMB Position
         paf->tabs()->setCurrentIndex(2);      // Other

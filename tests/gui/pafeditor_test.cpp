@@ -50,7 +50,7 @@ class PafEditorTest : public QObject {
         qm::test::writeFile(o.path, o.fixture.bytes);
         o.form = std::make_unique<PafEditor>();
         o.form->setLocale(locale);
-        if (!o.form->load(o.path, version))
+        if (!o.form->load(o.path, test::pafRow(version)))
             qFatal("fixture module did not load");
         return o;
     }
@@ -172,7 +172,7 @@ private Q_SLOTS:
         PafEditor form;
         form.setLocale(kEnglish);
         QSignalSpy status(&form, &qm::ui::EditorForm::statusChanged);
-        QVERIFY(form.load(path, version));
+        QVERIFY(form.load(path, test::pafRow(version)));
         QCOMPARE(status.size(), 1);
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(form.statusVersion(),
@@ -199,7 +199,7 @@ private Q_SLOTS:
         for (const QLocale& locale : {kEnglish, kFrench}) {
             ScriptedDialogs dialogs;
             Opened o = open(version, locale);
-            QVERIFY(o.form->save(o.path, version));
+            QVERIFY(o.form->save(o.path, test::pafRow(version)));
             QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
             QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         }
@@ -239,7 +239,7 @@ private Q_SLOTS:
         retype(o.form->box(member), typed);
         QCOMPARE(o.form->box(member)->text(), typed);
         QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
-        QVERIFY(o.form->save(o.path, version));
+        QVERIFY(o.form->save(o.path, test::pafRow(version)));
         QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
         QCOMPARE(status.size(), 1);
 
@@ -258,7 +258,7 @@ private Q_SLOTS:
             if (m != member)
                 QCOMPARE(o.form->box(m)->text(), expectedPaf(o.fixture.expected, m, loc));
         // A second save of the reloaded window writes nothing new.
-        QVERIFY(o.form->save(o.path, version));
+        QVERIFY(o.form->save(o.path, test::pafRow(version)));
         QCOMPARE(qm::test::readFile(o.path), saved);
     }
 
@@ -269,7 +269,7 @@ private Q_SLOTS:
         Opened o = open(version);
         const QString other = o.dir->filePath(QStringLiteral("paf edited.prx"));
         retype(o.form->box(prx::PafMember::OtherSubmenuIconSize), QStringLiteral("12.5"));
-        QVERIFY(o.form->save(other, version));
+        QVERIFY(o.form->save(other, test::pafRow(version)));
         QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         const QByteArray copy = qm::test::readFile(other);
@@ -284,7 +284,7 @@ private Q_SLOTS:
 
         // The next edit goes to the copy, which is now the open module.
         retype(o.form->box(prx::PafMember::XmbOverallSize), QStringLiteral("7"));
-        QVERIFY(o.form->save(other, version));
+        QVERIFY(o.form->save(other, test::pafRow(version)));
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         QCOMPARE(singleAt(qm::test::readFile(other), known::pafOffset(version, P::XmbOverallSize)), 7.0f);
     }
@@ -341,7 +341,7 @@ private Q_SLOTS:
         const QString dest = otherFile ? o.dir->filePath(QStringLiteral("other.prx")) : o.path;
         QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
 
-        const qm::Status saved = o.form->save(dest, version);
+        const qm::Status saved = o.form->save(dest, test::pafRow(version));
         QVERIFY(!saved);
         QVERIFY(dialogs.calls.isEmpty());
         qm::ui::showError(o.form.get(), saved.error());
@@ -381,7 +381,7 @@ private Q_SLOTS:
         o.form->box(prx::PafMember::MainIconSpacing)->setText(QStringLiteral("42"));
         ScriptedDialogs dialogs;
         QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
-        const qm::Status loaded = o.form->load(o.dir->filePath(file), version);
+        const qm::Status loaded = o.form->load(o.dir->filePath(file), test::pafRow(version));
         QVERIFY(!loaded);
         QVERIFY(dialogs.calls.isEmpty());
         qm::ui::showError(o.form.get(), loaded.error());
@@ -416,7 +416,7 @@ private Q_SLOTS:
         } else {
             o.form = std::make_unique<PafEditor>();
         }
-        QVERIFY(o.form->load(QString(), 2)); // nothing to read, nothing failed
+        QVERIFY(o.form->load(QString(), test::pafRow(2))); // nothing to read, nothing failed
         QVERIFY(dialogs.calls.isEmpty());
         for (P m : members()) {
             QVERIFY(!o.form->box(m)->isEnabled());

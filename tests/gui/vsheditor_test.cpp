@@ -440,7 +440,7 @@ private Q_SLOTS:
             if (reload) { // the same window, loaded again with another release
                 const VshFixture other = makeVsh(version, 3);
                 writeFile(o.path, other.bytes);
-                QVERIFY(form.load(o.path, version));
+                QVERIFY(form.load(o.path, test::vshRow(version)));
             }
             for (prx::VshMember member : vshNumberMembers()) {
                 const QString name = nameOf(member);
@@ -510,7 +510,7 @@ private Q_SLOTS:
         else
             o.form = std::make_unique<VshEditor>();
         const QString version = o.form->statusVersion();
-        QVERIFY(o.form->load(QString(), loadedBefore)); // nothing to read, nothing failed
+        QVERIFY(o.form->load(QString(), test::vshRow(loadedBefore))); // nothing to read, nothing failed
         QVERIFY(dialogs.calls.isEmpty());
         QVERIFY(o.form->statusFile().isEmpty());
         QCOMPARE(o.form->statusVersion(), version);
@@ -527,18 +527,23 @@ private Q_SLOTS:
     void failedLoad_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("version");
+        QTest::addColumn<bool>("paf");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing file") << "missing.prx" << 12 << "Error 53 occurred! (File not found)";
+        QTest::newRow("missing file")
+            << "missing.prx" << 12 << false << "Error 53 occurred! (File not found)";
         QTest::newRow("release of another size")
-            << "vshmain.prx" << 11 << "Error 59 occurred! (Bad file length)";
+            << "vshmain.prx" << 11 << false << "Error 59 occurred! (Bad file length)";
         QTest::newRow("text without terminator")
-            << "noend.prx" << 12 << "Error 5 occurred! (Invalid procedure call or argument)";
+            << "noend.prx" << 12 << false << "Error 5 occurred! (Invalid procedure call or argument)";
+        QTest::newRow("PAF release") << "vshmain.prx" << 12 << true
+                                     << "Error 9 occurred! (Subscript out of range)";
     }
 
     // A load that fails comes back to the caller and leaves the window showing what it showed.
     void failedLoad() {
         QFETCH(QString, file);
         QFETCH(int, version);
+        QFETCH(bool, paf);
         QFETCH(QString, message);
         OpenedVsh o = openVsh(12);
         QByteArray noEnd = o.fixture.bytes;
@@ -547,7 +552,8 @@ private Q_SLOTS:
         o.form->box(prx::VshMember::MuteY)->setText(QStringLiteral("42"));
         ScriptedDialogs dialogs;
         QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
-        const Status loaded = o.form->load(o.dir->filePath(file), version);
+        const Status loaded =
+            o.form->load(o.dir->filePath(file), paf ? test::pafRow(version) : test::vshRow(version));
         QVERIFY(!loaded);
         QCOMPARE(text::userText(loaded.error()), message);
         QVERIFY(dialogs.calls.isEmpty());
@@ -566,7 +572,7 @@ private Q_SLOTS:
         o.form->menuTab()->selectRow(6);
         const VshFixture second = makeVsh(13, 9);
         writeFile(o.path, second.bytes);
-        QVERIFY(o.form->load(o.path, 13));
+        QVERIFY(o.form->load(o.path, test::vshRow(13)));
         QCOMPARE(o.form->values(), second.expected);
         for (prx::VshMember m : vshNumberMembers())
             QCOMPARE(o.form->box(m)->text(), expectedNumber(second.expected, m));

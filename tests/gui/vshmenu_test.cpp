@@ -334,7 +334,7 @@ private Q_SLOTS:
         QVERIFY(m.slimBox()->isChecked());
         const VshFixture classic = makeVsh(11, 3);
         writeFile(o.path, classic.bytes);
-        QVERIFY(o.form->load(o.path, 11));
+        QVERIFY(o.form->load(o.path, test::vshRow(11)));
         QVERIFY(!m.slimBox()->isEnabled());
         QVERIFY(!m.slimBox()->isChecked());
         for (int r = 0; r < 4; ++r) {

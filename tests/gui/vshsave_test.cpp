@@ -96,7 +96,7 @@ private Q_SLOTS:
         for (const QLocale& locale : {kEnglish, kFrench}) {
             ScriptedDialogs dialogs;
             OpenedVsh o = openVsh(version, locale);
-            QVERIFY(o.form->save(o.path, version));
+            QVERIFY(o.form->save(o.path, test::vshRow(version)));
             QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
             QCOMPARE(readFile(o.path), o.fixture.bytes);
         }
@@ -108,7 +108,7 @@ private Q_SLOTS:
         for (prx::VshMember m : {prx::VshMember::FormatsEurope, prx::VshMember::FormatsUSJapan})
             for (int k = 0; k < 5; ++k)
                 o.form->formatBox(m, k)->setText(QStringLiteral("%y"));
-        QVERIFY(o.form->save(o.path, 12));
+        QVERIFY(o.form->save(o.path, test::vshRow(12)));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QCOMPARE(o.form->formatBox(prx::VshMember::FormatsEurope, 0)->text(),
                  expectedFormat(o.fixture.expected, prx::VshMember::FormatsEurope, 0));
@@ -120,11 +120,11 @@ private Q_SLOTS:
         QByteArray bytes = o.fixture.bytes;
         putSingle(bytes, known::vshOffset(13, prx::VshMember::NetworkIconYUnfocused), 3.0f);
         writeFile(o.path, bytes);
-        QVERIFY(o.form->load(o.path, 13));
+        QVERIFY(o.form->load(o.path, test::vshRow(13)));
         const float main = singleAt(bytes, known::vshOffset(13, prx::VshMember::MainIconYUnfocused));
         QCOMPARE(o.form->box(prx::VshMember::NetworkIconYUnfocused)->text(),
                  QString::number(static_cast<double>(main + 1)));
-        QVERIFY(o.form->save(o.path, 13));
+        QVERIFY(o.form->save(o.path, test::vshRow(13)));
         const QByteArray saved = readFile(o.path);
         QVERIFY(changedWithin(bytes, saved, rangeOf(13, QStringLiteral("NetworkIconYUnfocused:4"))));
         QCOMPARE(singleAt(saved, known::vshOffset(13, prx::VshMember::NetworkIconYUnfocused)), main + 1);
@@ -196,7 +196,7 @@ private Q_SLOTS:
             applyEdit(*o.form, e);
         const prx::ModuleValues shown = o.form->values();
         QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
-        QVERIFY(o.form->save(o.path, version));
+        QVERIFY(o.form->save(o.path, test::vshRow(version)));
         QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
         QCOMPARE(status.size(), 1);
 
@@ -215,7 +215,7 @@ private Q_SLOTS:
              {prx::VshMember::MenuEntries, prx::VshMember::TextColors, prx::VshMember::ContextColorsSlim})
             QCOMPARE(reread.value(m), shown.value(m));
         // A second save of the reloaded window writes nothing new.
-        QVERIFY(o.form->save(o.path, version));
+        QVERIFY(o.form->save(o.path, test::vshRow(version)));
         QCOMPARE(readFile(o.path), saved);
     }
 
@@ -225,14 +225,14 @@ private Q_SLOTS:
         const QString other = o.dir->filePath(QStringLiteral("sub dir/vsh edited.prx"));
         QDir().mkpath(QFileInfo(other).absolutePath());
         applyEdit(*o.form, QStringLiteral("b:XmbXGameSubmenu=-7"));
-        QVERIFY(o.form->save(other, 11));
+        QVERIFY(o.form->save(other, test::vshRow(11)));
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QVERIFY(changedWithin(o.fixture.bytes, readFile(other),
                               rangeOf(11, QStringLiteral("XmbXGameSubmenu:4"))));
         QCOMPARE(o.form->statusFile(), other + u' ');
         applyEdit(*o.form, QStringLiteral("b:XmbX=1"));
-        QVERIFY(o.form->save(other, 11));
+        QVERIFY(o.form->save(other, test::vshRow(11)));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QCOMPARE(singleAt(readFile(other), known::vshOffset(11, prx::VshMember::XmbX)), 1.0f);
     }
@@ -284,7 +284,7 @@ private Q_SLOTS:
         const QString other = o.dir->filePath(QStringLiteral("other.prx"));
         ScriptedDialogs dialogs;
         QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
-        const Status saved = o.form->save(otherFile ? other : o.path, version);
+        const Status saved = o.form->save(otherFile ? other : o.path, test::vshRow(version));
         QVERIFY(!saved);
         QVERIFY(dialogs.calls.isEmpty());
         ui::showError(o.form.get(), saved.error());
@@ -304,7 +304,7 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(3);
         QVERIFY(o.form->box(prx::VshMember::BmpSize)->text().isEmpty());
         o.form->box(prx::VshMember::BmpSize)->setText(QStringLiteral("99999"));
-        QVERIFY(o.form->save(o.path, 3));
+        QVERIFY(o.form->save(o.path, test::vshRow(3)));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
     }
 };
