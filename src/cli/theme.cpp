@@ -107,10 +107,9 @@ void printMade(const QString& out, const theme::MadeTheme& made) {
         QString line =
             QStringLiteral("  %1: %2, %3 bytes changed")
                 .arg(theme::flashPath(m.slot), runCount(m.runs.size()), QString::number(m.changedBytes));
-        const auto kind = theme::kindOfSlot(m.slot);
-        if (m.version && kind)
+        if (m.release)
             line += QStringLiteral(" (%1); %2 values changed, %3 changed bytes outside them")
-                        .arg(QString::fromLatin1(prx::release(*kind, *m.version).label))
+                        .arg(m.release->label())
                         .arg(m.values.size())
                         .arg(m.bytesOutsideValues);
         else
@@ -136,14 +135,14 @@ Outcome<theme::Theme> openTheme(const QString& path) {
 
 struct ModuleOfTheme {
     theme::Slot slot;
-    std::optional<int> version;
+    std::optional<prx::ReleaseId> release;
 };
 
 Outcome<ModuleOfTheme> moduleOfTheme(const QString& path, qint64 size) {
-    if (const auto v = theme::releaseOf(theme::Slot::Vsh, size))
-        return ModuleOfTheme{theme::Slot::Vsh, v};
-    if (const auto v = theme::releaseOf(theme::Slot::Paf, size))
-        return ModuleOfTheme{theme::Slot::Paf, v};
+    if (const auto release = theme::releaseOf(theme::Slot::Vsh, size))
+        return ModuleOfTheme{theme::Slot::Vsh, release};
+    if (const auto release = theme::releaseOf(theme::Slot::Paf, size))
+        return ModuleOfTheme{theme::Slot::Paf, release};
     QString name = QFileInfo(path).fileName(); // also a kept original, vshmain.prx.orig
     if (name.endsWith(QStringLiteral(".orig")))
         name.chop(5);
@@ -274,7 +273,7 @@ int applyTheme(const CommandLine& line) {
     auto which = moduleOfTheme(modulePath, module->size());
     if (!which)
         return report(which.error());
-    auto on = theme::themeOnModule(*t, *module, which->slot, which->version);
+    auto on = theme::themeOnModule(*t, *module, which->slot, which->release);
     if (!on)
         return report(failureFrom(on.error(), modulePath));
 

@@ -155,7 +155,7 @@ bool MainWindow::importThemeLook(EditorForm* editor, const QString& path) {
         fail(QStringLiteral("Nothing was imported."), text::fullText(module.error()));
         return true;
     }
-    auto on = theme::themeOnModule(*loaded, module->bytes(), slotOf(editor), values.release().row);
+    auto on = theme::themeOnModule(*loaded, module->bytes(), slotOf(editor), values.release());
     auto themed = on ? prx::loadValues(prx::ModuleImage(on->module), values.release())
                      : Result<prx::ModuleValues>(on.error());
     auto current = editor->lookValues();

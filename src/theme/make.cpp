@@ -27,7 +27,7 @@ struct Prepared {
     const ModulePair* pair;
     QByteArray stock;
     QByteArray edited;
-    std::optional<int> version;
+    std::optional<prx::ReleaseId> release;
 };
 
 Result<Prepared> prepare(const ModulePair& pair) {
@@ -44,18 +44,17 @@ Result<Prepared> prepare(const ModulePair& pair) {
         if (!elf.prx)
             return refusal(QStringLiteral("%1 is no ELF PRX").arg(name), text::elfDetail(elf));
     }
-    p.version = releaseOf(pair.slot, stock->size());
+    p.release = releaseOf(pair.slot, stock->size());
     if (stock->size() != edited->size()) {
         const auto other = releaseOf(pair.slot, edited->size());
-        const auto what = [&](qint64 size, std::optional<int> v) {
-            const auto kind = kindOfSlot(pair.slot);
-            return v && kind ? QStringLiteral("%1 bytes, %2").arg(size).arg(prx::ReleaseId{*kind, *v}.label())
-                             : QStringLiteral("%1 bytes").arg(size);
+        const auto what = [](qint64 size, std::optional<prx::ReleaseId> release) {
+            return release ? QStringLiteral("%1 bytes, %2").arg(size).arg(release->label())
+                           : QStringLiteral("%1 bytes").arg(size);
         };
         return refusal(
             QStringLiteral("%1 and %2 are not one module stock and edited")
                 .arg(pair.stockName, pair.editedName),
-            QStringLiteral("%1 against %2").arg(what(stock->size(), p.version), what(edited->size(), other)));
+            QStringLiteral("%1 against %2").arg(what(stock->size(), p.release), what(edited->size(), other)));
     }
     p.stock = std::move(*stock);
     p.edited = std::move(*edited);
@@ -68,10 +67,9 @@ Result<Firmware> chooseFirmware(const QString& asked, const QList<Prepared>& mod
     const QString themes = QStringLiteral("themes exist for %1").arg(pairedReleasesText());
     QList<std::pair<QString, QString>> paired; // module, firmware
     for (const Prepared& m : modules) {
-        const auto kind = kindOfSlot(m.pair->slot);
-        if (!kind || !m.version)
+        if (!m.release)
             continue;
-        const prx::ReleaseId release{*kind, *m.version};
+        const prx::ReleaseId release = *m.release;
         const auto firmware = firmwareOfRelease(release);
         if (!firmware)
             return refusal(QStringLiteral("%1 is %2, a release the theme plugin loads no themes on")
@@ -104,9 +102,8 @@ Result<Firmware> chooseFirmware(const QString& asked, const QList<Prepared>& mod
 Result<ModuleSummary> summarise(const Prepared& m) {
     ModuleSummary s;
     s.slot = m.pair->slot;
-    s.version = m.version;
-    const auto kind = kindOfSlot(s.slot);
-    const QList<ValueSpan> spans = kind && m.version ? valueSpans({*kind, *m.version}) : QList<ValueSpan>();
+    s.release = m.release;
+    const QList<ValueSpan> spans = m.release ? valueSpans(*m.release) : QList<ValueSpan>();
     const auto name = [&spans](FileRange r) { return valuesIn(spans, r).join(QStringLiteral(", ")); };
     auto runs = makeRuns(m.stock, m.edited, name);
     if (!runs)
@@ -199,12 +196,12 @@ QByteArray assemble(const PtfBase& base, const Firmware& firmware, const QList<M
 
 } // namespace
 
-std::optional<int> releaseOf(Slot slot, qint64 length) {
-    if (slot == Slot::Vsh)
-        return prx::matchVshSize(length);
-    if (slot == Slot::Paf)
-        return prx::matchPafSize(length);
-    return std::nullopt;
+std::optional<prx::ReleaseId> releaseOf(Slot slot, qint64 length) {
+    const auto kind = kindOfSlot(slot);
+    const auto row = kind ? prx::matchSize(*kind, length) : std::nullopt;
+    if (!row)
+        return std::nullopt;
+    return prx::ReleaseId{*kind, *row};
 }
 
 Result<PtfBase> readPtfBase(QByteArrayView ptf) {

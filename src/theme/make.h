@@ -50,7 +50,7 @@ struct ThemeRequest {
 // What went into the theme for one module.
 struct ModuleSummary {
     Slot slot = Slot::Vsh;
-    std::optional<int> version; // the release, when Quillmark knows it
+    std::optional<prx::ReleaseId> release; // when Quillmark knows it
     QList<Run> runs;
     qint64 changedBytes = 0;
     QStringList values;            // values changed (known releases), as valueSpans names them
@@ -76,6 +76,6 @@ struct MadeTheme {
 Result<MadeTheme> makeTheme(const ThemeRequest& request);
 
 // The release of a module of a slot, by its length: none for common_gui.prx.
-std::optional<int> releaseOf(Slot slot, qint64 length);
+std::optional<prx::ReleaseId> releaseOf(Slot slot, qint64 length);
 
 } // namespace qm::theme

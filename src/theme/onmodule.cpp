@@ -3,12 +3,9 @@
 namespace qm::theme {
 
 Result<ThemeOnModule> themeOnModule(const Theme& theme, QByteArrayView module, Slot slot,
-                                    std::optional<int> version) {
-    const auto kind = kindOfSlot(slot);
-    if (!kind)
-        version.reset();
-    const std::optional<prx::ReleaseId> release =
-        version ? std::optional(prx::ReleaseId{*kind, *version}) : std::nullopt;
+                                    std::optional<prx::ReleaseId> release) {
+    if (kindOfSlot(slot) != (release ? std::optional(release->kind) : std::nullopt))
+        release.reset();
     if (release && firmwareOfRelease(*release) != theme.firmware)
         return Error::notModule(
             QStringLiteral("The module is %1, not a module of firmware %2")

@@ -19,12 +19,12 @@ struct ThemeOnModule {
 };
 
 // The theme's runs for `slot` written into `module` (a plain module; the
-// first segment is found at 0x38). `version` is the module's release when
+// first segment is found at 0x38). `release` is the module's release when
 // Quillmark knows it: then it must pair with the theme's firmware, and the
 // runs are mapped onto its values. Refused, with nothing made, when the
 // release doesn't pair, the theme has no entry for the module, or a run
 // falls outside it.
 Result<ThemeOnModule> themeOnModule(const Theme& theme, QByteArrayView module, Slot slot,
-                                    std::optional<int> version);
+                                    std::optional<prx::ReleaseId> release);
 
 } // namespace qm::theme

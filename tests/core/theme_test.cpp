@@ -36,7 +36,7 @@ TEST(ThemeInMemory, ImportTakesTheTouchedValuesAndListsTheRest) {
     // The editor holds a module of the release with other values.
     const test::VshFixture editor = test::makeVsh(12, 7);
     const QByteArray held = test::withElfHead(editor.bytes);
-    auto on = theme::themeOnModule(*read, held, theme::Slot::Vsh, 12);
+    auto on = theme::themeOnModule(*read, held, theme::Slot::Vsh, test::vshRow(12));
     ASSERT_TRUE(on.ok()) << text::fullText(on.error()).toStdString();
     ASSERT_EQ(on->values.size(), 1);
     EXPECT_EQ(on->values[0].member, static_cast<int>(VshMember::ClockX));
@@ -51,6 +51,7 @@ TEST(ThemeInMemory, ImportTakesTheTouchedValuesAndListsTheRest) {
     EXPECT_EQ(*values, expected);
 
     // A module of VSH 3.8x doesn't pair with a 3.71 theme.
-    EXPECT_FALSE(
-        theme::themeOnModule(*read, test::withElfHead(test::makeVsh(14).bytes), theme::Slot::Vsh, 14).ok());
+    EXPECT_FALSE(theme::themeOnModule(*read, test::withElfHead(test::makeVsh(14).bytes), theme::Slot::Vsh,
+                                      test::vshRow(14))
+                     .ok());
 }
