@@ -47,12 +47,32 @@ EditingDocument::~EditingDocument() {
 }
 
 bool EditingDocument::isModified() const {
-    return isOpen() && !m_undo->isClean();
+    return isOpen() && (!m_undo->isClean() || !m_unstorable.empty());
 }
 
 void EditingDocument::fileReplaced() {
     m_openStep = nullptr;
+    m_unstorable.clear();
     m_undo->clear();
+}
+
+void EditingDocument::setUnstorable(int member, const QString& text, const Error& reason) {
+    if (!values().has(member))
+        return;
+    m_unstorable[member] = UnstorableEdit{text, reason};
+    noteModified();
+}
+
+void EditingDocument::clearUnstorable(int member) {
+    if (m_unstorable.erase(member) > 0)
+        noteModified();
+}
+
+Status EditingDocument::savable() const {
+    if (m_unstorable.empty())
+        return {};
+    const auto& [member, edit] = *m_unstorable.begin();
+    return edit.reason.named(QString(prx::memberInfo(release().kind, member).name));
 }
 
 void EditingDocument::edit(int member, const prx::Value& value, const QString& step, bool typing) {

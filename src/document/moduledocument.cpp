@@ -131,6 +131,8 @@ void ModuleDocument::setValues(const prx::ModuleValues& values) {
 Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
     if (!isOpen())
         return Error::of(ErrorKind::NotModule, errnum::PathFileAccess, Reason::NothingOpen);
+    if (auto s = savable(); !s)
+        return s;
     // The values go into the bytes held here rather than a copy of the whole
     // module; until the file is written and read back, any failure puts every
     // byte they changed back.

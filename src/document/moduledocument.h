@@ -86,6 +86,8 @@ Q_SIGNALS:
 protected:
     // A new file was taken in (open or save).
     virtual void fileReplaced() {}
+    // Whether the values can be written as they stand; a refusal stops a save before it writes.
+    virtual Status savable() const { return {}; }
     void noteModified();
 
 private:

@@ -3,6 +3,8 @@
 #include "looks/diff.h"
 #include "paf/pafeditor.h"
 #include "prx/codecs.h"
+#include "text/errortext.h"
+#include "text/numbers.h"
 #include "vsh/vshlayout.h"
 #include "widgets/editorform.h"
 #include "widgets/valueboxes.h"
@@ -15,6 +17,8 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace qm::ui {
 namespace {
@@ -29,6 +33,73 @@ prx::ModuleValues asWritten(prx::ModuleValues values) {
             values.setValue(m, prx::storedText(values.text(member), prx::textMaxLength(member)));
     }
     return values;
+}
+
+// A text as a cell shows it: an empty one as "".
+QString shown(const QString& t) {
+    return t.isEmpty() ? QStringLiteral("\"\"") : t;
+}
+
+// A number member's value as the review shows the file's side of it.
+QString numberText(const prx::Value& value) {
+    if (const auto* single = std::get_if<prx::Single>(&value))
+        return text::formatSingle(single->toFloat(), QLocale::c());
+    if (const auto* integer = std::get_if<qint16>(&value))
+        return QString::number(*integer);
+    return {};
+}
+
+// One line of the review: the value's name as a dump gives it, its two
+// sides, and why the editor's side can't be saved (empty when it can).
+struct ReviewRow {
+    QString name;
+    QString inFile;
+    QString inEditor;
+    QString why;
+};
+
+// The values that differ, and the texts that give no value in place of
+// their members' values, in table order.
+QList<ReviewRow> reviewRows(const EditorForm& editor) {
+    const doc::EditingDocument& document = editor.document();
+    // The values as they were read or last written, against those a save would write now; the
+    // document holds both, so a file changed or gone since makes no difference.
+    const looks::LookDiff diff = looks::diffLooks(document.loadedValues(), asWritten(document.values()));
+    QList<ReviewRow> rows;
+    for (const looks::ValueDifference& d : diff.differences)
+        rows.append({d.name, shown(d.a), shown(d.b), {}});
+    for (const auto& [member, edit] : document.unstorableEdits()) {
+        const QString name(prx::memberInfo(editor.moduleKind(), member).name);
+        const ReviewRow row{name, numberText(document.loadedValues().value(member)), shown(edit.text),
+                            text::fullText(edit.reason)};
+        const auto same =
+            std::find_if(rows.begin(), rows.end(), [&](const ReviewRow& r) { return r.name == name; });
+        if (same != rows.end())
+            *same = row;
+        else
+            rows.append(row);
+    }
+    return rows;
+}
+
+// "2 values differ from paf.prx:".
+QString summaryText(qsizetype rows, const QString& file) {
+    if (rows == 0)
+        return QStringLiteral("No value differs from %1.").arg(file);
+    return QStringLiteral("%1 %2 from %3:")
+        .arg(rows)
+        .arg(rows == 1 ? QStringLiteral("value differs") : QStringLiteral("values differ"), file);
+}
+
+// Below the table: how many of its rows a save refuses.
+QString unsavedText(qsizetype rows, qsizetype unsaved) {
+    if (unsaved == 0)
+        return {};
+    if (rows == 1)
+        return QStringLiteral("It can't be saved as it stands: Save refuses it.");
+    return QStringLiteral("%1 of them can't be saved as %2: Save refuses them.")
+        .arg(unsaved)
+        .arg(unsaved == 1 ? QStringLiteral("it stands") : QStringLiteral("they stand"));
 }
 
 } // namespace
@@ -46,7 +117,13 @@ QString captionedValueName(prx::ModuleKind kind, const QString& name) {
     } else if (const auto member = prx::pafMemberByName(memberName)) {
         caption = PafEditor::valueCaption(*member);
     }
-    return caption.isEmpty() ? name : captionWithMember(caption, name);
+    if (caption.isEmpty())
+        return name;
+    // "Menu Entry 4" and "Item13" count as the windows do; the element of a
+    // look or dump name counts from 0, so the line says so where both carry a number.
+    const bool numbered =
+        end >= 0 && name[end] == u'[' && caption.contains(QRegularExpression(QStringLiteral("\\d")));
+    return captionWithMember(caption, numbered ? name + QStringLiteral(", numbered from 0") : name);
 }
 
 ReviewDialog::ReviewDialog(const EditorForm& editor, QWidget* parent) : QDialog(parent) {
@@ -54,48 +131,45 @@ ReviewDialog::ReviewDialog(const EditorForm& editor, QWidget* parent) : QDialog(
     setWindowTitle(QStringLiteral("Review Changes"));
     setModal(true);
     const QString name = QFileInfo(editor.filePath()).fileName();
+    const QList<ReviewRow> rows = reviewRows(editor);
+    const auto unsaved =
+        std::count_if(rows.begin(), rows.end(), [](const ReviewRow& r) { return !r.why.isEmpty(); });
 
-    m_summary = new QLabel(this);
+    m_summary = new QLabel(summaryText(rows.size(), name), this);
     m_summary->setObjectName(QStringLiteral("summary"));
     m_summary->setWordWrap(true);
-    m_table = new QTableWidget(0, 3, this);
+    m_table = new QTableWidget(0, unsaved > 0 ? 4 : 3, this);
     m_table->setObjectName(QStringLiteral("changes"));
     m_table->setAccessibleName(QStringLiteral("Changed values"));
-    m_table->setHorizontalHeaderLabels(
-        {QStringLiteral("Value"), QStringLiteral("In %1").arg(name), QStringLiteral("In the editor")});
+    m_table->setHorizontalHeaderLabels({QStringLiteral("Value"), QStringLiteral("In %1").arg(name),
+                                        QStringLiteral("In the editor"), QStringLiteral("Can't be saved")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
-
-    // The values as they were read or last written, against those a save would write now; the
-    // document holds both, so a file changed or gone since makes no difference.
-    const looks::LookDiff diff = looks::diffLooks(editor.loadedValues(), asWritten(editor.values()));
-    const auto shown = [](const QString& t) { return t.isEmpty() ? QStringLiteral("\"\"") : t; };
-    for (const looks::ValueDifference& d : diff.differences) {
+    for (const ReviewRow& r : rows) {
         const int row = m_table->rowCount();
         m_table->insertRow(row);
-        m_table->setItem(row, 0, new QTableWidgetItem(captionedValueName(editor.moduleKind(), d.name)));
-        m_table->setItem(row, 1, new QTableWidgetItem(shown(d.a)));
-        m_table->setItem(row, 2, new QTableWidgetItem(shown(d.b)));
+        const QString cells[] = {captionedValueName(editor.moduleKind(), r.name), r.inFile, r.inEditor,
+                                 r.why};
+        for (int c = 0; c < m_table->columnCount(); ++c)
+            m_table->setItem(row, c, new QTableWidgetItem(cells[c]));
     }
-    m_summary->setText(diff.differences.isEmpty()
-                           ? QStringLiteral("No value differs from %1.").arg(name)
-                           : QStringLiteral("%1 %2 from %3:")
-                                 .arg(diff.differences.size())
-                                 .arg(diff.differences.size() == 1 ? QStringLiteral("value differs")
-                                                                   : QStringLiteral("values differ"),
-                                      name));
     m_table->resizeColumnsToContents();
     m_table->setVisible(m_table->rowCount() > 0);
+    m_unsaved = new QLabel(unsavedText(rows.size(), unsaved), this);
+    m_unsaved->setObjectName(QStringLiteral("unsaved"));
+    m_unsaved->setWordWrap(true);
+    m_unsaved->setVisible(unsaved > 0);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);
     layout->addWidget(m_table, 1);
+    layout->addWidget(m_unsaved);
     layout->addWidget(buttons);
-    resize(560, m_table->rowCount() > 0 ? 420 : 120);
+    resize(unsaved > 0 ? 720 : 560, m_table->rowCount() > 0 ? 420 : 120);
 }
 
 } // namespace qm::ui

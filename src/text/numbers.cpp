@@ -180,6 +180,40 @@ template <typename T> Result<T> parseWhole(QStringView text, const QLocale& loca
     return static_cast<T>(r);
 }
 
+NumberForm numberForm(QStringView text, const QLocale& locale) {
+    // The special values as they are shown, whole; no blanks around them.
+    if (specialValue(text) != Special::None)
+        return NumberForm::Whole;
+    const QString decimal = locale.decimalPoint();
+    const QString negative = locale.negativeSign();
+    const auto isMark = [&](QChar c) { return c == u',' || (decimal.size() == 1 && c == decimal[0]); };
+    const auto isMinus = [&](QChar c) { return c == u'-' || (negative.size() == 1 && c == negative[0]); };
+    bool digits = false;   // in the mantissa
+    bool fraction = false; // digits after the mark
+    bool mark = false;
+    bool exponent = false; // an "e" seen
+    bool expDigits = false;
+    qsizetype i = !text.isEmpty() && isMinus(text.front()) ? 1 : 0;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c >= u'0' && c <= u'9') {
+            (exponent ? expDigits : digits) = true;
+            fraction = fraction || (mark && !exponent);
+        } else if (isMark(c) && !mark && !exponent) {
+            mark = true;
+        } else if ((c == u'e' || c == u'E') && digits && !exponent) {
+            exponent = true;
+        } else if ((c == u'+' || isMinus(c)) && exponent && (text[i - 1] == u'e' || text[i - 1] == u'E')) {
+            continue;
+        } else {
+            return NumberForm::None;
+        }
+    }
+    if (!digits || (exponent && !expDigits) || (mark && !fraction && !exponent))
+        return NumberForm::Start;
+    return NumberForm::Whole;
+}
+
 Result<qint16> parseInt16(QStringView text, const QLocale& locale) {
     return parseWhole<qint16>(text, locale, -32768.0, 32767.0);
 }

@@ -20,4 +20,13 @@ Result<float> parseSingle(QStringView text, const QLocale& locale);
 Result<qint16> parseInt16(QStringView text, const QLocale& locale);
 Result<quint8> parseByte(QStringView text, const QLocale& locale);
 
+// How a text typed into a number box stands: a whole number ("-1,5",
+// "3.4028235e+38", "NaN"), the start of one that more typing completes
+// ("", "-", "1.", "1e", "1e+"), or neither ("60-", "6-0", "1,2,3", "a").
+// The decimal mark is the comma or the locale's own; the exponent's sign
+// may be either. A whole number may still lie beyond what a value holds:
+// parsing tells that.
+enum class NumberForm { Whole, Start, None };
+NumberForm numberForm(QStringView text, const QLocale& locale);
+
 } // namespace qm::text

@@ -220,19 +220,21 @@ void VshMenuTab::showSelected() {
                 m_slim->setChecked(slimState);
         }
     }
-    if (const auto region = prx::regionOf(entry.region))
-        m_region->setCurrentIndex(*region == prx::MenuRegion::All ? 0 : 1);
+    // A code the combo can't name shows as the list shows it ("ERROR", or
+    // empty), never as the previous row's choice.
+    const auto showIn = [this, row](QComboBox* combo, int index, Column column) {
+        if (index < 0 || index >= combo->count())
+            combo->setPlaceholderText(cell(row, column));
+        combo->setCurrentIndex(index < combo->count() ? index : -1);
+    };
+    const auto region = prx::regionOf(entry.region);
+    showIn(m_region, region ? (*region == prx::MenuRegion::All ? 0 : 1) : -1, VshMenuModel::ColRegion);
     const auto& categories = prx::menuCategories(format());
-    if (const auto category = prx::categoryOf(entry.category, v)) {
-        const auto it = std::find(categories.begin(), categories.end(), *category);
-        if (it != categories.end())
-            categoryBox(format())->setCurrentIndex(static_cast<int>(it - categories.begin()));
-    }
-    // The order is the icon's index: 0 to 31 (classic) or 32 (slim); a code
-    // that can't be read shows 0.
-    const int icon = prx::iconOf(entry.icon).value_or(0);
-    if (icon < iconBox(format())->count())
-        iconBox(format())->setCurrentIndex(icon);
+    const auto category = prx::categoryOf(entry.category, v);
+    const auto it = category ? std::find(categories.begin(), categories.end(), *category) : categories.end();
+    showIn(categoryBox(format()), it != categories.end() ? static_cast<int>(it - categories.begin()) : -1,
+           VshMenuModel::ColMainMenu);
+    showIn(iconBox(format()), prx::iconOf(entry.icon).value_or(-1), VshMenuModel::ColIcon);
 }
 
 bool VshMenuTab::eventFilter(QObject* watched, QEvent* event) {

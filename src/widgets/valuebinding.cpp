@@ -62,6 +62,7 @@ void ValueBinding::show() {
     if (!present())
         return;
     m_showing = true;
+    m_form->document().clearUnstorable(m_member);
     m_box->setText(shownText(m_form->values().value(m_member), m_form->numberLocale()));
     // Shown from its first character, not scrolled to its end.
     m_box->setCursorPosition(0);
@@ -85,8 +86,15 @@ void ValueBinding::textChanged() {
     if (m_showing || !present())
         return;
     auto v = valueOf(m_box->text(), m_form->values().value(m_member), m_form->numberLocale());
-    if (v)
-        m_form->edit(m_member, *v, m_step, true);
+    if (!v) {
+        // The value stays; the document holds the text as an edit that can't be saved.
+        const bool empty = m_box->text().isEmpty();
+        m_form->document().setUnstorable(
+            m_member, m_box->text(), empty ? Error::of(ErrorKind::Check, 0, Reason::ValueEmpty) : v.error());
+        return;
+    }
+    m_form->document().clearUnstorable(m_member);
+    m_form->edit(m_member, *v, m_step, true);
 }
 
 void ValueBinding::valueChanged(int member) {

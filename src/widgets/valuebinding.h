@@ -3,8 +3,8 @@
 // Binds a text box to one member of an editor's values: the box shows the
 // value in the editor's locale, and every text that reads as a value is put
 // into the values at once. A text that reads as no value (empty, "-", a
-// number out of range) leaves the value as it was; the save asks the
-// binding and refuses.
+// number out of range) leaves the value as it was and stands in the
+// document as an edit that can't be saved.
 
 #include "prx/result.h"
 

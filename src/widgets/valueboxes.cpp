@@ -75,7 +75,7 @@ QLineEdit* ValueBoxes::makeBox(int member, QWidget* parent) {
         noteWrittenLength(edit, prx::textMaxLength(static_cast<prx::VshMember>(member)));
     } else {
         edit->setFixedWidth(numberBoxWidth(QFontMetrics(m_form->font())));
-        box.validator = new NumberValidator(edit);
+        box.validator = makeNumberEntry(edit);
         box.validator->setNumberLocale(m_form->numberLocale());
     }
     box.binding = new ValueBinding(m_form, edit, member, stepName(caption(member)));
@@ -107,6 +107,22 @@ QLabel* ValueBoxes::label(int member) const {
 void ValueBoxes::showValues() {
     for (auto& [member, box] : m_boxes)
         box.binding->show();
+    fitNumberBoxes();
+}
+
+void ValueBoxes::fitNumberBoxes() {
+    // Every number box as wide as the widest value the module holds
+    // ("1.6777216e+07"), never narrower than the usual room nor so wide that
+    // the captions beside them lose theirs.
+    const int usual = numberBoxWidth(QFontMetrics(m_form->font()));
+    int width = usual;
+    for (const auto& [member, box] : m_boxes)
+        if (box.validator && box.binding->present())
+            width = std::max(width, boxWidthFor(box.edit, box.edit->text()));
+    width = std::min(width, usual * 2);
+    for (const auto& [member, box] : m_boxes)
+        if (box.validator)
+            box.edit->setFixedWidth(width);
 }
 
 void ValueBoxes::setEnabled(bool enabled) {

@@ -79,7 +79,7 @@ public:
     const std::vector<BoxCaption>& captions() const { return m_captions; }
     const QString& caption(int member) const;
 
-    // Shows every value the module has.
+    // Shows every value the module has, in number boxes wide enough for the widest.
     void showValues();
     // Boxes and captions on or off.
     void setEnabled(bool enabled);
@@ -98,6 +98,7 @@ private:
         NumberValidator* validator = nullptr;
     };
     const BoxCaption& row(int member) const;
+    void fitNumberBoxes();
     Status entryFailure(const Box& box, int member) const;
 
     EditorForm* m_form;

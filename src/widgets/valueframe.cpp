@@ -7,6 +7,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 
 namespace qm::ui {
@@ -40,6 +42,19 @@ CaptionLabel* addValueRow(QGroupBox* frame, const QString& labelName, const QStr
 
 int numberBoxWidth(const QFontMetrics& metrics) {
     return metrics.horizontalAdvance(QStringLiteral("-000.000")) + 4;
+}
+
+int boxWidthFor(const QLineEdit* box, const QString& text) {
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+    const QMargins margins = box->textMargins();
+    // The line edit keeps 2 pixels each side of its text, and one for the cursor.
+    const int inner =
+        box->fontMetrics().horizontalAdvance(text) + 2 * 2 + 1 + margins.left() + margins.right();
+    return box->style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, box->fontMetrics().height()), box)
+        .width();
 }
 
 QWidget* makeColumnsPage(const QString& title, const std::vector<std::vector<QWidget*>>& columns) {

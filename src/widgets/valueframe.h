@@ -27,6 +27,8 @@ CaptionLabel* addValueRow(QGroupBox* frame, const QString& labelName, const QStr
 // Room for a number such as "-123.456" and the box's frame; longer texts
 // scroll inside the box.
 int numberBoxWidth(const QFontMetrics& metrics);
+// The width `box` needs to show all of `text` with its frame and margins.
+int boxWidthFor(const QLineEdit* box, const QString& text);
 
 // A tab page: the widgets of each column stand top to bottom, columns side
 // by side with equal widths.

@@ -33,6 +33,9 @@
 #include <QTimer>
 #include <QUndoStack>
 
+#include <cstdlib>
+#include <functional>
+
 using namespace qm;
 using namespace qm::test;
 using ui::MsgAnswer;
@@ -47,8 +50,12 @@ struct Session {
     QString module;
     QByteArray original;
 
-    Session(prx::ModuleKind kind, int version, const QString& name = QStringLiteral("vshmain.prx")) {
+    // `tweak` changes the fixture's bytes before they are written.
+    Session(prx::ModuleKind kind, int version, const QString& name = QStringLiteral("vshmain.prx"),
+            const std::function<void(QByteArray&)>& tweak = {}) {
         original = kind == prx::ModuleKind::Vsh ? makeVsh(version, 4).bytes : makePaf(version, 4).bytes;
+        if (tweak)
+            tweak(original);
         module = data.write(name, original);
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.show();
@@ -210,10 +217,11 @@ private Q_SLOTS:
         QStringList rows;
         for (int r = 0; r < review.table()->rowCount(); ++r)
             rows.append(review.table()->item(r, 0)->text() + u'=' + review.table()->item(r, 2)->text());
-        QCOMPARE(rows, latin1({"April Text (TextColors[3])=#FF8000", "Hold Y (HoldY)=-4.5",
-                               "Photo MS Icon (MSIconPhoto)=my_custom_photo",
-                               "Music MS Icon (MSIconMusic)=music", "Menu Entry 6 (MenuEntries[5].order)=1",
-                               "Menu Entry 6 (MenuEntries[5].icon)=USB Connection"}));
+        QCOMPARE(rows,
+                 latin1({"April Text (TextColors[3])=#FF8000", "Hold Y (HoldY)=-4.5",
+                         "Photo MS Icon (MSIconPhoto)=my_custom_photo", "Music MS Icon (MSIconMusic)=music",
+                         "Menu Entry 6 (MenuEntries[5].order, numbered from 0)=1",
+                         "Menu Entry 6 (MenuEntries[5].icon, numbered from 0)=USB Connection"}));
         QCOMPARE(review.table()->item(0, 1)->text(),
                  prx::rgbToHex(s.editor()->loadedValues().colours(prx::VshMember::TextColors).at(3).rgb()));
         QCOMPARE(review.table()->accessibleName(), QStringLiteral("Changed values"));
@@ -228,7 +236,7 @@ private Q_SLOTS:
         QTest::newRow("month colour") << vsh << "TextColors[0]"
                                       << "January Text (TextColors[0])";
         QTest::newRow("slim colour") << vsh << "ContextColorsSlim[2]"
-                                     << "Item15 Infobar (ContextColorsSlim[2])";
+                                     << "Item15 Infobar (ContextColorsSlim[2], numbered from 0)";
         QTest::newRow("number") << vsh << "ClockX"
                                 << "Clock X (ClockX)";
         QTest::newRow("caption with blanks") << vsh << "MainIconYUnfocused"
@@ -238,7 +246,7 @@ private Q_SLOTS:
         QTest::newRow("format") << vsh << "FormatsUSJapan[4]"
                                 << "Unknow US / Japan (FormatsUSJapan[4])";
         QTest::newRow("menu row, counted from 1") << vsh << "MenuEntries[0].enabled"
-                                                  << "Menu Entry 1 (MenuEntries[0].enabled)";
+                                                  << "Menu Entry 1 (MenuEntries[0].enabled, numbered from 0)";
         QTest::newRow("shared PAF caption") << paf << "MainIconAlphaUnfocused"
                                             << "Main Icon (Unfocused) (MainIconAlphaUnfocused)";
         QTest::newRow("unknown name") << vsh << "NoSuchValue"
@@ -264,6 +272,113 @@ private Q_SLOTS:
         QCOMPARE(review.table()->rowCount(), 1);
         QCOMPARE(review.table()->item(0, 0)->text(), QStringLiteral("Glow Blinking (GlowBlinkSpeed)"));
         QCOMPARE(review.table()->item(0, 2)->text(), QStringLiteral("77.25"));
+    }
+
+    void unstorableEdits_data() {
+        QTest::addColumn<bool>("paf");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("stored");  // put at the member's offset first, when given
+        QTest::addColumn<QString>("typed");   // typed over the box's text; "+" first: typed at its end
+        QTest::addColumn<bool>("set");        // the text set by the program rather than typed
+        QTest::addColumn<QString>("shown");   // the box's text afterwards
+        QTest::addColumn<QString>("reason");  // as the review gives it
+        QTest::addColumn<QString>("message"); // the save's refusal starts so
+        const QString mismatch = QStringLiteral("Error 13 occurred! (Type mismatch: ");
+        QTest::newRow("lone minus") << false << "ClockX"
+                                    << ""
+                                    << "-" << false << "-"
+                                    << "Type mismatch: \"-\" is not a number"
+                                    << mismatch + QStringLiteral("ClockX: \"-\"");
+        QTest::newRow("lone comma") << true << "MainMenuTextY"
+                                    << ""
+                                    << "," << false << ","
+                                    << "Type mismatch: \",\" is not a number"
+                                    << mismatch + QStringLiteral("MainMenuTextY: \",\"");
+        QTest::newRow("exponent without digits") << true << "GlowBlinkSpeed"
+                                                 << ""
+                                                 << "1e+" << false << "1e+"
+                                                 << "Type mismatch: \"1e+\" is not a number"
+                                                 << mismatch + QStringLiteral("GlowBlinkSpeed: \"1e+\"");
+        QTest::newRow("trailing minus set")
+            << false << "ClockY"
+            << ""
+            << "60-" << true << "60-"
+            << "Type mismatch: \"60-\" is not a number" << mismatch + QStringLiteral("ClockY: \"60-\"");
+        QTest::newRow("empty") << false << "HoldY"
+                               << ""
+                               << "" << false << ""
+                               << "One of the value is empty"
+                               << "One of the value is empty";
+        QTest::newRow("digit after a largest Single")
+            << true << "XmbOverallSize"
+            << "3.4028235e+38"
+            << "+1" << false << "3.4028235e+381"
+            << "Overflow: \"3.4028235e+381\" is beyond the range of a Single"
+            << "Error 6 occurred! (Overflow: XmbOverallSize: ";
+    }
+
+    // A text that gives no value marks the window, is listed by the review
+    // with its reason, and is refused by a save that names the box, leaving
+    // the file as it was. A value as loaded, e-notation too, is no such text.
+    void unstorableEdits() {
+        QFETCH(bool, paf);
+        QFETCH(QString, member);
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(bool, set);
+        QFETCH(QString, shown);
+        QFETCH(QString, reason);
+        QFETCH(QString, message);
+        const int version = paf ? 11 : 12;
+        const auto put = [&](QByteArray& bytes) {
+            if (stored.isEmpty())
+                return;
+            for (const known::PafLine& line : known::pafLines())
+                if (QLatin1StringView(line.name) == member)
+                    putSingle(bytes, line.at(version), std::strtof(stored.toLatin1().constData(), nullptr));
+        };
+        Session s(paf ? prx::ModuleKind::Paf : prx::ModuleKind::Vsh, version,
+                  paf ? QStringLiteral("paf.prx") : QStringLiteral("vshmain.prx"), put);
+        QLineEdit* box = s.editor()->findChild<QLineEdit*>(member);
+        QVERIFY(box);
+        const QString loaded = box->text();
+        if (!stored.isEmpty())
+            QCOMPARE(loaded, stored);
+        QVERIFY(!s.marked());
+        QVERIFY(!ui::visibleBalloon()); // nothing refused on opening
+        if (set) {
+            box->setText(typed);
+        } else if (typed.startsWith(u'+')) {
+            box->setFocus();
+            box->end(false);
+            QTest::keyClicks(box, typed.mid(1));
+        } else {
+            typeInto(box, typed);
+        }
+        QCOMPARE(box->text(), shown);
+        QVERIFY(s.marked());
+        {
+            ui::ReviewDialog review(*s.editor());
+            QCOMPARE(review.table()->rowCount(), 1);
+            QCOMPARE(review.table()->columnCount(), 4);
+            QCOMPARE(review.table()->item(0, 1)->text(), loaded);
+            QCOMPARE(review.table()->item(0, 2)->text(), shown.isEmpty() ? QStringLiteral("\"\"") : shown);
+            QCOMPARE(review.table()->item(0, 3)->text(), reason);
+            QCOMPARE(review.summary()->text(),
+                     QStringLiteral("1 value differs from %1:").arg(QFileInfo(s.module).fileName()));
+            QCOMPARE(review.unsaved()->text(),
+                     QStringLiteral("It can't be saved as it stands: Save refuses it."));
+        }
+        s.main.saveActive();
+        QCOMPARE(s.dialogs.messages().size(), 1);
+        QVERIFY2(s.dialogs.messages().last().text.startsWith(message),
+                 qPrintable(s.dialogs.messages().last().text));
+        QCOMPARE(readFile(s.module), s.original);
+        QVERIFY(s.marked());
+        // Typed back to a value, the edit is gone.
+        box->setText(loaded);
+        QVERIFY(!s.marked());
+        ui::hideBalloon();
     }
 
     void closeWithUnsavedEdits_data() {

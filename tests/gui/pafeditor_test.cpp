@@ -314,7 +314,7 @@ private Q_SLOTS:
             << ""
             << "" << false << empty << none;
         QTest::newRow("not a number") << 4 << QStringList{} << "GlowBlinkSpeed"
-                                      << "5-" << false << mismatch << critical;
+                                      << "1e" << false << mismatch << critical;
         QTest::newRow("not a number, other file") << 6 << QStringList{} << "MainMenuTextSize"
                                                   << "-" << true << mismatch << critical;
         for (int v = 2; v <= prx::kPafRows; ++v)

@@ -26,9 +26,14 @@ struct Shown {
     bool operator==(const Shown&) const = default;
 };
 
+// What a combo box shows: its current item, or without one its placeholder.
+QString comboText(const QComboBox* combo) {
+    return combo->currentIndex() < 0 ? combo->placeholderText() : combo->currentText();
+}
+
 Shown shown(const VshMenuTab& m, bool slim) {
     const prx::MenuFormat f = slim ? prx::MenuFormat::Slim : prx::MenuFormat::Classic;
-    return {m.categoryBox(f)->currentText(), m.iconBox(f)->currentIndex(), m.regionBox()->currentIndex(),
+    return {comboText(m.categoryBox(f)), m.iconBox(f)->currentIndex(), m.regionBox()->currentIndex(),
             m.activateBox()->isChecked(), m.slimBox()->isChecked()};
 }
 
@@ -63,8 +68,10 @@ class VshMenuTest : public QObject {
 private Q_SLOTS:
     void showsEachSelectedRow_data() { addMenuReleaseRows(); }
 
-    // Walking the list row by row shows each row's texts in the controls; texts the
-    // controls can't show ("ERROR", an icon past the list) leave them as they were.
+    // Walking the list row by row shows each row's texts in the controls; a combo
+    // that can't show a row's text ("ERROR", an icon past the list) shows that text
+    // in place of an item, never the item of the row before. The check boxes keep
+    // their state for "ERROR".
     void showsEachSelectedRow() {
         QFETCH(int, version);
         OpenedVsh o = openVsh(version);
@@ -75,13 +82,15 @@ private Q_SLOTS:
         for (int r = 0; r < rows.size(); ++r) {
             m.selectRow(r);
             const MenuRow& row = rows.at(r);
-            if (row.category != u"ERROR")
-                expect.category = row.category;
+            expect.category = row.category;
             const int icon = row.order.toInt();
-            if (icon < iconCombo(m, slim)->count())
-                expect.icon = icon;
-            if (row.region == u"All" || row.region == u"Japan")
-                expect.region = row.region == u"All" ? 0 : 1;
+            const bool iconShown = row.icon != u"ERROR" && icon < iconCombo(m, slim)->count();
+            expect.icon = iconShown ? icon : -1;
+            if (!iconShown)
+                QCOMPARE(iconCombo(m, slim)->placeholderText(), row.icon);
+            expect.region = row.region == u"All" ? 0 : row.region == u"Japan" ? 1 : -1;
+            if (expect.region < 0)
+                QCOMPARE(m.regionBox()->placeholderText(), row.region);
             if (row.enabled == u"FAT ON" || row.enabled == u"SLIM ON")
                 expect.activate = true;
             if (row.enabled == u"FAT OFF" || row.enabled == u"SLIM OFF")
@@ -273,7 +282,8 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(10);
         VshMenuTab& m = *o.form->menuTab();
         m.selectRow(5); // icon code 40: order "0", icon "ERROR"
-        QCOMPARE(m.iconBox(prx::MenuFormat::Classic)->currentIndex(), 0);
+        QCOMPARE(m.iconBox(prx::MenuFormat::Classic)->currentIndex(), -1);
+        QCOMPARE(comboText(m.iconBox(prx::MenuFormat::Classic)), QStringLiteral("ERROR"));
         QCOMPARE(menuRows(m).at(5).icon, QStringLiteral("ERROR"));
         pick(m.regionBox(), m.regionBox()->currentIndex()); // another field: the icon stays "ERROR"
         QCOMPARE(menuRows(m).at(5).icon, QStringLiteral("ERROR"));
