@@ -82,6 +82,19 @@ QList<ReviewRow> reviewRows(const EditorForm& editor) {
     return rows;
 }
 
+// One table row per review row, the columns as wide as their texts.
+void fillTable(QTableWidget* table, prx::ModuleKind kind, const QList<ReviewRow>& rows) {
+    for (const ReviewRow& r : rows) {
+        const int row = table->rowCount();
+        table->insertRow(row);
+        const QString cells[] = {captionedValueName(kind, r.name), r.inFile, r.inEditor, r.why};
+        for (int c = 0; c < table->columnCount(); ++c)
+            table->setItem(row, c, new QTableWidgetItem(cells[c]));
+    }
+    table->resizeColumnsToContents();
+    table->setVisible(table->rowCount() > 0);
+}
+
 // "2 values differ from paf.prx:".
 QString summaryText(qsizetype rows, const QString& file) {
     if (rows == 0)
@@ -147,16 +160,7 @@ ReviewDialog::ReviewDialog(const EditorForm& editor, QWidget* parent) : QDialog(
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
-    for (const ReviewRow& r : rows) {
-        const int row = m_table->rowCount();
-        m_table->insertRow(row);
-        const QString cells[] = {captionedValueName(editor.moduleKind(), r.name), r.inFile, r.inEditor,
-                                 r.why};
-        for (int c = 0; c < m_table->columnCount(); ++c)
-            m_table->setItem(row, c, new QTableWidgetItem(cells[c]));
-    }
-    m_table->resizeColumnsToContents();
-    m_table->setVisible(m_table->rowCount() > 0);
+    fillTable(m_table, editor.moduleKind(), rows);
     m_unsaved = new QLabel(unsavedText(rows.size(), unsaved), this);
     m_unsaved->setObjectName(QStringLiteral("unsaved"));
     m_unsaved->setWordWrap(true);
@@ -169,7 +173,11 @@ ReviewDialog::ReviewDialog(const EditorForm& editor, QWidget* parent) : QDialog(
     layout->addWidget(m_table, 1);
     layout->addWidget(m_unsaved);
     layout->addWidget(buttons);
-    resize(unsaved > 0 ? 720 : 560, m_table->rowCount() > 0 ? 420 : 120);
+    // Wide enough for every column, up to a width any screen has.
+    int columns = 2 * m_table->frameWidth() + 40;
+    for (int c = 0; c < m_table->columnCount(); ++c)
+        columns += m_table->columnWidth(c);
+    resize(std::clamp(columns, 560, 1000), m_table->rowCount() > 0 ? 420 : 120);
 }
 
 } // namespace qm::ui

@@ -212,6 +212,38 @@ TEST_F(History, ALookIsOneStepAndFollowingValuesFollow) {
     EXPECT_EQ(single(VshMember::NetworkIconYUnfocused), 41.25f);
 }
 
+TEST_F(History, AnEditThatCantBeSavedCountsAsOneAndRefusesEverySave) {
+    const QString file = dir.filePath(QStringLiteral("m.prx"));
+    const QByteArray original = readFile(file);
+    const int clockX = static_cast<int>(VshMember::ClockX);
+    Error overflow = Error::of(ErrorKind::Conversion, errnum::Overflow, Reason::TextBeyondSingle);
+    overflow.text = QStringLiteral("3.4028235e+381");
+    document.setUnstorable(clockX, overflow.text, overflow);
+    EXPECT_TRUE(document.isModified());
+    EXPECT_EQ(undo().count(), 0); // the value itself is unchanged
+
+    for (const QString& dest : {file, dir.filePath(QStringLiteral("other.prx"))}) {
+        const Status saved = document.save(dest);
+        ASSERT_FALSE(saved);
+        EXPECT_EQ(saved.error().number, errnum::Overflow);
+        EXPECT_EQ(saved.error().member, QStringLiteral("ClockX"));
+    }
+    EXPECT_EQ(readFile(file), original);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("other.prx"))));
+
+    // Typed back to a value, it is gone; what is no member of the values takes none.
+    document.clearUnstorable(clockX);
+    EXPECT_FALSE(document.isModified());
+    document.setUnstorable(kVshMemberCount, QStringLiteral("-"), overflow);
+    EXPECT_FALSE(document.isModified());
+
+    // A save or a fresh read lets go of it with the rest of the file.
+    document.setUnstorable(clockX, QStringLiteral("-"), overflow);
+    ASSERT_TRUE(document.open(file, ReleaseId{ModuleKind::Vsh, 12}));
+    EXPECT_FALSE(document.isModified());
+    EXPECT_TRUE(document.unstorableEdits().empty());
+}
+
 TEST(LookMenuErrors, ARowShownAsErrorIsKeptListedOnceAndTheRestApplied) {
     // A 3.71 row whose category code the release can't name, carried onto a 3.8x module.
     ModuleValues source = test::makeVsh(12, 7).expected;
