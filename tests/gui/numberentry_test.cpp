@@ -7,12 +7,14 @@
 #include "scripteddialogs.h"
 
 #include "paf/pafeditor.h"
+#include "support/known_offsets.h"
 #include "widgets/balloontip.h"
 #include "widgets/numberentry.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -290,6 +292,79 @@ private Q_SLOTS:
             QCOMPARE(box->text(), after);
             expectBalloon(balloon);
         }
+    }
+
+    void widestValuesShowWhole_data() {
+        QTest::addColumn<bool>("paf");
+        QTest::addColumn<int>("version");
+        for (int v = 1; v <= prx::kPafRows; ++v)
+            QTest::addRow("%s", prx::pafRelease(v).label) << true << v;
+        for (int v : {4, 10, 14})
+            QTest::addRow("%s", prx::vshRelease(v).label) << false << v;
+    }
+
+    // A module holding values of the longest forms: every number box shows
+    // each of them whole, and the window keeps its size with every box and
+    // caption inside its tab.
+    void widestValuesShowWhole() {
+        QFETCH(bool, paf);
+        QFETCH(int, version);
+        // As a window shows them: "1.6777216e+07", "-1.1754944e-38", "2.16e+09", "450.5", "3.4028235e+38".
+        const float wide[] = {16777216.0f, -1.17549435e-38f, 2.16e9f, 450.5f, 3.4028235e38f};
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.prx"));
+        std::unique_ptr<ui::EditorForm> form;
+        QList<QLineEdit*> boxes;
+        int n = 0;
+        if (paf) {
+            QByteArray bytes = makePaf(version, 3).bytes;
+            for (const known::PafLine& line : known::pafLines())
+                if (line.in(version))
+                    putSingle(bytes, line.at(version), wide[n++ % std::size(wide)]);
+            writeFile(path, bytes);
+            form = std::make_unique<ui::PafEditor>();
+            QVERIFY(form->load(path, test::pafRow(version)));
+        } else {
+            QByteArray bytes = makeVsh(version, 3).bytes;
+            for (prx::VshMember m : vshNumberMembers())
+                if (known::vshOffset(version, m) != 0 && prx::shapeOf(m) == prx::Shape::Single)
+                    putSingle(bytes, known::vshOffset(version, m), wide[n++ % std::size(wide)]);
+            writeFile(path, bytes);
+            form = std::make_unique<ui::VshEditor>();
+            QVERIFY(form->load(path, test::vshRow(version)));
+        }
+        const QSize size = form->size();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QCOMPARE(form->size(), size);
+        int checked = 0;
+        for (int t = 0; t < form->tabs()->count(); ++t) {
+            form->tabs()->setCurrentIndex(t);
+            QWidget* page = form->tabs()->widget(t);
+            QCoreApplication::processEvents();
+            for (QLineEdit* box : page->findChildren<QLineEdit*>()) {
+                if (!box->validator() || !box->isEnabled() || box->text().isEmpty())
+                    continue;
+                ++checked;
+                // Whole when going to its end scrolls nothing: the cursor
+                // moves by the whole text's width.
+                box->home(false);
+                box->repaint(); // the box scrolls as it paints
+                const int home = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+                box->end(false);
+                box->repaint();
+                const int end = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+                QVERIFY2(end - home >= box->fontMetrics().horizontalAdvance(box->text()),
+                         qPrintable(box->objectName() + u' ' + box->text()));
+                QVERIFY2(page->rect().contains(QRect(box->mapTo(page, QPoint(0, 0)), box->size())),
+                         qPrintable(box->objectName()));
+            }
+            for (QLabel* label : page->findChildren<QLabel*>())
+                if (label->buddy())
+                    QVERIFY2(page->rect().contains(QRect(label->mapTo(page, QPoint(0, 0)), label->size())),
+                             qPrintable(label->text()));
+        }
+        QVERIFY(checked >= n);
     }
 
     // The context menu copies the box's text; the edit it pastes is one step of the editor.
