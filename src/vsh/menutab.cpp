@@ -211,15 +211,16 @@ void VshMenuTab::showSelected() {
     // row never changes one.
     const prx::MenuEntry& entry = m_form->values().menu().at(row);
     const prx::ReleaseId v = release();
-    if (const auto state = prx::stateOf(entry.state, v)) {
-        const bool on = *state == MenuState::FatOn || *state == MenuState::SlimOn;
-        const bool slimState = *state == MenuState::SlimOn || *state == MenuState::SlimOff;
-        if (slim() || !slimState) {
-            m_activate->setChecked(on);
-            if (slim())
-                m_slim->setChecked(slimState);
-        }
-    }
+    // A state the list shows as "ERROR" shows the boxes half checked (the
+    // classic "Slim" stays as it is); a click checks the box clicked.
+    const auto state = prx::stateOf(entry.state, v);
+    const auto show = [&](QCheckBox* box, bool on) {
+        box->setTristate(!state);
+        box->setCheckState(!state ? Qt::PartiallyChecked : on ? Qt::Checked : Qt::Unchecked);
+    };
+    show(m_activate, state && (*state == MenuState::FatOn || *state == MenuState::SlimOn));
+    if (slim())
+        show(m_slim, state && (*state == MenuState::SlimOn || *state == MenuState::SlimOff));
     // A code the combo can't name shows as the list shows it ("ERROR", or
     // empty), never as the previous row's choice.
     const auto showIn = [this, row](QComboBox* combo, int index, Column column) {
@@ -281,8 +282,8 @@ void VshMenuTab::stateClicked(QCheckBox* box) {
     // row's own, whatever the other box shows.
     changeSelected([&](prx::MenuEntry& e) {
         const auto current = prx::stateOf(e.state, release());
-        bool on = m_activate->isChecked();
-        bool slimOn = m_slim->isChecked();
+        bool on = m_activate->checkState() == Qt::Checked;
+        bool slimOn = m_slim->checkState() == Qt::Checked;
         if (current && box == m_activate)
             slimOn = *current == MenuState::SlimOn || *current == MenuState::SlimOff;
         if (current && box == m_slim)

@@ -21,8 +21,8 @@ struct Shown {
     QString category;
     int icon;
     int region;
-    bool activate;
-    bool slim;
+    Qt::CheckState activate;
+    Qt::CheckState slim;
     bool operator==(const Shown&) const = default;
 };
 
@@ -34,7 +34,7 @@ QString comboText(const QComboBox* combo) {
 Shown shown(const VshMenuTab& m, bool slim) {
     const prx::MenuFormat f = slim ? prx::MenuFormat::Slim : prx::MenuFormat::Classic;
     return {comboText(m.categoryBox(f)), m.iconBox(f)->currentIndex(), m.regionBox()->currentIndex(),
-            m.activateBox()->isChecked(), m.slimBox()->isChecked()};
+            m.activateBox()->checkState(), m.slimBox()->checkState()};
 }
 
 QString describe(const Shown& s) {
@@ -70,8 +70,8 @@ private Q_SLOTS:
 
     // Walking the list row by row shows each row's texts in the controls; a combo
     // that can't show a row's text ("ERROR", an icon past the list) shows that text
-    // in place of an item, never the item of the row before. The check boxes keep
-    // their state for "ERROR".
+    // in place of an item, and check boxes show "ERROR" half checked: never the
+    // choice of the row before.
     void showsEachSelectedRow() {
         QFETCH(int, version);
         OpenedVsh o = openVsh(version);
@@ -91,12 +91,14 @@ private Q_SLOTS:
             expect.region = row.region == u"All" ? 0 : row.region == u"Japan" ? 1 : -1;
             if (expect.region < 0)
                 QCOMPARE(m.regionBox()->placeholderText(), row.region);
-            if (row.enabled == u"FAT ON" || row.enabled == u"SLIM ON")
-                expect.activate = true;
-            if (row.enabled == u"FAT OFF" || row.enabled == u"SLIM OFF")
-                expect.activate = false;
-            if (slim && row.enabled != u"ERROR")
-                expect.slim = row.enabled.startsWith(u'S');
+            const bool error = row.enabled == u"ERROR";
+            expect.activate = error                                                   ? Qt::PartiallyChecked
+                              : row.enabled == u"FAT ON" || row.enabled == u"SLIM ON" ? Qt::Checked
+                                                                                      : Qt::Unchecked;
+            if (slim)
+                expect.slim = error                          ? Qt::PartiallyChecked
+                              : row.enabled.startsWith(u'S') ? Qt::Checked
+                                                             : Qt::Unchecked;
             QVERIFY2(shown(m, slim) == expect,
                      qPrintable(QString::number(r) + QStringLiteral(": ") + describe(shown(m, slim)) +
                                 QStringLiteral(" vs ") + describe(expect)));
@@ -134,11 +136,15 @@ private Q_SLOTS:
                                           << "region:0"
                                           << "region"
                                           << "All";
-        // Row 0 ("FAT ON") was shown before: the click clears "Activate".
+        // "ERROR" shows "Activate" half checked, whatever the row before: the click checks it.
         QTest::newRow("classic: activate replaces ERROR") << 8 << "enabled=ERROR"
                                                           << "activate"
                                                           << "enabled"
-                                                          << "FAT OFF";
+                                                          << "FAT ON";
+        QTest::newRow("slim: slim replaces ERROR") << 13 << "enabled=ERROR"
+                                                   << "slim"
+                                                   << "enabled"
+                                                   << "SLIM OFF";
         QTest::newRow("classic: activate off") << 10 << "enabled=FAT ON"
                                                << "activate"
                                                << "enabled"
