@@ -150,6 +150,10 @@ Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
     return {};
 }
 
+Status ModuleDocument::saveAs(const QString& dest, bool keepOriginal) {
+    return save(dest, keepOriginal);
+}
+
 bool ModuleDocument::changedOnDisk() const {
     if (!isOpen())
         return false;

@@ -55,7 +55,7 @@ struct Session {
         main.openFile(module);
         dialogs.clear();
     }
-    ui::EditorForm* editor() const { return main.editors().value(0); }
+    ui::EditorForm* editor() const { return editorsOf(main).value(0); }
     ui::VshEditor* vsh() const { return qobject_cast<ui::VshEditor*>(editor()); }
     ui::PafEditor* paf() const { return qobject_cast<ui::PafEditor*>(editor()); }
     QAction* action(const char* name) const { return main.findChild<QAction*>(QString::fromLatin1(name)); }
@@ -124,13 +124,13 @@ private Q_SLOTS:
                       looks::lookFile(*prx::readValuesFile(other, prx::ReleaseId{prx::ModuleKind::Vsh, 12}),
                                       other));
             s.dialogs.files = {look};
-            s.main.importLook();
+            trigger(s.main, "actionImportLook");
         } else {
             typeInto(s.paf()->box(prx::PafMember::GlowBlinkSpeed), QStringLiteral("-4,5"));
         }
         const prx::ModuleValues after = s.editor()->values();
         QVERIFY(after != before);
-        QCOMPARE(s.editor()->undoStack()->count(), 1); // typing is one step
+        QCOMPARE(s.editor()->document().undoStack()->count(), 1); // typing is one step
         QVERIFY(undo->isEnabled());
         QCOMPARE(undo->text(), undoText);
         QVERIFY(s.marked());
@@ -156,12 +156,12 @@ private Q_SLOTS:
         typeInto(s.vsh()->box(prx::VshMember::XmbX), QStringLiteral("12"));
         typeInto(s.vsh()->box(prx::VshMember::XmbX),
                  QStringLiteral("13")); // still the same box, still typing
-        QCOMPARE(s.editor()->undoStack()->count(), 1);
+        QCOMPARE(s.editor()->document().undoStack()->count(), 1);
         typeInto(s.vsh()->box(prx::VshMember::XmbXInfobar), QStringLiteral("3"));
-        QCOMPARE(s.editor()->undoStack()->count(), 2);
+        QCOMPARE(s.editor()->document().undoStack()->count(), 2);
         typeInto(s.vsh()->box(prx::VshMember::XmbX),
                  QStringLiteral("14")); // back to the first box: a new step
-        QCOMPARE(s.editor()->undoStack()->count(), 3);
+        QCOMPARE(s.editor()->document().undoStack()->count(), 3);
     }
 
     // In 3.71 the network icon follows the main icon in both directions of undo.
@@ -289,7 +289,7 @@ private Q_SLOTS:
         QVERIFY(!messages.isEmpty());
         QCOMPARE(messages[0].text, QStringLiteral("Save changes to vshmain.prx?"));
         QCOMPARE(messages[0].buttons, ui::MsgButtons::SaveDiscardCancel);
-        QCOMPARE(s.main.editors().isEmpty(), closes);
+        QCOMPARE(editorsOf(s.main).isEmpty(), closes);
         QCOMPARE(readFile(s.module) != s.original, written);
     }
 
@@ -299,7 +299,7 @@ private Q_SLOTS:
         s.main.workspace()->activeSubWindow()->close();
         QApplication::processEvents();
         QVERIFY(s.dialogs.calls.isEmpty());
-        QVERIFY(s.main.editors().isEmpty());
+        QVERIFY(editorsOf(s.main).isEmpty());
     }
 
     void quitWithUnsavedEdits_data() {
@@ -328,7 +328,7 @@ private Q_SLOTS:
         QCOMPARE(s.dialogs.messages().first().text, QStringLiteral("Save changes to vshmain.prx?"));
         QVERIFY(!s.dialogs.titles().contains(QStringLiteral("Exit Quillmark")));
         QCOMPARE(s.main.isVisible(), !quits);
-        QCOMPARE(s.main.editors().isEmpty(), quits);
+        QCOMPARE(editorsOf(s.main).isEmpty(), quits);
     }
 
     // With no unsaved edit the close box still asks "Are You Sure?" and nothing else.
@@ -457,14 +457,14 @@ private Q_SLOTS:
                      QStringLiteral("Error 5 occurred! (Invalid procedure call or argument: UMDIconMusic")),
                  qPrintable(text));
         QVERIFY2(text.endsWith(QStringLiteral(" in broken.prx)")), qPrintable(text));
-        QVERIFY(main.editors().isEmpty());
+        QVERIFY(editorsOf(main).isEmpty());
     }
 
     // Export Look gives a name without an extension the look files' own.
     void exportAddsJson() {
         Session s(prx::ModuleKind::Paf, 4, QStringLiteral("paf.prx"));
         s.dialogs.files = {s.data.file(QStringLiteral("mylook"))};
-        s.main.exportLook();
+        trigger(s.main, "actionExportLook");
         QVERIFY(QFileInfo::exists(s.data.file(QStringLiteral("mylook.json"))));
         QVERIFY(!QFileInfo::exists(s.data.file(QStringLiteral("mylook"))));
     }

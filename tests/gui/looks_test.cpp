@@ -53,25 +53,25 @@ struct Shell {
         main.openFile(module);
         if (auto* vsh = qobject_cast<ui::VshEditor*>(editor())) {
             vsh->setLocale(locale);
-            QVERIFY(vsh->load(module, test::vshRow(version)));
+            QVERIFY(windowOf(vsh)->loadFile(module, test::vshRow(version)));
         }
         if (auto* paf = qobject_cast<ui::PafEditor*>(editor())) {
             paf->setLocale(locale);
-            QVERIFY(paf->load(module, test::pafRow(version)));
+            QVERIFY(windowOf(paf)->loadFile(module, test::pafRow(version)));
         }
         dialogs.clear();
     }
-    ui::EditorForm* editor() const { return main.editors().value(0); }
+    ui::EditorForm* editor() const { return editorsOf(main).value(0); }
     ui::VshEditor* vsh() const { return qobject_cast<ui::VshEditor*>(editor()); }
     QString exportLook(const QString& name) {
         const QString path = data.file(name);
         dialogs.files = {path};
-        main.exportLook();
+        trigger(main, "actionExportLook");
         return path;
     }
     void importLook(const QString& path) {
         dialogs.files = {path};
-        main.importLook();
+        trigger(main, "actionImportLook");
     }
 };
 
@@ -93,8 +93,8 @@ private Q_SLOTS:
                                           "actionExportTheme", "actionImportLook", "fileSeparator"}));
         QCOMPARE(main.findChild<QAction*>(QStringLiteral("actionExportLook"))->text(),
                  QStringLiteral("&Export Look..."));
-        main.exportLook(); // no editor: nothing happens
-        main.importLook();
+        trigger(main, "actionExportLook"); // no editor: nothing happens
+        trigger(main, "actionImportLook");
         QVERIFY(dialogs.calls.isEmpty());
     }
 
@@ -133,7 +133,8 @@ private Q_SLOTS:
         s.vsh()->box(prx::VshMember::MSIconGame)->setText(QStringLiteral("other"));
         prx::ColourBlock slim = s.vsh()->values().colours(prx::VshMember::ContextColorsSlim);
         slim[4] = prx::Colour::fromRgb(0x123456);
-        s.vsh()->edit(prx::VshMember::ContextColorsSlim, slim, QStringLiteral("Item17 Infobar"));
+        s.vsh()->document().edit(int(prx::VshMember::ContextColorsSlim), slim,
+                                 QStringLiteral("Item17 Infobar"));
         QCOMPARE(s.vsh()->colorGrid()->boxes(prx::VshMember::ContextColorsSlim).at(4)->color(),
                  prx::Rgb(0x123456));
         s.dialogs.clear();

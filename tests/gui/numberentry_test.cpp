@@ -31,20 +31,22 @@ namespace {
 struct Boxes {
     OpenedVsh vsh;
     QTemporaryDir dir;
-    std::unique_ptr<ui::PafEditor> paf;
+    std::unique_ptr<ui::EditorWindow> pafWindow;
+    ui::PafEditor* paf = nullptr; // the window's
     QList<QLineEdit*> boxes;
 
     explicit Boxes(const QLocale& locale) : vsh(openVsh(14, locale)) {
         const QString path = dir.filePath(QStringLiteral("paf.prx"));
         writeFile(path, makePaf(5, 3).bytes);
-        paf = std::make_unique<ui::PafEditor>();
+        pafWindow = std::make_unique<ui::EditorWindow>(prx::ModuleKind::Paf);
+        paf = &formOf<ui::PafEditor>(*pafWindow);
         paf->setLocale(locale);
-        if (!paf->load(path, test::pafRow(5)))
+        if (!pafWindow->loadFile(path, test::pafRow(5)))
             qFatal("fixture module did not load");
         vsh.form->tabs()->setCurrentIndex(3); // XMB Position
         paf->tabs()->setCurrentIndex(2);      // Other
-        vsh.form->show();
-        paf->show();
+        vsh.window->show();
+        pafWindow->show();
         boxes = {vsh.form->box(prx::VshMember::ClockX), paf->box(prx::PafMember::GlowBlinkSpeed)};
     }
 };
