@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMenu>
 
 namespace qm::ui {
 namespace {
@@ -49,6 +50,11 @@ EditorWindow::EditorWindow(prx::ModuleKind kind, doc::EditingDocument* document,
                                           : static_cast<EditorForm*>(new PafEditor(*m_document))) {
     installAccessibility();
     m_document->setParent(this);
+    // The window menu's Close keeps its caption but not its key: Ctrl+W is
+    // File > Close, which Qt would otherwise find twice and run neither.
+    if (QMenu* menu = systemMenu())
+        for (QAction* action : menu->actions())
+            action->setShortcuts({});
     setWidget(m_form);
     setWindowIcon(m_form->windowIcon());
     connect(m_document, &doc::ModuleDocument::modifiedChanged, this, &EditorWindow::updateTitle);
