@@ -89,8 +89,8 @@ void importLook(QWidget* owner, EditorWindow& child) {
     EditorWindow* editor = &child;
     const auto fail = [owner](const QString& text) { failure(owner, kImportTitle, text); };
     const QString path = dialogs().chooseFile(
-        owner, QString(), kLookFilterName + QStringLiteral(";;CXMB Themes (*.ctf)"), kLookFilterPattern,
-        QStringLiteral("Select look file to import"), FileMode::Open);
+        owner, QString(), kLookFilterName + QStringLiteral(";;CXMB Themes (*.ctf);;All files (*)"),
+        kLookFilterPattern, QStringLiteral("Select look file to import"), FileMode::Open);
     if (path.isEmpty() || importThemeLook(owner, child, path))
         return;
     auto bytes = prx::readWholeFile(path, looks::kMaxLookFile);

@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace qm;
@@ -140,7 +141,12 @@ private Q_SLOTS:
         s.dialogs.clear();
         s.importLook(look);
         QCOMPARE(s.dialogs.titles(), latin1({"Select look file to import"}));
+        // Every kind the import takes is offered, and any file at all.
+        QCOMPARE(s.dialogs.calls[0].filterName,
+                 QStringLiteral("Look Files (*.json);;CXMB Themes (*.ctf);;All files (*)"));
         QCOMPARE(s.vsh()->values(), before);
+        // XmbX, MSIconGame and the fifth slim infobar colour came back.
+        QCOMPARE(s.main.statusBar()->currentMessage(), QStringLiteral("3 values came in from look.json."));
         QCOMPARE(s.vsh()->box(prx::VshMember::XmbX)->text(),
                  expectedNumber(before, prx::VshMember::XmbX, kFrench));
         QCOMPARE(readFile(s.module), original); // an import saves nothing

@@ -665,6 +665,39 @@ private Q_SLOTS:
         QVERIFY(ui::recentFiles().isEmpty());
     }
 
+    // A listed file that is gone: choosing it says so, naming it, and takes
+    // it out of the list; Clear empties the list. File > Open offers every
+    // kind it takes.
+    void goneRecentFileLeavesTheList() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString kept = data.write(QStringLiteral("kept.prx"), makePaf(3).bytes);
+        const QString gone = data.write(QStringLiteral("gone.prx"), makePaf(4).bytes);
+        ui::MainWindow main;
+        main.openFile(kept);
+        main.openFile(gone);
+        QVERIFY(QFile::remove(gone));
+        auto* recent = main.findChild<QMenu*>(QStringLiteral("menuRecent"));
+        QCOMPARE(recent->actions().size(), 4);
+        dialogs.clear();
+        recent->actions()[0]->trigger(); // gone.prx, the newest
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY(dialogs.messages()[0].text.contains(QStringLiteral("gone.prx")) ||
+                dialogs.messages()[0].detail.contains(QStringLiteral("gone.prx")));
+        QCOMPARE(ui::recentFiles(), QStringList{kept});
+        QCOMPARE(recent->actions().size(), 3);
+        QCOMPARE(editorsOf(main).size(), 2);
+        recent->actions().last()->trigger(); // Clear
+        QVERIFY(ui::recentFiles().isEmpty());
+        QVERIFY(!recent->isEnabled());
+
+        dialogs.clear();
+        trigger(main, "actionOpen");
+        QCOMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(dialogs.calls[0].filterName,
+                 QStringLiteral("PRX Files (*.prx);;CXMB Themes (*.ctf);;All files (*)"));
+    }
+
     // The window comes back where it was, maximised or not, and never larger than its screen.
     void windowGeometryIsKeptAndFitsTheScreen_data() {
         QTest::addColumn<QRect>("geometry");

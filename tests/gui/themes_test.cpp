@@ -25,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
@@ -223,6 +224,7 @@ private Q_SLOTS:
         trigger(s.main, "actionImportLook");
         QCOMPARE(s.dialogs.messages().size(), 1);
         QVERIFY(s.dialogs.messages()[0].text.endsWith(QStringLiteral("2 bytes at 0xB0")));
+        QCOMPARE(s.main.statusBar()->currentMessage(), QStringLiteral("1 value came in from t.ctf."));
         QCOMPARE(s.vsh()->document().undoStack()->count(), 1);
         const QString saved = s.data.file(QStringLiteral("saved.prx"));
         QVERIFY(prx::saveValuesFile(s.module, saved, s.vsh()->loadedValues(), s.vsh()->values()));
