@@ -150,10 +150,6 @@ Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
     return {};
 }
 
-Status ModuleDocument::saveAs(const QString& dest, bool keepOriginal) {
-    return save(dest, keepOriginal);
-}
-
 bool ModuleDocument::changedOnDisk() const {
     if (!isOpen())
         return false;

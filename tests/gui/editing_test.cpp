@@ -399,6 +399,34 @@ private Q_SLOTS:
         QVERIFY(readFile(s.module) != s.original);
     }
 
+    void saveAsCarriesTheStock_data() {
+        QTest::addColumn<bool>("ownOrig"); // the module opened has an .orig of its own
+        QTest::newRow("the module as first opened") << false;
+        QTest::newRow("the opened module's own .orig") << true;
+    }
+
+    // Save As to a copy, edit, Save: the copy's .orig is the module before
+    // any edit (the one opened had an .orig: that one), never the copy as
+    // Save As wrote it, so a theme made against it holds every edit.
+    void saveAsCarriesTheStock() {
+        QFETCH(bool, ownOrig);
+        Session s(prx::ModuleKind::Paf, 12, QStringLiteral("paf.prx"));
+        const QByteArray stock = makePaf(12, 9).bytes;
+        if (ownOrig)
+            s.data.write(QStringLiteral("paf.prx.orig"), stock);
+        const QByteArray expected = ownOrig ? stock : s.original;
+        typeInto(s.paf()->box(prx::PafMember::VerticalScrollSpeed), QStringLiteral("2"));
+        const QString copy = s.data.file(QStringLiteral("copy-a.prx"));
+        s.dialogs.files = {copy};
+        s.main.saveActiveAs();
+        QCOMPARE(s.dialogs.messages().last().text, QStringLiteral("Done."));
+        QCOMPARE(s.editor()->filePath(), copy);
+        typeInto(s.paf()->box(prx::PafMember::HorizontalScrollSpeed), QStringLiteral("3"));
+        s.main.saveActive();
+        QCOMPARE(readFile(copy + QStringLiteral(".orig")), expected);
+        QCOMPARE(readFile(s.module), s.original); // Save As left the module opened as it was
+    }
+
     // A refused save makes no .orig, and brings the first empty box into view with the focus.
     void refusedSaveKeepsNothingAndShowsTheBox() {
         Session s(prx::ModuleKind::Vsh, 12);
