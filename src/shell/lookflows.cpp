@@ -53,10 +53,11 @@ void tellValuesTaken(QWidget* owner, qsizetype count, const QString& path) {
     auto* main = qobject_cast<QMainWindow*>(owner->window());
     if (!main)
         return;
-    main->statusBar()->showMessage(QStringLiteral("%1 %2 came in from %3.")
-                                       .arg(count)
-                                       .arg(count == 1 ? QStringLiteral("value") : QStringLiteral("values"),
-                                            QFileInfo(path).fileName()));
+    main->statusBar()->showMessage(
+        QStringLiteral("%1 %2 came in from %3.")
+            .arg(count)
+            .arg(count == 1 ? QStringLiteral("value") : QStringLiteral("values"), QFileInfo(path).fileName()),
+        8000);
 }
 
 void exportLook(QWidget* owner, EditorWindow& child) {

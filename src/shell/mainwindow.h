@@ -75,11 +75,11 @@ private:
     bool maybeSaveAll();
 
     QMdiArea* m_mdi = nullptr;
+    QList<QAction*> m_editorActions; // off while no editor is active
+    QUndoGroup* m_undoGroup = nullptr;
     ConfigStore* m_config = nullptr;
     StatusWatch* m_status = nullptr;
     RecentFilesMenu* m_recent = nullptr;
-    QUndoGroup* m_undoGroup = nullptr;
-    QList<QAction*> m_editorActions; // off while no editor is active
     // Asking: the close box asks "Are You Sure?" (or about unsaved edits);
     // Exit: File > Exit asks only about unsaved edits; Asked: no question left.
     enum class Closing { Asking, Exit, Asked } m_closing = Closing::Asking;

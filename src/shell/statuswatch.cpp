@@ -34,7 +34,8 @@ QLabel* makePanel(QStatusBar* bar, int index) {
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    bar->addPermanentWidget(panel, index == 4 ? 1 : 0);
+    // Not permanent: a passing message ("2 values came in ...") takes their place for a while.
+    bar->addWidget(panel, index == 4 ? 1 : 0);
     return panel;
 }
 
