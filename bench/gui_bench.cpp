@@ -4,7 +4,9 @@
 // with every value changed, and File > Save of such an editor.
 
 #include "bench_common.h"
+#include "document/editingdocument.h"
 #include "prx/valueio.h"
+#include "shell/editorwindow.h"
 #include "shell/mainwindow.h"
 #include "shell/reviewdialog.h"
 #include "support/fixtures.h"
@@ -118,7 +120,7 @@ int main(int argc, char** argv) {
         printRows(
             QStringLiteral("%1 editors (platform %2, %3 editors open)")
                 .arg(kind.name, QGuiApplication::platformName())
-                .arg(main.editors().size()),
+                .arg(main.children().size()),
             {
                 {QStringLiteral("openFile to a filled %1 editor (median of %2)").arg(kind.name).arg(runs),
                  median(open), QStringLiteral("ms"), QStringLiteral("< 50 ms"), median(open) < 50},
@@ -138,7 +140,7 @@ int main(int argc, char** argv) {
         test::writeFile(b, test::makeVsh(12, 2).bytes);
         const prx::ModuleValues other = *prx::readValuesFile(b, prx::ReleaseId{prx::ModuleKind::Vsh, 12});
         main.openFile(a);
-        ui::EditorForm* editor = main.editors().value(0);
+        ui::EditorWindow* editor = main.children().value(0);
         const int runs = 30;
         QList<double> undo;
         QList<double> review;
@@ -146,13 +148,13 @@ int main(int argc, char** argv) {
             editor->showLook(other);
             QElapsedTimer t;
             t.start();
-            editor->undoStack()->undo();
+            editor->document().undoStack()->undo();
             undo.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
-            editor->undoStack()->redo();
+            editor->document().undoStack()->redo();
             t.restart();
-            const ui::ReviewDialog window(*editor);
+            const ui::ReviewDialog window(*editor->editor());
             review.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
-            editor->undoStack()->undo();
+            editor->document().undoStack()->undo();
         }
         printRows(QStringLiteral("Editing a VSH module with every value changed"),
                   {
@@ -190,14 +192,14 @@ int main(int argc, char** argv) {
             const prx::ModuleValues looks[] = {*prx::readValuesFile(b, prx::ReleaseId{c.kind, c.version}),
                                                *prx::readValuesFile(a, prx::ReleaseId{c.kind, c.version})};
             main.openFile(a);
-            ui::EditorForm* editor = main.editors().value(0);
+            ui::EditorWindow* editor = main.children().value(0);
             const int runs = 30;
             QList<double> save;
             for (int i = 0; i < runs; ++i) {
                 editor->showLook(looks[i % 2]);
                 QElapsedTimer t;
                 t.start();
-                main.saveEditor(editor, ui::MainWindow::SaveMode::InPlace);
+                main.saveActive();
                 save.append(static_cast<double>(t.nsecsElapsed()) / 1e6);
             }
             rows.append({QStringLiteral("File > Save, %1, every value (median of %2)").arg(c.name).arg(runs),

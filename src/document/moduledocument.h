@@ -72,6 +72,7 @@ public:
     // keepOriginal: see prx::writeFileAtomically. Afterwards the document
     // holds `dest` as written, its values as the file now stores them.
     Status save(const QString& dest, bool keepOriginal = false);
+    Status saveAs(const QString& dest, bool keepOriginal = false) { return save(dest, keepOriginal); }
 
     // Whether the file changed on disk (length, time or contents) since the
     // document read or wrote it. A file that is gone has changed.

@@ -75,7 +75,7 @@ const std::vector<FrameSpec> kFrames{
 
 } // namespace
 
-PafEditor::PafEditor(QWidget* parent, doc::EditingDocument* document)
+PafEditor::PafEditor(doc::EditingDocument& document, QWidget* parent)
     : EditorForm(QStringLiteral("PafEditor"), kCaption, QSize(462, 401), prx::ModuleKind::Paf, kCaptions,
                  document, parent) {
     QTabWidget* tabs = addTabs(QStringLiteral("tabs"), 3);

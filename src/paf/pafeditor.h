@@ -14,8 +14,8 @@ namespace qm::ui {
 class PafEditor final : public EditorForm {
     Q_OBJECT
 public:
-    // A window over `document`, or over a document of its own (see EditorForm).
-    explicit PafEditor(QWidget* parent = nullptr, doc::EditingDocument* document = nullptr);
+    // The controls over `document`, which outlives the form.
+    explicit PafEditor(doc::EditingDocument& document, QWidget* parent = nullptr);
 
     inline static const QString kCaption = QStringLiteral("Paf.rad Ededid");
 

@@ -1,6 +1,7 @@
 #include "configstore.h"
 
 #include "prx/config.h"
+#include "prx/workfolder.h"
 
 #include <QFileInfo>
 
@@ -49,9 +50,17 @@ bool ConfigStore::compPrxNow() const {
     return prx::iniSwitchOn(prx::readIniValue(m_path, prx::kIniSection, prx::kKeyCompPrx));
 }
 
-bool ConfigStore::keepOriginalNow() const {
-    const QString value = prx::readIniValue(m_path, prx::kIniSection, prx::kKeyKeepOriginal);
+QString configFilePath() {
+    return prx::workFolder() + prx::kIniFileName;
+}
+
+bool keepOriginalIn(const QString& iniPath) {
+    const QString value = prx::readIniValue(iniPath, prx::kIniSection, prx::kKeyKeepOriginal);
     return value.trimmed().isEmpty() || prx::iniSwitchOn(value);
+}
+
+bool ConfigStore::keepOriginalNow() const {
+    return keepOriginalIn(m_path);
 }
 
 Status ConfigStore::setValue(const QString& key, const QString& value) {

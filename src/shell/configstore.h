@@ -11,6 +11,12 @@
 
 namespace qm::ui {
 
+// The configuration file in the working folder.
+QString configFilePath();
+// Whether saves keep the module they overwrite as NAME.orig, read afresh
+// from the file at `iniPath`: on unless the key says 0.
+bool keepOriginalIn(const QString& iniPath);
+
 class ConfigStore final : public QObject {
     Q_OBJECT
 public:

@@ -1,14 +1,18 @@
 // The open and save flows of the main window: identifying a file and
 // opening its editor or offering to unpack it, and saving the active editor
-// with or without packing.
+// with or without packing after it.
 
 #include "mainwindow.h"
-#include "packdialog.h"
-#include "unpackdialog.h"
 
 #include "configstore.h"
 #include "document/editingdocument.h"
+#include "editorflows.h"
+#include "editorwindow.h"
+#include "packingstep.h"
 #include "prx/header.h"
+#include "recentfiles.h"
+#include "statuswatch.h"
+#include "unpackdialog.h"
 #include "widgets/dialogs.h"
 #include "widgets/editorform.h"
 
@@ -24,6 +28,46 @@
 #include <memory>
 
 namespace qm::ui {
+namespace {
+
+// The offer for the packed module at `path`, described by `info`: the
+// unpacked module's path when the user wants it opened, empty otherwise.
+QString unpackOffer(QWidget* owner, const QString& path, const prx::PackedInfo& info) {
+    const QString text = QStringLiteral("PRX Name : ") + info.name + QStringLiteral("\r\n") +
+                         QStringLiteral("File Version : ") + info.label + QStringLiteral("\r\n") +
+                         QStringLiteral("Uncompressed Size : %1 bytes\r\n").arg(info.plainSize) +
+                         QStringLiteral("Compressed/File Size : %1 bytes\r\n").arg(info.packedSize) +
+                         QStringLiteral("\r\n");
+    // The firmware's own encrypted modules hold no gzip stream: there is nothing to offer.
+    if (info.packing == prx::Packing::Encrypted) {
+        dialogs().showMessage(owner, QStringLiteral("PRX Information"),
+                              text + QStringLiteral("This PRX is encrypted and can't be decompressed here."),
+                              MsgIcon::Information, MsgButtons::Ok);
+        return {};
+    }
+    if (dialogs().showMessage(owner, QStringLiteral("PRX Information"),
+                              text + QStringLiteral("Try to decompress this PRX ?"), MsgIcon::Question,
+                              MsgButtons::YesNo) != MsgAnswer::Yes)
+        return {};
+    const QString target = withFilterSuffix(
+        dialogs().chooseFile(owner, QString(), kPrxFilterName, kPrxFilterPattern,
+                             QStringLiteral("Enter name of decompress *.prx file to save"), FileMode::Save),
+        kPrxFilterPattern);
+    if (target.isEmpty())
+        return {};
+    UnpackDialog decomp(path, target, owner);
+    decomp.exec();
+    // Only a module that was really unpacked is offered for opening.
+    if (decomp.awaitingOk() || !decomp.succeeded() || !QFileInfo::exists(target))
+        return {};
+    if (dialogs().showMessage(owner, QStringLiteral("Open PRX ?"),
+                              QStringLiteral("Yes -> Open the decompress PRX\r\nNo -> Open another PRX"),
+                              MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return {};
+    return target;
+}
+
+} // namespace
 
 // ---- open --------------------------------------------------------------------
 
@@ -42,19 +86,17 @@ void MainWindow::openFile(const QString& given) {
         const auto kind = id.kind == prx::FileKind::Vsh ? prx::ModuleKind::Vsh : prx::ModuleKind::Paf;
         // A module that can't be read leaves no empty editor behind.
         if (opened->loadError) {
-            EditorForm* editor = newEditor(kind);
-            showError(editor, *opened->loadError, path);
-            if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
-                sub->close();
+            EditorWindow* child = addEditor(kind);
+            showError(child->editor(), *opened->loadError, path);
+            child->close();
         } else {
-            newEditor(kind, document.release());
-            noteRecentFile(path);
+            addEditor(kind, document.release());
+            m_recent->note(path);
         }
-        scheduleStatus();
         return;
     }
     if (id.kind == prx::FileKind::Invalid) {
-        if (describeTheme(path))
+        if (describeTheme(this, path))
             return;
         dialogs().showMessage(this, kAppTitle, QStringLiteral("Invalid file!"), MsgIcon::Critical,
                               MsgButtons::Ok,
@@ -63,49 +105,8 @@ void MainWindow::openFile(const QString& given) {
                                   .arg(id.size));
         return;
     }
-    unpackOffer(path, id.packed);
-}
-
-void MainWindow::unpackOffer(const QString& path, const prx::PackedInfo& info) {
-    const QString text = QStringLiteral("PRX Name : ") + info.name + QStringLiteral("\r\n") +
-                         QStringLiteral("File Version : ") + info.label + QStringLiteral("\r\n") +
-                         QStringLiteral("Uncompressed Size : %1 bytes\r\n").arg(info.plainSize) +
-                         QStringLiteral("Compressed/File Size : %1 bytes\r\n").arg(info.packedSize) +
-                         QStringLiteral("\r\n");
-    // The firmware's own encrypted modules hold no gzip stream: there is nothing to offer.
-    if (info.packing == prx::Packing::Encrypted) {
-        dialogs().showMessage(this, QStringLiteral("PRX Information"),
-                              text + QStringLiteral("This PRX is encrypted and can't be decompressed here."),
-                              MsgIcon::Information, MsgButtons::Ok);
-        return;
-    }
-    if (dialogs().showMessage(this, QStringLiteral("PRX Information"),
-                              text + QStringLiteral("Try to decompress this PRX ?"), MsgIcon::Question,
-                              MsgButtons::YesNo) != MsgAnswer::Yes)
-        return;
-
-    const QString target = withFilterSuffix(
-        dialogs().chooseFile(this, QString(), kPrxFilterName, kPrxFilterPattern,
-                             QStringLiteral("Enter name of decompress *.prx file to save"), FileMode::Save),
-        kPrxFilterPattern);
-    if (target.isEmpty())
-        return;
-    UnpackDialog decomp(path, target, this);
-    decomp.exec();
-    // Only a module that was really unpacked is offered for opening.
-    if (decomp.awaitingOk() || !decomp.succeeded() || !QFileInfo::exists(target))
-        return;
-    if (dialogs().showMessage(this, QStringLiteral("Open PRX ?"),
-                              QStringLiteral("Yes -> Open the decompress PRX\r\nNo -> Open another PRX"),
-                              MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes)
-        openFile(target);
-}
-
-void MainWindow::openWithDialog() {
-    const QString path = dialogs().chooseFile(this, QString(), kPrxFilterName, kPrxFilterPattern,
-                                              QStringLiteral("Select *.prx file to open"), FileMode::Open);
-    if (!path.isEmpty())
-        openFile(path);
+    if (const QString unpacked = unpackOffer(this, path, id.packed); !unpacked.isEmpty())
+        openFile(unpacked);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -114,15 +115,10 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    if (!event->mimeData()->hasUrls())
+    const QMimeData* data = event->mimeData();
+    if (!data->hasUrls())
         return;
     event->acceptProposedAction();
-    openDropped(event->mimeData());
-}
-
-void MainWindow::openDropped(const QMimeData* data) {
-    if (!data || !data->hasUrls())
-        return;
     QStringList paths;
     for (const QUrl& url : data->urls())
         if (url.isLocalFile())
@@ -137,116 +133,76 @@ void MainWindow::openDropped(const QMimeData* data) {
 
 // ---- save ----------------------------------------------------------------------
 
+namespace {
+
+// The status bar rests while a save replaces files, and names the file written before "Done." says so.
+class PausedStatus {
+public:
+    explicit PausedStatus(StatusWatch& status) : m_status(status) { m_status.pause(); }
+    ~PausedStatus() { m_status.resume(); }
+    PausedStatus(const PausedStatus&) = delete;
+    PausedStatus& operator=(const PausedStatus&) = delete;
+
+    void done(QWidget* owner) {
+        m_status.resume();
+        dialogs().showMessage(owner, kAppTitle, QStringLiteral("Done."), MsgIcon::Information,
+                              MsgButtons::Ok);
+    }
+
+private:
+    StatusWatch& m_status;
+};
+
+} // namespace
+
+namespace {
+
+// A save of `found` with its file: the status bar rests and the packing
+// questions come first; `save` runs unless they stopped the save.
+template <typename Save>
+void saveWithPacking(QWidget* owner, EditorWindow* found, StatusWatch& status, const ConfigStore& config,
+                     Save save) {
+    QPointer<EditorWindow> child = found;
+    if (!child || child->currentFile().isEmpty())
+        return;
+    PausedStatus paused(status);
+    PackingStep packing(owner, config);
+    if (packing.ask())
+        save(child, packing, paused);
+}
+
+} // namespace
+
 void MainWindow::saveActive() {
-    if (EditorForm* e = activeEditor())
-        saveEditor(e, SaveMode::InPlace);
+    saveWithPacking(this, activeChild(), *m_status, *m_config,
+                    [this](QPointer<EditorWindow>& child, const PackingStep& packing, PausedStatus& paused) {
+                        if (!packing.wanted()) {
+                            if (child->save())
+                                paused.done(this);
+                            return;
+                        }
+                        // The values go into the plain module, which the packed one then
+                        // replaces: its editor closes, the file is no longer one it can edit.
+                        if (child->save() && packing.run(child->currentFile()) && child)
+                            child->closeWithoutAsking();
+                    });
 }
 
 void MainWindow::saveActiveAs() {
-    if (EditorForm* e = activeEditor())
-        saveEditor(e, SaveMode::AsNewFile);
-}
-
-bool MainWindow::runPacking(const QString& module, const QString& header, const QString& output) {
-    PackDialog comp(module, header, output, this);
-    comp.exec();
-    return comp.succeeded();
-}
-
-bool MainWindow::saveEditor(EditorForm* form, SaveMode mode) {
-    QPointer<EditorForm> editor = form;
-    if (!editor || editor->filePath().isEmpty())
-        return false;
-    const QString openPath = editor->filePath();
-    // The watch must not take files replaced here for vanished ones.
-    m_statusPaused = true;
-    m_statusTimer->stop();
-    const prx::ReleaseId release = editor->release();
-    bool written = false;
-
-    const auto askFile = [this](const QString& title, FileMode fileMode) {
-        return dialogs().chooseFile(this, QString(), kPrxFilterName, kPrxFilterPattern, title, fileMode);
-    };
-    // Where the edits go: the dialog starts in the open file's folder with its name.
-    const auto askOutput = [this, openPath] {
-        const QFileInfo open(openPath);
-        return withFilterSuffix(dialogs().chooseFile(this, open.absolutePath(), kPrxFilterName,
-                                                     kPrxFilterPattern,
-                                                     QStringLiteral("Enter name of *.prx file to save"),
-                                                     FileMode::Save, open.fileName()),
-                                kPrxFilterPattern);
-    };
-    // The status bar names the file written before "Done." says so.
-    const auto resumeStatus = [this] {
-        m_statusPaused = false;
-        syncFileWatch();
-        refreshStatus();
-    };
-    const auto done = [this, &resumeStatus] {
-        resumeStatus();
-        dialogs().showMessage(this, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
-    };
-    // The editor's save, reported here when it fails. Writing over the open
-    // file when another program changed it since asks first.
-    const auto save = [this, &editor, &written, release, openPath](const QString& path) {
-        if (path == openPath && editor->changedOnDisk() && QFileInfo::exists(path) &&
-            dialogs().showMessage(this, kAppTitle,
-                                  QStringLiteral("%1 was changed on disk since it was opened. Overwrite it?")
-                                      .arg(QFileInfo(path).fileName()),
-                                  MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
-            return false;
-        const Status saved = editor->save(path, release, m_config->keepOriginalNow());
-        if (!saved) {
-            showError(editor, saved.error(), openPath);
-            if (saved.error().kind == ErrorKind::Check)
-                editor->focusRefusedBox();
-        }
-        written = written || saved.ok();
-        return saved.ok();
-    };
-
-    bool pack = false;
-    if (m_config->compPrxNow())
-        pack = dialogs().showMessage(this, QStringLiteral("Save PRX"),
-                                     QStringLiteral("Do you want compress PRX ?"), MsgIcon::Question,
-                                     MsgButtons::YesNo) == MsgAnswer::Yes;
-
-    if (pack) {
-        const QString header = askFile(QStringLiteral("Choose the *.prx file to header"), FileMode::Open);
-        if (!header.isEmpty()) {
-            auto isHeader = prx::isPspHeaderFile(header);
-            if (!isHeader || !*isHeader) {
-                dialogs().showMessage(this, QStringLiteral("Error File"),
-                                      QStringLiteral("The header file it isn't a PRX File"),
-                                      MsgIcon::Exclamation, MsgButtons::Ok);
-            } else if (mode == SaveMode::InPlace) {
-                // The values go into the plain module, which the packed one then replaces.
-                if (save(openPath) && runPacking(openPath, header, QString()) && editor)
-                    if (auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget())) {
-                        const bool asked = m_closingAsked;
-                        m_closingAsked = true;
-                        sub->close();
-                        m_closingAsked = asked;
-                    }
-            } else {
-                const QString output = askOutput();
-                if (!output.isEmpty() && save(openPath))
-                    runPacking(openPath, header, output);
-            }
-        }
-    } else if (mode == SaveMode::InPlace) {
-        if (save(openPath))
-            done();
-    } else {
-        const QString output = askOutput();
-        if (!output.isEmpty() && save(output)) {
-            noteRecentFile(output);
-            done();
-        }
-    }
-
-    resumeStatus();
-    return written;
+    saveWithPacking(this, activeChild(), *m_status, *m_config,
+                    [this](QPointer<EditorWindow>& child, const PackingStep& packing, PausedStatus& paused) {
+                        if (!packing.wanted()) {
+                            if (child->saveAs()) {
+                                m_recent->note(child->currentFile());
+                                paused.done(this);
+                            }
+                            return;
+                        }
+                        // The edits go into the open plain module, the packed one to the file named.
+                        const QString output = child->askSaveAsName();
+                        if (!output.isEmpty() && child->save())
+                            packing.run(child->currentFile(), output);
+                    });
 }
 
 } // namespace qm::ui

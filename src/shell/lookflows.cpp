@@ -3,18 +3,21 @@
 // values put into the active editor's controls as `apply` maps them. An
 // import saves nothing: the user sees the values and saves as usual.
 
-#include "mainwindow.h"
+#include "editorflows.h"
+#include "editorwindow.h"
 
+#include "looks/diff.h"
 #include "looks/look.h"
 #include "prx/fileio.h"
 #include "reviewdialog.h"
 #include "text/errortext.h"
 #include "widgets/dialogs.h"
-#include "widgets/editorform.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QSaveFile>
+#include <QStatusBar>
 
 namespace qm::ui {
 namespace {
@@ -46,18 +49,27 @@ QStringList captioned(prx::ModuleKind kind, QStringList report) {
 
 } // namespace
 
-void MainWindow::exportLook() {
-    EditorForm* editor = activeEditor();
-    if (!editor)
+void tellValuesTaken(QWidget* owner, qsizetype count, const QString& path) {
+    auto* main = qobject_cast<QMainWindow*>(owner->window());
+    if (!main)
         return;
-    const auto fail = [this](const QString& text) { failure(this, kExportTitle, text); };
+    main->statusBar()->showMessage(
+        QStringLiteral("%1 %2 came in from %3.")
+            .arg(count)
+            .arg(count == 1 ? QStringLiteral("value") : QStringLiteral("values"), QFileInfo(path).fileName()),
+        8000);
+}
+
+void exportLook(QWidget* owner, EditorWindow& child) {
+    EditorWindow* editor = &child;
+    const auto fail = [owner](const QString& text) { failure(owner, kExportTitle, text); };
     auto values = editor->lookValues();
     if (!values) {
-        showError(this, values.error(), text::errorDetail(values.error()), kExportTitle,
+        showError(owner, values.error(), text::errorDetail(values.error()), kExportTitle,
                   QStringLiteral("The look can't be exported: a box holds no number."));
         return;
     }
-    QString path = dialogs().chooseFile(this, QString(), kLookFilterName, kLookFilterPattern,
+    QString path = dialogs().chooseFile(owner, QString(), kLookFilterName, kLookFilterPattern,
                                         QStringLiteral("Enter name of look file to save"), FileMode::Save);
     if (path.isEmpty())
         return;
@@ -65,39 +77,37 @@ void MainWindow::exportLook() {
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".json");
     QSaveFile file(path);
-    const QByteArray bytes = looks::lookFile(*values, editor->filePath());
+    const QByteArray bytes = looks::lookFile(*values, editor->currentFile());
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         fail(lines(QStringLiteral("The look can't be written:"),
                    {QDir::toNativeSeparators(path), file.errorString()}));
         return;
     }
-    dialogs().showMessage(this, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
+    dialogs().showMessage(owner, kAppTitle, QStringLiteral("Done."), MsgIcon::Information, MsgButtons::Ok);
 }
 
-void MainWindow::importLook() {
-    EditorForm* editor = activeEditor();
-    if (!editor)
-        return;
-    const auto fail = [this](const QString& text) { failure(this, kImportTitle, text); };
+void importLook(QWidget* owner, EditorWindow& child) {
+    EditorWindow* editor = &child;
+    const auto fail = [owner](const QString& text) { failure(owner, kImportTitle, text); };
     const QString path = dialogs().chooseFile(
-        this, QString(), kLookFilterName + QStringLiteral(";;CXMB Themes (*.ctf)"), kLookFilterPattern,
-        QStringLiteral("Select look file to import"), FileMode::Open);
-    if (path.isEmpty() || importThemeLook(editor, path))
+        owner, QString(), kLookFilterName + QStringLiteral(";;CXMB Themes (*.ctf);;All files (*)"),
+        kLookFilterPattern, QStringLiteral("Select look file to import"), FileMode::Open);
+    if (path.isEmpty() || importThemeLook(owner, child, path))
         return;
     auto bytes = prx::readWholeFile(path, looks::kMaxLookFile);
     if (!bytes) {
-        showError(this, bytes.error(), QDir::toNativeSeparators(path), kImportTitle);
+        showError(owner, bytes.error(), QDir::toNativeSeparators(path), kImportTitle);
         return;
     }
     const looks::LookValues look = looks::readLook(*bytes, editor->moduleKind());
     if (look.error) {
         fail(looks::lookErrorText(*look.error, QDir::toNativeSeparators(path), editor->moduleKind(),
-                                  QDir::toNativeSeparators(editor->filePath())));
+                                  QDir::toNativeSeparators(editor->currentFile())));
         return;
     }
     auto current = editor->lookValues();
     if (!current) {
-        showError(this, current.error(), text::errorDetail(current.error()), kImportTitle,
+        showError(owner, current.error(), text::errorDetail(current.error()), kImportTitle,
                   QStringLiteral("Nothing was imported: a box holds no number."));
         return;
     }
@@ -108,11 +118,12 @@ void MainWindow::importLook() {
         return;
     }
     editor->showLook(applied.values);
+    tellValuesTaken(owner, looks::diffLooks(*current, applied.values).differences.size(), path);
     QStringList told = applied.skipped;
     told.append(applied.notes);
     if (!told.isEmpty())
         dialogs().showMessage(
-            this, kImportTitle,
+            owner, kImportTitle,
             lines(QStringLiteral("The look is in the editor; save to write it. Not taken or changed:"),
                   captioned(editor->moduleKind(), told)),
             MsgIcon::Information, MsgButtons::Ok);

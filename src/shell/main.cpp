@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -20,17 +21,11 @@ void print(std::FILE* stream, const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
 }
 
-} // namespace
+using qm::ui::ShellCommandLine;
 
-int main(int argc, char** argv) {
-    using qm::ui::ShellCommandLine;
-
-    // Help, the version and usage errors need no display: they are handled
-    // before Qt connects to one.
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
-    const ShellCommandLine line = qm::ui::parseShellCommandLine(args);
+// Help, the version and usage errors need no display: they are handled
+// before Qt connects to one. The exit status, or nothing when the program is to run.
+std::optional<int> answerWithoutWindow(const ShellCommandLine& line) {
     switch (line.action) {
     case ShellCommandLine::Action::Help:
         print(stdout, qm::ui::shellUsageText());
@@ -46,6 +41,18 @@ int main(int argc, char** argv) {
     case ShellCommandLine::Action::Run:
         break;
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QString::fromLocal8Bit(argv[i]));
+    const ShellCommandLine line = qm::ui::parseShellCommandLine(args);
+    if (const std::optional<int> status = answerWithoutWindow(line))
+        return *status;
 
     // Qt sees only its own options, so that no file name is taken for one.
     std::vector<QByteArray> qtArgs{QByteArray(argv[0])};

@@ -87,6 +87,26 @@ void ThemeDialog::updateOk() {
                      !m_stock->text().trimmed().isEmpty());
 }
 
+ThemeDialog::Fields ThemeDialog::fields() const {
+    return {m_ptf->text(), m_output->text(), m_firmware->currentText(), m_stock->text(),
+            m_other->isChecked()};
+}
+
+void ThemeDialog::setFields(const Fields& fields) {
+    m_ptf->setText(fields.ptf);
+    m_output->setText(fields.output);
+    m_firmware->setCurrentText(fields.firmware);
+    m_stock->setText(fields.stock);
+    if (m_other->isEnabled())
+        m_other->setChecked(fields.includeOther);
+}
+
+void ThemeDialog::accept() {
+    if (m_check && !m_check(*this))
+        return;
+    QDialog::accept();
+}
+
 QString ThemeDialog::ptfPath() const {
     return QDir::fromNativeSeparators(m_ptf->text().trimmed());
 }

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -20,6 +22,20 @@ public:
     // pairs, empty when there is none.
     ThemeDialog(const QString& module, const QString& firmware, const QString& other,
                 QWidget* parent = nullptr);
+
+    // Every field as it stands, to be put back in a later dialog of the same module.
+    struct Fields {
+        QString ptf;
+        QString output;
+        QString firmware;
+        QString stock;
+        bool includeOther = false;
+    };
+    Fields fields() const;
+    void setFields(const Fields& fields);
+    // OK asks `check` first: the dialog closes only when it says yes.
+    void setAcceptCheck(std::function<bool(const ThemeDialog&)> check) { m_check = std::move(check); }
+    void accept() override;
 
     QString ptfPath() const;
     QString outputPath() const;
@@ -39,6 +55,7 @@ private:
     QComboBox* m_firmware = nullptr;
     QCheckBox* m_other = nullptr;
     QPushButton* m_ok = nullptr;
+    std::function<bool(const ThemeDialog&)> m_check;
 };
 
 } // namespace qm::ui

@@ -2,9 +2,13 @@
 // active editor's current values (unsaved edits included, nothing saved),
 // and a theme opened or dropped is described rather than refused.
 
-#include "mainwindow.h"
+#include "editorflows.h"
+#include "editorwindow.h"
 #include "themedialog.h"
 
+#include "looks/diff.h"
+
+#include "document/editingdocument.h"
 #include "prx/fileio.h"
 #include "prx/module.h"
 #include "prx/valueio.h"
@@ -13,10 +17,10 @@
 #include "theme/onmodule.h"
 #include "theme/read.h"
 #include "widgets/dialogs.h"
-#include "widgets/editorform.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace qm::ui {
 namespace {
@@ -27,21 +31,21 @@ QString lines(const QString& heading, const QStringList& items) {
     return heading + QStringLiteral("\r\n") + items.join(QStringLiteral("\r\n"));
 }
 
-std::optional<QString> firmwareOf(const EditorForm* editor) {
-    return theme::firmwareOfRelease(editor->release());
+std::optional<QString> firmwareOf(const EditorWindow* editor) {
+    return theme::firmwareOfRelease(editor->document().release());
 }
 
-theme::Slot slotOf(const EditorForm* editor) {
+theme::Slot slotOf(const EditorWindow* editor) {
     return editor->moduleKind() == prx::ModuleKind::Vsh ? theme::Slot::Vsh : theme::Slot::Paf;
 }
 
 // The editor's module as its current values make it, and the stock module.
-Result<theme::ModulePair> modulePair(const EditorForm* editor, const QString& stockPath) {
-    const prx::ModuleValues& loaded = editor->loadedValues();
-    auto image = prx::readModule(editor->filePath(), loaded.release());
+Result<theme::ModulePair> modulePair(const EditorWindow* editor, const QString& stockPath) {
+    const prx::ModuleValues& loaded = editor->document().loadedValues();
+    auto image = prx::readModule(editor->currentFile(), loaded.release());
     if (!image)
         return image.error();
-    auto edited = prx::applyValues(std::move(*image), loaded, editor->values());
+    auto edited = prx::applyValues(std::move(*image), loaded, editor->document().values());
     if (!edited)
         return edited.error();
     auto stock = prx::readWholeFile(stockPath);
@@ -50,7 +54,7 @@ Result<theme::ModulePair> modulePair(const EditorForm* editor, const QString& st
                             QDir::toNativeSeparators(stockPath) + QStringLiteral(": ") +
                                 text::fullText(stock.error()));
     return theme::ModulePair{slotOf(editor), *stock, edited->bytes(), QDir::toNativeSeparators(stockPath),
-                             QDir::toNativeSeparators(editor->filePath())};
+                             QDir::toNativeSeparators(editor->currentFile())};
 }
 
 // `target` with the values of `from` that `spans` name: a colour record or
@@ -72,75 +76,93 @@ void takeSpans(prx::ModuleValues& target, const prx::ModuleValues& from,
 
 } // namespace
 
-bool MainWindow::canExportTheme(const EditorForm* editor) {
+bool canExportTheme(const EditorWindow* editor) {
     return editor && firmwareOf(editor).has_value();
 }
 
-void MainWindow::exportTheme() {
-    EditorForm* editor = activeEditor();
-    if (!canExportTheme(editor))
-        return;
-    const auto fail = [this](const QString& text, const QString& detail) {
-        dialogs().showMessage(this, kThemeTitle, text, MsgIcon::Critical, MsgButtons::Ok, detail);
-    };
-    const QString firmware = *firmwareOf(editor);
-    EditorForm* other = nullptr;
-    for (EditorForm* e : editors())
-        if (e->moduleKind() != editor->moduleKind() && firmwareOf(e) == firmware)
-            other = e;
-    ThemeDialog dialog(editor->filePath(), firmware, other ? other->filePath() : QString(), this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+namespace {
 
+// The theme the dialog describes, written; false (and said why) when it can't be.
+bool writeTheme(QWidget* owner, const EditorWindow* editor, const EditorWindow* other,
+                const ThemeDialog& dialog) {
+    const auto fail = [owner](const QString& text, const QString& detail) {
+        dialogs().showMessage(owner, kThemeTitle, text, MsgIcon::Critical, MsgButtons::Ok, detail);
+        return false;
+    };
     theme::ThemeRequest request;
     auto ptf = prx::readWholeFile(dialog.ptfPath());
-    if (!ptf) {
-        fail(QStringLiteral("The PTF base can't be read."), text::fullText(ptf.error()));
-        return;
-    }
+    if (!ptf)
+        return fail(QStringLiteral("The PTF base can't be read."), text::fullText(ptf.error()));
     request.ptf = *ptf;
     request.firmware = dialog.firmware();
-    QList<std::pair<const EditorForm*, QString>> sources{{editor, dialog.stockPath()}};
+    QList<std::pair<const EditorWindow*, QString>> sources{{editor, dialog.stockPath()}};
     if (other && dialog.includeOther())
-        sources.append({other, prx::originalPath(other->filePath())});
+        sources.append({other, prx::originalPath(other->currentFile())});
     for (const auto& [source, stockPath] : sources) {
         auto pair = modulePair(source, stockPath);
-        if (!pair) {
-            fail(QStringLiteral("Nothing was written: %1 can't go into the theme.")
-                     .arg(QFileInfo(source->filePath()).fileName()),
-                 text::fullText(pair.error()));
-            return;
-        }
+        if (!pair)
+            return fail(QStringLiteral("Nothing was written: %1 can't go into the theme.")
+                            .arg(QFileInfo(source->currentFile()).fileName()),
+                        text::fullText(pair.error()));
         // The other editor's module goes in only when it holds a change of its own.
         if (source == editor || pair->stock != pair->edited)
             request.modules.append(*pair);
     }
     auto made = theme::makeTheme(request);
-    if (!made) {
-        fail(QStringLiteral("Nothing was written: the theme can't be made."), text::fullText(made.error()));
-        return;
-    }
-    if (const Status written = prx::writeFileAtomically(dialog.outputPath(), made->bytes); !written) {
-        fail(QStringLiteral("The theme can't be written."), text::fullText(written.error()));
-        return;
-    }
+    if (!made)
+        return fail(QStringLiteral("Nothing was written: the theme can't be made."),
+                    text::fullText(made.error()));
+    if (const Status written = prx::writeFileAtomically(dialog.outputPath(), made->bytes); !written)
+        return fail(QStringLiteral("The theme can't be written."), text::fullText(written.error()));
     qsizetype values = 0;
     for (const theme::ModuleSummary& m : made->modules)
         values += m.values.size();
-    dialogs().showMessage(this, kThemeTitle,
+    dialogs().showMessage(owner, kThemeTitle,
                           QStringLiteral("The theme for firmware %1 is written:\r\n%2\r\n%3 values changed.")
                               .arg(made->firmware, QDir::toNativeSeparators(dialog.outputPath()))
                               .arg(values),
                           MsgIcon::Information, MsgButtons::Ok);
+    return true;
 }
 
-bool MainWindow::importThemeLook(EditorForm* editor, const QString& path) {
+// What the dialog held at the last export of each module, by its file, for this run.
+QHash<QString, ThemeDialog::Fields>& rememberedFields() {
+    static QHash<QString, ThemeDialog::Fields> fields;
+    return fields;
+}
+
+} // namespace
+
+void exportTheme(QWidget* owner, EditorWindow& child, const QList<EditorWindow*>& open) {
+    EditorWindow* editor = &child;
+    if (!canExportTheme(editor))
+        return;
+    const QString firmware = *firmwareOf(editor);
+    EditorWindow* other = nullptr;
+    for (EditorWindow* e : open)
+        if (e->moduleKind() != editor->moduleKind() && firmwareOf(e) == firmware)
+            other = e;
+    ThemeDialog dialog(editor->currentFile(), firmware, other ? other->currentFile() : QString(), owner);
+    const QString module = editor->currentFile();
+    if (const auto it = rememberedFields().constFind(module); it != rememberedFields().constEnd())
+        dialog.setFields(*it);
+    // A refusal leaves the dialog open with the fields as typed.
+    dialog.setAcceptCheck([&](const ThemeDialog& d) {
+        rememberedFields().insert(module, d.fields());
+        return writeTheme(owner, editor, other, d);
+    });
+    dialog.exec();
+    rememberedFields().insert(module, dialog.fields());
+}
+
+bool importThemeLook(QWidget* owner, EditorWindow& child, const QString& path) {
+    EditorWindow* editor = &child;
     auto head = prx::readFileHead(path, 0x20);
     if (!head || !theme::looksLikeTheme(head->bytes))
         return false;
     const QString title = QStringLiteral("Import Look");
-    const auto fail = [this, &title](const QString& text, const QString& detail) {
-        dialogs().showMessage(this, title, text, MsgIcon::Critical, MsgButtons::Ok, detail);
+    const auto fail = [owner, &title](const QString& text, const QString& detail) {
+        dialogs().showMessage(owner, title, text, MsgIcon::Critical, MsgButtons::Ok, detail);
     };
     auto bytes = prx::readWholeFile(path);
     auto loaded = bytes ? theme::loadTheme(*bytes) : Result<theme::Theme>(bytes.error());
@@ -149,8 +171,8 @@ bool MainWindow::importThemeLook(EditorForm* editor, const QString& path) {
              text::fullText(loaded.error()));
         return true;
     }
-    const prx::ModuleValues& values = editor->loadedValues();
-    auto module = prx::readModule(editor->filePath(), values.release());
+    const prx::ModuleValues& values = editor->document().loadedValues();
+    auto module = prx::readModule(editor->currentFile(), values.release());
     if (!module) {
         fail(QStringLiteral("Nothing was imported."), text::fullText(module.error()));
         return true;
@@ -163,8 +185,10 @@ bool MainWindow::importThemeLook(EditorForm* editor, const QString& path) {
         fail(QStringLiteral("Nothing was imported."), text::fullText((!themed ? themed : current).error()));
         return true;
     }
+    const prx::ModuleValues before = *current;
     takeSpans(*current, *themed, on->values);
     editor->showLook(*current);
+    tellValuesTaken(owner, looks::diffLooks(before, *current).differences.size(), path);
     QStringList outside;
     for (const theme::RunOnValues& run : on->outside)
         outside.append(QStringLiteral("%1 bytes at %2")
@@ -172,14 +196,14 @@ bool MainWindow::importThemeLook(EditorForm* editor, const QString& path) {
                            .arg(theme::hex(run.range.begin)));
     if (!outside.isEmpty())
         dialogs().showMessage(
-            this, title,
+            owner, title,
             lines(QStringLiteral("The look is in the editor; save to write it. Not taken or changed:"),
                   outside),
             MsgIcon::Information, MsgButtons::Ok);
     return true;
 }
 
-bool MainWindow::describeTheme(const QString& path) {
+bool describeTheme(QWidget* owner, const QString& path) {
     auto head = prx::readFileHead(path, 0x20);
     if (!head || !theme::looksLikeTheme(head->bytes))
         return false;
@@ -199,7 +223,7 @@ bool MainWindow::describeTheme(const QString& path) {
                                    .arg(reading.theme.title, reading.theme.firmware)
                                    .arg(entries.size()),
                                entries);
-    dialogs().showMessage(this, kAppTitle, text,
+    dialogs().showMessage(owner, kAppTitle, text,
                           failed.isEmpty() ? MsgIcon::Information : MsgIcon::Exclamation, MsgButtons::Ok,
                           failed.isEmpty() ? QDir::toNativeSeparators(path)
                                            : QStringLiteral("%1: failing checks: %2")

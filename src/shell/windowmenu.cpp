@@ -1,7 +1,7 @@
 // The Window menu of the main window: the list of editor windows, and the
 // ways to arrange them.
 
-#include "mainwindow.h"
+#include "windowmenu.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -12,39 +12,63 @@
 
 namespace qm::ui {
 
-void MainWindow::updateWindowMenu() {
-    for (QAction* a : std::as_const(m_windowActions)) {
-        m_windowMenu->removeAction(a);
+WindowMenu::WindowMenu(QMdiArea* workspace, QWidget* parent)
+    : QMenu(QStringLiteral("&Window"), parent), m_workspace(workspace) {
+    setObjectName(QStringLiteral("menuWindow"));
+    const struct {
+        const char* name;
+        const char* caption;
+        Qt::Key key;
+        Arrangement arrangement;
+    } arrangements[] = {
+        {"actionTileHorizontally", "Tile &Horizontally", Qt::Key_H, Arrangement::TileHorizontally},
+        {"actionTileVertically", "Tile &Vertically", Qt::Key_V, Arrangement::TileVertically},
+        {"actionCascade", "&Cascade", Qt::Key_C, Arrangement::Cascade},
+        {"actionArrangeIcons", "&Arrange Icons", Qt::Key_A, Arrangement::ArrangeIcons},
+    };
+    for (const auto& a : arrangements) {
+        QAction* action = addAction(QString::fromLatin1(a.caption));
+        action->setObjectName(QString::fromLatin1(a.name));
+        action->setShortcut(QKeySequence(Qt::CTRL | a.key));
+        connect(action, &QAction::triggered, this,
+                [this, arrangement = a.arrangement] { arrange(arrangement); });
+    }
+    connect(this, &QMenu::aboutToShow, this, &WindowMenu::updateList);
+}
+
+void WindowMenu::updateList() {
+    for (QAction* a : std::as_const(m_listed)) {
+        removeAction(a);
         a->deleteLater();
     }
-    m_windowActions.clear();
-    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    m_listed.clear();
+    const QList<QMdiSubWindow*> windows = m_workspace->subWindowList();
     if (windows.isEmpty())
         return;
-    m_windowActions.append(m_windowMenu->addSeparator());
+    m_listed.append(addSeparator());
     int n = 0;
     for (QMdiSubWindow* w : windows) {
         ++n;
         QString title = w->windowTitle();
         title.replace(QStringLiteral("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
         const QString text = QStringLiteral("&%1 %2").arg(n).arg(title);
-        QAction* a = m_windowMenu->addAction(text);
+        QAction* a = addAction(text);
         a->setCheckable(true);
-        a->setChecked(w == m_mdi->activeSubWindow());
-        connect(a, &QAction::triggered, this, [this, w] { m_mdi->setActiveSubWindow(w); });
-        m_windowActions.append(a);
+        a->setChecked(w == m_workspace->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, w] { m_workspace->setActiveSubWindow(w); });
+        m_listed.append(a);
     }
 }
 
-void MainWindow::arrange(Arrangement arrangement) {
-    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+void WindowMenu::arrange(Arrangement arrangement) {
+    const QList<QMdiSubWindow*> windows = m_workspace->subWindowList();
     if (windows.isEmpty())
         return;
     if (arrangement == Arrangement::Cascade) {
-        m_mdi->cascadeSubWindows();
+        m_workspace->cascadeSubWindows();
         return;
     }
-    const QRect area = m_mdi->viewport()->rect();
+    const QRect area = m_workspace->viewport()->rect();
     if (arrangement == Arrangement::ArrangeIcons) {
         // Minimised windows in a row along the bottom of the workspace.
         int x = 0;

@@ -9,6 +9,7 @@
 
 class QObject;
 class QSettings;
+class QWidget;
 
 namespace qm::ui {
 
@@ -25,6 +26,9 @@ QStringList recentFiles();
 QStringList recentFiles(const QSettings& settings);
 // Puts `path` at the front of the list, once.
 void addRecentFile(QSettings& settings, const QString& path);
+// Takes `path` out of the list; clearRecentFiles empties it.
+void removeRecentFile(QSettings& settings, const QString& path);
+void clearRecentFiles(QSettings& settings);
 
 // QWidget::saveGeometry() of the main window as last closed; empty before the first run.
 QByteArray storedWindowGeometry();
@@ -32,5 +36,7 @@ void storeWindowGeometry(const QByteArray& geometry);
 
 // `frame` moved, and shrunk where it must, to lie inside `available`.
 QRect fitInside(const QRect& frame, const QRect& available);
+// Moves and shrinks a top-level window, frame included, into its screen's free area.
+void fitToScreen(QWidget* window);
 
 } // namespace qm::ui

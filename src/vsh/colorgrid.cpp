@@ -1,6 +1,9 @@
 #include "colorgrid.h"
 
+#include "document/editingdocument.h"
+#include "prx/rules.h"
 #include "widgets/colorbox.h"
+#include "widgets/dialogs.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -61,7 +64,8 @@ QString monthCaption(const QLocale& locale, int month) {
     return name;
 }
 
-VshColorGrid::VshColorGrid(QWidget* parent) : QWidget(parent) {
+VshColorGrid::VshColorGrid(doc::EditingDocument& document, QWidget* parent)
+    : QWidget(parent), m_document(document) {
     setObjectName(QStringLiteral("colorGrid"));
     m_monthGroup = makeLabel(QStringLiteral("monthHeading"), QStringLiteral("Month"), this);
     m_slimGroup = makeLabel(QStringLiteral("slimHeading"), QStringLiteral("Slim Item"), this);
@@ -116,13 +120,17 @@ VshColorGrid::VshColorGrid(QWidget* parent) : QWidget(parent) {
     // The Tab key walks the text colours, then the infobar colours of a group.
     QWidget* previous = nullptr;
     for (ColorBox* box : allBoxes()) {
-        connect(box, &QAbstractButton::clicked, this, [this, box] { Q_EMIT colorClicked(box); });
+        connect(box, &QAbstractButton::clicked, this, [this, box] { pickColour(box); });
         if (previous)
             setTabOrder(previous, box);
         previous = box;
     }
 
     setMonthNames(QLocale());
+    connect(&m_document, &doc::ModuleDocument::valueChanged, this, [this](int member) {
+        if (prx::shapeOf(static_cast<V>(member)) == prx::Shape::Colours)
+            showColours(static_cast<V>(member));
+    });
 }
 
 void VshColorGrid::setMonthNames(const QLocale& locale) {
@@ -182,6 +190,33 @@ void VshColorGrid::enableHeadings() {
 void VshColorGrid::nameBoxes(const QString& rowName, ColorBox* text, ColorBox* context) {
     text->setAccessibleName(rowName + QStringLiteral(" Text"));
     context->setAccessibleName(rowName + QStringLiteral(" Infobar"));
+}
+
+void VshColorGrid::showColours() {
+    for (V member : kMembers)
+        showColours(member);
+}
+
+void VshColorGrid::showColours(V member) {
+    const prx::ModuleValues& values = m_document.values();
+    if (!values.has(member))
+        return; // the boxes keep what they show
+    const prx::ColourBlock& colours = values.colours(member);
+    const std::vector<ColorBox*> shown = boxes(member);
+    for (std::size_t i = 0; i < shown.size() && i < static_cast<std::size_t>(colours.size()); ++i)
+        shown[i]->setColor(colours.at(static_cast<qsizetype>(i)).rgb());
+}
+
+void VshColorGrid::pickColour(ColorBox* box) {
+    prx::Rgb chosen = box->color();
+    if (!dialogs().chooseColour(this, box->color(), chosen) || chosen == box->color())
+        return;
+    const auto [member, element] = placeOf(box);
+    if (element < 0 || !m_document.values().has(member))
+        return;
+    prx::ColourBlock colours = m_document.values().colours(member);
+    colours[element] = prx::Colour::fromRgb(chosen);
+    m_document.edit(static_cast<int>(member), colours, box->accessibleName());
 }
 
 } // namespace qm::ui

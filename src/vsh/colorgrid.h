@@ -2,7 +2,8 @@
 
 // The "XMB Colors" tab: text and infobar colours of the twelve months and
 // of the slim items 13 to 27. Each colour box is named by its member and
-// element ("TextColors[0]").
+// element ("TextColors[0]"). The boxes show a document's colours and a
+// colour picked for a box is an edit of the document.
 
 #include "prx/catalogue.h"
 
@@ -14,6 +15,10 @@
 
 class QLabel;
 
+namespace qm::doc {
+class EditingDocument;
+}
+
 namespace qm::ui {
 
 class ColorBox;
@@ -21,7 +26,10 @@ class ColorBox;
 class VshColorGrid final : public QWidget {
     Q_OBJECT
 public:
-    explicit VshColorGrid(QWidget* parent = nullptr);
+    explicit VshColorGrid(doc::EditingDocument& document, QWidget* parent = nullptr);
+
+    // Shows every colour the document's module has; boxes of colours it lacks keep what they show.
+    void showColours();
 
     // Month names in the locale's words, first letter upper-cased.
     void setMonthNames(const QLocale& locale);
@@ -44,13 +52,13 @@ public:
     QLabel* monthLabel(int month) const { return m_months[static_cast<std::size_t>(month)]; }
     QLabel* itemLabel(int item) const { return m_items[static_cast<std::size_t>(item)]; }
 
-Q_SIGNALS:
-    // A colour box was pressed.
-    void colorClicked(qm::ui::ColorBox* box);
-
 private:
+    void showColours(prx::VshMember member);
+    // The colour chooser for a pressed box; a new colour is one step named by the box.
+    void pickColour(ColorBox* box);
     void nameBoxes(const QString& rowName, ColorBox* text, ColorBox* context);
 
+    doc::EditingDocument& m_document;
     std::array<std::vector<ColorBox*>, 4> m_boxes; // by kMembers
     std::array<QLabel*, prx::kMonthCount> m_months{};
     std::array<QLabel*, prx::kSlimItemCount> m_items{};

@@ -1,7 +1,7 @@
 #include "menumodel.h"
 
+#include "document/moduledocument.h"
 #include "looks/menunames.h"
-#include "widgets/editorform.h"
 
 namespace qm::ui {
 namespace {
@@ -11,8 +11,9 @@ constexpr std::array<const char*, VshMenuModel::ColumnCount> kHeadings{"Order", 
 
 } // namespace
 
-VshMenuModel::VshMenuModel(EditorForm* form, QObject* parent) : QAbstractTableModel(parent), m_form(form) {
-    connect(form, &EditorForm::valueChanged, this, &VshMenuModel::valueChanged);
+VshMenuModel::VshMenuModel(const doc::ModuleDocument& document, QObject* parent)
+    : QAbstractTableModel(parent), m_document(document) {
+    connect(&document, &doc::ModuleDocument::valueChanged, this, &VshMenuModel::valueChanged);
 }
 
 int VshMenuModel::rowCount(const QModelIndex& parent) const {
@@ -30,7 +31,7 @@ QString VshMenuModel::heading(Column column) {
 QString VshMenuModel::text(int row, Column column) const {
     if (row < 0 || row >= m_rows)
         return {};
-    const prx::ModuleValues& values = m_form->values();
+    const prx::ModuleValues& values = m_document.values();
     const looks::MenuTexts t = looks::menuTexts(values.menu().at(row), values.release());
     switch (column) {
     case ColOrder:
@@ -63,7 +64,7 @@ QVariant VshMenuModel::headerData(int section, Qt::Orientation orientation, int 
 
 void VshMenuModel::reset() {
     beginResetModel();
-    const prx::ModuleValues& values = m_form->values();
+    const prx::ModuleValues& values = m_document.values();
     m_rows = values.has(prx::VshMember::MenuEntries) ? static_cast<int>(values.menu().size()) : 0;
     endResetModel();
 }

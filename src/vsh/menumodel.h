@@ -6,16 +6,18 @@
 
 #include <QAbstractTableModel>
 
-namespace qm::ui {
+namespace qm::doc {
+class ModuleDocument;
+}
 
-class EditorForm;
+namespace qm::ui {
 
 class VshMenuModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { ColOrder, ColMainMenu, ColIcon, ColRegion, ColEnabled, ColumnCount };
 
-    explicit VshMenuModel(EditorForm* form, QObject* parent = nullptr);
+    explicit VshMenuModel(const doc::ModuleDocument& document, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -32,7 +34,7 @@ public:
 private:
     void valueChanged(int member);
 
-    EditorForm* m_form;
+    const doc::ModuleDocument& m_document;
     int m_rows = 0;
 };
 

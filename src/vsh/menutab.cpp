@@ -1,8 +1,8 @@
 #include "menutab.h"
 
+#include "document/editingdocument.h"
 #include "looks/menunames.h"
 #include "vshlayout.h"
-#include "widgets/editorform.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,8 +40,8 @@ QComboBox* makeCombo(const QString& name, const QString& accessible, const QStri
 
 } // namespace
 
-VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
-    : QWidget(parent), m_form(form), m_model(new VshMenuModel(form, this)) {
+VshMenuTab::VshMenuTab(doc::EditingDocument& document, QWidget* parent)
+    : QWidget(parent), m_document(document), m_model(new VshMenuModel(document, this)) {
     setObjectName(QStringLiteral("menuTab"));
     m_list = new QTableView(this);
     m_list->setObjectName(QStringLiteral("menuList"));
@@ -75,7 +75,7 @@ VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
             [this] { showSelected(); });
     connect(m_list, &QTableView::clicked, this, [this] { showSelected(); });
     // An edit, an undo or a redo of the entries: the controls show the row as it is now.
-    connect(form, &EditorForm::valueChanged, this, [this](int member) {
+    connect(&document, &doc::ModuleDocument::valueChanged, this, [this](int member) {
         if (member == static_cast<int>(prx::VshMember::MenuEntries))
             showSelected();
     });
@@ -131,7 +131,7 @@ VshMenuTab::VshMenuTab(EditorForm* form, QWidget* parent)
 }
 
 prx::ReleaseId VshMenuTab::release() const {
-    return m_form->release();
+    return m_document.release();
 }
 
 bool VshMenuTab::slim() const {
@@ -204,12 +204,12 @@ void VshMenuTab::applyRelease() {
 
 void VshMenuTab::showSelected() {
     const int row = selectedRow();
-    if (row < 0 || !m_form->values().has(prx::VshMember::MenuEntries) ||
-        row >= static_cast<int>(m_form->values().menu().size()))
+    if (row < 0 || !m_document.values().has(prx::VshMember::MenuEntries) ||
+        row >= static_cast<int>(m_document.values().menu().size()))
         return;
     // Programmatic changes raise neither `activated` nor `clicked`: showing a
     // row never changes one.
-    const prx::MenuEntry& entry = m_form->values().menu().at(row);
+    const prx::MenuEntry& entry = m_document.values().menu().at(row);
     const prx::ReleaseId v = release();
     // A state the list shows as "ERROR" shows the boxes half checked (the
     // classic "Slim" stays as it is); a click checks the box clicked.
@@ -246,11 +246,11 @@ bool VshMenuTab::eventFilter(QObject* watched, QEvent* event) {
 
 template <typename Change> void VshMenuTab::changeSelected(Change&& change) {
     const int row = selectedRow();
-    if (row < 0 || !m_form->values().has(prx::VshMember::MenuEntries))
+    if (row < 0 || !m_document.values().has(prx::VshMember::MenuEntries))
         return;
-    prx::MenuEntries entries = m_form->values().menu();
+    prx::MenuEntries entries = m_document.values().menu();
     change(entries[row]);
-    m_form->edit(prx::VshMember::MenuEntries, entries, vsh::menuStepName(row));
+    m_document.edit(static_cast<int>(prx::VshMember::MenuEntries), entries, vsh::menuStepName(row));
 }
 
 void VshMenuTab::categoryPicked(QComboBox* combo) {

@@ -17,14 +17,16 @@ class QCheckBox;
 class QComboBox;
 class QTableView;
 
-namespace qm::ui {
+namespace qm::doc {
+class EditingDocument;
+}
 
-class EditorForm;
+namespace qm::ui {
 
 class VshMenuTab final : public QWidget {
     Q_OBJECT
 public:
-    explicit VshMenuTab(EditorForm* form, QWidget* parent = nullptr);
+    explicit VshMenuTab(doc::EditingDocument& document, QWidget* parent = nullptr);
 
     using Column = VshMenuModel::Column;
 
@@ -69,7 +71,7 @@ private:
     void regionPicked();
     void stateClicked(QCheckBox* box);
 
-    EditorForm* m_form;
+    doc::EditingDocument& m_document;
     VshMenuModel* m_model;
     QTableView* m_list = nullptr;
     std::array<QComboBox*, 2> m_categories{}; // classic, slim

@@ -5,8 +5,6 @@
 #include "prx/catalogue.h"
 #include "prx/rules.h"
 #include "widgets/captionlabel.h"
-#include "widgets/colorbox.h"
-#include "widgets/dialogs.h"
 #include "widgets/typinglimit.h"
 #include "widgets/valueboxes.h"
 #include "widgets/valueframe.h"
@@ -70,16 +68,15 @@ void fitTabsInOneRow(QTabWidget* tabs, int room) {
 
 } // namespace
 
-VshEditor::VshEditor(QWidget* parent, doc::EditingDocument* document)
+VshEditor::VshEditor(doc::EditingDocument& document, QWidget* parent)
     : EditorForm(QStringLiteral("VshEditor"), kCaption, QSize(462, 457), prx::ModuleKind::Vsh, kCaptions,
                  document, parent) {
     QTabWidget* tabs = addTabs(QStringLiteral("tabs"), 8);
     tabs->setUsesScrollButtons(false);
     tabs->tabBar()->setElideMode(Qt::ElideNone);
 
-    m_grid = new VshColorGrid;
+    m_grid = new VshColorGrid(document);
     m_grid->setAccessibleName(kTabTitles[TabColors]);
-    connect(m_grid, &VshColorGrid::colorClicked, this, &VshEditor::pickColor);
 
     // Made tab by tab, so the Tab key walks the boxes in order.
     tabs->addTab(m_grid, kTabTitles[TabColors]);
@@ -90,13 +87,11 @@ VshEditor::VshEditor(QWidget* parent, doc::EditingDocument* document)
         tabs->addTab(makeColumnsPage(kTabTitles[tab], columns), kTabTitles[tab]);
     }
     tabs->addTab(makePathPage(), kTabTitles[TabPath]);
-    m_menu = new VshMenuTab(this);
+    m_menu = new VshMenuTab(document);
     m_menu->setAccessibleName(kTabTitles[TabMenu]);
     tabs->addTab(m_menu, kTabTitles[TabMenu]);
 
     fitTabsInOneRow(tabs, width() - 2 * 8 - 6);
-
-    connect(this, &EditorForm::valueChanged, this, &VshEditor::valueChanged);
 
     // A window without a module: nothing to edit, but every tab can be looked at.
     setControlsEnabled(false);
@@ -216,8 +211,7 @@ void VshEditor::showNoModule() {
 void VshEditor::showModule() {
     boxes()->showValues();
     showFormats();
-    for (V member : VshColorGrid::kMembers)
-        showColours(member);
+    m_grid->showColours();
     m_menu->showEntries();
     setControlsEnabled(true);
     applyReleaseLimits();
@@ -230,21 +224,6 @@ void VshEditor::showFormats() {
                 m_formats[c][k]->setText(values().formats(kFormatMembers[c])[k]);
                 m_formats[c][k]->setCursorPosition(0);
             }
-}
-
-void VshEditor::showColours(V member) {
-    if (!values().has(member))
-        return; // the boxes keep what they show
-    const prx::ColourBlock& colours = values().colours(member);
-    const std::vector<ColorBox*> boxes = m_grid->boxes(member);
-    for (std::size_t i = 0; i < boxes.size() && i < static_cast<std::size_t>(colours.size()); ++i)
-        boxes[i]->setColor(colours.at(static_cast<qsizetype>(i)).rgb());
-}
-
-void VshEditor::valueChanged(int member) {
-    // Numbers and texts follow through their bindings, the menu through its model.
-    if (prx::shapeOf(static_cast<V>(member)) == prx::Shape::Colours)
-        showColours(static_cast<V>(member));
 }
 
 void VshEditor::setControlsEnabled(bool enabled) {
@@ -272,18 +251,6 @@ void VshEditor::applyReleaseLimits() {
     if (!v.has(V::TextColorsSlim))
         m_grid->setSlimEnabled(false);
     m_menu->applyRelease();
-}
-
-void VshEditor::pickColor(ColorBox* box) {
-    prx::Rgb chosen = box->color();
-    if (!dialogs().chooseColour(this, box->color(), chosen) || chosen == box->color())
-        return;
-    const auto [member, element] = m_grid->placeOf(box);
-    if (element < 0 || !values().has(member))
-        return;
-    prx::ColourBlock colours = values().colours(member);
-    colours[element] = prx::Colour::fromRgb(chosen);
-    edit(member, colours, box->accessibleName());
 }
 
 } // namespace qm::ui

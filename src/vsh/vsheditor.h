@@ -15,15 +15,14 @@ class QLineEdit;
 
 namespace qm::ui {
 
-class ColorBox;
 class VshColorGrid;
 class VshMenuTab;
 
 class VshEditor final : public EditorForm {
     Q_OBJECT
 public:
-    // A window over `document`, or over a document of its own (see EditorForm).
-    explicit VshEditor(QWidget* parent = nullptr, doc::EditingDocument* document = nullptr);
+    // The controls over `document`, which outlives the form.
+    explicit VshEditor(doc::EditingDocument& document, QWidget* parent = nullptr);
 
     inline static const QString kCaption = QStringLiteral("VSHMain.rad Ededid");
 
@@ -47,10 +46,7 @@ private:
     void setControlsEnabled(bool enabled);
     // Disables, empties or hides what the loaded release lacks.
     void applyReleaseLimits();
-    void showColours(prx::VshMember member);
     void showFormats();
-    void pickColor(ColorBox* box);
-    void valueChanged(int member);
 
     VshColorGrid* m_grid = nullptr;
     VshMenuTab* m_menu = nullptr;

@@ -1,6 +1,6 @@
 #include "valuebinding.h"
 
-#include "editorform.h"
+#include "document/editingdocument.h"
 #include "prx/rules.h"
 #include "text/numbers.h"
 
@@ -45,25 +45,26 @@ Result<prx::Value> valueOf(const QString& text, const prx::Value& current, const
 
 } // namespace
 
-ValueBinding::ValueBinding(EditorForm* form, QLineEdit* box, int member, const QString& step)
-    : QObject(box), m_form(form), m_box(box), m_member(member), m_step(step) {
+ValueBinding::ValueBinding(doc::EditingDocument& document, const QLocale& locale, QLineEdit* box, int member,
+                           const QString& step)
+    : QObject(box), m_document(document), m_locale(locale), m_box(box), m_member(member), m_step(step) {
     connect(box, &QLineEdit::textChanged, this, &ValueBinding::textChanged);
     // The tooltip gives the whole value, however narrow the box.
     connect(box, &QLineEdit::textChanged, box, &QWidget::setToolTip);
-    connect(box, &QLineEdit::editingFinished, form, &EditorForm::closeStep);
-    connect(form, &EditorForm::valueChanged, this, &ValueBinding::valueChanged);
+    connect(box, &QLineEdit::editingFinished, &document, &doc::EditingDocument::closeStep);
+    connect(&document, &doc::ModuleDocument::valueChanged, this, &ValueBinding::valueChanged);
 }
 
 bool ValueBinding::present() const {
-    return m_form->values().has(m_member);
+    return m_document.values().has(m_member);
 }
 
 void ValueBinding::show() {
     if (!present())
         return;
     m_showing = true;
-    m_form->document().clearUnstorable(m_member);
-    m_box->setText(shownText(m_form->values().value(m_member), m_form->numberLocale()));
+    m_document.clearUnstorable(m_member);
+    m_box->setText(shownText(m_document.values().value(m_member), m_locale));
     // Shown from its first character, not scrolled to its end.
     m_box->setCursorPosition(0);
     m_showing = false;
@@ -72,7 +73,7 @@ void ValueBinding::show() {
 Status ValueBinding::entry() const {
     if (!present())
         return {};
-    auto v = valueOf(m_box->text(), m_form->values().value(m_member), m_form->numberLocale());
+    auto v = valueOf(m_box->text(), m_document.values().value(m_member), m_locale);
     if (!v)
         return v.error();
     return {};
@@ -85,24 +86,24 @@ bool ValueBinding::empty() const {
 void ValueBinding::textChanged() {
     if (m_showing || !present())
         return;
-    auto v = valueOf(m_box->text(), m_form->values().value(m_member), m_form->numberLocale());
+    auto v = valueOf(m_box->text(), m_document.values().value(m_member), m_locale);
     if (!v) {
         // The value stays; the document holds the text as an edit that can't be saved.
         const bool empty = m_box->text().isEmpty();
-        m_form->document().setUnstorable(
-            m_member, m_box->text(), empty ? Error::of(ErrorKind::Check, 0, Reason::ValueEmpty) : v.error());
+        m_document.setUnstorable(m_member, m_box->text(),
+                                 empty ? Error::of(ErrorKind::Check, 0, Reason::ValueEmpty) : v.error());
         return;
     }
-    m_form->document().clearUnstorable(m_member);
-    m_form->edit(m_member, *v, m_step, true);
+    m_document.clearUnstorable(m_member);
+    m_document.edit(m_member, *v, m_step, true);
 }
 
 void ValueBinding::valueChanged(int member) {
     if (member != m_member || m_showing)
         return;
     // A box whose text already reads as the value keeps the text as typed.
-    auto v = valueOf(m_box->text(), m_form->values().value(m_member), m_form->numberLocale());
-    if (v && *v == m_form->values().value(m_member))
+    auto v = valueOf(m_box->text(), m_document.values().value(m_member), m_locale);
+    if (v && *v == m_document.values().value(m_member))
         return;
     show();
 }

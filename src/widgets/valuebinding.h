@@ -11,16 +11,21 @@
 #include <QObject>
 
 class QLineEdit;
+class QLocale;
+
+namespace qm::doc {
+class EditingDocument;
+}
 
 namespace qm::ui {
-
-class EditorForm;
 
 class ValueBinding final : public QObject {
     Q_OBJECT
 public:
-    // `step` names the box's edits in the undo stack ("Clock X").
-    ValueBinding(EditorForm* form, QLineEdit* box, int member, const QString& step);
+    // `step` names the box's edits in the undo stack ("Clock X"); numbers
+    // are shown and read in `locale`, which outlives the binding.
+    ValueBinding(doc::EditingDocument& document, const QLocale& locale, QLineEdit* box, int member,
+                 const QString& step);
 
     QLineEdit* box() const { return m_box; }
     int member() const { return m_member; }
@@ -38,7 +43,8 @@ private:
     void textChanged();
     void valueChanged(int member);
 
-    EditorForm* m_form;
+    doc::EditingDocument& m_document;
+    const QLocale& m_locale;
     QLineEdit* m_box;
     int m_member;
     QString m_step;

@@ -50,7 +50,7 @@ ValueBoxes::ValueBoxes(EditorForm* form, std::vector<BoxCaption> captions)
 
 void ValueBoxes::detach() {
     for (auto& [member, box] : m_boxes)
-        QObject::disconnect(box.edit, nullptr, m_form, nullptr);
+        QObject::disconnect(box.edit, nullptr, &m_form->document(), nullptr);
 }
 
 const BoxCaption& ValueBoxes::row(int member) const {
@@ -78,7 +78,8 @@ QLineEdit* ValueBoxes::makeBox(int member, QWidget* parent) {
         box.validator = makeNumberEntry(edit);
         box.validator->setNumberLocale(m_form->numberLocale());
     }
-    box.binding = new ValueBinding(m_form, edit, member, stepName(caption(member)));
+    box.binding =
+        new ValueBinding(m_form->document(), m_form->numberLocale(), edit, member, stepName(caption(member)));
     return edit;
 }
 

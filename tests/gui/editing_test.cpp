@@ -62,7 +62,7 @@ struct Session {
         main.openFile(module);
         dialogs.clear();
     }
-    ui::EditorForm* editor() const { return main.editors().value(0); }
+    ui::EditorForm* editor() const { return editorsOf(main).value(0); }
     ui::VshEditor* vsh() const { return qobject_cast<ui::VshEditor*>(editor()); }
     ui::PafEditor* paf() const { return qobject_cast<ui::PafEditor*>(editor()); }
     QAction* action(const char* name) const { return main.findChild<QAction*>(QString::fromLatin1(name)); }
@@ -131,13 +131,13 @@ private Q_SLOTS:
                       looks::lookFile(*prx::readValuesFile(other, prx::ReleaseId{prx::ModuleKind::Vsh, 12}),
                                       other));
             s.dialogs.files = {look};
-            s.main.importLook();
+            trigger(s.main, "actionImportLook");
         } else {
             typeInto(s.paf()->box(prx::PafMember::GlowBlinkSpeed), QStringLiteral("-4,5"));
         }
         const prx::ModuleValues after = s.editor()->values();
         QVERIFY(after != before);
-        QCOMPARE(s.editor()->undoStack()->count(), 1); // typing is one step
+        QCOMPARE(s.editor()->document().undoStack()->count(), 1); // typing is one step
         QVERIFY(undo->isEnabled());
         QCOMPARE(undo->text(), undoText);
         QVERIFY(s.marked());
@@ -163,12 +163,12 @@ private Q_SLOTS:
         typeInto(s.vsh()->box(prx::VshMember::XmbX), QStringLiteral("12"));
         typeInto(s.vsh()->box(prx::VshMember::XmbX),
                  QStringLiteral("13")); // still the same box, still typing
-        QCOMPARE(s.editor()->undoStack()->count(), 1);
+        QCOMPARE(s.editor()->document().undoStack()->count(), 1);
         typeInto(s.vsh()->box(prx::VshMember::XmbXInfobar), QStringLiteral("3"));
-        QCOMPARE(s.editor()->undoStack()->count(), 2);
+        QCOMPARE(s.editor()->document().undoStack()->count(), 2);
         typeInto(s.vsh()->box(prx::VshMember::XmbX),
                  QStringLiteral("14")); // back to the first box: a new step
-        QCOMPARE(s.editor()->undoStack()->count(), 3);
+        QCOMPARE(s.editor()->document().undoStack()->count(), 3);
     }
 
     // In 3.71 the network icon follows the main icon in both directions of undo.
@@ -404,7 +404,7 @@ private Q_SLOTS:
         QVERIFY(!messages.isEmpty());
         QCOMPARE(messages[0].text, QStringLiteral("Save changes to vshmain.prx?"));
         QCOMPARE(messages[0].buttons, ui::MsgButtons::SaveDiscardCancel);
-        QCOMPARE(s.main.editors().isEmpty(), closes);
+        QCOMPARE(editorsOf(s.main).isEmpty(), closes);
         QCOMPARE(readFile(s.module) != s.original, written);
     }
 
@@ -414,7 +414,7 @@ private Q_SLOTS:
         s.main.workspace()->activeSubWindow()->close();
         QApplication::processEvents();
         QVERIFY(s.dialogs.calls.isEmpty());
-        QVERIFY(s.main.editors().isEmpty());
+        QVERIFY(editorsOf(s.main).isEmpty());
     }
 
     void quitWithUnsavedEdits_data() {
@@ -443,7 +443,7 @@ private Q_SLOTS:
         QCOMPARE(s.dialogs.messages().first().text, QStringLiteral("Save changes to vshmain.prx?"));
         QVERIFY(!s.dialogs.titles().contains(QStringLiteral("Exit Quillmark")));
         QCOMPARE(s.main.isVisible(), !quits);
-        QCOMPARE(s.main.editors().isEmpty(), quits);
+        QCOMPARE(editorsOf(s.main).isEmpty(), quits);
     }
 
     // With no unsaved edit the close box still asks "Are You Sure?" and nothing else.
@@ -514,6 +514,34 @@ private Q_SLOTS:
         QVERIFY(readFile(s.module) != s.original);
     }
 
+    void saveAsCarriesTheStock_data() {
+        QTest::addColumn<bool>("ownOrig"); // the module opened has an .orig of its own
+        QTest::newRow("the module as first opened") << false;
+        QTest::newRow("the opened module's own .orig") << true;
+    }
+
+    // Save As to a copy, edit, Save: the copy's .orig is the module before
+    // any edit (the one opened had an .orig: that one), never the copy as
+    // Save As wrote it, so a theme made against it holds every edit.
+    void saveAsCarriesTheStock() {
+        QFETCH(bool, ownOrig);
+        Session s(prx::ModuleKind::Paf, 12, QStringLiteral("paf.prx"));
+        const QByteArray stock = makePaf(12, 9).bytes;
+        if (ownOrig)
+            s.data.write(QStringLiteral("paf.prx.orig"), stock);
+        const QByteArray expected = ownOrig ? stock : s.original;
+        typeInto(s.paf()->box(prx::PafMember::VerticalScrollSpeed), QStringLiteral("2"));
+        const QString copy = s.data.file(QStringLiteral("copy-a.prx"));
+        s.dialogs.files = {copy};
+        s.main.saveActiveAs();
+        QCOMPARE(s.dialogs.messages().last().text, QStringLiteral("Done."));
+        QCOMPARE(s.editor()->filePath(), copy);
+        typeInto(s.paf()->box(prx::PafMember::HorizontalScrollSpeed), QStringLiteral("3"));
+        s.main.saveActive();
+        QCOMPARE(readFile(copy + QStringLiteral(".orig")), expected);
+        QCOMPARE(readFile(s.module), s.original); // Save As left the module opened as it was
+    }
+
     // A refused save makes no .orig, and brings the first empty box into view with the focus.
     void refusedSaveKeepsNothingAndShowsTheBox() {
         Session s(prx::ModuleKind::Vsh, 12);
@@ -572,14 +600,14 @@ private Q_SLOTS:
                      QStringLiteral("Error 5 occurred! (Invalid procedure call or argument: UMDIconMusic")),
                  qPrintable(text));
         QVERIFY2(text.endsWith(QStringLiteral(" in broken.prx)")), qPrintable(text));
-        QVERIFY(main.editors().isEmpty());
+        QVERIFY(editorsOf(main).isEmpty());
     }
 
     // Export Look gives a name without an extension the look files' own.
     void exportAddsJson() {
         Session s(prx::ModuleKind::Paf, 4, QStringLiteral("paf.prx"));
         s.dialogs.files = {s.data.file(QStringLiteral("mylook"))};
-        s.main.exportLook();
+        trigger(s.main, "actionExportLook");
         QVERIFY(QFileInfo::exists(s.data.file(QStringLiteral("mylook.json"))));
         QVERIFY(!QFileInfo::exists(s.data.file(QStringLiteral("mylook"))));
     }

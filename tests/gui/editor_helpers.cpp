@@ -98,11 +98,16 @@ OpenedVsh openVsh(int version, const QLocale& locale, quint32 seed) {
     o.path = o.dir->filePath(QStringLiteral("vshmain.prx"));
     o.fixture = makeVsh(version, seed);
     writeFile(o.path, o.fixture.bytes);
-    o.form = std::make_unique<ui::VshEditor>();
+    o.window = std::make_unique<ui::EditorWindow>(prx::ModuleKind::Vsh);
+    o.form = &formOf<ui::VshEditor>(*o.window);
     o.form->setLocale(locale);
-    if (!o.form->load(o.path, test::vshRow(version)))
+    if (!o.window->loadFile(o.path, test::vshRow(version)))
         qFatal("fixture module did not load");
     return o;
+}
+
+ui::EditorWindow* windowOf(const ui::EditorForm* form) {
+    return form ? qobject_cast<ui::EditorWindow*>(form->parentWidget()) : nullptr;
 }
 
 void addVshReleaseRows() {

@@ -4,6 +4,7 @@
 // and an editor that shows it, the releases as test rows, and user actions.
 
 #include "scripteddialogs.h"
+#include "shell/editorwindow.h"
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
 #include "vsh/menutab.h"
@@ -32,8 +33,20 @@ struct OpenedVsh {
     std::unique_ptr<QTemporaryDir> dir;
     QString path;
     VshFixture fixture;
-    std::unique_ptr<ui::VshEditor> form;
+    std::unique_ptr<ui::EditorWindow> window;
+    ui::VshEditor* form = nullptr; // the window's
 };
+
+// A new editor window of `kind` holding no module, and its form.
+struct BareEditor {
+    explicit BareEditor(prx::ModuleKind kind) : window(kind) {}
+    ui::EditorWindow window;
+};
+template <typename Form> Form& formOf(ui::EditorWindow& window) {
+    return *qobject_cast<Form*>(window.editor());
+}
+// The editor window around a form of a window.
+ui::EditorWindow* windowOf(const ui::EditorForm* form);
 
 // The VSH members shown in number boxes (Singles and the BmpSize), and in text boxes.
 QList<prx::VshMember> vshNumberMembers();

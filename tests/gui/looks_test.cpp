@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace qm;
@@ -53,25 +54,25 @@ struct Shell {
         main.openFile(module);
         if (auto* vsh = qobject_cast<ui::VshEditor*>(editor())) {
             vsh->setLocale(locale);
-            QVERIFY(vsh->load(module, test::vshRow(version)));
+            QVERIFY(windowOf(vsh)->loadFile(module, test::vshRow(version)));
         }
         if (auto* paf = qobject_cast<ui::PafEditor*>(editor())) {
             paf->setLocale(locale);
-            QVERIFY(paf->load(module, test::pafRow(version)));
+            QVERIFY(windowOf(paf)->loadFile(module, test::pafRow(version)));
         }
         dialogs.clear();
     }
-    ui::EditorForm* editor() const { return main.editors().value(0); }
+    ui::EditorForm* editor() const { return editorsOf(main).value(0); }
     ui::VshEditor* vsh() const { return qobject_cast<ui::VshEditor*>(editor()); }
     QString exportLook(const QString& name) {
         const QString path = data.file(name);
         dialogs.files = {path};
-        main.exportLook();
+        trigger(main, "actionExportLook");
         return path;
     }
     void importLook(const QString& path) {
         dialogs.files = {path};
-        main.importLook();
+        trigger(main, "actionImportLook");
     }
 };
 
@@ -93,8 +94,8 @@ private Q_SLOTS:
                                           "actionExportTheme", "actionImportLook", "fileSeparator"}));
         QCOMPARE(main.findChild<QAction*>(QStringLiteral("actionExportLook"))->text(),
                  QStringLiteral("&Export Look..."));
-        main.exportLook(); // no editor: nothing happens
-        main.importLook();
+        trigger(main, "actionExportLook"); // no editor: nothing happens
+        trigger(main, "actionImportLook");
         QVERIFY(dialogs.calls.isEmpty());
     }
 
@@ -133,13 +134,19 @@ private Q_SLOTS:
         s.vsh()->box(prx::VshMember::MSIconGame)->setText(QStringLiteral("other"));
         prx::ColourBlock slim = s.vsh()->values().colours(prx::VshMember::ContextColorsSlim);
         slim[4] = prx::Colour::fromRgb(0x123456);
-        s.vsh()->edit(prx::VshMember::ContextColorsSlim, slim, QStringLiteral("Item17 Infobar"));
+        s.vsh()->document().edit(int(prx::VshMember::ContextColorsSlim), slim,
+                                 QStringLiteral("Item17 Infobar"));
         QCOMPARE(s.vsh()->colorGrid()->boxes(prx::VshMember::ContextColorsSlim).at(4)->color(),
                  prx::Rgb(0x123456));
         s.dialogs.clear();
         s.importLook(look);
         QCOMPARE(s.dialogs.titles(), latin1({"Select look file to import"}));
+        // Every kind the import takes is offered, and any file at all.
+        QCOMPARE(s.dialogs.calls[0].filterName,
+                 QStringLiteral("Look Files (*.json);;CXMB Themes (*.ctf);;All files (*)"));
         QCOMPARE(s.vsh()->values(), before);
+        // XmbX, MSIconGame and the fifth slim infobar colour came back.
+        QCOMPARE(s.main.statusBar()->currentMessage(), QStringLiteral("3 values came in from look.json."));
         QCOMPARE(s.vsh()->box(prx::VshMember::XmbX)->text(),
                  expectedNumber(before, prx::VshMember::XmbX, kFrench));
         QCOMPARE(readFile(s.module), original); // an import saves nothing

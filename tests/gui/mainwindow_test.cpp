@@ -5,8 +5,11 @@
 #include "scripteddialogs.h"
 #include "shell/aboutdialog.h"
 #include "shell/configstore.h"
+#include "shell/editorwindow.h"
+#include "shell/fadein.h"
 #include "shell/mainwindow.h"
 #include "shell/settingsdialog.h"
+#include "shell/statuswatch.h"
 #include "shell/windowsettings.h"
 #include "shell_helpers.h"
 #include "support/bytes.h"
@@ -57,7 +60,7 @@ bool onlyBoxChanged(const QByteArray& before, const QByteArray& after, int versi
 }
 
 ui::PafEditor* pafEditor(ui::MainWindow& main, int index = 0) {
-    const QList<ui::EditorForm*> editors = main.editors();
+    const QList<ui::EditorForm*> editors = editorsOf(main);
     return index < editors.size() ? qobject_cast<ui::PafEditor*>(editors.at(index)) : nullptr;
 }
 
@@ -91,19 +94,20 @@ private Q_SLOTS:
         DataFolder data;
         ScriptedDialogs dialogs;
         ui::MainWindow main;
-        main.fadeTimer()->stop();
+        ui::FadeIn& fade = *main.findChild<ui::FadeIn*>();
+        fade.timer()->stop();
         QList<int> alphas;
         for (int tick = 0; tick < 17; ++tick) {
-            main.fadeInStep();
-            alphas.append(main.fadeAlpha());
+            fade.step();
+            alphas.append(fade.alpha());
             QCOMPARE(alphas.last(), 15 * (tick + 1));
         }
         QCOMPARE(alphas.first(), 15);
         QCOMPARE(alphas.last(), 255);
-        main.fadeTimer()->start();
-        main.fadeInStep(); // 270: the timer stops for good
-        QVERIFY(!main.fadeTimer()->isActive());
-        QCOMPARE(main.fadeAlpha(), 270);
+        fade.timer()->start();
+        fade.step(); // 270: the timer stops for good
+        QVERIFY(!fade.timer()->isActive());
+        QCOMPARE(fade.alpha(), 270);
     }
 
     void sameFileTwiceOpensTwoEditors() {
@@ -113,7 +117,7 @@ private Q_SLOTS:
         ui::MainWindow main;
         main.openFile(path);
         main.openFile(path);
-        QCOMPARE(main.editors().size(), 2);
+        QCOMPARE(editorsOf(main).size(), 2);
     }
 
     void rejectsFilesOfNoKnownKind_data() {
@@ -139,7 +143,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls[0].detail,
                  QStringLiteral("odd.prx: %1 bytes, no module of a known release").arg(bytes.size()));
         QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
-        QCOMPARE(main.editors().size(), 0);
+        QCOMPARE(editorsOf(main).size(), 0);
     }
 
     // Every release of both kinds opens in its editor, named by a relative
@@ -166,9 +170,9 @@ private Q_SLOTS:
         main.openFile(name);
         QDir::setCurrent(before);
         QCOMPARE(dialogs.calls.size(), 0);
-        QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.editors()[0]->versionIndex(), version);
-        QCOMPARE(qobject_cast<ui::VshEditor*>(main.editors()[0]) != nullptr, vsh);
+        QCOMPARE(editorsOf(main).size(), 1);
+        QCOMPARE(editorsOf(main)[0]->release().row, version);
+        QCOMPARE(qobject_cast<ui::VshEditor*>(editorsOf(main)[0]) != nullptr, vsh);
         // The caption and the file's name; no edit yet, so no mark.
         QCOMPARE(main.workspace()->activeSubWindow()->windowTitle(),
                  (vsh ? QStringLiteral("VSHMain.rad Ededid - ") : QStringLiteral("Paf.rad Ededid - ")) +
@@ -179,17 +183,17 @@ private Q_SLOTS:
             QAccessible::queryAccessibleInterface(main.workspace()->activeSubWindow());
         const QString title = main.workspace()->activeSubWindow()->windowTitle().chopped(3);
         QCOMPARE(named->text(QAccessible::Name), title);
-        main.editors()[0]->undoStack()->push(new QUndoCommand(QStringLiteral("an edit")));
+        editorsOf(main)[0]->document().undoStack()->push(new QUndoCommand(QStringLiteral("an edit")));
         QCOMPARE(named->text(QAccessible::Name), title + u'*');
-        main.editors()[0]->undoStack()->undo();
+        editorsOf(main)[0]->document().undoStack()->undo();
         QCOMPARE(named->text(QAccessible::Name), title);
-        main.refreshStatus();
-        QCOMPARE(main.panelText(1), QStringLiteral("PRX Version :"));
-        QCOMPARE(main.panelText(2), QString::fromLatin1(vsh ? known::vshRelease(version).label
-                                                            : known::pafRelease(version).label) +
-                                        u' ');
-        QCOMPARE(main.panelText(3), QStringLiteral("File :"));
-        QCOMPARE(main.panelText(4), path + u' ');
+        main.status().refresh();
+        QCOMPARE(main.status().panelText(1), QStringLiteral("PRX Version :"));
+        QCOMPARE(main.status().panelText(2), QString::fromLatin1(vsh ? known::vshRelease(version).label
+                                                                     : known::pafRelease(version).label) +
+                                                 u' ');
+        QCOMPARE(main.status().panelText(3), QStringLiteral("File :"));
+        QCOMPARE(main.status().panelText(4), path + u' ');
         QCOMPARE(ui::recentFiles(), QStringList{path});
     }
 
@@ -206,7 +210,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls.size(), 1);
         QVERIFY(dialogs.calls[0].text.startsWith(QStringLiteral("Error 5 occurred!")));
         QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
-        QTRY_COMPARE(main.editors().size(), 0);
+        QTRY_COMPARE(editorsOf(main).size(), 0);
     }
 
     void describesPackedModuleLineByLine_data() {
@@ -275,7 +279,7 @@ private Q_SLOTS:
                               QStringLiteral("Uncompressed Size : 311434 bytes"),
                               QStringLiteral("Compressed/File Size : %1 bytes").arg(packed.size()), QString(),
                               QStringLiteral("This PRX is encrypted and can't be decompressed here.")}));
-        QCOMPARE(main.editors().size(), 0);
+        QCOMPARE(editorsOf(main).size(), 0);
         QCOMPARE(readFile(path), prefix + packed);
     }
 
@@ -290,7 +294,7 @@ private Q_SLOTS:
                  QStringList({QStringLiteral("PRX Information"),
                               QStringLiteral("Enter name of decompress *.prx file to save")}));
         QCOMPARE(dialogs.calls[1].mode, ui::FileMode::Save);
-        QCOMPARE(main.editors().size(), 0);
+        QCOMPARE(editorsOf(main).size(), 0);
     }
 
     // A module behind a "~SCE" header is offered and unpacked as the module it holds.
@@ -318,9 +322,9 @@ private Q_SLOTS:
         QCOMPARE(dialogs.titles().last(), QStringLiteral("Open PRX ?"));
         QCOMPARE(dialogs.messages().last().text,
                  QStringLiteral("Yes -> Open the decompress PRX\r\nNo -> Open another PRX"));
-        QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.editors()[0]->filePath(), target);
-        QCOMPARE(main.editors()[0]->versionIndex(), 11);
+        QCOMPARE(editorsOf(main).size(), 1);
+        QCOMPARE(editorsOf(main)[0]->filePath(), target);
+        QCOMPARE(editorsOf(main)[0]->release().row, 11);
     }
 
     void failedUnpackOffersNothingToOpen() {
@@ -350,10 +354,15 @@ private Q_SLOTS:
         main.show();
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(missing), QUrl::fromLocalFile(third)});
-        main.openDropped(&mime);
-        QTRY_COMPARE(main.editors().size(), 2);
-        QCOMPARE(main.editors()[0]->filePath(), first);
-        QCOMPARE(main.editors()[1]->filePath(), third);
+        // The drag enters the window, then drops there.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&main, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&main, &drop);
+        QTRY_COMPARE(editorsOf(main).size(), 2);
+        QCOMPARE(editorsOf(main)[0]->filePath(), first);
+        QCOMPARE(editorsOf(main)[1]->filePath(), third);
         QCOMPARE(dialogs.calls.size(), 0);
     }
 
@@ -364,18 +373,18 @@ private Q_SLOTS:
         const QString b = data.write(QStringLiteral("b.prx"), makePaf(9).bytes);
         ui::MainWindow main;
         main.show();
-        main.refreshStatus();
-        QCOMPARE(main.panelText(2), QStringLiteral("No Version "));
-        QCOMPARE(main.panelText(4), QStringLiteral("No File "));
+        main.status().refresh();
+        QCOMPARE(main.status().panelText(2), QStringLiteral("No Version "));
+        QCOMPARE(main.status().panelText(4), QStringLiteral("No File "));
         main.openFile(a);
         main.openFile(b);
-        QTRY_COMPARE(main.panelText(4), b + u' ');
+        QTRY_COMPARE(main.status().panelText(4), b + u' ');
         main.workspace()->setActiveSubWindow(main.workspace()->subWindowList().first());
-        QTRY_COMPARE(main.panelText(4), a + u' ');
-        QCOMPARE(main.panelText(2), QStringLiteral("Paf.prx - 2.50 "));
+        QTRY_COMPARE(main.status().panelText(4), a + u' ');
+        QCOMPARE(main.status().panelText(2), QStringLiteral("Paf.prx - 2.50 "));
         main.workspace()->closeAllSubWindows();
-        QTRY_COMPARE(main.panelText(4), QStringLiteral("No File "));
-        QCOMPARE(main.panelText(2), QStringLiteral("No Version "));
+        QTRY_COMPARE(main.status().panelText(4), QStringLiteral("No File "));
+        QCOMPARE(main.status().panelText(2), QStringLiteral("No Version "));
     }
 
     // A vanished file is reported once. Its editor closes, unless it holds
@@ -401,14 +410,14 @@ private Q_SLOTS:
         QVERIFY(main.config().setValue(prx::kKeyCheckPrx, checkPrx));
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.openFile(path);
-        QTRY_COMPARE(main.panelText(4), path + u' ');
+        QTRY_COMPARE(main.status().panelText(4), path + u' ');
         if (edited)
             pafEditor(main)->box(prx::PafMember::VerticalScrollSpeed)->setText(QStringLiteral("42.5"));
         QVERIFY(QFile::rename(path, data.file(QStringLiteral("renamed.prx"))));
         if (!reported) {
             QTest::qWait(100);
-            main.refreshStatus();
-            QCOMPARE(main.editors().size(), 1);
+            main.status().refresh();
+            QCOMPARE(editorsOf(main).size(), 1);
             QCOMPARE(dialogs.calls.size(), 0);
             return;
         }
@@ -421,14 +430,14 @@ private Q_SLOTS:
                      .arg(QFileInfo(path).absolutePath()));
         QCOMPARE(dialogs.calls[0].icon, MsgIcon::Critical);
         if (!edited) {
-            QTRY_COMPARE(main.editors().size(), 0);
-            QTRY_COMPARE(main.panelText(4), QStringLiteral("No File "));
+            QTRY_COMPARE(editorsOf(main).size(), 0);
+            QTRY_COMPARE(main.status().panelText(4), QStringLiteral("No File "));
             return;
         }
         QTest::qWait(50);
-        main.refreshStatus();
+        main.status().refresh();
         QCOMPARE(dialogs.calls.size(), 1);
-        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(editorsOf(main).size(), 1);
         QCOMPARE(pafEditor(main)->box(prx::PafMember::VerticalScrollSpeed)->text(), QStringLiteral("42.5"));
         QMdiSubWindow* window = main.workspace()->subWindowList().value(0);
         QCOMPARE(window->windowTitle(), QStringLiteral("Paf.rad Ededid - paf.prx[*] (file missing on disk)"));
@@ -452,9 +461,9 @@ private Q_SLOTS:
         main.openFile(path);
         QVERIFY(QFile::remove(path));
         QTest::qWait(100);
-        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(editorsOf(main).size(), 1);
         QVERIFY(main.config().setValue(prx::kKeyCheckPrx, QStringLiteral("1")));
-        QTRY_COMPARE(main.editors().size(), 0);
+        QTRY_COMPARE(editorsOf(main).size(), 0);
         QCOMPARE(dialogs.calls.size(), 1);
     }
 
@@ -545,7 +554,7 @@ private Q_SLOTS:
         dialogs.answers = {MsgAnswer::No};
         QVERIFY(!main.close());
         QVERIFY(main.isVisible());
-        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(editorsOf(main).size(), 1);
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.calls[0].title, QStringLiteral("Exit Quillmark"));
         QCOMPARE(dialogs.calls[0].text, QStringLiteral("Are You Sure?"));
@@ -614,18 +623,19 @@ private Q_SLOTS:
         QVERIFY(close);
         QCOMPARE(close->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_W));
         QVERIFY(main.findChild<QMenu*>(QStringLiteral("menuFile"))->actions().contains(close));
-        QVERIFY(!main.emptyHint()->isVisible());
+        QVERIFY(!main.status().emptyHint()->isVisible());
         if (edited)
             pafEditor(main)->box(prx::PafMember::HorizontalScrollSpeed)->setText(QStringLiteral("17"));
         dialogs.answers = {MsgAnswer(answer)};
         close->trigger();
-        QTRY_COMPARE(main.editors().size(), remaining);
+        QTRY_COMPARE(editorsOf(main).size(), remaining);
         QCOMPARE(dialogs.calls.size(), edited ? 1 : 0);
         if (edited)
             QCOMPARE(dialogs.calls[0].text, QStringLiteral("Save changes to paf.prx?"));
         QCOMPARE(close->isEnabled(), remaining > 0);
-        QTRY_COMPARE(main.emptyHint()->isVisible(), remaining == 0);
-        QVERIFY(main.emptyHint()->text().contains(QStringLiteral("(Ctrl+O),\nor drop the file here")));
+        QTRY_COMPARE(main.status().emptyHint()->isVisible(), remaining == 0);
+        QVERIFY(
+            main.status().emptyHint()->text().contains(QStringLiteral("(Ctrl+O),\nor drop the file here")));
     }
 
     // File > Open Recent: newest first, each file once, at most eight, and
@@ -637,21 +647,55 @@ private Q_SLOTS:
         for (int i = 0; i < 10; ++i)
             paths << data.write(QStringLiteral("m&%1.prx").arg(i), makePaf(1 + i).bytes);
         ui::MainWindow main;
-        QVERIFY(!main.recentFilesMenu()->isEnabled());
+        auto* recent = main.findChild<QMenu*>(QStringLiteral("menuRecent"));
+        QVERIFY(!recent->isEnabled());
         for (const QString& p : std::as_const(paths) + QStringList{paths[3]})
             main.openFile(p);
         const QStringList expected = {paths[3], paths[9], paths[8], paths[7],
                                       paths[6], paths[5], paths[4], paths[2]};
         QCOMPARE(ui::recentFiles(), expected);
-        QMenu* recent = main.recentFilesMenu();
-        QCOMPARE(recent->actions().size(), 8);
+        QCOMPARE(recent->actions().size(), 10); // eight files, a separator and Clear
+        QCOMPARE(recent->actions().last()->text(), QStringLiteral("&Clear"));
         QCOMPARE(recent->actions()[1]->text(),
                  QStringLiteral("&2 ") + QString(paths[9]).replace(u'&', QStringLiteral("&&")));
         recent->actions()[1]->trigger();
-        QCOMPARE(main.editors().last()->filePath(), paths[9]);
+        QCOMPARE(editorsOf(main).last()->filePath(), paths[9]);
         QCOMPARE(ui::recentFiles().first(), paths[9]);
         DataFolder other;
         QVERIFY(ui::recentFiles().isEmpty());
+    }
+
+    // A listed file that is gone: choosing it says so, naming it, and takes
+    // it out of the list; Clear empties the list. File > Open offers every
+    // kind it takes.
+    void goneRecentFileLeavesTheList() {
+        DataFolder data;
+        ScriptedDialogs dialogs;
+        const QString kept = data.write(QStringLiteral("kept.prx"), makePaf(3).bytes);
+        const QString gone = data.write(QStringLiteral("gone.prx"), makePaf(4).bytes);
+        ui::MainWindow main;
+        main.openFile(kept);
+        main.openFile(gone);
+        QVERIFY(QFile::remove(gone));
+        auto* recent = main.findChild<QMenu*>(QStringLiteral("menuRecent"));
+        QCOMPARE(recent->actions().size(), 4);
+        dialogs.clear();
+        recent->actions()[0]->trigger(); // gone.prx, the newest
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY(dialogs.messages()[0].text.contains(QStringLiteral("gone.prx")) ||
+                dialogs.messages()[0].detail.contains(QStringLiteral("gone.prx")));
+        QCOMPARE(ui::recentFiles(), QStringList{kept});
+        QCOMPARE(recent->actions().size(), 3);
+        QCOMPARE(editorsOf(main).size(), 2);
+        recent->actions().last()->trigger(); // Clear
+        QVERIFY(ui::recentFiles().isEmpty());
+        QVERIFY(!recent->isEnabled());
+
+        dialogs.clear();
+        trigger(main, "actionOpen");
+        QCOMPARE(dialogs.calls.size(), 1);
+        QCOMPARE(dialogs.calls[0].filterName,
+                 QStringLiteral("PRX Files (*.prx);;CXMB Themes (*.ctf);;All files (*)"));
     }
 
     // The window comes back where it was, maximised or not, and never larger than its screen.
@@ -711,7 +755,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
         QCOMPARE(dialogs.messages().last().icon, MsgIcon::Information);
         QVERIFY(onlyBoxChanged(original, readFile(path), 10, 3));
-        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(editorsOf(main).size(), 1);
     }
 
     // Save As suggests the open file's name in its folder; a name without an
@@ -735,13 +779,13 @@ private Q_SLOTS:
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.openFile(path);
-        QTRY_COMPARE(main.panelText(4), path + u' ');
+        QTRY_COMPARE(main.status().panelText(4), path + u' ');
         pafEditor(main)->box(prx::PafMember::VerticalScrollSpeed)->setText(QStringLiteral("-3"));
         dialogs.files = {data.file(typed)};
         QString statusWhenDone;
         dialogs.onCall = [&](const DialogCall& call) {
             if (call.text == u"Done.")
-                statusWhenDone = main.panelText(4);
+                statusWhenDone = main.status().panelText(4);
         };
         main.saveActiveAs();
         QCOMPARE(statusWhenDone, output + u' ');
@@ -752,8 +796,8 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls[0].initialFolder, QFileInfo(path).absolutePath());
         QCOMPARE(readFile(path), original);
         QVERIFY(onlyBoxChanged(original, readFile(output), 1, 0));
-        QCOMPARE(main.editors()[0]->filePath(), output);
-        QCOMPARE(main.panelText(4), output + u' ');
+        QCOMPARE(editorsOf(main)[0]->filePath(), output);
+        QCOMPARE(main.status().panelText(4), output + u' ');
         QCOMPARE(ui::recentFiles(), QStringList({output, path}));
     }
 
@@ -811,7 +855,7 @@ private Q_SLOTS:
             QCOMPARE(dialogs.calls[2].icon, MsgIcon::Exclamation);
         }
         QCOMPARE(readFile(path), original);
-        QCOMPARE(main.editors().size(), 1);
+        QCOMPARE(editorsOf(main).size(), 1);
     }
 
     void saveWritesPlainThenPackedAndClosesTheEditor_data() {
@@ -846,9 +890,10 @@ private Q_SLOTS:
         main.show();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("0")));
         main.openFile(path);
-        ui::EditorForm* editor = main.editors().value(0);
+        ui::EditorForm* editor = editorsOf(main).value(0);
         QVERIFY(editor);
-        editor->edit(member, prx::Value(prx::Single::fromFloat(99.5f)), QStringLiteral("step"));
+        editor->document().edit(int(member), prx::Value(prx::Single::fromFloat(99.5f)),
+                                QStringLiteral("step"));
         main.saveActive();
         QCOMPARE(dialogs.titles(), QStringList({QStringLiteral("RAD Ededid")}));
         QCOMPARE(dialogs.messages().last().text, QStringLiteral("Done."));
@@ -860,7 +905,8 @@ private Q_SLOTS:
 
         dialogs.clear();
         QVERIFY(main.config().setValue(prx::kKeyCompPrx, QStringLiteral("1")));
-        editor->edit(member, prx::Value(prx::Single::fromFloat(12.0f)), QStringLiteral("step"));
+        editor->document().edit(int(member), prx::Value(prx::Single::fromFloat(12.0f)),
+                                QStringLiteral("step"));
         dialogs.answers = {MsgAnswer::Yes};
         dialogs.files = {header};
         ProgressDriver driver;
@@ -874,7 +920,7 @@ private Q_SLOTS:
         QCOMPARE(id->packed.plainSize, qint32(original.size()));
         QCOMPARE(id->packed.label, label);
         QCOMPARE(static_cast<quint8>(readFile(path).at(0x130)), quint8(0xC3)); // preselected from the header
-        QCOMPARE(main.editors().size(), 0);
+        QCOMPARE(editorsOf(main).size(), 0);
     }
 
     void packedSaveAsLeavesTheEditsInThePlainModule() {
@@ -901,8 +947,8 @@ private Q_SLOTS:
         QVERIFY(id);
         QCOMPARE(id->kind, prx::FileKind::Packed);
         QCOMPARE(static_cast<quint8>(readFile(output).at(0x130)), quint8(0xA7)); // the key picked in the list
-        QCOMPARE(main.editors().size(), 1);
-        QCOMPARE(main.editors()[0]->filePath(), path);
+        QCOMPARE(editorsOf(main).size(), 1);
+        QCOMPARE(editorsOf(main)[0]->filePath(), path);
     }
 };
 

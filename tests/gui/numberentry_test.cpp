@@ -33,20 +33,22 @@ namespace {
 struct Boxes {
     OpenedVsh vsh;
     QTemporaryDir dir;
-    std::unique_ptr<ui::PafEditor> paf;
+    std::unique_ptr<ui::EditorWindow> pafWindow;
+    ui::PafEditor* paf = nullptr; // the window's
     QList<QLineEdit*> boxes;
 
     explicit Boxes(const QLocale& locale) : vsh(openVsh(14, locale)) {
         const QString path = dir.filePath(QStringLiteral("paf.prx"));
         writeFile(path, makePaf(5, 3).bytes);
-        paf = std::make_unique<ui::PafEditor>();
+        pafWindow = std::make_unique<ui::EditorWindow>(prx::ModuleKind::Paf);
+        paf = &formOf<ui::PafEditor>(*pafWindow);
         paf->setLocale(locale);
-        if (!paf->load(path, test::pafRow(5)))
+        if (!pafWindow->loadFile(path, test::pafRow(5)))
             qFatal("fixture module did not load");
         vsh.form->tabs()->setCurrentIndex(3); // XMB Position
         paf->tabs()->setCurrentIndex(2);      // Other
-        vsh.form->show();
-        paf->show();
+        vsh.window->show();
+        pafWindow->show();
         boxes = {vsh.form->box(prx::VshMember::ClockX), paf->box(prx::PafMember::GlowBlinkSpeed)};
     }
 };
@@ -313,7 +315,8 @@ private Q_SLOTS:
         const float wide[] = {16777216.0f, -1.17549435e-38f, 2.16e9f, 450.5f, 3.4028235e38f};
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("m.prx"));
-        std::unique_ptr<ui::EditorForm> form;
+        std::unique_ptr<test::BareEditor> bare;
+        ui::EditorForm* form = nullptr;
         QList<QLineEdit*> boxes;
         int n = 0;
         if (paf) {
@@ -322,20 +325,21 @@ private Q_SLOTS:
                 if (line.in(version))
                     putSingle(bytes, line.at(version), wide[n++ % std::size(wide)]);
             writeFile(path, bytes);
-            form = std::make_unique<ui::PafEditor>();
-            QVERIFY(form->load(path, test::pafRow(version)));
+            bare = std::make_unique<test::BareEditor>(prx::ModuleKind::Paf);
+            QVERIFY(bare->window.loadFile(path, test::pafRow(version)));
         } else {
             QByteArray bytes = makeVsh(version, 3).bytes;
             for (prx::VshMember m : vshNumberMembers())
                 if (known::vshOffset(version, m) != 0 && prx::shapeOf(m) == prx::Shape::Single)
                     putSingle(bytes, known::vshOffset(version, m), wide[n++ % std::size(wide)]);
             writeFile(path, bytes);
-            form = std::make_unique<ui::VshEditor>();
-            QVERIFY(form->load(path, test::vshRow(version)));
+            bare = std::make_unique<test::BareEditor>(prx::ModuleKind::Vsh);
+            QVERIFY(bare->window.loadFile(path, test::vshRow(version)));
         }
+        form = bare->window.editor();
         const QSize size = form->size();
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        bare->window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bare->window));
         QCOMPARE(form->size(), size);
         int checked = 0;
         for (int t = 0; t < form->tabs()->count(); ++t) {

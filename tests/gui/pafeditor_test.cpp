@@ -39,7 +39,8 @@ class PafEditorTest : public QObject {
         std::unique_ptr<QTemporaryDir> dir;
         QString path;
         qm::test::PafFixture fixture;
-        std::unique_ptr<PafEditor> form;
+        std::unique_ptr<qm::ui::EditorWindow> window;
+        PafEditor* form = nullptr; // the window's
     };
 
     static Opened open(int version, const QLocale& locale = kEnglish) {
@@ -48,9 +49,10 @@ class PafEditorTest : public QObject {
         o.path = o.dir->filePath(QStringLiteral("paf.prx"));
         o.fixture = qm::test::makePaf(version, 3);
         qm::test::writeFile(o.path, o.fixture.bytes);
-        o.form = std::make_unique<PafEditor>();
+        o.window = std::make_unique<qm::ui::EditorWindow>(qm::prx::ModuleKind::Paf);
+        o.form = &qm::test::formOf<PafEditor>(*o.window);
         o.form->setLocale(locale);
-        if (!o.form->load(o.path, test::pafRow(version)))
+        if (!o.window->loadFile(o.path, test::pafRow(version)))
             qFatal("fixture module did not load");
         return o;
     }
@@ -75,7 +77,8 @@ class PafEditorTest : public QObject {
 
 private Q_SLOTS:
     void newWindowIsEmptyAndDisabled() {
-        PafEditor form;
+        qm::test::BareEditor bare(qm::prx::ModuleKind::Paf);
+        PafEditor& form = qm::test::formOf<PafEditor>(bare.window);
         QCOMPARE(form.objectName(), QStringLiteral("PafEditor"));
         QCOMPARE(form.windowTitle(), QStringLiteral("Paf.rad Ededid"));
         QVERIFY(!form.windowIcon().isNull());
@@ -108,13 +111,14 @@ private Q_SLOTS:
             QCOMPARE(box->maxLength(), 32767); // no limit of its own
             QCOMPARE(box->contextMenuPolicy(), Qt::DefaultContextMenu);
         }
-        QCOMPARE(form.versionIndex(), -1);
-        QVERIFY(form.statusFile().isEmpty());
+        QCOMPARE(form.release().row, 0);
+        QVERIFY(bare.window.statusFile().isEmpty());
     }
 
     // Captions that share their text: each names its own member in a save's message.
     void sharedCaptions() {
-        PafEditor form;
+        qm::test::BareEditor bare(qm::prx::ModuleKind::Paf);
+        PafEditor& form = qm::test::formOf<PafEditor>(bare.window);
         QCOMPARE(form.label(P::MainIconSizeUnfocused)->text(), form.label(P::MainIconAlphaUnfocused)->text());
         QCOMPARE(form.label(P::MainIconYUnfocused)->text(),
                  QStringLiteral("Main Icon Y :       (Unfocused)          (Not Network Icon)"));
@@ -125,7 +129,7 @@ private Q_SLOTS:
     void layoutFitsTheWindow() {
         Opened o = open(12);
         PafEditor& form = *o.form;
-        form.show();
+        o.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTabWidget* tabs = form.tabs();
         const QString shots = qEnvironmentVariable("QUILLMARK_PAF_SHOTS");
@@ -169,16 +173,17 @@ private Q_SLOTS:
         const auto fixture = qm::test::makePaf(version, 5);
         qm::test::writeFile(path, fixture.bytes);
         ScriptedDialogs dialogs;
-        PafEditor form;
+        qm::test::BareEditor bare(qm::prx::ModuleKind::Paf);
+        PafEditor& form = qm::test::formOf<PafEditor>(bare.window);
         form.setLocale(kEnglish);
-        QSignalSpy status(&form, &qm::ui::EditorForm::statusChanged);
-        QVERIFY(form.load(path, test::pafRow(version)));
+        QSignalSpy status(&bare.window, &qm::ui::EditorWindow::statusChanged);
+        QVERIFY(bare.window.loadFile(path, test::pafRow(version)));
         QCOMPARE(status.size(), 1);
         QVERIFY(dialogs.calls.isEmpty());
-        QCOMPARE(form.statusVersion(),
+        QCOMPARE(bare.window.statusVersion(),
                  QString::fromLatin1(known::pafRelease(version).label) + QStringLiteral(" "));
-        QCOMPARE(form.statusFile(), path + QStringLiteral(" "));
-        QCOMPARE(form.versionIndex(), version);
+        QCOMPARE(bare.window.statusFile(), path + QStringLiteral(" "));
+        QCOMPARE(form.release().row, version);
         QCOMPARE(form.filePath(), path);
         for (P m : members()) {
             const bool there = version != 1 || m != P::MainIconYUnfocused;
@@ -199,7 +204,7 @@ private Q_SLOTS:
         for (const QLocale& locale : {kEnglish, kFrench}) {
             ScriptedDialogs dialogs;
             Opened o = open(version, locale);
-            QVERIFY(o.form->save(o.path, test::pafRow(version)));
+            QVERIFY(o.window->writeFile(o.path));
             QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
             QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         }
@@ -238,8 +243,8 @@ private Q_SLOTS:
         Opened o = open(version, loc);
         retype(o.form->box(member), typed);
         QCOMPARE(o.form->box(member)->text(), typed);
-        QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
-        QVERIFY(o.form->save(o.path, test::pafRow(version)));
+        QSignalSpy status(o.window.get(), &qm::ui::EditorWindow::statusChanged);
+        QVERIFY(o.window->writeFile(o.path));
         QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
         QCOMPARE(status.size(), 1);
 
@@ -258,7 +263,7 @@ private Q_SLOTS:
             if (m != member)
                 QCOMPARE(o.form->box(m)->text(), expectedPaf(o.fixture.expected, m, loc));
         // A second save of the reloaded window writes nothing new.
-        QVERIFY(o.form->save(o.path, test::pafRow(version)));
+        QVERIFY(o.window->writeFile(o.path));
         QCOMPARE(qm::test::readFile(o.path), saved);
     }
 
@@ -269,7 +274,7 @@ private Q_SLOTS:
         Opened o = open(version);
         const QString other = o.dir->filePath(QStringLiteral("paf edited.prx"));
         retype(o.form->box(prx::PafMember::OtherSubmenuIconSize), QStringLiteral("12.5"));
-        QVERIFY(o.form->save(other, test::pafRow(version)));
+        QVERIFY(o.window->writeFile(other));
         QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         const QByteArray copy = qm::test::readFile(other);
@@ -278,13 +283,13 @@ private Q_SLOTS:
         for (qint64 offset : qm::test::differingOffsets(o.fixture.bytes, copy))
             QVERIFY(offset >= at && offset < at + 4);
         QCOMPARE(singleAt(copy, at), 12.5f);
-        QCOMPARE(o.form->statusFile(), other + QStringLiteral(" "));
+        QCOMPARE(o.window->statusFile(), other + QStringLiteral(" "));
         QCOMPARE(o.form->filePath(), other);
         QCOMPARE(o.form->box(prx::PafMember::OtherSubmenuIconSize)->text(), QStringLiteral("12.5"));
 
         // The next edit goes to the copy, which is now the open module.
         retype(o.form->box(prx::PafMember::XmbOverallSize), QStringLiteral("7"));
-        QVERIFY(o.form->save(other, test::pafRow(version)));
+        QVERIFY(o.window->writeFile(other));
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         QCOMPARE(singleAt(qm::test::readFile(other), known::pafOffset(version, P::XmbOverallSize)), 7.0f);
     }
@@ -339,12 +344,12 @@ private Q_SLOTS:
         if (!box.isEmpty())
             retype(o.form->box(*prx::pafMemberByName(box)), typed);
         const QString dest = otherFile ? o.dir->filePath(QStringLiteral("other.prx")) : o.path;
-        QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
+        QSignalSpy status(o.window.get(), &qm::ui::EditorWindow::statusChanged);
 
-        const qm::Status saved = o.form->save(dest, test::pafRow(version));
+        const qm::Status saved = o.window->writeFile(dest);
         QVERIFY(!saved);
         QVERIFY(dialogs.calls.isEmpty());
-        qm::ui::showError(o.form.get(), saved.error());
+        qm::ui::showError(o.form, saved.error());
         QCOMPARE(dialogs.calls.size(), 1);
         const DialogCall& call = dialogs.calls.first();
         QCOMPARE(call.title, QStringLiteral("RAD Ededid"));
@@ -354,7 +359,7 @@ private Q_SLOTS:
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         QVERIFY(!QFileInfo::exists(o.dir->filePath(QStringLiteral("other.prx"))));
         QCOMPARE(status.size(), 0);
-        QCOMPARE(o.form->statusFile(), o.path + QStringLiteral(" "));
+        QCOMPARE(o.window->statusFile(), o.path + QStringLiteral(" "));
         for (const QString& name : emptied)
             QVERIFY(o.form->box(*prx::pafMemberByName(name))->text().isEmpty());
         if (!box.isEmpty())
@@ -380,20 +385,20 @@ private Q_SLOTS:
         qm::test::writeFile(o.dir->filePath(QStringLiteral("short.prx")), o.fixture.bytes.left(1000));
         o.form->box(prx::PafMember::MainIconSpacing)->setText(QStringLiteral("42"));
         ScriptedDialogs dialogs;
-        QSignalSpy status(o.form.get(), &qm::ui::EditorForm::statusChanged);
-        const qm::Status loaded = o.form->load(o.dir->filePath(file), test::pafRow(version));
+        QSignalSpy status(o.window.get(), &qm::ui::EditorWindow::statusChanged);
+        const qm::Status loaded = o.window->loadFile(o.dir->filePath(file), test::pafRow(version));
         QVERIFY(!loaded);
         QVERIFY(dialogs.calls.isEmpty());
-        qm::ui::showError(o.form.get(), loaded.error());
+        qm::ui::showError(o.form, loaded.error());
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.calls.first().title, QStringLiteral("RAD Ededid"));
         QCOMPARE(dialogs.calls.first().text, message);
         QCOMPARE(dialogs.calls.first().icon, MsgIcon::Critical);
         QCOMPARE(dialogs.calls.first().buttons, MsgButtons::Ok);
         QCOMPARE(status.size(), 0);
-        QCOMPARE(o.form->versionIndex(), 3);
-        QCOMPARE(o.form->statusFile(), o.path + QStringLiteral(" "));
-        QCOMPARE(o.form->statusVersion(),
+        QCOMPARE(o.form->release().row, 3);
+        QCOMPARE(o.window->statusFile(), o.path + QStringLiteral(" "));
+        QCOMPARE(o.window->statusVersion(),
                  QString::fromLatin1(known::pafRelease(3).label) + QStringLiteral(" "));
         QCOMPARE(o.form->box(prx::PafMember::MainIconSpacing)->text(), QStringLiteral("42"));
         QCOMPARE(o.form->box(prx::PafMember::VerticalScrollSpeed)->text(),
@@ -414,9 +419,10 @@ private Q_SLOTS:
         if (loadedBefore) {
             o = open(2);
         } else {
-            o.form = std::make_unique<PafEditor>();
+            o.window = std::make_unique<qm::ui::EditorWindow>(qm::prx::ModuleKind::Paf);
+            o.form = &qm::test::formOf<PafEditor>(*o.window);
         }
-        QVERIFY(o.form->load(QString(), test::pafRow(2))); // nothing to read, nothing failed
+        QVERIFY(o.window->loadFile(QString(), test::pafRow(2))); // nothing to read, nothing failed
         QVERIFY(dialogs.calls.isEmpty());
         for (P m : members()) {
             QVERIFY(!o.form->box(m)->isEnabled());

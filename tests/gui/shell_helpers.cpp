@@ -1,14 +1,31 @@
 #include "shell_helpers.h"
 
+#include "shell/editorwindow.h"
+#include "shell/mainwindow.h"
 #include "support/bytes.h"
 #include "support/fixtures.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSettings>
 
 namespace qm::test {
+
+QList<ui::EditorForm*> editorsOf(const ui::MainWindow& main) {
+    QList<ui::EditorForm*> forms;
+    for (ui::EditorWindow* child : main.children())
+        forms.append(child->editor());
+    return forms;
+}
+
+void trigger(const ui::MainWindow& main, const char* action) {
+    auto* a = main.findChild<QAction*>(QString::fromLatin1(action));
+    if (!a)
+        qFatal("no action %s", action);
+    a->trigger();
+}
 
 SettingsFolder::SettingsFolder(const QString& folder) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);

@@ -11,7 +11,17 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+namespace qm::ui {
+class EditorForm;
+class MainWindow;
+} // namespace qm::ui
+
 namespace qm::test {
+
+// The editor forms of a main window's editor windows, in the workspace's order.
+QList<ui::EditorForm*> editorsOf(const ui::MainWindow& main);
+// The main window's action of that object name, triggered.
+void trigger(const ui::MainWindow& main, const char* action);
 
 // The user's settings (QSettings: window geometry, recent files) read from
 // and written to `folder` from now on, so that no test sees another's.

@@ -17,12 +17,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCryptographicHash>
+#include <QDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
@@ -101,19 +104,32 @@ struct Shell {
         main.openFile(module);
         dialogs.clear();
     }
-    ui::VshEditor* vsh() const { return qobject_cast<ui::VshEditor*>(main.editors().value(0)); }
-    // File > Export Theme... with the base and the output typed into its window.
-    QString exportTheme() {
+    ui::VshEditor* vsh() const { return qobject_cast<ui::VshEditor*>(editorsOf(main).value(0)); }
+    // What the dialog showed when it opened, and whether it stayed open after OK.
+    QString shownPtf;
+    QString shownStock;
+    bool stayedOpen = false;
+    // File > Export Theme... with the base and the output typed into its
+    // window (unless `type` is false) and OK pressed; a dialog that stays
+    // open after OK is then cancelled.
+    QString exportTheme(bool type = true) {
         const QString out = data.file(QStringLiteral("out.ctf"));
-        QTimer::singleShot(0, [&] {
-            QWidget* d = QApplication::activeModalWidget();
+        QTimer::singleShot(0, [&, type] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(d && d->objectName() == QLatin1String("ThemeDialog"));
-            d->findChild<QLineEdit*>(QStringLiteral("ptfEdit"))
-                ->setText(data.file(QStringLiteral("base.ptf")));
-            d->findChild<QLineEdit*>(QStringLiteral("outputEdit"))->setText(out);
+            shownPtf = d->findChild<QLineEdit*>(QStringLiteral("ptfEdit"))->text();
+            shownStock = d->findChild<QLineEdit*>(QStringLiteral("stockEdit"))->text();
+            if (type) {
+                d->findChild<QLineEdit*>(QStringLiteral("ptfEdit"))
+                    ->setText(data.file(QStringLiteral("base.ptf")));
+                d->findChild<QLineEdit*>(QStringLiteral("outputEdit"))->setText(out);
+            }
             d->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+            stayedOpen = d->isVisible();
+            if (stayedOpen)
+                d->reject();
         });
-        main.exportTheme();
+        trigger(main, "actionExportTheme");
         return out;
     }
 };
@@ -129,7 +145,7 @@ private Q_SLOTS:
     void exportTakesTheUnsavedEdit() {
         Shell s(true);
         s.vsh()->box(prx::VshMember::XmbX)->setText(QStringLiteral("-99.5"));
-        QVERIFY(s.vsh()->hasUnsavedEdits());
+        QVERIFY(s.vsh()->document().isModified());
         QVERIFY(
             QMetaObject::invokeMethod(s.main.findChild<QMenu*>(QStringLiteral("menuFile")), "aboutToShow"));
         QVERIFY(s.main.findChild<QAction*>(QStringLiteral("actionExportTheme"))->isEnabled());
@@ -161,6 +177,27 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(out));
     }
 
+    // A refused export leaves the dialog open with the fields as typed, and
+    // the next export of the module starts from them: here the stock module
+    // appears after the refusal, and OK alone then makes the theme.
+    void refusedExportKeepsTheFields() {
+        Shell s(false);
+        s.vsh()->box(prx::VshMember::XmbX)->setText(QStringLiteral("-99.5"));
+        const QString out = s.exportTheme();
+        QVERIFY(s.stayedOpen);
+        QCOMPARE(s.dialogs.messages().size(), 1);
+        QCOMPARE(s.dialogs.messages()[0].icon, ui::MsgIcon::Critical);
+        s.data.write(QStringLiteral("vshmain.prx.orig"), s.stock);
+        s.dialogs.clear();
+        s.exportTheme(false);
+        QVERIFY(!s.stayedOpen);
+        QCOMPARE(QDir::fromNativeSeparators(s.shownPtf), s.data.file(QStringLiteral("base.ptf")));
+        QCOMPARE(QDir::fromNativeSeparators(s.shownStock), s.module + QStringLiteral(".orig"));
+        QCOMPARE(s.dialogs.messages().size(), 1);
+        QCOMPARE(s.dialogs.messages()[0].icon, ui::MsgIcon::Information);
+        QVERIFY(QFileInfo::exists(out));
+    }
+
     // A theme opened is described: title, firmware, entries.
     void openedThemeIsDescribed() {
         Shell s(true);
@@ -171,7 +208,7 @@ private Q_SLOTS:
         QCOMPARE(s.dialogs.messages()[0].text,
                  QStringLiteral("CXMB theme \"Mine\" for firmware 3.71, 1 entries:\r\n"
                                 "/vsh/module/vshmain.prx: 1 runs"));
-        QCOMPARE(s.main.editors().size(), 1);
+        QCOMPARE(editorsOf(s.main).size(), 1);
     }
 
     // Import Look of a theme: the run on XmbX (file offset 0x3CF6C in 3.71,
@@ -184,10 +221,11 @@ private Q_SLOTS:
             s.data.write(QStringLiteral("t.ctf"),
                          themeFile({{0x10, QByteArray("\xAB\xCD", 2)}, {0x3CF6C - 0xA0, twelveAndAHalf}}));
         s.dialogs.files = {path};
-        s.main.importLook();
+        trigger(s.main, "actionImportLook");
         QCOMPARE(s.dialogs.messages().size(), 1);
         QVERIFY(s.dialogs.messages()[0].text.endsWith(QStringLiteral("2 bytes at 0xB0")));
-        QCOMPARE(s.vsh()->undoStack()->count(), 1);
+        QCOMPARE(s.main.statusBar()->currentMessage(), QStringLiteral("1 value came in from t.ctf."));
+        QCOMPARE(s.vsh()->document().undoStack()->count(), 1);
         const QString saved = s.data.file(QStringLiteral("saved.prx"));
         QVERIFY(prx::saveValuesFile(s.module, saved, s.vsh()->loadedValues(), s.vsh()->values()));
         QByteArray expected = s.stock;
@@ -202,9 +240,9 @@ private Q_SLOTS:
         const QByteArray paf = withElfHead(makePaf(11).bytes);
         s.data.write(QStringLiteral("paf.prx.orig"), paf);
         s.main.openFile(s.data.write(QStringLiteral("paf.prx"), paf));
-        QCOMPARE(s.main.editors().size(), 2);
+        QCOMPARE(editorsOf(s.main).size(), 2);
         s.main.workspace()->setActiveSubWindow(s.main.workspace()->subWindowList().first());
-        QCOMPARE(s.main.activeEditor(), s.vsh());
+        QCOMPARE(s.main.activeChild()->editor(), s.vsh());
         s.vsh()->box(prx::VshMember::XmbX)->setText(QStringLiteral("-99.5"));
         s.dialogs.clear();
         bool offered = false;

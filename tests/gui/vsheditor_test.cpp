@@ -51,15 +51,16 @@ class VshEditorTest : public QObject {
 
 private Q_SLOTS:
     void newWindowShowsNothingAndOffersNoEditing() {
-        VshEditor form;
+        test::BareEditor bare(prx::ModuleKind::Vsh);
+        VshEditor& form = test::formOf<VshEditor>(bare.window);
         QCOMPARE(form.objectName(), QStringLiteral("VshEditor"));
         QCOMPARE(form.windowTitle(), QStringLiteral("VSHMain.rad Ededid"));
         QVERIFY(!form.windowIcon().isNull());
         const QSize client(462, 457);
         QCOMPARE(form.minimumSize(), client);
         QCOMPARE(form.maximumSize(), client);
-        QCOMPARE(form.versionIndex(), -1);
-        QVERIFY(form.statusFile().isEmpty());
+        QCOMPARE(form.release().row, 0);
+        QVERIFY(bare.window.statusFile().isEmpty());
 
         QTabWidget* tabs = form.tabs();
         QVERIFY(tabs->isEnabled());
@@ -117,7 +118,8 @@ private Q_SLOTS:
     // length of text.
     void numberCaptions() {
         QFETCH(prx::VshMember, member);
-        VshEditor form;
+        test::BareEditor bare(prx::ModuleKind::Vsh);
+        VshEditor& form = test::formOf<VshEditor>(bare.window);
         QLineEdit* edit = form.findChild<QLineEdit*>(nameOf(member));
         QVERIFY(edit);
         QCOMPARE(edit, form.box(member));
@@ -138,7 +140,8 @@ private Q_SLOTS:
     // Captions whose blanks matter, and captions that name the same place twice.
     void captionsWithBlanks() {
         using V = prx::VshMember;
-        VshEditor form;
+        test::BareEditor bare(prx::ModuleKind::Vsh);
+        VshEditor& form = test::formOf<VshEditor>(bare.window);
         QCOMPARE(form.label(V::MainIconYUnfocused)->text(),
                  QStringLiteral("Main Icon Y :       (Unfocused)"));
         QCOMPARE(form.label(V::XmbXSubmenu)->text(), QStringLiteral(" X (In Submenu) :"));
@@ -203,7 +206,8 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(QString, accessible);
         QFETCH(int, limit);
-        VshEditor form;
+        test::BareEditor bare(prx::ModuleKind::Vsh);
+        VshEditor& form = test::formOf<VshEditor>(bare.window);
         QLineEdit* edit = form.findChild<QLineEdit*>(box);
         QVERIFY(edit);
         if (!label.isEmpty()) {
@@ -218,7 +222,8 @@ private Q_SLOTS:
     }
 
     void formatGridAndHints() {
-        VshEditor form;
+        test::BareEditor bare(prx::ModuleKind::Vsh);
+        VshEditor& form = test::formOf<VshEditor>(bare.window);
         const QStringList legend =
             latin1({"%d : Day", "%m : Month", "%H : Hour", "%M : Minute", "%I : Unknow", "%p : Unknow"});
         for (int i = 0; i < legend.size(); ++i) {
@@ -242,7 +247,8 @@ private Q_SLOTS:
     }
 
     void typingStopsAtTheLimitButLoadedTextsStayWhole() {
-        VshEditor form;
+        test::BareEditor bare(prx::ModuleKind::Vsh);
+        VshEditor& form = test::formOf<VshEditor>(bare.window);
         QLineEdit* icon = form.box(prx::VshMember::MSIconVideo);
         QLineEdit* path = form.box(prx::VshMember::UpdatePath2);
         icon->setEnabled(true);
@@ -276,7 +282,8 @@ private Q_SLOTS:
         QFETCH(QLocale, locale);
         QFETCH(QString, january);
         QFETCH(QString, december);
-        VshEditor form;
+        test::BareEditor bare(prx::ModuleKind::Vsh);
+        VshEditor& form = test::formOf<VshEditor>(bare.window);
         form.setLocale(locale);
         const ui::VshColorGrid& grid = *form.colorGrid();
         QCOMPARE(grid.monthLabel(0)->text(), january);
@@ -305,7 +312,7 @@ private Q_SLOTS:
         QFETCH(int, version);
         OpenedVsh o = openVsh(version);
         VshEditor& form = *o.form;
-        form.show();
+        o.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         // All seven tabs in one row, none cut off.
         QTabBar* bar = form.tabs()->tabBar();
@@ -366,9 +373,9 @@ private Q_SLOTS:
         const VshEditor& form = *o.form;
         const prx::ModuleValues& expected = o.fixture.expected;
         QVERIFY(dialogs.calls.isEmpty());
-        QCOMPARE(form.statusVersion(), QString::fromLatin1(known::vshRelease(version).label) + u' ');
-        QCOMPARE(form.statusFile(), o.path + u' ');
-        QCOMPARE(form.versionIndex(), version);
+        QCOMPARE(o.window->statusVersion(), QString::fromLatin1(known::vshRelease(version).label) + u' ');
+        QCOMPARE(o.window->statusFile(), o.path + u' ');
+        QCOMPARE(form.release().row, version);
         for (prx::VshMember m : vshNumberMembers()) {
             QCOMPARE(form.box(m)->text(), expectedNumber(expected, m));
             QCOMPARE(form.box(m)->cursorPosition(), 0);
@@ -440,7 +447,7 @@ private Q_SLOTS:
             if (reload) { // the same window, loaded again with another release
                 const VshFixture other = makeVsh(version, 3);
                 writeFile(o.path, other.bytes);
-                QVERIFY(form.load(o.path, test::vshRow(version)));
+                QVERIFY(o.window->loadFile(o.path, test::vshRow(version)));
             }
             for (prx::VshMember member : vshNumberMembers()) {
                 const QString name = nameOf(member);
@@ -505,15 +512,17 @@ private Q_SLOTS:
         QFETCH(int, loadedBefore);
         ScriptedDialogs dialogs;
         OpenedVsh o;
-        if (loadedBefore)
+        if (loadedBefore) {
             o = openVsh(loadedBefore);
-        else
-            o.form = std::make_unique<VshEditor>();
-        const QString version = o.form->statusVersion();
-        QVERIFY(o.form->load(QString(), test::vshRow(loadedBefore))); // nothing to read, nothing failed
+        } else {
+            o.window = std::make_unique<ui::EditorWindow>(prx::ModuleKind::Vsh);
+            o.form = &test::formOf<VshEditor>(*o.window);
+        }
+        const QString version = o.window->statusVersion();
+        QVERIFY(o.window->loadFile(QString(), test::vshRow(loadedBefore))); // nothing to read, nothing failed
         QVERIFY(dialogs.calls.isEmpty());
-        QVERIFY(o.form->statusFile().isEmpty());
-        QCOMPARE(o.form->statusVersion(), version);
+        QVERIFY(o.window->statusFile().isEmpty());
+        QCOMPARE(o.window->statusVersion(), version);
         for (QWidget* w : valueControls(*o.form))
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         const ui::VshMenuTab& m = *o.form->menuTab();
@@ -551,15 +560,15 @@ private Q_SLOTS:
         writeFile(o.dir->filePath(QStringLiteral("noend.prx")), noEnd);
         o.form->box(prx::VshMember::MuteY)->setText(QStringLiteral("42"));
         ScriptedDialogs dialogs;
-        QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
+        QSignalSpy status(o.window.get(), &ui::EditorWindow::statusChanged);
         const Status loaded =
-            o.form->load(o.dir->filePath(file), paf ? test::pafRow(version) : test::vshRow(version));
+            o.window->loadFile(o.dir->filePath(file), paf ? test::pafRow(version) : test::vshRow(version));
         QVERIFY(!loaded);
         QCOMPARE(text::userText(loaded.error()), message);
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(status.size(), 0);
-        QCOMPARE(o.form->versionIndex(), 12);
-        QCOMPARE(o.form->statusFile(), o.path + u' ');
+        QCOMPARE(o.form->release().row, 12);
+        QCOMPARE(o.window->statusFile(), o.path + u' ');
         QCOMPARE(o.form->box(prx::VshMember::MuteY)->text(), QStringLiteral("42"));
         QCOMPARE(o.form->box(prx::VshMember::RCOPath2)->text(),
                  expectedText(o.fixture.expected, prx::VshMember::RCOPath2));
@@ -572,7 +581,7 @@ private Q_SLOTS:
         o.form->menuTab()->selectRow(6);
         const VshFixture second = makeVsh(13, 9);
         writeFile(o.path, second.bytes);
-        QVERIFY(o.form->load(o.path, test::vshRow(13)));
+        QVERIFY(o.window->loadFile(o.path, test::vshRow(13)));
         QCOMPARE(o.form->values(), second.expected);
         for (prx::VshMember m : vshNumberMembers())
             QCOMPARE(o.form->box(m)->text(), expectedNumber(second.expected, m));

@@ -49,8 +49,8 @@ private Q_SLOTS:
         QFETCH(QString, answer);
         QFETCH(QString, how);
         OpenedVsh o = openVsh(12);
-        o.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
+        o.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(o.form));
         const prx::VshMember colours = *prx::vshMemberByName(member);
         ui::ColorBox* box = o.form->colorGrid()->boxes(colours).at(static_cast<std::size_t>(index));
         QCOMPARE(box->objectName(), QStringLiteral("%1[%2]").arg(member).arg(index));
@@ -189,7 +189,7 @@ private Q_SLOTS:
         QFETCH(QString, member);
         QFETCH(QString, typed);
         OpenedVsh o = openVsh(12);
-        o.form->show();
+        o.window->show();
         QLineEdit* box = o.form->box(*prx::vshMemberByName(member));
         const QString loaded = box->text();
         QCOMPARE(box->cursorPosition(), 0);
@@ -199,12 +199,12 @@ private Q_SLOTS:
         QCOMPARE(box->cursorPosition(), typed.size());
         const QString shown = box->text();
         QCOMPARE(box->toolTip(), shown);
-        o.form->undoStack()->undo();
+        o.form->document().undoStack()->undo();
         QCOMPARE(box->text(), loaded);
         QCOMPARE(box->cursorPosition(), 0);
         QCOMPARE(box->toolTip(), loaded);
         box->end(false);
-        o.form->undoStack()->redo();
+        o.form->document().undoStack()->redo();
         QCOMPARE(box->cursorPosition(), 0);
         QCOMPARE(box->toolTip(), box->text());
     }
@@ -231,8 +231,8 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, balloon);
         OpenedVsh o = openVsh(12);
-        o.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
+        o.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(o.form));
         const prx::VshMember m = *prx::vshMemberByName(member);
         for (int t = 0; t < o.form->tabs()->count(); ++t)
             if (o.form->tabs()->widget(t)->isAncestorOf(o.form->box(m)))

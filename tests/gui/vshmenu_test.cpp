@@ -266,19 +266,19 @@ private Q_SLOTS:
                 (what == u"activate" ? m.activateBox() : m.slimBox())->click();
         };
         act(first);
-        QCOMPARE(o.form->undoStack()->undoText(), QStringLiteral("Menu Entry %1").arg(row + 1));
+        QCOMPARE(o.form->document().undoStack()->undoText(), QStringLiteral("Menu Entry %1").arg(row + 1));
         const MenuRow changed = menuRows(m).at(row);
         const Shown shownChanged = shown(m, slim);
         QVERIFY(!(changed == before));
         for (int round = 0; round < 2; ++round) {
-            o.form->undoStack()->undo();
+            o.form->document().undoStack()->undo();
             QCOMPARE(menuRows(m).at(row), before);
             QVERIFY2(shown(m, slim) == shownBefore, qPrintable(describe(shown(m, slim))));
-            o.form->undoStack()->redo();
+            o.form->document().undoStack()->redo();
             QCOMPARE(menuRows(m).at(row), changed);
             QVERIFY2(shown(m, slim) == shownChanged, qPrintable(describe(shown(m, slim))));
         }
-        o.form->undoStack()->undo();
+        o.form->document().undoStack()->undo();
         act(then);
         QCOMPARE(menuRows(m).at(row).enabled, result);
     }
@@ -300,8 +300,8 @@ private Q_SLOTS:
     void arrowKeysWalkTheRows() {
         OpenedVsh o = openVsh(13);
         VshMenuTab& m = *o.form->menuTab();
-        o.form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(o.form.get()));
+        o.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(o.form));
         m.list()->setFocus();
         const QList<MenuRow> rows = menuRows(m);
         for (int r = 1; r <= 4; ++r) {
@@ -350,7 +350,7 @@ private Q_SLOTS:
         QVERIFY(m.slimBox()->isChecked());
         const VshFixture classic = makeVsh(11, 3);
         writeFile(o.path, classic.bytes);
-        QVERIFY(o.form->load(o.path, test::vshRow(11)));
+        QVERIFY(o.window->loadFile(o.path, test::vshRow(11)));
         QVERIFY(!m.slimBox()->isEnabled());
         QVERIFY(!m.slimBox()->isChecked());
         for (int r = 0; r < 4; ++r) {

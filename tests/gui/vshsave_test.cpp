@@ -53,7 +53,7 @@ void applyEdit(VshEditor& form, const QString& edit) {
     }
     ui::VshMenuTab& m = *form.menuTab();
     m.selectRow(parts.at(1).toInt());
-    const bool slim = form.versionIndex() >= 12;
+    const bool slim = form.release().row >= 12;
     const QString& field = parts.at(2);
     if (field == u"activate" || field == u"slim")
         (field == u"activate" ? m.activateBox() : m.slimBox())->click();
@@ -96,7 +96,7 @@ private Q_SLOTS:
         for (const QLocale& locale : {kEnglish, kFrench}) {
             ScriptedDialogs dialogs;
             OpenedVsh o = openVsh(version, locale);
-            QVERIFY(o.form->save(o.path, test::vshRow(version)));
+            QVERIFY(o.window->writeFile(o.path));
             QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
             QCOMPARE(readFile(o.path), o.fixture.bytes);
         }
@@ -108,7 +108,7 @@ private Q_SLOTS:
         for (prx::VshMember m : {prx::VshMember::FormatsEurope, prx::VshMember::FormatsUSJapan})
             for (int k = 0; k < 5; ++k)
                 o.form->formatBox(m, k)->setText(QStringLiteral("%y"));
-        QVERIFY(o.form->save(o.path, test::vshRow(12)));
+        QVERIFY(o.window->writeFile(o.path));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QCOMPARE(o.form->formatBox(prx::VshMember::FormatsEurope, 0)->text(),
                  expectedFormat(o.fixture.expected, prx::VshMember::FormatsEurope, 0));
@@ -120,11 +120,11 @@ private Q_SLOTS:
         QByteArray bytes = o.fixture.bytes;
         putSingle(bytes, known::vshOffset(13, prx::VshMember::NetworkIconYUnfocused), 3.0f);
         writeFile(o.path, bytes);
-        QVERIFY(o.form->load(o.path, test::vshRow(13)));
+        QVERIFY(o.window->loadFile(o.path, test::vshRow(13)));
         const float main = singleAt(bytes, known::vshOffset(13, prx::VshMember::MainIconYUnfocused));
         QCOMPARE(o.form->box(prx::VshMember::NetworkIconYUnfocused)->text(),
                  QString::number(static_cast<double>(main + 1)));
-        QVERIFY(o.form->save(o.path, test::vshRow(13)));
+        QVERIFY(o.window->writeFile(o.path));
         const QByteArray saved = readFile(o.path);
         QVERIFY(changedWithin(bytes, saved, rangeOf(13, QStringLiteral("NetworkIconYUnfocused:4"))));
         QCOMPARE(singleAt(saved, known::vshOffset(13, prx::VshMember::NetworkIconYUnfocused)), main + 1);
@@ -195,8 +195,8 @@ private Q_SLOTS:
         for (const QString& e : edits)
             applyEdit(*o.form, e);
         const prx::ModuleValues shown = o.form->values();
-        QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
-        QVERIFY(o.form->save(o.path, test::vshRow(version)));
+        QSignalSpy status(o.window.get(), &ui::EditorWindow::statusChanged);
+        QVERIFY(o.window->writeFile(o.path));
         QVERIFY2(dialogs.calls.isEmpty(), qPrintable(messageSummary(dialogs.calls)));
         QCOMPARE(status.size(), 1);
 
@@ -215,7 +215,7 @@ private Q_SLOTS:
              {prx::VshMember::MenuEntries, prx::VshMember::TextColors, prx::VshMember::ContextColorsSlim})
             QCOMPARE(reread.value(m), shown.value(m));
         // A second save of the reloaded window writes nothing new.
-        QVERIFY(o.form->save(o.path, test::vshRow(version)));
+        QVERIFY(o.window->writeFile(o.path));
         QCOMPARE(readFile(o.path), saved);
     }
 
@@ -225,14 +225,14 @@ private Q_SLOTS:
         const QString other = o.dir->filePath(QStringLiteral("sub dir/vsh edited.prx"));
         QDir().mkpath(QFileInfo(other).absolutePath());
         applyEdit(*o.form, QStringLiteral("b:XmbXGameSubmenu=-7"));
-        QVERIFY(o.form->save(other, test::vshRow(11)));
+        QVERIFY(o.window->writeFile(other));
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QVERIFY(changedWithin(o.fixture.bytes, readFile(other),
                               rangeOf(11, QStringLiteral("XmbXGameSubmenu:4"))));
-        QCOMPARE(o.form->statusFile(), other + u' ');
+        QCOMPARE(o.window->statusFile(), other + u' ');
         applyEdit(*o.form, QStringLiteral("b:XmbX=1"));
-        QVERIFY(o.form->save(other, test::vshRow(11)));
+        QVERIFY(o.window->writeFile(other));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QCOMPARE(singleAt(readFile(other), known::vshOffset(11, prx::VshMember::XmbX)), 1.0f);
     }
@@ -283,11 +283,11 @@ private Q_SLOTS:
         const prx::ModuleValues shown = o.form->values();
         const QString other = o.dir->filePath(QStringLiteral("other.prx"));
         ScriptedDialogs dialogs;
-        QSignalSpy status(o.form.get(), &ui::EditorForm::statusChanged);
-        const Status saved = o.form->save(otherFile ? other : o.path, test::vshRow(version));
+        QSignalSpy status(o.window.get(), &ui::EditorWindow::statusChanged);
+        const Status saved = o.window->writeFile(otherFile ? other : o.path);
         QVERIFY(!saved);
         QVERIFY(dialogs.calls.isEmpty());
-        ui::showError(o.form.get(), saved.error());
+        ui::showError(o.form, saved.error());
         QCOMPARE(dialogs.calls.size(), 1);
         QCOMPARE(dialogs.calls.first().title, QStringLiteral("RAD Ededid"));
         QCOMPARE(dialogs.calls.first().text, message);
@@ -295,7 +295,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QVERIFY(!QFileInfo::exists(other));
         QCOMPARE(status.size(), 0);
-        QCOMPARE(o.form->statusFile(), o.path + u' ');
+        QCOMPARE(o.window->statusFile(), o.path + u' ');
         QCOMPARE(o.form->values(), shown); // the window keeps the edits
     }
 
@@ -304,7 +304,7 @@ private Q_SLOTS:
         OpenedVsh o = openVsh(3);
         QVERIFY(o.form->box(prx::VshMember::BmpSize)->text().isEmpty());
         o.form->box(prx::VshMember::BmpSize)->setText(QStringLiteral("99999"));
-        QVERIFY(o.form->save(o.path, test::vshRow(3)));
+        QVERIFY(o.window->writeFile(o.path));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
     }
 };
