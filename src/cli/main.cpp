@@ -2,6 +2,7 @@
 // paf.prx modules from the command line.
 
 #include "args.h"
+#include "commandhelp.h"
 #include "commands.h"
 #include "console.h"
 
@@ -115,7 +116,7 @@ int main(int argc, char** argv) {
         if (name != QLatin1StringView(command.name))
             continue;
         if (asksForHelp(args)) {
-            printUsage(stdout);
+            printLine(commandHelpText(name).value_or(usageText()).chopped(1));
             return kExitOk;
         }
         return command.run(args);
