@@ -113,9 +113,9 @@ void printMade(const QString& out, const theme::MadeTheme& made) {
                        made.entryCount() == 1 ? QStringLiteral("entry") : QStringLiteral("entries"),
                        QString::number(made.bytes.size())));
     for (const theme::ModuleSummary& m : made.modules) {
-        QString line = QStringLiteral("  %1: %2, %3 changed")
-                           .arg(theme::flashPath(m.slot), runCount(m.runs.size()),
-                                counted(m.changedBytes, "byte", "bytes"));
+        QString line =
+            QStringLiteral("  %1: %2, %3 changed")
+                .arg(theme::flashPath(m.slot), runCount(m.runs), counted(m.changedBytes, "byte", "bytes"));
         if (m.release)
             line += QStringLiteral(" (%1); %2 changed, %3 outside them")
                         .arg(m.release->label(), counted(m.values.size(), "value", "values"),

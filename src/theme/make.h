@@ -51,7 +51,7 @@ struct ThemeRequest {
 struct ModuleSummary {
     Slot slot = Slot::Vsh;
     std::optional<prx::ReleaseId> release; // when Quillmark knows it
-    QList<Run> runs;
+    qsizetype runs = 0;
     qint64 changedBytes = 0;
     QStringList values;            // values changed (known releases), as valueSpans names them
     qint64 bytesOutsideValues = 0; // changed bytes no value holds (known releases)
