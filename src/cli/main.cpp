@@ -52,7 +52,7 @@ QString usageText() {
                           "  help                             this text\n"
                           "\n"
                           "Options:\n"
-                          "  -h, --help                       this text, also after a command\n"
+                          "  -h, --help                       this text; after a command, its own help\n"
                           "  --version                        the version of quillmark-cli\n"
                           "  --                               ends a command's options: what follows are\n"
                           "                                   operands, also names starting with \"-\"\n"
