@@ -56,8 +56,22 @@ Failure ofOption(const QString& option, Failure failure) {
     return failure;
 }
 
+// A failure of making the theme; a module given in another's place names the option it belongs to.
+Failure themeFailure(const Error& error) {
+    Failure f = failureFrom(error);
+    for (const ModuleOptions& o : kModuleOptions)
+        if (theme::slotOfName(error.other) == o.slot)
+            f.message += QStringLiteral("; give it with %1").arg(o.edited);
+    return f;
+}
+
 Outcome<theme::ModulePair> modulePair(const CommandLine& line, const ModuleOptions& o) {
     const QString edited = line.value(o.edited);
+    auto editedBytes = readFile(edited);
+    if (!editedBytes)
+        return ofOption(o.edited, editedBytes.error());
+    if (const Status s = theme::checkSlot(o.slot, editedBytes->size(), edited); !s)
+        return themeFailure(s.error()); // before its stock is looked for
     QString stock = line.value(o.stock);
     if (stock.isEmpty()) {
         stock = prx::originalPath(edited);
@@ -70,9 +84,6 @@ Outcome<theme::ModulePair> modulePair(const CommandLine& line, const ModuleOptio
     auto stockBytes = readFile(stock);
     if (!stockBytes)
         return ofOption(o.stock, stockBytes.error());
-    auto editedBytes = readFile(edited);
-    if (!editedBytes)
-        return ofOption(o.edited, editedBytes.error());
     return theme::ModulePair{o.slot, std::move(*stockBytes), std::move(*editedBytes), stock, edited};
 }
 
@@ -187,12 +198,9 @@ int runTheme(const QStringList& args) {
         return report(r.error());
     auto made = theme::makeTheme(*r);
     if (!made) {
-        Failure f = failureFrom(made.error());
+        Failure f = themeFailure(made.error());
         if (r->firmware.isEmpty() && made.error().description.startsWith(QStringLiteral("No firmware")))
             f.message += QStringLiteral(" (--firmware F)");
-        for (const ModuleOptions& o : kModuleOptions) // a module given in another's place
-            if (theme::slotOfName(made.error().other) == o.slot)
-                f.message += QStringLiteral("; give it with %1").arg(o.edited);
         return report(f);
     }
     const QString out = line->operands.first();

@@ -30,28 +30,6 @@ struct Prepared {
     std::optional<prx::ReleaseId> release;
 };
 
-// A module of a release Quillmark knows given in another module's place, such
-// as a paf.prx for vshmain.prx; `other` names the module it is.
-std::optional<Error> ofAnotherSlot(const ModulePair& pair, qint64 stockSize, qint64 editedSize) {
-    for (const Slot slot : kSlots) {
-        if (slot == pair.slot)
-            continue;
-        for (const auto& [name, size] :
-             {std::pair{pair.editedName, editedSize}, std::pair{pair.stockName, stockSize}})
-            if (const auto release = releaseOf(slot, size)) {
-                Error e = refusal(QStringLiteral("%1 is a %2 module, not %3")
-                                      .arg(name,
-                                           release->kind == prx::ModuleKind::Vsh ? QStringLiteral("VSH")
-                                                                                 : QStringLiteral("PAF"),
-                                           slotName(pair.slot)),
-                                  QStringLiteral("%1 (%2 bytes)").arg(release->label()).arg(size));
-                e.other = slotName(slot);
-                return e;
-            }
-    }
-    return std::nullopt;
-}
-
 Result<Prepared> prepare(const ModulePair& pair) {
     Prepared p{&pair, {}, {}, std::nullopt};
     auto stock = compression::plainBytes(pair.stock);
@@ -68,8 +46,10 @@ Result<Prepared> prepare(const ModulePair& pair) {
     }
     p.release = releaseOf(pair.slot, stock->size());
     if (!p.release)
-        if (auto wrong = ofAnotherSlot(pair, stock->size(), edited->size()))
-            return *wrong;
+        for (const auto& [name, size] :
+             {std::pair{pair.editedName, edited->size()}, std::pair{pair.stockName, stock->size()}})
+            if (const Status s = checkSlot(pair.slot, size, name); !s)
+                return s.error();
     if (stock->size() != edited->size()) {
         const auto other = releaseOf(pair.slot, edited->size());
         const auto what = [](qint64 size, std::optional<prx::ReleaseId> release) {
@@ -202,6 +182,25 @@ void finish(QByteArray& out, QByteArray index, const QList<WholeFile>& files, in
 }
 
 } // namespace
+
+Status checkSlot(Slot slot, qint64 length, const QString& name) {
+    if (releaseOf(slot, length))
+        return {};
+    for (const Slot other : kSlots) {
+        const auto release = other == slot ? std::nullopt : releaseOf(other, length);
+        if (!release)
+            continue;
+        Error e = refusal(
+            QStringLiteral("%1 is a %2 module, not %3")
+                .arg(name,
+                     release->kind == prx::ModuleKind::Vsh ? QStringLiteral("VSH") : QStringLiteral("PAF"),
+                     slotName(slot)),
+            QStringLiteral("%1 (%2 bytes)").arg(release->label()).arg(length));
+        e.other = slotName(other);
+        return e;
+    }
+    return {};
+}
 
 std::optional<prx::ReleaseId> releaseOf(Slot slot, qint64 length) {
     const auto kind = kindOfSlot(slot);

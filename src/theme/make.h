@@ -77,5 +77,9 @@ Result<MadeTheme> makeTheme(const ThemeRequest& request);
 
 // The release of a module of a slot, by its length: none for common_gui.prx.
 std::optional<prx::ReleaseId> releaseOf(Slot slot, qint64 length);
+// Refused when a plain module of `length` bytes, named `name` in the message,
+// is of a release of another slot's module (a paf.prx given as vshmain.prx);
+// the error's `other` then names that module ("paf.prx").
+Status checkSlot(Slot slot, qint64 length, const QString& name);
 
 } // namespace qm::theme

@@ -149,6 +149,7 @@ TEST_F(Newcomer, ThemeMessagesNameTheModuleAndTheOption) {
     QByteArray pafEdited = pafStock;
     pafEdited[0x1000] = static_cast<char>(pafEdited.at(0x1000) ^ 1);
     writeFile(path(QStringLiteral("paf.prx")), pafEdited);
+    writeFile(path(QStringLiteral("lone.prx")), pafEdited); // no stock beside it
 
     const QString base = path(QStringLiteral("base.ptf"));
     const QString out = path(QStringLiteral("out.ctf"));
@@ -166,6 +167,11 @@ TEST_F(Newcomer, ThemeMessagesNameTheModuleAndTheOption) {
              "quillmark-cli: %1 is a PAF module, not vshmain.prx: Paf.prx - 3.7x (1893896 bytes); give "
              "it with --paf")
              .arg(path(QStringLiteral("paf.prx")))},
+        {"a PAF module as VSH, before its stock is looked for",
+         {QStringLiteral("--vsh"), path(QStringLiteral("lone.prx"))},
+         QStringLiteral("quillmark-cli: %1 is a PAF module, not vshmain.prx: Paf.prx - 3.7x (1893896 bytes); "
+                        "give it with --paf")
+             .arg(path(QStringLiteral("lone.prx")))},
         {"a VSH module as PAF",
          {QStringLiteral("--paf"), path(QStringLiteral("vsh.prx"))},
          QStringLiteral("quillmark-cli: %1 is a VSH module, not paf.prx: VSHMain.prx - 3.71 (311434 bytes); "
