@@ -7,6 +7,7 @@
 #include "commands.h"
 #include "console.h"
 #include "looks/json.h"
+#include "ptfbase.h"
 #include "text/errortext.h"
 #include "theme.h"
 
@@ -66,6 +67,11 @@ void printText(const QString& path, const QList<compression::PackedCheck>& check
 int runCheck(const QStringList& args) {
     return runOverFiles(args, QStringLiteral("check needs at least one module"),
                         [](const QString& path, bool json) {
+                            // A broken theme named *.ctf is checked as the theme it was meant to be.
+                            if (const auto ptf = isThemeFile(path, true) ? std::nullopt : ptfBase(path)) {
+                                note(ptfNotChecked(path, *ptf));
+                                return kExitFile;
+                            }
                             const auto checked = checkAnyFile(path);
                             if (!checked) {
                                 note(text::fullText(checked.error()));

@@ -5,6 +5,7 @@
 #include "console.h"
 #include "looks/json.h"
 #include "prx/header.h"
+#include "ptfbase.h"
 #include "text/errortext.h"
 #include "theme.h"
 
@@ -87,13 +88,18 @@ int runIdentify(const QStringList& args) {
                                 printLine(*themeLine);
                                 return kExitOk;
                             }
+                            if (const auto ptf = ptfBase(path)) {
+                                printLine(ptfIdentifyLine(path, *ptf, json));
+                                return kExitOk;
+                            }
                             auto id = prx::identifyFile(path);
                             if (!id) {
                                 note(text::fullText(id.error()));
                                 return kExitFile;
                             }
                             printLine(json ? jsonLine(path, *id) : textLine(path, *id));
-                            return kExitOk;
+                            // Scripts branch on it: a file of no kind known fails as an unreadable one does.
+                            return id->kind == prx::FileKind::Invalid ? kExitFile : kExitOk;
                         });
 }
 

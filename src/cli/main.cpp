@@ -2,6 +2,7 @@
 // paf.prx modules from the command line.
 
 #include "args.h"
+#include "commandhelp.h"
 #include "commands.h"
 #include "console.h"
 
@@ -51,7 +52,7 @@ QString usageText() {
                           "  help                             this text\n"
                           "\n"
                           "Options:\n"
-                          "  -h, --help                       this text, also after a command\n"
+                          "  -h, --help                       this text; after a command, its own help\n"
                           "  --version                        the version of quillmark-cli\n"
                           "  --                               ends a command's options: what follows are\n"
                           "                                   operands, also names starting with \"-\"\n"
@@ -115,7 +116,7 @@ int main(int argc, char** argv) {
         if (name != QLatin1StringView(command.name))
             continue;
         if (asksForHelp(args)) {
-            printUsage(stdout);
+            printLine(commandHelpText(name).value_or(usageText()).chopped(1));
             return kExitOk;
         }
         return command.run(args);

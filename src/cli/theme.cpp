@@ -22,9 +22,12 @@ namespace {
 
 using theme::hex;
 
-// "1 run", "3 runs"
+// "1 run", "3 runs"; "1 byte", "3 bytes"
+QString counted(qint64 n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1StringView(n == 1 ? one : many));
+}
 QString runCount(qint64 n) {
-    return n == 1 ? QStringLiteral("1 run") : QStringLiteral("%1 runs").arg(n);
+    return counted(n, "run", "runs");
 }
 
 constexpr qint64 kMaxThemeFile = qint64(160) * 1024 * 1024;
@@ -47,8 +50,28 @@ Outcome<QByteArray> readFile(const QString& path, qint64 maxSize = qint64(256) *
     return std::move(*bytes);
 }
 
+// A file of an option that can't be read, naming the option: "--vsh-stock: File not found: /x.prx".
+Failure ofOption(const QString& option, Failure failure) {
+    failure.message = option + QStringLiteral(": ") + failure.message;
+    return failure;
+}
+
+// A failure of making the theme; a module given in another's place names the option it belongs to.
+Failure themeFailure(const Error& error) {
+    Failure f = failureFrom(error);
+    for (const ModuleOptions& o : kModuleOptions)
+        if (theme::slotOfName(error.other) == o.slot)
+            f.message += QStringLiteral("; give it with %1").arg(o.edited);
+    return f;
+}
+
 Outcome<theme::ModulePair> modulePair(const CommandLine& line, const ModuleOptions& o) {
     const QString edited = line.value(o.edited);
+    auto editedBytes = readFile(edited);
+    if (!editedBytes)
+        return ofOption(o.edited, editedBytes.error());
+    if (const Status s = theme::checkSlot(o.slot, editedBytes->size(), edited); !s)
+        return themeFailure(s.error()); // before its stock is looked for
     QString stock = line.value(o.stock);
     if (stock.isEmpty()) {
         stock = prx::originalPath(edited);
@@ -60,10 +83,7 @@ Outcome<theme::ModulePair> modulePair(const CommandLine& line, const ModuleOptio
     }
     auto stockBytes = readFile(stock);
     if (!stockBytes)
-        return stockBytes.error();
-    auto editedBytes = readFile(edited);
-    if (!editedBytes)
-        return editedBytes.error();
+        return ofOption(o.stock, stockBytes.error());
     return theme::ModulePair{o.slot, std::move(*stockBytes), std::move(*editedBytes), stock, edited};
 }
 
@@ -73,7 +93,7 @@ Outcome<theme::ThemeRequest> request(const CommandLine& line) {
         return usageFailure(QStringLiteral("theme needs a PTF theme file: --ptf BASE.ptf"));
     auto ptf = readFile(line.value(QStringLiteral("--ptf")));
     if (!ptf)
-        return ptf.error();
+        return ofOption(QStringLiteral("--ptf"), ptf.error());
     r.ptf = std::move(*ptf);
     r.firmware = line.value(QStringLiteral("--firmware"));
     for (const ModuleOptions& o : kModuleOptions) {
@@ -92,7 +112,7 @@ Outcome<theme::ThemeRequest> request(const CommandLine& line) {
             return usageFailure(QStringLiteral("--add takes FLASHPATH=FILE, not %1").arg(add));
         auto bytes = readFile(add.mid(eq + 1));
         if (!bytes)
-            return bytes.error();
+            return ofOption(QStringLiteral("--add"), bytes.error());
         r.files.append({add.left(eq), std::move(*bytes)});
     }
     return r;
@@ -105,13 +125,12 @@ void printMade(const QString& out, const theme::MadeTheme& made) {
                        QString::number(made.bytes.size())));
     for (const theme::ModuleSummary& m : made.modules) {
         QString line =
-            QStringLiteral("  %1: %2, %3 bytes changed")
-                .arg(theme::flashPath(m.slot), runCount(m.runs.size()), QString::number(m.changedBytes));
+            QStringLiteral("  %1: %2, %3 changed")
+                .arg(theme::flashPath(m.slot), runCount(m.runs), counted(m.changedBytes, "byte", "bytes"));
         if (m.release)
-            line += QStringLiteral(" (%1); %2 values changed, %3 changed bytes outside them")
-                        .arg(m.release->label())
-                        .arg(m.values.size())
-                        .arg(m.bytesOutsideValues);
+            line += QStringLiteral(" (%1); %2 changed, %3 outside them")
+                        .arg(m.release->label(), counted(m.values.size(), "value", "values"),
+                             counted(m.bytesOutsideValues, "changed byte", "changed bytes"));
         else
             line += QStringLiteral(" (a release Quillmark doesn't know: a plain diff)");
         printLine(line);
@@ -179,7 +198,7 @@ int runTheme(const QStringList& args) {
         return report(r.error());
     auto made = theme::makeTheme(*r);
     if (!made) {
-        Failure f = failureFrom(made.error());
+        Failure f = themeFailure(made.error());
         if (r->firmware.isEmpty() && made.error().description.startsWith(QStringLiteral("No firmware")))
             f.message += QStringLiteral(" (--firmware F)");
         return report(f);

@@ -20,6 +20,26 @@ qint64 largestModule() {
     return most;
 }
 
+// Whether two paths name one file (an existing one by its canonical path).
+bool sameFile(const QString& a, const QString& b) {
+    const QFileInfo fa(a), fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return fa.absoluteFilePath() == fb.absoluteFilePath();
+}
+
+// The stock module written as the original of `path` before `path` is.
+Status keptBefore(const QString& path, const QByteArray& stock) {
+    const QString original = prx::originalPath(path);
+    if (Status s = prx::writeFileAtomically(original, stock); !s) {
+        Error e = Error::of(ErrorKind::Io, errnum::PathFileAccess, Reason::KeepOriginal).in(path);
+        e.other = original;
+        e.text = s.error().text;
+        return e;
+    }
+    return {};
+}
+
 } // namespace
 
 FileStamp FileStamp::of(const QString& path) {
@@ -44,6 +64,7 @@ Status ModuleDocument::open(const QString& path, prx::ReleaseId release) {
     if (!values)
         return values.error();
     adopt(path, release, std::move(*image), std::move(*values));
+    openedAs(path);
     return {};
 }
 
@@ -70,11 +91,26 @@ Result<ModuleDocument::Opened> ModuleDocument::open(const QString& path) {
     if (!values)
         return Opened{id, values.error()};
     adopt(path, release, std::move(image), std::move(*values));
+    openedAs(path);
     return Opened{id, std::nullopt};
+}
+
+void ModuleDocument::openedAs(const QString& path) {
+    m_openedOriginal = prx::originalPath(path);
+    m_firstRead = m_image.bytes(); // shared until the first save changes the image
+}
+
+QByteArray ModuleDocument::stockBytes() const {
+    if (QFileInfo(m_openedOriginal).size() == m_firstRead.size())
+        if (auto kept = prx::readWholeFile(m_openedOriginal, m_firstRead.size()))
+            return *kept;
+    return m_firstRead;
 }
 
 void ModuleDocument::close() {
     m_path.clear();
+    m_openedOriginal.clear();
+    m_firstRead.clear();
     m_image = prx::ModuleImage();
     m_stamp = FileStamp();
     fileReplaced();
@@ -133,13 +169,22 @@ Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
         return Error::of(ErrorKind::NotModule, errnum::PathFileAccess, Reason::NothingOpen);
     if (auto s = savable(); !s)
         return s;
+    const QString original = prx::originalPath(dest);
+    const bool saveAs = !sameFile(dest, m_path);
+    const bool keepFirst = keepOriginal && !QFileInfo::exists(original) && !QFileInfo(original).isSymLink();
+    const QByteArray stock = keepFirst || (keepOriginal && saveAs) ? stockBytes() : QByteArray();
     // The values go into the bytes held here rather than a copy of the whole
     // module; until the file is written and read back, any failure puts every
     // byte they changed back.
     m_image.startJournal();
     Status saved = prx::patchValues(m_image, m_loaded, m_values);
-    if (saved)
-        saved = prx::writeModule(dest, m_image, keepOriginal);
+    if (saved && keepFirst)
+        saved = keptBefore(dest, stock);
+    if (saved) {
+        saved = prx::writeModule(dest, m_image);
+        if (!saved && keepFirst)
+            QFile::remove(original);
+    }
     // What the file now stores (texts as cut to their slots), read from the bytes just written.
     Result<prx::ModuleValues> stored =
         saved ? prx::loadValues(m_image, m_release) : Result<prx::ModuleValues>(saved.error());
@@ -149,6 +194,12 @@ Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
     }
     m_image.keepWrites();
     adopt(dest, m_release, std::move(m_image), std::move(*stored));
+    // Save As over a file with an .orig of its own: the stock replaces it.
+    if (keepOriginal && saveAs && !keepFirst) {
+        const auto kept = prx::readWholeFile(original, stock.size());
+        if (!kept || *kept != stock)
+            return prx::writeFileAtomically(original, stock);
+    }
     return {};
 }
 

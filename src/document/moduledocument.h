@@ -68,11 +68,21 @@ public:
     void setValue(int member, const prx::Value& value);
     void setValues(const prx::ModuleValues& values);
 
-    // Writes the values into `dest` (the open file or another) in one piece;
-    // keepOriginal: see prx::writeFileAtomically. Afterwards the document
-    // holds `dest` as written, its values as the file now stores them.
+    // Writes the values into `dest` (the open file or another) in one piece.
+    // Afterwards the document holds `dest` as written, its values as the
+    // file now stores them. keepOriginal keeps the stock module beside it
+    // as dest.orig (prx::originalPath): the module as it was before any of
+    // Quillmark's edits, whatever name the edits went under.
+    // - Over the open file an existing .orig is never replaced; a missing one
+    //   is written before the file, and nothing is written when it fails.
+    // - Save As (another file) carries the stock along: it replaces a
+    //   dest.orig that holds other bytes, once dest is written; a failure
+    //   then comes back with dest written and held.
     Status save(const QString& dest, bool keepOriginal = false);
     Status saveAs(const QString& dest, bool keepOriginal = false) { return save(dest, keepOriginal); }
+    // The stock module the .orig of a save holds: the open file's own .orig
+    // when it has one of the module's length, else the bytes first read.
+    QByteArray stockBytes() const;
 
     // Whether the file changed on disk (length, time or contents) since the
     // document read or wrote it. A file that is gone has changed.
@@ -93,6 +103,7 @@ protected:
 
 private:
     void adopt(const QString& path, prx::ReleaseId release, prx::ModuleImage image, prx::ModuleValues values);
+    void openedAs(const QString& path);
 
     QString m_path;
     prx::ReleaseId m_release;
@@ -100,6 +111,9 @@ private:
     prx::ModuleValues m_loaded;
     prx::ModuleValues m_values;
     FileStamp m_stamp;
+    // The stock module: the .orig beside the file as opened, else its bytes then.
+    QString m_openedOriginal;
+    QByteArray m_firstRead;
     bool m_modified = false;
 };
 

@@ -45,6 +45,11 @@ Result<Prepared> prepare(const ModulePair& pair) {
             return refusal(QStringLiteral("%1 is no ELF PRX").arg(name), text::elfDetail(elf));
     }
     p.release = releaseOf(pair.slot, stock->size());
+    if (!p.release)
+        for (const auto& [name, size] :
+             {std::pair{pair.editedName, edited->size()}, std::pair{pair.stockName, stock->size()}})
+            if (const Status s = checkSlot(pair.slot, size, name); !s)
+                return s.error();
     if (stock->size() != edited->size()) {
         const auto other = releaseOf(pair.slot, edited->size());
         const auto what = [](qint64 size, std::optional<prx::ReleaseId> release) {
@@ -99,31 +104,21 @@ Result<Firmware> chooseFirmware(const QString& asked, const QList<Prepared>& mod
     return *firmware;
 }
 
-Result<ModuleSummary> summarise(const Prepared& m) {
-    ModuleSummary s;
-    s.slot = m.pair->slot;
-    s.release = m.release;
+// The module's runs, appended to the theme's bytes.
+Result<ModuleSummary> summarise(const Prepared& m, QByteArray& out) {
     const QList<ValueSpan> spans = m.release ? valueSpans(*m.release) : QList<ValueSpan>();
-    const auto name = [&spans](FileRange r) { return valuesIn(spans, r).join(QStringLiteral(", ")); };
-    auto runs = makeRuns(m.stock, m.edited, name);
-    if (!runs)
-        return about(m.pair->editedName, runs.error());
-    if (runs->isEmpty())
+    auto written = writeRuns(m.stock, m.edited, spans, out);
+    if (!written)
+        return about(m.pair->editedName, written.error());
+    if (written->runs == 0)
         return refusal(QStringLiteral("%1 and %2 are the same").arg(m.pair->stockName, m.pair->editedName),
                        QStringLiteral("no difference to put in the theme"));
-    s.runs = std::move(*runs);
-    quint32 first = qFromLittleEndian<quint32>(m.stock.constData() + kOffFirstSegment);
-    for (const Run& run : std::as_const(s.runs)) {
-        const FileRange r = fileRangeOf(run, first);
-        s.changedBytes += run.bytes.size();
-        if (spans.isEmpty())
-            continue;
-        for (const QString& v : valuesIn(spans, r))
-            if (!s.values.contains(v))
-                s.values.append(v);
-        s.bytesOutsideValues += bytesOutside(spans, r);
-    }
-    return s;
+    return ModuleSummary{m.pair->slot,
+                         m.release,
+                         written->runs,
+                         written->changedBytes,
+                         std::move(written->values),
+                         written->bytesOutsideValues};
 }
 
 Status checkFiles(const QList<WholeFile>& files, const QList<ModulePair>& modules) {
@@ -165,36 +160,47 @@ QByteArray record(const QString& name, quint32 start, quint32 size) {
     return r;
 }
 
-QByteArray assemble(const PtfBase& base, const Firmware& firmware, const QList<ModuleSummary>& modules,
-                    const QList<WholeFile>& files) {
+// The PTF part of the theme, its magic and length set and the converter's addresses cleared.
+QByteArray head(const PtfBase& base, const Firmware& firmware) {
     QByteArray out = base.part;
     put32(out, kOffMagic, firmware.magic);
     put32(out, kOffPtfLength, static_cast<quint32>(out.size()));
     for (qint64 at : {kOffPtfEnd, kOffPtfEnd + 4, kOffPtfEnd + 8})
         put32(out, at, 0);
-    QByteArray index;
-    for (const ModuleSummary& m : modules) {
-        index +=
-            record(flashPath(m.slot), static_cast<quint32>(out.size()), static_cast<quint32>(m.runs.size()));
-        for (const Run& run : m.runs) {
-            QByteArray head(kRunHeaderLength, '\0');
-            put32(head, 0, run.offset);
-            put32(head, 4, static_cast<quint32>(run.bytes.size()));
-            out += head;
-            out += run.bytes;
-        }
-    }
+    return out;
+}
+
+// The whole files after the entries, then the index, its hash and count.
+void finish(QByteArray& out, QByteArray index, const QList<WholeFile>& files, int entries) {
     for (const WholeFile& f : files) {
         index += record(f.flashPath, static_cast<quint32>(out.size()), static_cast<quint32>(f.bytes.size()));
         out += f.bytes;
     }
     out += index;
     out.replace(kOffHash, 4, QCryptographicHash::hash(index, QCryptographicHash::Sha1).first(4));
-    put32(out, kOffCount, static_cast<quint32>(modules.size() + files.size()));
-    return out;
+    put32(out, kOffCount, static_cast<quint32>(entries));
 }
 
 } // namespace
+
+Status checkSlot(Slot slot, qint64 length, const QString& name) {
+    if (releaseOf(slot, length))
+        return {};
+    for (const Slot other : kSlots) {
+        const auto release = other == slot ? std::nullopt : releaseOf(other, length);
+        if (!release)
+            continue;
+        Error e = refusal(
+            QStringLiteral("%1 is a %2 module, not %3")
+                .arg(name,
+                     release->kind == prx::ModuleKind::Vsh ? QStringLiteral("VSH") : QStringLiteral("PAF"),
+                     slotName(slot)),
+            QStringLiteral("%1 (%2 bytes)").arg(release->label()).arg(length));
+        e.other = slotName(other);
+        return e;
+    }
+    return {};
+}
 
 std::optional<prx::ReleaseId> releaseOf(Slot slot, qint64 length) {
     const auto kind = kindOfSlot(slot);
@@ -248,13 +254,18 @@ Result<MadeTheme> makeTheme(const ThemeRequest& request) {
     made.firmware = firmware->name;
     made.title = base->title;
     made.files = request.files;
+    made.bytes = head(*base, *firmware);
+    QByteArray index;
     for (const Prepared& p : std::as_const(prepared)) {
-        auto summary = summarise(p);
+        const qint64 start = made.bytes.size();
+        auto summary = summarise(p, made.bytes);
         if (!summary)
             return summary.error();
+        index +=
+            record(flashPath(p.pair->slot), static_cast<quint32>(start), static_cast<quint32>(summary->runs));
         made.modules.append(std::move(*summary));
     }
-    made.bytes = assemble(*base, *firmware, made.modules, made.files);
+    finish(made.bytes, index, made.files, made.entryCount());
     return made;
 }
 

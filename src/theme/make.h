@@ -51,7 +51,7 @@ struct ThemeRequest {
 struct ModuleSummary {
     Slot slot = Slot::Vsh;
     std::optional<prx::ReleaseId> release; // when Quillmark knows it
-    QList<Run> runs;
+    qsizetype runs = 0;
     qint64 changedBytes = 0;
     QStringList values;            // values changed (known releases), as valueSpans names them
     qint64 bytesOutsideValues = 0; // changed bytes no value holds (known releases)
@@ -77,5 +77,9 @@ Result<MadeTheme> makeTheme(const ThemeRequest& request);
 
 // The release of a module of a slot, by its length: none for common_gui.prx.
 std::optional<prx::ReleaseId> releaseOf(Slot slot, qint64 length);
+// Refused when a plain module of `length` bytes, named `name` in the message,
+// is of a release of another slot's module (a paf.prx given as vshmain.prx);
+// the error's `other` then names that module ("paf.prx").
+Status checkSlot(Slot slot, qint64 length, const QString& name);
 
 } // namespace qm::theme

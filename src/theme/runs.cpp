@@ -8,6 +8,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <optional>
 
@@ -22,11 +23,110 @@ QString rangeText(FileRange r) {
     return r.end - r.begin == 1 ? hex(r.begin) : QStringLiteral("%1 to %2").arg(hex(r.begin), hex(r.end - 1));
 }
 
+// Calls `take` with each maximal range of differing bytes of two modules of
+// one length, in order; a range may reach the last byte.
+template <typename Take> void forEachDifference(QByteArrayView stock, QByteArrayView edited, Take take) {
+    const qint64 n = std::min(stock.size(), edited.size());
+    const char* a = stock.data();
+    const char* b = edited.data();
+    const auto word = [](const char* p) {
+        quint64 w;
+        std::memcpy(&w, p, 8);
+        return w;
+    };
+    qint64 i = 0;
+    int equalWords = 0; // in a row: past two, equal stretches go 32 bytes at a time
+    while (i < n) {
+        if (i + 8 <= n) { // a word at a time up to the first byte that differs
+            const quint64 d = qFromLittleEndian(word(a + i) ^ word(b + i));
+            if (d == 0) {
+                i += 8;
+                if (++equalWords >= 2)
+                    while (i + 32 <= n && ((word(a + i) ^ word(b + i)) | (word(a + i + 8) ^ word(b + i + 8)) |
+                                           (word(a + i + 16) ^ word(b + i + 16)) |
+                                           (word(a + i + 24) ^ word(b + i + 24))) == 0)
+                        i += 32;
+                continue;
+            }
+            i += std::countr_zero(d) / 8;
+        } else if (a[i] == b[i]) {
+            ++i;
+            continue;
+        }
+        equalWords = 0;
+        const qint64 begin = i;
+        while (i < n && a[i] != b[i])
+            ++i;
+        take(FileRange{begin, i});
+    }
+}
+
+// Runs written one after another at the end of a buffer that doubles when
+// full: a module changed all over makes a hundred thousand runs of a byte or two.
+class RunWriter {
+public:
+    explicit RunWriter(QByteArray& out) : m_out(out), m_used(out.size()) {}
+    // The run of `length` bytes at `from` in `module`.
+    void add(quint32 offset, QByteArrayView module, qint64 from, qint64 length) {
+        const qint64 need = kRunHeaderLength + length;
+        if (m_used + need + 8 > m_out.size())
+            m_out.resize(std::max<qint64>(2 * m_out.size(), m_used + need + 4096));
+        char* at = m_out.data() + m_used;
+        qToLittleEndian<quint32>(offset, at);
+        qToLittleEndian<quint32>(static_cast<quint32>(length), at + 4);
+        // Most runs of a module changed all over are a byte or two: a whole
+        // word is copied, and what follows the run is written over next.
+        if (length <= 8 && from + 8 <= module.size())
+            std::memcpy(at + kRunHeaderLength, module.data() + from, 8);
+        else
+            std::memcpy(at + kRunHeaderLength, module.data() + from, static_cast<std::size_t>(length));
+        m_used += need;
+    }
+    void finish() { m_out.truncate(m_used); }
+
+private:
+    QByteArray& m_out;
+    qint64 m_used;
+};
+
+// The spans along ranges that come in increasing order, each visit going on
+// from where the last one left off: many runs over a release's values cost
+// one pass over its spans, not one each.
+class SpanWalk {
+public:
+    explicit SpanWalk(const QList<ValueSpan>& spans) : m_spans(spans), m_named(spans.size(), false) {}
+    // Adds the values of the spans that share a byte with `range` to `w`
+    // and the bytes of it no span holds.
+    void visit(FileRange range, RunsWritten& w) {
+        const qsizetype n = m_spans.size();
+        while (m_first < n && m_spans[m_first].offset + m_spans[m_first].length <= range.begin)
+            ++m_first;
+        qint64 at = range.begin; // the bytes before it are told
+        for (qsizetype i = m_first; i < n && m_spans[i].offset < range.end; ++i) {
+            const ValueSpan& s = m_spans[i];
+            if (s.offset + s.length <= range.begin)
+                continue;
+            if (!std::exchange(m_named[i], true))
+                w.values.append(s.name);
+            w.bytesOutsideValues += std::max<qint64>(0, s.offset - at);
+            at = std::max(at, s.offset + s.length);
+        }
+        w.bytesOutsideValues += std::max<qint64>(0, range.end - at);
+    }
+
+private:
+    const QList<ValueSpan>& m_spans;
+    QList<bool> m_named;
+    qsizetype m_first = 0; // the spans before it end before the ranges still to come
+};
+
 } // namespace
 
-bool ModuleLayout::canWrite(FileRange range) const {
-    return std::any_of(writable.begin(), writable.end(),
-                       [&](const FileRange& w) { return w.begin <= range.begin && range.end <= w.end; });
+FileRange ModuleLayout::writableAround(FileRange range) const {
+    for (const FileRange& w : writable)
+        if (w.begin <= range.begin && range.end <= w.end)
+            return w;
+    return {0, 0};
 }
 
 Result<ModuleLayout> layoutOf(QByteArrayView module) {
@@ -68,30 +168,6 @@ Result<ModuleLayout> layoutOf(QByteArrayView module) {
             layout.writable.append(r);
     }
     return layout;
-}
-
-QList<FileRange> differingRanges(QByteArrayView stock, QByteArrayView edited) {
-    QList<FileRange> ranges;
-    const qint64 n = std::min(stock.size(), edited.size());
-    const char* a = stock.data();
-    const char* b = edited.data();
-    qint64 i = 0;
-    while (i < n) {
-        quint64 x = 0, y = 0; // equal words are passed over whole
-        if (i + 8 <= n && (std::memcpy(&x, a + i, 8), std::memcpy(&y, b + i, 8), x == y)) {
-            i += 8;
-            continue;
-        }
-        if (a[i] == b[i]) {
-            ++i;
-            continue;
-        }
-        const qint64 begin = i;
-        while (i < n && a[i] != b[i])
-            ++i;
-        ranges.append({begin, i}); // also when the difference reaches the last byte
-    }
-    return ranges;
 }
 
 QList<ValueSpan> valueSpans(prx::ReleaseId release) {
@@ -156,46 +232,44 @@ QStringList valuesIn(const QList<ValueSpan>& spans, FileRange range) {
     return names;
 }
 
-qint64 bytesOutside(const QList<ValueSpan>& spans, FileRange range) {
-    qint64 outside = 0;
-    qint64 at = range.begin;
-    for (const ValueSpan& s : spans) { // by offset
-        if (s.offset + s.length <= at)
-            continue;
-        if (s.offset >= range.end)
-            break;
-        outside += std::max<qint64>(0, s.offset - at);
-        at = std::max(at, s.offset + s.length);
-        if (at >= range.end)
-            return outside;
-    }
-    return outside + std::max<qint64>(0, range.end - at);
-}
-
-Result<QList<Run>> makeRuns(QByteArrayView stock, QByteArrayView edited, const RangeNamer& name) {
+Result<RunsWritten> writeRuns(QByteArrayView stock, QByteArrayView edited, const QList<ValueSpan>& spans,
+                              QByteArray& out) {
     if (stock.size() != edited.size())
         return Error::notModule(QStringLiteral("The stock and the edited module differ in length"),
                                 QStringLiteral("%1 and %2 bytes").arg(stock.size()).arg(edited.size()));
     auto layout = layoutOf(stock);
     if (!layout)
         return layout.error();
-    QList<Run> runs;
+    RunsWritten written;
+    const qint64 start = out.size();
+    RunWriter writer(out);
+    SpanWalk walk(spans);
     QStringList refused;
     QList<FileRange> unnamed;
-    for (const FileRange& r : differingRanges(stock, edited)) {
-        if (!layout->canWrite(r)) {
-            const QString n = name ? name(r) : QString();
+    FileRange inside{0, 0}; // the writable range of the run before
+    forEachDifference(stock, edited, [&](const FileRange& r) {
+        if (r.begin < inside.begin || r.end > inside.end)
+            inside = layout->writableAround(r);
+        if (inside.begin == inside.end) {
+            const QString n = valuesIn(spans, r).join(QStringLiteral(", "));
             if (n.isEmpty())
                 unnamed.append(r);
             else if (!refused.contains(n))
                 refused.append(n);
-            continue;
+            return;
         }
-        runs.append({static_cast<quint32>(r.begin - layout->firstSegment),
-                     edited.sliced(r.begin, r.end - r.begin).toByteArray()});
-    }
+        if (!refused.isEmpty() || !unnamed.isEmpty())
+            return; // refused: only the ranges left to name count
+        writer.add(static_cast<quint32>(r.begin - layout->firstSegment), edited, r.begin, r.end - r.begin);
+        ++written.runs;
+        written.changedBytes += r.end - r.begin;
+        if (!spans.isEmpty())
+            walk.visit(r, written);
+    });
+    writer.finish();
     if (refused.isEmpty() && unnamed.isEmpty())
-        return runs;
+        return written;
+    out.truncate(start);
     QStringList where;
     for (const FileRange& w : layout->writable)
         where.append(QStringLiteral("%1 to %2").arg(hex(w.begin), hex(w.end - 1)));

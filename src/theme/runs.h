@@ -13,8 +13,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 namespace qm::theme {
 
 // The loader writes a run at the module's load address + offset; the offset
@@ -37,14 +35,12 @@ struct FileRange {
 struct ModuleLayout {
     quint32 firstSegment = 0;  // p_offset of the first program header (the u32 at 0x38)
     QList<FileRange> writable; // sorted, merged
-    bool canWrite(FileRange range) const;
+    // The writable range that holds all of `range`; an empty one when none does.
+    FileRange writableAround(FileRange range) const;
 };
 // The module must be an ELF PRX whose program headers lie at 0x34, where the
 // loader reads the first one.
 Result<ModuleLayout> layoutOf(QByteArrayView module);
-
-// Maximal ranges of differing bytes of two modules of one length.
-QList<FileRange> differingRanges(QByteArrayView stock, QByteArrayView edited);
 
 // Values of a release the editors change, by byte span: each colour record
 // and menu row on its own ("TextColors[3]", "MenuEntries[5]"), texts over
@@ -60,16 +56,23 @@ QList<ValueSpan> valueSpans(prx::ReleaseId release); // by offset
 // The spans that share a byte with the range, in order, and their names.
 QList<ValueSpan> spansIn(const QList<ValueSpan>& spans, FileRange range);
 QStringList valuesIn(const QList<ValueSpan>& spans, FileRange range);
-// How many bytes of the range no span holds.
-qint64 bytesOutside(const QList<ValueSpan>& spans, FileRange range);
 
-// Names a refused range for a message: "ClockX", or empty to name its offsets.
-using RangeNamer = std::function<QString(FileRange)>;
-
-// The runs of two plain modules of one length, both ELF PRX. A range the
-// loader can't place is refused, naming it: "ClockX lies where the theme
-// loader can't write it". A difference that reaches the last byte is kept.
-Result<QList<Run>> makeRuns(QByteArrayView stock, QByteArrayView edited, const RangeNamer& name = {});
+// The runs of two plain modules of one length, both ELF PRX, appended to
+// `out` as a theme entry holds them: for each maximal range of differing
+// bytes its u32 offset (see Run), u32 length and bytes, in file order. The
+// spans of the module's release (by offset; none for a release Quillmark
+// doesn't know) name the values the runs change. A range the loader can't
+// place is refused, naming it: "ClockX lies where the theme loader can't
+// write it", and `out` is left as it was. A difference that reaches the last
+// byte is kept.
+struct RunsWritten {
+    qsizetype runs = 0;
+    qint64 changedBytes = 0;
+    QStringList values;            // the values changed, in the order of their first change
+    qint64 bytesOutsideValues = 0; // changed bytes no span holds
+};
+Result<RunsWritten> writeRuns(QByteArrayView stock, QByteArrayView edited, const QList<ValueSpan>& spans,
+                              QByteArray& out);
 
 // The file range a run covers in a module whose first segment is at `firstSegment`.
 FileRange fileRangeOf(const Run& run, quint32 firstSegment);

@@ -74,7 +74,7 @@ TEST_F(Identify, DescribesPackedInvalidAndShortFiles) {
 
     const CliRun r =
         run({QStringLiteral("identify"), QStringLiteral("--json"), packed, unknown, invalid, tiny});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.exitCode, 2) << r.err.toStdString(); // two files of no kind known
     const auto lines = jsonLines(r.out);
     ASSERT_EQ(lines.size(), 4);
 

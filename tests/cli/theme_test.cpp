@@ -187,7 +187,7 @@ TEST_P(ThemeRoundTrip, TheLoaderGetsTheEditedModulesBack) {
         EXPECT_TRUE(applied.outText().contains(
             QStringLiteral("file offset 0x%1,").arg(QString::number(last, 16).toUpper())))
             << applied.out.toStdString();
-        EXPECT_TRUE(made.outText().contains(QStringLiteral("1 changed bytes outside them")));
+        EXPECT_TRUE(made.outText().contains(QStringLiteral("1 changed byte outside them")));
     }
 }
 
