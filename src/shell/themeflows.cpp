@@ -118,9 +118,10 @@ bool writeTheme(QWidget* owner, const EditorWindow* editor, const EditorWindow* 
     for (const theme::ModuleSummary& m : made->modules)
         values += m.values.size();
     dialogs().showMessage(owner, kThemeTitle,
-                          QStringLiteral("The theme for firmware %1 is written:\r\n%2\r\n%3 values changed.")
+                          QStringLiteral("The theme for firmware %1 is written:\r\n%2\r\n%3 %4 changed.")
                               .arg(made->firmware, QDir::toNativeSeparators(dialog.outputPath()))
-                              .arg(values),
+                              .arg(values)
+                              .arg(values == 1 ? QStringLiteral("value") : QStringLiteral("values")),
                           MsgIcon::Information, MsgButtons::Ok);
     return true;
 }

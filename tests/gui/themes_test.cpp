@@ -153,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(s.dialogs.messages().size(), 1);
         QCOMPARE(s.dialogs.messages()[0].icon, ui::MsgIcon::Information);
         QVERIFY(s.dialogs.messages()[0].text.contains(QFileInfo(out).fileName()));
-        QVERIFY(s.dialogs.messages()[0].text.contains(QStringLiteral("\r\n1 values changed.")));
+        QVERIFY(s.dialogs.messages()[0].text.contains(QStringLiteral("\r\n1 value changed.")));
         const QByteArray theme = readFile(out);
         QCOMPARE(theme.left(4), QByteArray("\0PTF", 4));
         QCOMPARE(u32(theme, 0x10), 0xDEAD0371u);
