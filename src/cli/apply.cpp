@@ -40,7 +40,7 @@ int runApply(const QStringList& args) {
     if (!values)
         return report(values.error());
 
-    const LookApplied applied = applyLook(*values, *loaded);
+    const LookApplied applied = applyLook(*values, loaded->values());
     for (const QString& skipped : applied.skipped)
         note(skipped);
     if (!applied.refused.isEmpty()) {
@@ -50,7 +50,9 @@ int runApply(const QStringList& args) {
         failures.append(valueFailure(QStringLiteral("nothing written")));
         return reportAll(failures);
     }
-    if (auto p = saveEdits(*loaded, applied.values, out.isEmpty() ? loaded->path : out, applied.notes,
+    for (int m = 0; m < applied.values.memberCount(); ++m)
+        loaded->document->setValue(m, applied.values.value(m));
+    if (auto p = saveEdits(*loaded, out.isEmpty() ? loaded->path : out, applied.notes,
                            line->has(kBackupOption.name)))
         return report(*p);
     return kExitOk;

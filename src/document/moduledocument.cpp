@@ -137,7 +137,7 @@ Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
     m_image.startJournal();
     Status saved = prx::patchValues(m_image, m_loaded, m_values);
     if (saved)
-        saved = prx::writeModule(dest, m_image, keepOriginal);
+        saved = prx::writeFileAtomically(dest, m_image.bytes(), keepOriginal);
     // What the file now stores (texts as cut to their slots), read from the bytes just written.
     Result<prx::ModuleValues> stored =
         saved ? prx::loadValues(m_image, m_release) : Result<prx::ModuleValues>(saved.error());
