@@ -217,25 +217,25 @@ int runSet(const QStringList& args) {
     if (!failures.isEmpty())
         return reportAll(failures);
 
-    auto loaded = openPlainModule(line->operands.first());
-    if (!loaded)
-        return report(loaded.error());
+    auto module = openPlainModule(line->operands.first());
+    if (!module)
+        return report(module.error());
 
     const QList<Target> targets =
-        eachOf<Target>(assignments, failures, [&](const Assignment& a) { return resolve(*loaded, a); });
+        eachOf<Target>(assignments, failures, [&](const Assignment& a) { return resolve(*module, a); });
     if (!failures.isEmpty())
         return reportAll(failures);
 
     // Every value goes into the document; a refusal leaves the file unwritten.
     QStringList notes;
     for (const Target& t : std::as_const(targets))
-        if (auto p = assign(*loaded->document, loaded->label, t, notes))
+        if (auto p = assign(*module->document, module->label, t, notes))
             failures.append(*p);
     if (!failures.isEmpty()) {
         failures.append(valueFailure(QStringLiteral("nothing written")));
         return reportAll(failures);
     }
-    if (auto p = saveEdits(*loaded, out.isEmpty() ? loaded->path : out, notes, line->has(kBackupOption.name)))
+    if (auto p = saveEdits(*module, out.isEmpty() ? module->path : out, notes, line->has(kBackupOption.name)))
         return report(*p);
     return kExitOk;
 }
