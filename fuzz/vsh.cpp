@@ -166,7 +166,7 @@ void checkReadBack(int version, const Edit& e, const ModuleValues& loaded, const
     switch (static_cast<EditKind>(e.kind % 4)) {
     case EditKind::Number: {
         const VshMember m = numberMembers().at(e.selector % numberMembers().size());
-        if (!edited.has(m) || followsMainIcon(ReleaseId{ModuleKind::Vsh, version}, m))
+        if (!edited.has(m) || followedMember(ReleaseId{ModuleKind::Vsh, version}, int(m)))
             return;
         require(reread->value(m) == edited.value(m), "an edited number reads back", QString(memberName(m)));
         break;
@@ -218,7 +218,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Releases 12 to 14 put the network icon one below the main icon on every save.
     ByteRanges network;
-    if (followsMainIcon(ReleaseId{ModuleKind::Vsh, in.version}, VshMember::NetworkIconYUnfocused))
+    if (followedMember(ReleaseId{ModuleKind::Vsh, in.version}, int(VshMember::NetworkIconYUnfocused)))
         network.add(at(in.version, VshMember::NetworkIconYUnfocused), 4);
 
     auto same = applyValues(image, *loaded, *loaded);
@@ -236,7 +236,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto rewritten = applyValues(image, zero, *loaded);
         require(rewritten.ok(), "values as loaded save", fuzz::errorText(rewritten));
         ByteRanges textsOrNetwork = restoredTexts(in.version, *loaded);
-        if (followsMainIcon(ReleaseId{ModuleKind::Vsh, in.version}, VshMember::NetworkIconYUnfocused))
+        if (followedMember(ReleaseId{ModuleKind::Vsh, in.version}, int(VshMember::NetworkIconYUnfocused)))
             textsOrNetwork.add(at(in.version, VshMember::NetworkIconYUnfocused), 4);
         fuzz::requireChangesWithin(image.bytes(), rewritten->bytes(), textsOrNetwork,
                                    "every value writes its own bytes");

@@ -33,14 +33,14 @@ int runApply(const QStringList& args) {
     if (isThemeFile(line->operands.at(1), true))
         return applyTheme(*line);
 
-    auto loaded = openPlainModule(line->operands.at(0));
-    if (!loaded)
-        return report(loaded.error());
-    auto values = readValues(line->operands.at(1), *loaded);
+    auto module = openPlainModule(line->operands.at(0));
+    if (!module)
+        return report(module.error());
+    auto values = readValues(line->operands.at(1), *module);
     if (!values)
         return report(values.error());
 
-    const LookApplied applied = applyLook(*values, *loaded);
+    const LookApplied applied = applyLook(*values, module->values());
     for (const QString& skipped : applied.skipped)
         note(skipped);
     if (!applied.refused.isEmpty()) {
@@ -50,7 +50,10 @@ int runApply(const QStringList& args) {
         failures.append(valueFailure(QStringLiteral("nothing written")));
         return reportAll(failures);
     }
-    if (auto p = saveEdits(*loaded, applied.values, out.isEmpty() ? loaded->path : out, applied.notes,
+    // The look's values go into the document, member by member.
+    for (int m = 0; m < applied.values.memberCount(); ++m)
+        module->document->setValue(m, applied.values.value(m));
+    if (auto p = saveEdits(*module, out.isEmpty() ? module->path : out, applied.notes,
                            line->has(kBackupOption.name)))
         return report(*p);
     return kExitOk;

@@ -87,7 +87,7 @@ int runDiff(const QStringList& args) {
                                       .arg(a->path, kindName(a->kind()).toString().toUpper(), b->path,
                                            kindName(b->kind()).toString().toUpper())));
 
-    const LookDiff diff = diffLooks(*a, *b);
+    const LookDiff diff = diffLooks(a->values(), b->values());
     if (line->has(QStringLiteral("--json")))
         printLine(jsonDocument(*a, *b, diff));
     else

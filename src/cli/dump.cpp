@@ -13,8 +13,8 @@ void printText(const PlainModule& m) {
                   .arg(m.path, m.label, kindName(m.kind()))
                   .arg(m.release().row)
                   .arg(m.size));
-    for (const Member& member : allMembers(m.kind()))
-        for (const ShownValue& value : shownValues(m, member))
+    for (const MemberInfo& member : prx::members(m.kind()))
+        for (const ShownValue& value : shownValues(m.values(), member))
             printLine(value.name + QStringLiteral(" = ") + value.text);
 }
 
@@ -28,7 +28,7 @@ int runDump(const QStringList& args) {
     if (!module)
         return report(module.error());
     if (line->has(QStringLiteral("--json")))
-        printLine(lookJson(*module, module->path));
+        printLine(lookJson(module->values(), module->path));
     else
         printText(*module);
     return kExitOk;

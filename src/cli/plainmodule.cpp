@@ -1,24 +1,25 @@
 #include "plainmodule.h"
 
 #include "backup.h"
+#include "looks/convert.h"
 #include "prx/fileio.h"
 #include "prx/header.h"
 #include "prx/rules.h"
 #include "text/errortext.h"
-#include "text/numbers.h"
 
 #include <QFileInfo>
 
 namespace qm::cli {
 namespace {
 
-// Values that differ, counting block elements and menu entries one by one.
+// Values set that differ from the module's, counting block elements and
+// menu entries one by one. A value that follows another is not set by itself.
 int changedValues(const ModuleValues& a, const ModuleValues& b) {
     int n = 0;
     for (int m = 0; m < a.memberCount(); ++m) {
         const prx::Value& x = a.value(m);
         const prx::Value& y = b.value(m);
-        if (x == y)
+        if (x == y || prx::followedMember(a.release(), m))
             continue;
         if (const auto* colours = std::get_if<prx::ColourBlock>(&x)) {
             const auto& other = std::get<prx::ColourBlock>(y);
@@ -35,10 +36,26 @@ int changedValues(const ModuleValues& a, const ModuleValues& b) {
     return n;
 }
 
-Problem copyUnchanged(const PlainModule& loaded, const QString& dest) {
-    if (auto s = prx::writeFileAtomically(dest, loaded.document->image().bytes()); !s)
+// How the values that follow others will be written, where they change.
+QStringList followingNotes(const doc::ModuleDocument& document) {
+    QStringList notes;
+    const ModuleValues& now = document.values();
+    for (int m = 0; m < now.memberCount(); ++m) {
+        const auto followed = prx::followedMember(now.release(), m);
+        if (!followed || now.value(m) == document.loadedValues().value(m))
+            continue;
+        const prx::MemberInfo info = prx::memberInfo(now.kind(), m);
+        notes.append(QStringLiteral("%1 follows %2: written as %3")
+                         .arg(info.name, prx::memberInfo(now.kind(), *followed).name,
+                              shownText(now.value(m), numberLocale())));
+    }
+    return notes;
+}
+
+Problem copyUnchanged(const PlainModule& module, const QString& dest) {
+    if (auto s = prx::writeFileAtomically(dest, module.document->image().bytes()); !s)
         return failureFrom(s.error());
-    note(QStringLiteral("no value changed; %1 copied to %2").arg(loaded.path, dest));
+    note(QStringLiteral("no value changed; %1 copied to %2").arg(module.path, dest));
     return std::nullopt;
 }
 
@@ -52,7 +69,7 @@ Failure saveFailure(const Error& error) {
 } // namespace
 
 Outcome<PlainModule> openPlainModule(const QString& path) {
-    auto document = std::make_shared<doc::ModuleDocument>();
+    auto document = std::make_unique<doc::ModuleDocument>();
     auto opened = document->open(path);
     if (!opened)
         return failureFrom(opened.error());
@@ -65,43 +82,28 @@ Outcome<PlainModule> openPlainModule(const QString& path) {
     }
     if (opened->loadError)
         return fileFailure(path + QStringLiteral(": ") + text::fullText(*opened->loadError));
-    PlainModule m;
-    static_cast<ModuleValues&>(m) = document->loadedValues();
-    m.path = path;
-    m.label = id->label;
-    m.size = id->size;
-    m.document = std::move(document);
-    return m;
+    return PlainModule{std::move(document), path, id->label, id->size};
 }
 
-Problem saveEdits(const PlainModule& loaded, const ModuleValues& edited, const QString& dest,
-                  QStringList notes, bool backup) {
-    const bool inPlace = samePath(loaded.path, dest);
+Problem saveEdits(PlainModule& module, const QString& dest, QStringList notes, bool backup) {
+    doc::ModuleDocument& document = *module.document;
+    const bool inPlace = samePath(module.path, dest);
     const bool keepOriginal = backup && inPlace;
     const BackupNote original(dest);
-    if (static_cast<const ModuleValues&>(loaded) == edited) {
+    const int n = changedValues(document.loadedValues(), document.values());
+    if (n == 0) {
         if (!inPlace)
-            return copyUnchanged(loaded, dest);
-        note(QStringLiteral("no value changed; %1 left as it was").arg(loaded.path));
+            return copyUnchanged(module, dest);
+        note(QStringLiteral("no value changed; %1 left as it was").arg(module.path));
         return std::nullopt;
     }
-
-    ModuleValues followed = edited;
-    prx::applyFollowing(followed);
-    const auto network = prx::VshMember::NetworkIconYUnfocused;
-    if (followed.has(network) && followed.value(network) != loaded.value(network) &&
-        prx::followsMainIcon(loaded.release(), network))
-        notes.append(QStringLiteral("NetworkIconYUnfocused follows MainIconYUnfocused: written as %1")
-                         .arg(text::formatSingle(followed.single(network).toFloat(), numberLocale())));
-
-    loaded.document->setValues(edited);
-    if (auto s = loaded.document->save(dest, keepOriginal); !s)
+    notes.append(followingNotes(document));
+    if (auto s = document.save(dest, keepOriginal); !s)
         return saveFailure(s.error());
     if (keepOriginal)
         original.print();
     for (const QString& text : std::as_const(notes))
         note(text);
-    const int n = changedValues(loaded, edited);
     note(QStringLiteral("%1 %2 written to %3")
              .arg(n)
              .arg(n == 1 ? QStringLiteral("value") : QStringLiteral("values"), dest));

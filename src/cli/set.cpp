@@ -5,6 +5,8 @@
 #include "commands.h"
 #include "looks/convert.h"
 #include "plainmodule.h"
+#include "prx/rules.h"
+#include "text/errortext.h"
 
 namespace qm::cli {
 namespace {
@@ -65,7 +67,7 @@ Outcome<Assignment> parseAssignment(const QString& arg) {
 
 struct Target {
     Assignment assignment;
-    Member member;
+    MemberInfo member;
     MenuField field = MenuField::Category;
 };
 
@@ -78,7 +80,7 @@ int mostMenuEntries() {
 
 // Names, indices and fields: anything wrong here is a usage error.
 Outcome<Target> resolve(const PlainModule& m, const Assignment& a) {
-    const auto member = findMember(m.kind(), a.name);
+    const auto member = prx::findMember(m.kind(), a.name);
     if (!member)
         return usageFailure(QStringLiteral("%1: no value of that name in a %2 module (see dump)")
                                 .arg(a.name, kindName(m.kind()).toString().toUpper()));
@@ -93,13 +95,13 @@ Outcome<Target> resolve(const PlainModule& m, const Assignment& a) {
         return t;
     case Shape::Colours:
     case Shape::Formats:
-        if (!a.index || *a.index >= member->count || a.field)
+        if (!a.index || *a.index >= member->elements() || a.field)
             return usageFailure(QStringLiteral("%1: name one element, %2[0] to %2[%3]")
                                     .arg(a.target, a.name)
-                                    .arg(member->count - 1));
+                                    .arg(member->elements() - 1));
         return t;
     case Shape::Menu: {
-        const int rows = present(m, *member) ? prx::menuEntryCount(m.release()) : mostMenuEntries();
+        const int rows = present(m.values(), *member) ? prx::menuEntryCount(m.release()) : mostMenuEntries();
         if (!a.index || *a.index >= rows || !a.field)
             return usageFailure(
                 QStringLiteral("%1: name one field of one entry, %2[0] to %2[%3] with .category, "
@@ -121,60 +123,65 @@ Outcome<Target> resolve(const PlainModule& m, const Assignment& a) {
     return t;
 }
 
-// The value itself: anything wrong here is refused with exit code 3.
-Problem assign(PlainModule& edited, const Target& t, QStringList& notes) {
-    const Member& member = t.member;
+// A value refused: its name first, then why.
+Failure refused(const Error& error) {
+    return valueFailure(text::refusalText(error));
+}
+
+// The value itself, put into the document: anything wrong here is refused
+// with exit code 3.
+Problem assign(doc::ModuleDocument& document, const QString& label, const Target& t, QStringList& notes) {
+    const MemberInfo& member = t.member;
+    const ModuleValues& values = document.values();
     const QString& where = t.assignment.target;
     const QString& given = t.assignment.value;
-    if (!present(edited, member))
-        return valueFailure(QStringLiteral("%1: %2 has no %3").arg(where, edited.label, member.name));
-    if (followsMainIcon(edited, member))
-        return valueFailure(
-            QStringLiteral("%1: in %2 it follows MainIconYUnfocused (saved as MainIconYUnfocused + 1); "
-                           "set MainIconYUnfocused instead")
-                .arg(where, edited.label));
+    if (!present(values, member))
+        return valueFailure(QStringLiteral("%1: %2 has no %3").arg(where, label, member.name));
+    if (const auto followed = prx::followedMember(values.release(), member.index))
+        return valueFailure(QStringLiteral("%1: in %2 it follows %3 (saved as %3 + 1); set %3 instead")
+                                .arg(where, label, prx::memberInfo(member.kind, *followed).name));
     switch (member.shape) {
     case Shape::Single: {
-        auto value = singleFromText(given, where, std::get<prx::Single>(edited.value(member.index)));
+        auto value = singleFromText(given, where, std::get<prx::Single>(values.value(member.index)));
         if (!value)
-            return failureFrom(value.error());
-        edited.setValue(member.index, *value);
+            return refused(value.error());
+        document.setValue(member.index, *value);
         return std::nullopt;
     }
     case Shape::Integer: {
         auto value = bmpSizeFromText(given, where);
         if (!value)
-            return failureFrom(value.error());
-        edited.setValue(member.index, *value);
+            return refused(value.error());
+        document.setValue(member.index, *value);
         return std::nullopt;
     }
     case Shape::Text: {
         if (auto s = checkModuleText(given, where); !s)
-            return failureFrom(s.error());
-        if (auto n = textStorageNote(where, given, member.maxLength()))
+            return refused(s.error());
+        if (auto n = textStorageNote(where, given, member.textLimit()))
             notes.append(*n);
-        edited.setValue(member.index, given);
+        document.setValue(member.index, given);
         return std::nullopt;
     }
     case Shape::Colours: {
         auto rgb = colourFromText(given, where);
         if (!rgb)
-            return failureFrom(rgb.error());
-        prx::ColourBlock colours = edited.colours(member.vsh());
+            return refused(rgb.error());
+        prx::ColourBlock colours = values.colours(member.vsh());
         const auto i = static_cast<qsizetype>(*t.assignment.index);
         if (colours.at(i).rgb() != *rgb)
             colours[i] = prx::Colour::fromRgb(*rgb);
-        edited.setValue(member.index, colours);
+        document.setValue(member.index, colours);
         return std::nullopt;
     }
     case Shape::Formats:
         return valueFailure(
             QStringLiteral("%1: the date and time formats are shown but never written").arg(where));
     case Shape::Menu: {
-        prx::MenuEntries entries = edited.menu();
-        if (auto s = setMenuField(entries[*t.assignment.index], edited.release(), t.field, given, where); !s)
-            return failureFrom(s.error());
-        edited.setValue(member.index, entries);
+        prx::MenuEntries entries = values.menu();
+        if (auto s = setMenuField(entries[*t.assignment.index], values.release(), t.field, given, where); !s)
+            return refused(s.error());
+        document.setValue(member.index, entries);
         return std::nullopt;
     }
     }
@@ -210,26 +217,25 @@ int runSet(const QStringList& args) {
     if (!failures.isEmpty())
         return reportAll(failures);
 
-    auto loaded = openPlainModule(line->operands.first());
-    if (!loaded)
-        return report(loaded.error());
+    auto module = openPlainModule(line->operands.first());
+    if (!module)
+        return report(module.error());
 
     const QList<Target> targets =
-        eachOf<Target>(assignments, failures, [&](const Assignment& a) { return resolve(*loaded, a); });
+        eachOf<Target>(assignments, failures, [&](const Assignment& a) { return resolve(*module, a); });
     if (!failures.isEmpty())
         return reportAll(failures);
 
-    PlainModule edited = *loaded;
+    // Every value goes into the document; a refusal leaves the file unwritten.
     QStringList notes;
     for (const Target& t : std::as_const(targets))
-        if (auto p = assign(edited, t, notes))
+        if (auto p = assign(*module->document, module->label, t, notes))
             failures.append(*p);
     if (!failures.isEmpty()) {
         failures.append(valueFailure(QStringLiteral("nothing written")));
         return reportAll(failures);
     }
-    if (auto p = saveEdits(*loaded, edited, out.isEmpty() ? loaded->path : out, notes,
-                           line->has(kBackupOption.name)))
+    if (auto p = saveEdits(*module, out.isEmpty() ? module->path : out, notes, line->has(kBackupOption.name)))
         return report(*p);
     return kExitOk;
 }

@@ -1,9 +1,12 @@
 #include "check.h"
 
+#include "findings.h"
+
 #include "modulekeys.h"
 #include "prx/elf.h"
 #include "prx/fileio.h"
 #include "prx/header.h"
+#include "text/checktext.h"
 #include "text/elftext.h"
 #include "unpack.h"
 
@@ -33,22 +36,25 @@ constexpr quint8 kFlagName = 0x08;
 constexpr quint8 kFlagComment = 0x10;
 constexpr quint8 kFlagsReserved = 0xE0;
 
-QString hex(qint64 value, int width) {
-    return QStringLiteral("0x") + QString::number(value, 16).rightJustified(width, u'0').toUpper();
-}
-
-QString hexBytes(QByteArrayView bytes) {
-    return QString::fromLatin1(bytes.toByteArray().toHex(' ').toUpper());
-}
-
 std::optional<quint32> field32(QByteArrayView file, qint64 offset) {
     if (file.size() < offset + 4)
         return std::nullopt;
     return qFromLittleEndian<quint32>(file.data() + offset);
 }
 
-QString fieldMissing(const char* field, qint64 offset) {
-    return QStringLiteral("the file ends before %1 (%2)").arg(QLatin1StringView(field), hex(offset, 3));
+Finding found(Found what, qint64 value = 0, qint64 against = 0) {
+    Finding f;
+    f.found = what;
+    f.value = value;
+    f.against = against;
+    return f;
+}
+
+Finding fieldMissing(const char* field, qint64 offset) {
+    Finding f = found(Found::FieldMissing);
+    f.text = QLatin1StringView(field);
+    f.offset = offset;
+    return f;
 }
 
 } // namespace
@@ -78,7 +84,7 @@ struct PackedChecker::State {
     qint64 headerLength = 0;                // bytes of the gzip header
     uLong headerCrc = crc32(0, nullptr, 0); // of the header bytes before its own CRC
     quint16 storedHeaderCrc = 0;
-    QString failure; // why the stream stopped; empty while it goes on
+    Finding failure; // why the stream stopped, once it has
     z_stream zs{};
     bool zlibReady = false;
     std::vector<Bytef> out;
@@ -112,7 +118,7 @@ struct PackedChecker::State {
         stream(bytes.sliced(toHead));
     }
 
-    void stop(const QString& why) {
+    void stop(const Finding& why) {
         failure = why;
         phase = Phase::Stopped;
     }
@@ -135,7 +141,7 @@ struct PackedChecker::State {
 
     void startInflating() {
         if (inflateInit2(&zs, -MAX_WBITS) != Z_OK)
-            return stop(QStringLiteral("zlib could not be initialised"));
+            return stop(found(Found::ZlibInit));
         zlibReady = true;
         out.resize(64 * 1024);
         crc = crc32(0, nullptr, 0);
@@ -150,10 +156,9 @@ struct PackedChecker::State {
         case Phase::Fixed:
             fixed.append(byte);
             if (fixed.size() == 3 && !magicOk())
-                return stop(QStringLiteral("no gzip stream"));
+                return stop(found(Found::NoGzipStream));
             if (fixed.size() == 4 && (static_cast<quint8>(byte) & kFlagsReserved))
-                return stop(QStringLiteral("the gzip header sets reserved flags (%1)")
-                                .arg(hex(static_cast<quint8>(byte), 2)));
+                return stop(found(Found::ReservedFlags, static_cast<quint8>(byte)));
             if (fixed.size() == 10)
                 nextHeaderPart(-1);
             return;
@@ -182,8 +187,7 @@ struct PackedChecker::State {
             if (--headerLeft > 0)
                 return;
             if (storedHeaderCrc != (headerCrc & 0xFFFF))
-                return stop(QStringLiteral("the gzip header's CRC is %1, its bytes' is %2")
-                                .arg(hex(storedHeaderCrc, 4), hex(headerCrc & 0xFFFF, 4)));
+                return stop(found(Found::HeaderCrcMismatch, storedHeaderCrc, headerCrc & 0xFFFF));
             nextHeaderPart(3);
             return;
         default:
@@ -204,8 +208,7 @@ struct PackedChecker::State {
             crc = crc32(crc, out.data(), produced);
             inflated += produced;
             if (inflated > kMaxUnpackedSize) {
-                stop(QStringLiteral("the stream inflates past %1 MiB, the bound unpack uses")
-                         .arg(kMaxUnpackedSize / (1024 * 1024)));
+                stop(found(Found::InflatesPastBound, kMaxUnpackedSize / (1024 * 1024)));
                 break;
             }
             if (rc == Z_STREAM_END) {
@@ -216,9 +219,10 @@ struct PackedChecker::State {
             if (rc == Z_BUF_ERROR || (rc == Z_OK && zs.avail_in == 0 && zs.avail_out != 0))
                 break; // every byte given is taken: more input is needed
             if (rc != Z_OK) {
-                stop(QStringLiteral("the deflate data is broken at stream offset %1: %2")
-                         .arg(headerLength + static_cast<qint64>(zs.total_in))
-                         .arg(QString::fromLatin1(zs.msg ? zs.msg : "bad data")));
+                Finding broken = found(Found::DeflateBroken);
+                broken.offset = headerLength + static_cast<qint64>(zs.total_in);
+                broken.text = QString::fromLatin1(zs.msg ? zs.msg : "bad data");
+                stop(broken);
                 break;
             }
         }
@@ -233,7 +237,7 @@ struct PackedChecker::State {
             case Phase::Data:
                 used = inflateSome(bytes);
                 if (used == 0 && phase == Phase::Data)
-                    stop(QStringLiteral("zlib takes no more of the stream"));
+                    stop(found(Found::ZlibStalled));
                 break;
             case Phase::Trailer:
                 used = std::min<qsizetype>(bytes.size(), kTrailerLength - trailer.size());
@@ -264,12 +268,12 @@ struct PackedChecker::State {
     }
 
     // Why the stream did not come to its end, once every byte is in.
-    QString unfinished() const {
-        if (!failure.isEmpty())
+    Finding unfinished() const {
+        if (phase == Phase::Stopped)
             return failure;
         if (phase == Phase::Data)
-            return QStringLiteral("the stream ends early, after %1 inflated bytes").arg(inflated);
-        return QStringLiteral("the gzip header ends early");
+            return found(Found::StreamEndsEarly, inflated);
+        return found(Found::GzipHeaderEndsEarly);
     }
 };
 
@@ -280,6 +284,9 @@ public:
     void add(const char* name, bool ok, const QString& detail, bool note = false) {
         m_list.append({QLatin1StringView(name).toString(), ok, detail, note});
     }
+    void add(const char* name, bool ok, const Finding& finding, bool note = false) {
+        add(name, ok, text::checkDetail(finding), note);
+    }
     QList<PackedCheck> take() { return std::move(m_list); }
 
 private:
@@ -289,126 +296,105 @@ private:
 // `n` is the length from the "~PSP" header on; `base` the length of a
 // "~SCE" header in front of it.
 void checkHeaderSizes(Checks& checks, QByteArrayView head, qint64 n, qint64 base) {
-    const QString behindSce =
-        base > 0 ? QStringLiteral(" behind a %1-byte ~SCE header").arg(base) : QString();
+    const auto behindSce = [base](Finding f) {
+        f.sce = base;
+        return f;
+    };
     constexpr qint64 kMinimum = prx::kPspHeaderSize + kMinGzipStreamSize;
     checks.add("length", n >= kMinimum,
-               n >= kMinimum ? QStringLiteral("%1 bytes").arg(n) + behindSce
-                             : QStringLiteral("%1 bytes%4; a packed module has at least %2 (the %3-byte "
-                                              "header and a minimal gzip stream)")
-                                   .arg(n)
-                                   .arg(kMinimum)
-                                   .arg(prx::kPspHeaderSize)
-                                   .arg(behindSce));
+               behindSce(n >= kMinimum ? found(Found::Length, n) : found(Found::LengthShort, n, kMinimum)));
 
     const QByteArrayView start = head.first(std::min<qsizetype>(head.size(), 4));
     const bool psp = start == QByteArrayView("~PSP");
-    checks.add("signature", psp,
-               psp ? QStringLiteral("~PSP") + behindSce
-                   : QStringLiteral("the file starts with \"%1\" (%2), not \"~PSP\"")
-                         .arg(QString::fromLatin1(start), hexBytes(start)));
+    Finding signature = behindSce(found(psp ? Found::Signature : Found::SignatureOther));
+    signature.bytes = start.toByteArray();
+    checks.add("signature", psp, signature);
 
     const auto packed = field32(head, prx::kOffPackedSize);
-    const QString length = base > 0 ? QStringLiteral("the file's length less its ~SCE header")
-                                    : QStringLiteral("the file's length");
     checks.add("packed_size", packed && *packed == n,
                !packed        ? fieldMissing("PackedSize", prx::kOffPackedSize)
-               : *packed == n ? QStringLiteral("%1 bytes, %2").arg(n).arg(length)
-               : base == 0
-                   ? QStringLiteral("PackedSize (0x02C) is %1, the file has %2 bytes").arg(*packed).arg(n)
-                   : QStringLiteral("PackedSize (0x02C) is %1, %2 is %3").arg(*packed).arg(length).arg(n));
+               : *packed == n ? behindSce(found(Found::PackedSize, n))
+                              : behindSce(found(Found::PackedSizeOther, *packed, n)));
 
     const auto gzipSize = field32(head, prx::kOffGzipSize);
     const qint64 behind = n - prx::kPspHeaderSize;
-    checks.add(
-        "gzip_size", gzipSize && *gzipSize == behind,
-        !gzipSize ? fieldMissing("GzipSize", prx::kOffGzipSize)
-        : *gzipSize == behind
-            ? QStringLiteral("%1 bytes, the file's length less %2").arg(behind).arg(prx::kPspHeaderSize)
-            : QStringLiteral("GzipSize (0x0B0) is %1, the file's length less %2 is %3")
-                  .arg(*gzipSize)
-                  .arg(prx::kPspHeaderSize)
-                  .arg(behind));
+    checks.add("gzip_size", gzipSize && *gzipSize == behind,
+               !gzipSize             ? fieldMissing("GzipSize", prx::kOffGzipSize)
+               : *gzipSize == behind ? found(Found::GzipSize, behind)
+                                     : found(Found::GzipSizeOther, *gzipSize, behind));
+}
+
+// The stream's magic: gzip, none, or an encrypted module's data.
+Finding magicFinding(const PackedChecker::State& s) {
+    const QByteArrayView magic = s.magic();
+    Finding f = found(s.magicOk()                                        ? Found::GzipMagic
+                      : magic.isEmpty()                                  ? Found::StreamMissing
+                      : prx::packingOf(magic) == prx::Packing::Encrypted ? Found::EncryptedStream
+                                                                         : Found::OtherStream);
+    f.offset = s.base + kStreamOffset;
+    f.bytes = magic.toByteArray();
+    return f;
+}
+
+// The trailer's checks, and what follows the stream.
+void checkTrailer(Checks& checks, const PackedChecker::State& s) {
+    if (s.trailer.size() < kTrailerLength) {
+        const Finding cut = found(Found::TrailerCut, s.trailer.size());
+        checks.add("crc32", false, cut);
+        checks.add("isize", false, cut);
+        checks.add("padding", false, found(Found::NotCheckedTrailerCut));
+        return;
+    }
+    const quint32 crc = qFromLittleEndian<quint32>(s.trailer.constData());
+    const auto dataCrc = static_cast<quint32>(s.crc);
+    checks.add("crc32", crc == dataCrc,
+               crc == dataCrc ? found(Found::Crc, crc) : found(Found::CrcMismatch, crc, dataCrc));
+    const quint32 isize = qFromLittleEndian<quint32>(s.trailer.constData() + 4);
+    const auto length32 = static_cast<quint32>(s.inflated);
+    checks.add("isize", isize == length32,
+               isize == length32 ? found(Found::Isize, isize)
+                                 : found(Found::IsizeMismatch, isize, s.inflated));
+    Finding padding = found(s.after == 0       ? Found::NothingFollows
+                            : s.firstOther < 0 ? Found::ZerosFollow
+                                               : Found::OtherFollows,
+                            s.after);
+    padding.offset = s.base + kStreamOffset + s.dataEnd + kTrailerLength;
+    padding.bytes = QByteArray(1, s.firstOtherByte);
+    padding.otherOffset = s.base + s.firstOther;
+    checks.add("padding", s.firstOther < 0, padding);
 }
 
 // The checks of the stream, from its magic to what follows it.
 void checkStream(Checks& checks, const PackedChecker::State& s) {
-    const QByteArrayView magic = s.magic();
     const bool gzip = s.magicOk();
-    const QString at = hex(s.base + kStreamOffset, 3);
-    checks.add(
-        "gzip_magic", gzip,
-        gzip              ? QStringLiteral("1F 8B 08 (gzip, deflate)")
-        : magic.isEmpty() ? QStringLiteral("the file ends before the stream at %1").arg(at)
-        : prx::packingOf(magic) == prx::Packing::Encrypted
-            ? QStringLiteral("the stream at %1 starts with %2, not 1F 8B 08 (gzip, deflate): the module is "
-                             "encrypted, which only a console's loader can unpack")
-                  .arg(at, hexBytes(magic))
-            : QStringLiteral("the stream at %1 starts with %2, not 1F 8B 08 (gzip, deflate)")
-                  .arg(at, hexBytes(magic)));
+    checks.add("gzip_magic", gzip, magicFinding(s));
 
     using Phase = PackedChecker::State::Phase;
     const bool ended = s.phase == Phase::Trailer || s.phase == Phase::After;
-    checks.add("stream", ended,
-               ended ? QStringLiteral("inflates to %1 bytes").arg(s.inflated) : s.unfinished());
+    checks.add("stream", ended, ended ? found(Found::Inflates, s.inflated) : s.unfinished());
     if (!ended) {
-        const QString why = gzip ? QStringLiteral("not checked: the stream does not inflate")
-                                 : QStringLiteral("not checked: no gzip stream at %1").arg(at);
+        Finding why = found(gzip ? Found::NotCheckedNoInflate : Found::NotCheckedNoGzip);
+        why.offset = s.base + kStreamOffset;
         for (const char* name : {"crc32", "isize", "padding", "plain_size"})
             checks.add(name, false, why);
         return;
     }
-
-    if (s.trailer.size() < kTrailerLength) {
-        const QString cut =
-            QStringLiteral("the trailer is cut short, %1 of its 8 bytes").arg(s.trailer.size());
-        checks.add("crc32", false, cut);
-        checks.add("isize", false, cut);
-        checks.add("padding", false, QStringLiteral("not checked: the trailer is cut short"));
-    } else {
-        const quint32 crc = qFromLittleEndian<quint32>(s.trailer.constData());
-        const auto dataCrc = static_cast<quint32>(s.crc);
-        checks.add("crc32", crc == dataCrc,
-                   crc == dataCrc ? hex(crc, 8)
-                                  : QStringLiteral("the trailer's CRC-32 is %1, the data's is %2")
-                                        .arg(hex(crc, 8), hex(dataCrc, 8)));
-        const quint32 isize = qFromLittleEndian<quint32>(s.trailer.constData() + 4);
-        const auto length32 = static_cast<quint32>(s.inflated);
-        checks.add("isize", isize == length32,
-                   isize == length32 ? QStringLiteral("%1 bytes").arg(isize)
-                                     : QStringLiteral("the trailer's ISIZE is %1, the data has %2 bytes")
-                                           .arg(isize)
-                                           .arg(s.inflated));
-        const qint64 at = s.base + kStreamOffset + s.dataEnd + kTrailerLength;
-        checks.add("padding", s.firstOther < 0,
-                   s.after == 0 ? QStringLiteral("nothing follows the stream")
-                   : s.firstOther < 0
-                       ? QStringLiteral("%1 zero bytes follow the stream").arg(s.after)
-                       : QStringLiteral("%1 bytes follow the stream at %2, not only zeros (%3 at %4)")
-                             .arg(s.after)
-                             .arg(hex(at, 0))
-                             .arg(hexBytes(QByteArrayView(&s.firstOtherByte, 1)))
-                             .arg(hex(s.base + s.firstOther, 0)));
-    }
+    checkTrailer(checks, s);
 
     const auto plain = field32(s.head, prx::kOffPlainSize);
     checks.add("plain_size", plain && *plain == s.inflated,
-               !plain ? fieldMissing("PlainSize", prx::kOffPlainSize)
-               : *plain == s.inflated
-                   ? QStringLiteral("%1 bytes, the inflated length").arg(*plain)
-                   : QStringLiteral("PlainSize (0x028) is %1, the stream inflates to %2 bytes")
-                         .arg(*plain)
-                         .arg(s.inflated));
+               !plain                 ? fieldMissing("PlainSize", prx::kOffPlainSize)
+               : *plain == s.inflated ? found(Found::PlainSize, *plain)
+                                      : found(Found::PlainSizeMismatch, *plain, s.inflated));
 }
 
 void checkIdentity(Checks& checks, QByteArrayView head) {
     const auto plain = field32(head, prx::kOffPlainSize);
     const QString label = plain ? prx::labelForPlainSize(static_cast<qint32>(*plain)) : prx::kUnknow;
+    Finding release = found(label != prx::kUnknow ? Found::Release : Found::NoRelease, plain.value_or(0));
+    release.text = label;
     checks.add("release", label != prx::kUnknow,
-               !plain ? fieldMissing("PlainSize", prx::kOffPlainSize)
-               : label != prx::kUnknow
-                   ? label
-                   : QStringLiteral("PlainSize %1 is the size of no known release").arg(*plain));
+               !plain ? fieldMissing("PlainSize", prx::kOffPlainSize) : release);
 
     if (head.size() < prx::kOffModuleKey + kKeyLength) {
         checks.add("key", false, fieldMissing("the module key", prx::kOffModuleKey));
@@ -418,9 +404,10 @@ void checkIdentity(Checks& checks, QByteArrayView head) {
         for (const ModuleKey& k : kModuleKeys)
             if (key == QByteArrayView(k.bytes.data(), kKeyLength))
                 known = &k;
-        checks.add("key", known != nullptr,
-                   known ? QLatin1StringView(known->name).toString()
-                         : QStringLiteral("unknown key (%1)").arg(hexBytes(key)));
+        Finding f = found(known ? Found::Key : Found::UnknownKey);
+        f.text = known ? QLatin1StringView(known->name).toString() : QString();
+        f.bytes = key.toByteArray();
+        checks.add("key", known != nullptr, f);
     }
 
     if (head.size() < prx::kOffModuleName + prx::kModuleNameFieldLength) {
@@ -432,12 +419,12 @@ void checkIdentity(Checks& checks, QByteArrayView head) {
     // Loaders go by the module info inside the module, not by this name:
     // packing leaves the end of the field as the header source had it.
     constexpr bool kNote = true;
-    checks.add("module_name", end > 0,
-               end > 0    ? QLatin1Char('"') + QString::fromLatin1(field.first(end)) + QLatin1Char('"')
-               : end == 0 ? QStringLiteral("ModuleName (0x00A) is empty")
-                          : QStringLiteral("ModuleName (0x00A) is not ended inside its %1 bytes")
-                                .arg(prx::kModuleNameFieldLength),
-               kNote);
+    Finding name = found(end > 0    ? Found::ModuleName
+                         : end == 0 ? Found::ModuleNameEmpty
+                                    : Found::ModuleNameUnended,
+                         prx::kModuleNameFieldLength);
+    name.bytes = field.first(std::max<qsizetype>(end, 0)).toByteArray();
+    checks.add("module_name", end > 0, name, kNote);
 }
 
 } // namespace
@@ -492,10 +479,9 @@ Result<QList<PackedCheck>> checkPackedFile(const QString& path) {
 QList<PackedCheck> checkPlain(QByteArrayView file) {
     Checks checks;
     const QString label = prx::labelForPlainSize(file.size());
-    checks.add("release", label != prx::kUnknow,
-               label != prx::kUnknow
-                   ? QStringLiteral("%1 (%2 bytes)").arg(label).arg(file.size())
-                   : QStringLiteral("%1 bytes is the length of no known release").arg(file.size()));
+    Finding release = found(label != prx::kUnknow ? Found::PlainRelease : Found::PlainNoRelease, file.size());
+    release.text = label;
+    checks.add("release", label != prx::kUnknow, release);
     const prx::ElfPrx elf = prx::inspectElfPrx(file);
     checks.add("elf", elf.prx, text::elfDetail(elf));
     return checks.take();

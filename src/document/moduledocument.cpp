@@ -181,7 +181,7 @@ Status ModuleDocument::save(const QString& dest, bool keepOriginal) {
     if (saved && keepFirst)
         saved = keptBefore(dest, stock);
     if (saved) {
-        saved = prx::writeModule(dest, m_image);
+        saved = prx::writeFileAtomically(dest, m_image.bytes());
         if (!saved && keepFirst)
             QFile::remove(original);
     }

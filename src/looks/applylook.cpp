@@ -5,6 +5,7 @@
 #include "look.h"
 #include "menunames.h"
 #include "prx/menu.h"
+#include "prx/rules.h"
 #include "text/errortext.h"
 
 #include <QJsonArray>
@@ -50,7 +51,7 @@ public:
     }
 
     LookApplied apply(const QJsonObject& values) && {
-        for (const Member& member : allMembers(m_loaded.kind())) {
+        for (const MemberInfo& member : prx::members(m_loaded.kind())) {
             if (!values.contains(member.name))
                 continue;
             if (!present(m_loaded, member)) {
@@ -60,7 +61,7 @@ public:
             applyMember(member, values.value(member.name));
         }
         for (auto it = values.begin(); it != values.end(); ++it)
-            if (!findMember(m_loaded.kind(), it.key()))
+            if (!prx::findMember(m_loaded.kind(), it.key()))
                 skip(QStringLiteral("%1: no value of that name in a %2 module, skipped")
                          .arg(it.key(), kindName(m_loaded.kind()).toString().toUpper()));
         if (!m_out.refused.isEmpty())
@@ -70,26 +71,25 @@ public:
 
 private:
     void skip(const QString& message) { m_out.skipped.append(message); }
-    void refuse(const Error& e) { m_out.refused.append(text::fullText(e)); }
-    void set(const Member& member, prx::Value v) { m_out.values.setValue(member.index, std::move(v)); }
+    void refuse(const Error& e) { m_out.refused.append(text::refusalText(e)); }
+    void set(const MemberInfo& member, prx::Value v) { m_out.values.setValue(member.index, std::move(v)); }
 
-    void applyMember(const Member& member, const QJsonValue& v) {
+    void applyMember(const MemberInfo& member, const QJsonValue& v) {
         // By the order of Shape.
-        using Apply = void (Applier::*)(const Member&, const QJsonValue&);
+        using Apply = void (Applier::*)(const MemberInfo&, const QJsonValue&);
         static constexpr std::array<Apply, 6> kByShape{&Applier::applySingle, &Applier::applyInteger,
                                                        &Applier::applyText,   &Applier::applyColours,
                                                        &Applier::applyMenu,   &Applier::checkFormats};
         (this->*kByShape[static_cast<std::size_t>(member.shape)])(member, v);
     }
 
-    void applySingle(const Member& member, const QJsonValue& v) {
+    void applySingle(const MemberInfo& member, const QJsonValue& v) {
         const prx::Single current = std::get<prx::Single>(m_loaded.value(member.index));
         const Result<prx::Single> value = singleFromJson(v, current, member.name);
-        if (followsMainIcon(m_loaded, member)) {
+        if (const auto followed = prx::followedMember(m_loaded.release(), member.index)) {
             if (!value || *value != current)
-                skip(QStringLiteral(
-                         "%1: skipped, in %2 it follows MainIconYUnfocused (saved as MainIconYUnfocused + 1)")
-                         .arg(member.name, m_label));
+                skip(QStringLiteral("%1: skipped, in %2 it follows %3 (saved as %3 + 1)")
+                         .arg(member.name, m_label, prx::memberInfo(member.kind, *followed).name));
             return;
         }
         if (!value)
@@ -98,7 +98,7 @@ private:
             set(member, *value);
     }
 
-    void applyInteger(const Member& member, const QJsonValue& v) {
+    void applyInteger(const MemberInfo& member, const QJsonValue& v) {
         const qint16 current = m_loaded.integer(member.vsh());
         auto given = scalarText(v, member.name, QStringLiteral("a whole number"));
         if (!given)
@@ -112,7 +112,7 @@ private:
             set(member, *value);
     }
 
-    void applyText(const Member& member, const QJsonValue& v) {
+    void applyText(const MemberInfo& member, const QJsonValue& v) {
         if (!v.isString())
             return refuse(refusal(QStringLiteral("%1: expected a text").arg(member.name)));
         const QString text = v.toString();
@@ -120,13 +120,13 @@ private:
             return;
         if (auto s = checkModuleText(text, member.name); !s)
             return refuse(s.error());
-        if (auto n = textStorageNote(member.name, text, member.maxLength()))
+        if (auto n = textStorageNote(member.name, text, member.textLimit()))
             m_out.notes.append(*n);
         set(member, text);
     }
 
     // The first elements of a block, when a look gives another number of them.
-    qsizetype commonLength(const Member& member, qsizetype given, qsizetype has, const char* what) {
+    qsizetype commonLength(const MemberInfo& member, qsizetype given, qsizetype has, const char* what) {
         if (given != has)
             skip(QStringLiteral("%1: %2 %3 given, the module has %4; the first %5 applied")
                      .arg(member.name)
@@ -137,7 +137,7 @@ private:
         return std::min(given, has);
     }
 
-    void applyColours(const Member& member, const QJsonValue& v) {
+    void applyColours(const MemberInfo& member, const QJsonValue& v) {
         if (!v.isArray())
             return refuse(refusal(QStringLiteral("%1: expected a list of #RRGGBB colours").arg(member.name)));
         const QJsonArray list = v.toArray();
@@ -160,7 +160,7 @@ private:
             set(member, colours);
     }
 
-    void applyMenu(const Member& member, const QJsonValue& v) {
+    void applyMenu(const MemberInfo& member, const QJsonValue& v) {
         if (!v.isArray())
             return refuse(refusal(QStringLiteral("%1: expected a list of menu entries").arg(member.name)));
         const QJsonArray rows = v.toArray();
@@ -243,10 +243,10 @@ private:
         return false;
     }
 
-    void checkFormats(const Member& member, const QJsonValue& v) {
+    void checkFormats(const MemberInfo& member, const QJsonValue& v) {
         const QJsonArray list = v.toArray();
         const prx::FormatStrings& formats = m_loaded.formats(member.vsh());
-        bool differs = !v.isArray() || list.size() != member.count;
+        bool differs = !v.isArray() || list.size() != member.elements();
         for (qsizetype i = 0; !differs && i < list.size(); ++i)
             differs = list.at(i).toString() != formats[static_cast<std::size_t>(i)];
         if (differs)

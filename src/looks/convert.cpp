@@ -12,12 +12,11 @@
 namespace qm::looks {
 namespace {
 
-Error conversionRefusal(const QString& name, const Error& error) {
-    return refusal(name + QStringLiteral(": ") + text::fullText(error));
-}
-
-Error emptyRefusal(const QString& name) {
-    return refusal(name + QStringLiteral(": ") + text::kMsgValueEmpty);
+// A check refusal of `reason` about the value `name`.
+Error refusedAs(Reason reason, const QString& name, QStringView text = {}) {
+    Error e = Error::of(ErrorKind::Check, 0, reason);
+    e.text = text.toString();
+    return e.named(name);
 }
 
 // The number `shown` (none: an infinite one) overflows a Single.
@@ -27,12 +26,14 @@ Error beyondSingle(const QString& shown) {
     return e;
 }
 
-QString quoted(QStringView text) {
-    return QLatin1Char('"') + text.toString() + QLatin1Char('"');
-}
-
-QString shown(prx::Single value) {
-    return text::formatSingle(value.toFloat(), numberLocale());
+// The value a text gives for a member whose value is `current`; an empty text is refused.
+Result<prx::Value> fromText(QStringView text, const QString& name, const prx::Value& current) {
+    if (text.trimmed().isEmpty())
+        return refusedAs(Reason::ValueEmpty, name);
+    auto value = valueFromText(text, current, numberLocale());
+    if (!value)
+        return value.error().named(name);
+    return value;
 }
 
 } // namespace
@@ -41,21 +42,51 @@ Error refusal(const QString& message) {
     return Error::check(message);
 }
 
+QString shownText(const prx::Value& value, const QLocale& locale) {
+    if (const auto* single = std::get_if<prx::Single>(&value))
+        return text::formatSingle(single->toFloat(), locale);
+    if (const auto* integer = std::get_if<qint16>(&value))
+        return QString::number(*integer);
+    if (const auto* text = std::get_if<QString>(&value))
+        return *text;
+    return {};
+}
+
+Result<prx::Value> valueFromText(QStringView text, const prx::Value& current, const QLocale& locale) {
+    if (std::holds_alternative<QString>(current))
+        return prx::Value(text.toString());
+    if (std::holds_alternative<qint16>(current)) {
+        auto number = text::parseNumber(text, locale);
+        if (!number)
+            return number.error();
+        auto size = prx::bmpSizeFromNumber(*number);
+        if (!size && size.error().kind != ErrorKind::Check)
+            return text::parseInt16(text, locale).error(); // NaN, or below -32768: the text as given
+        if (!size)
+            return size.error();
+        return prx::Value(*size);
+    }
+    auto number = text::parseSingle(text, locale);
+    if (!number)
+        return number.error();
+    const prx::Single single = prx::Single::fromFloat(*number);
+    if (shownText(single, locale) == shownText(current, locale))
+        return current;
+    return prx::Value(single);
+}
+
 Result<prx::Single> singleFromText(QStringView text, const QString& name, prx::Single current) {
-    if (text.trimmed().isEmpty())
-        return emptyRefusal(name);
-    auto value = text::parseSingle(text, numberLocale());
+    auto value = fromText(text, name, current);
     if (!value)
-        return conversionRefusal(name, value.error());
-    const prx::Single single = prx::Single::fromFloat(*value);
-    return shown(single) == shown(current) ? current : single;
+        return value.error();
+    return std::get<prx::Single>(*value);
 }
 
 Result<prx::Single> singleFromDouble(double value, const QString& name) {
     if (std::isnan(value))
         return prx::Single::fromFloat(std::numeric_limits<float>::quiet_NaN());
     if (std::isinf(value))
-        return conversionRefusal(name, beyondSingle({}));
+        return beyondSingle({}).named(name);
     const auto readsBack = [&](float candidate) {
         auto back = text::parseNumber(text::formatSingle(candidate, numberLocale()), numberLocale());
         return back && *back == value;
@@ -72,38 +103,30 @@ Result<prx::Single> singleFromDouble(double value, const QString& name) {
             return prx::Single::fromFloat(neighbour);
     }
     if (std::isinf(nearest))
-        return conversionRefusal(name, beyondSingle(QString::number(value, 'g', 17)));
+        return beyondSingle(QString::number(value, 'g', 17)).named(name);
     return prx::Single::fromFloat(nearest);
 }
 
 Result<qint16> bmpSizeFromText(QStringView text, const QString& name) {
-    if (text.trimmed().isEmpty())
-        return emptyRefusal(name);
-    auto number = text::parseNumber(text, numberLocale());
-    if (!number)
-        return conversionRefusal(name, number.error());
-    auto value = prx::bmpSizeFromNumber(*number);
-    if (!value) {
-        if (value.error().kind == ErrorKind::Check)
-            return refusal(name + QStringLiteral(": ") + text::kMsgBmpMax);
-        return conversionRefusal(name, text::parseInt16(text, numberLocale()).error());
-    }
-    return *value;
+    auto value = fromText(text, name, qint16(0));
+    if (!value)
+        return value.error();
+    return std::get<qint16>(*value);
 }
 
 Status checkModuleText(QStringView text, const QString& name) {
-    if (const auto c = prx::unstorableCharacter(text))
-        return refusal(QStringLiteral("%1: the character U+%2 can't be stored in a module text (one byte "
-                                      "each, U+0001 to U+00FF)")
-                           .arg(name)
-                           .arg(c->unicode(), 4, 16, QLatin1Char('0')));
+    if (const auto c = prx::unstorableCharacter(text)) {
+        Error e = refusedAs(Reason::TypedCharacter, name);
+        e.character = c->unicode();
+        return e;
+    }
     return {};
 }
 
 Result<prx::Rgb> colourFromText(QStringView text, const QString& name) {
     const auto rgb = prx::rgbFromHex(text.trimmed());
     if (!rgb)
-        return refusal(QStringLiteral("%1: %2 is not a colour of the form #RRGGBB").arg(name, quoted(text)));
+        return refusedAs(Reason::NotColour, name, text);
     return *rgb;
 }
 
@@ -111,8 +134,9 @@ Result<QString> choiceFrom(const QStringList& choices, QStringView text, const Q
     for (const QString& choice : choices)
         if (choice.compare(text.trimmed(), Qt::CaseInsensitive) == 0)
             return choice;
-    return refusal(QStringLiteral("%1: %2 is not one of: %3")
-                       .arg(name, quoted(text), choices.join(QStringLiteral(", "))));
+    Error e = refusedAs(Reason::NotChoice, name, text);
+    e.other = choices.join(QStringLiteral(", "));
+    return e;
 }
 
 Status setMenuField(prx::MenuEntry& entry, prx::ReleaseId release, MenuField field, QStringView text,
@@ -157,11 +181,12 @@ Status setMenuField(prx::MenuEntry& entry, prx::ReleaseId release, MenuField fie
 Status setMenuOrder(prx::MenuEntry& entry, QStringView text, const QString& name) {
     auto number = text::parseNumber(text, numberLocale());
     if (!number)
-        return conversionRefusal(name, number.error());
-    if (!(*number >= 0 && *number <= prx::kMaxMenuIconCode) || std::floor(*number) != *number)
-        return refusal(QStringLiteral("%1: %2 is not an icon code from 0 to %3")
-                           .arg(name, quoted(text))
-                           .arg(prx::kMaxMenuIconCode));
+        return number.error().named(name);
+    if (!(*number >= 0 && *number <= prx::kMaxMenuIconCode) || std::floor(*number) != *number) {
+        Error e = refusedAs(Reason::NotIconCode, name, text);
+        e.limit = prx::kMaxMenuIconCode;
+        return e;
+    }
     prx::setIcon(entry, static_cast<int>(*number));
     return {};
 }
@@ -170,9 +195,7 @@ std::optional<QString> textStorageNote(const QString& name, const QString& text,
     const QString stored = prx::storedText(text, maxLength);
     if (stored == text)
         return std::nullopt;
-    return QStringLiteral("%1: written as \"%2\" (no blanks, at most %3 characters)")
-        .arg(name, stored)
-        .arg(maxLength);
+    return text::storedTextNote(name, stored, maxLength);
 }
 
 } // namespace qm::looks

@@ -1,8 +1,9 @@
 #pragma once
 
 // Turning the values a user gives (command-line texts, look files) into
-// values, with the same refusals everywhere. A refusal is a check error
-// whose text names the value and says why.
+// values, with the same refusals everywhere: number texts go through the
+// rule the value boxes use (valueFromText). A refusal is an error about
+// the value (Error::member); text::refusalText words it.
 
 #include "members.h"
 #include "prx/menu.h"
@@ -15,8 +16,20 @@
 
 namespace qm::looks {
 
-// A value refused: Error::check with the whole message as its text.
+// A value refused in words of its own: Error::check with the whole message as its text.
 Error refusal(const QString& message);
+
+// The one rule between a value and its text, for the value boxes of the
+// editors as for `set` and `apply`:
+// The text of a Single (its shortest form, with the locale's decimal mark),
+// a BmpSize or a module text; empty for other values.
+QString shownText(const prx::Value& value, const QLocale& locale);
+// The value a text gives for a member whose value is `current` (a Single, a
+// BmpSize or a text). A text that shows the same number as `current` gives
+// `current` itself, so its bits stay (a NaN's payload, for one). A BmpSize
+// is rounded half to even; above 32767 it is refused by a check
+// (Reason::BmpMax), and a text that is no size in range names itself.
+Result<prx::Value> valueFromText(QStringView text, const prx::Value& current, const QLocale& locale);
 
 // A Single from its text; a period or a comma as decimal mark. A text that
 // shows the same number as `current` gives `current` itself, bit for bit.

@@ -6,7 +6,7 @@ namespace qm::looks {
 namespace {
 
 // The elements (block entries, menu rows) of one side that the other lacks, once each.
-QStringList extraElements(const Member& member, const QList<ShownValue>& values, qsizetype from) {
+QStringList extraElements(const MemberInfo& member, const QList<ShownValue>& values, qsizetype from) {
     QStringList names;
     int last = -1;
     for (qsizetype i = from; i < values.size(); ++i)
@@ -21,7 +21,7 @@ QStringList extraElements(const Member& member, const QList<ShownValue>& values,
 
 LookDiff diffLooks(const ModuleValues& a, const ModuleValues& b) {
     LookDiff diff;
-    for (const Member& member : allMembers(a.kind())) {
+    for (const MemberInfo& member : prx::members(a.kind())) {
         const bool inA = present(a, member);
         const bool inB = present(b, member);
         if (inA != inB) {

@@ -30,7 +30,7 @@ struct ShownValue {
 
 // Every value of one member, in the order a dump shows them; nothing when
 // the module's release lacks the member.
-QList<ShownValue> shownValues(const ModuleValues& values, const Member& member);
+QList<ShownValue> shownValues(const ModuleValues& values, const MemberInfo& member);
 
 // The look document on one line: {"path", "kind", "version", "label",
 // "values": {member: value, ...}} with the members the release has, in table order.

@@ -16,7 +16,7 @@ std::array<QString, 5> rowFields(const prx::MenuEntry& entry, prx::ReleaseId rel
             std::move(t.enabled)};
 }
 
-void writeValue(JsonWriter& w, const ModuleValues& m, const Member& member) {
+void writeValue(JsonWriter& w, const ModuleValues& m, const MemberInfo& member) {
     switch (member.shape) {
     case Shape::Single:
     case Shape::Integer:
@@ -55,7 +55,7 @@ void writeValue(JsonWriter& w, const ModuleValues& m, const Member& member) {
 
 } // namespace
 
-QList<ShownValue> shownValues(const ModuleValues& m, const Member& member) {
+QList<ShownValue> shownValues(const ModuleValues& m, const MemberInfo& member) {
     QList<ShownValue> out;
     if (!present(m, member))
         return out;
@@ -107,10 +107,10 @@ QString lookJson(const ModuleValues& m, const QString& path) {
     w.string(releaseLabel(m));
     w.key(u"values");
     w.beginObject();
-    for (const Member& member : allMembers(m.kind())) {
+    for (const MemberInfo& member : prx::members(m.kind())) {
         if (!present(m, member))
             continue;
-        w.key(member.name);
+        w.key(QString(member.name));
         writeValue(w, m, member);
     }
     w.endObject();

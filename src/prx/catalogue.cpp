@@ -221,8 +221,8 @@ MemberInfo memberInfo(ModuleKind kind, int member) {
     if (member < 0 || member >= memberCount(kind))
         std::abort(); // members come from the enums above
     const auto at = static_cast<std::size_t>(member);
-    const auto info = [](const auto& row) {
-        return MemberInfo{QLatin1StringView(row.name), row.shape, row.count, row.follows};
+    const auto info = [&](const auto& row) {
+        return MemberInfo{kind, member, QLatin1StringView(row.name), row.shape, row.count, row.follows};
     };
     return kind == ModuleKind::Vsh ? info(kVshMembers[at]) : info(kPafMembers[at]);
 }
@@ -236,11 +236,28 @@ qint32 offsetOf(ModuleKind kind, int row, int member) {
     return kind == ModuleKind::Vsh ? kVshMembers[at].rows[r] : kPafMembers[at].rows[r];
 }
 
-std::optional<int> memberByName(ModuleKind kind, QStringView name) {
-    for (int m = 0; m < memberCount(kind); ++m)
-        if (name == memberInfo(kind, m).name)
+const QList<MemberInfo>& members(ModuleKind kind) {
+    const auto build = [](ModuleKind k) {
+        QList<MemberInfo> list;
+        for (int m = 0; m < memberCount(k); ++m)
+            list.append(memberInfo(k, m));
+        return list;
+    };
+    static const QList<MemberInfo> vsh = build(ModuleKind::Vsh);
+    static const QList<MemberInfo> paf = build(ModuleKind::Paf);
+    return kind == ModuleKind::Vsh ? vsh : paf;
+}
+
+std::optional<MemberInfo> findMember(ModuleKind kind, QStringView name) {
+    for (const MemberInfo& m : members(kind))
+        if (name == m.name)
             return m;
     return std::nullopt;
+}
+
+std::optional<int> memberByName(ModuleKind kind, QStringView name) {
+    const auto m = findMember(kind, name);
+    return m ? std::optional(m->index) : std::nullopt;
 }
 
 qint32 vshOffset(int row, VshMember member) {

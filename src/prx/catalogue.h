@@ -4,6 +4,7 @@
 // release the byte offsets of every value the editors change.
 
 #include <QLatin1StringView>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -131,6 +132,8 @@ enum class Shape {
 
 // Everything the catalogue says of one member, from its one row.
 struct MemberInfo {
+    ModuleKind kind = ModuleKind::Vsh;
+    int index = 0; // the member's place in its kind's row
     QLatin1StringView name;
     Shape shape = Shape::Single;
     int count = 1;    // colour records, format strings, or the longest text written
@@ -140,9 +143,14 @@ struct MemberInfo {
     int elements() const { return shape == Shape::Colours || shape == Shape::Formats ? count : 1; }
     // The longest text written for a text member; 0 for other members.
     int textLimit() const { return shape == Shape::Text ? count : 0; }
+    VshMember vsh() const { return static_cast<VshMember>(index); }
 };
 int memberCount(ModuleKind kind);
 MemberInfo memberInfo(ModuleKind kind, int member);
+// Every member of a kind, in table order.
+const QList<MemberInfo>& members(ModuleKind kind);
+// The member of that name, if the kind has one.
+std::optional<MemberInfo> findMember(ModuleKind kind, QStringView name);
 // Offset of a member in a release row; 0 when the release lacks the member.
 qint32 offsetOf(ModuleKind kind, int row, int member);
 std::optional<int> memberByName(ModuleKind kind, QStringView name);

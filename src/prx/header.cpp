@@ -4,6 +4,8 @@
 
 #include <QtEndian>
 
+#include <array>
+
 namespace qm::prx {
 namespace {
 
@@ -118,17 +120,9 @@ Result<bool> isPspHeaderFile(const QString& path) {
 }
 
 QLatin1StringView kindName(FileKind kind) {
-    switch (kind) {
-    case FileKind::Vsh:
-        return QLatin1StringView("vsh");
-    case FileKind::Paf:
-        return QLatin1StringView("paf");
-    case FileKind::Packed:
-        return QLatin1StringView("packed");
-    case FileKind::Invalid:
-        break;
-    }
-    return QLatin1StringView("invalid");
+    // By the order of FileKind.
+    static constexpr std::array<const char*, 4> kNames{"vsh", "paf", "packed", "invalid"};
+    return QLatin1StringView(kNames[static_cast<std::size_t>(kind)]);
 }
 
 QLatin1StringView packingName(Packing packing) {

@@ -85,7 +85,14 @@ Identification identify(QByteArrayView head, qint64 fileSize);
 Result<Identification> identifyFile(const QString& path);
 Result<bool> isPspHeaderFile(const QString& path);
 
-QLatin1StringView kindName(FileKind kind);      // "vsh", "paf", "packed", "invalid"
+QLatin1StringView kindName(FileKind kind); // "vsh", "paf", "packed", "invalid"
+constexpr FileKind fileKindOf(ModuleKind kind) {
+    return kind == ModuleKind::Vsh ? FileKind::Vsh : FileKind::Paf;
+}
+// "vsh", "paf": the name of the kind's files.
+inline QLatin1StringView kindName(ModuleKind kind) {
+    return kindName(fileKindOf(kind));
+}
 QLatin1StringView packingName(Packing packing); // "gzip", "encrypted"
 
 } // namespace qm::prx

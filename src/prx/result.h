@@ -62,6 +62,10 @@ enum class Reason {
     ValueEmpty,         // check: a text value is empty
     BmpMax,             // check: BmpSize above 32767
     NothingOpen,        // saving with no module open
+    TypedCharacter,     // check: character of a typed text can't be stored in a module text
+    NotColour,          // check: text is no colour #RRGGBB
+    NotChoice,          // check: text is none of the choices, listed in other
+    NotIconCode,        // check: text is no icon code from 0 to limit
 };
 
 struct Error {

@@ -8,41 +8,41 @@
 
 namespace qm::prx {
 
-bool followsMainIcon(ReleaseId release, VshMember member) {
-    const int followed = memberInfo(ModuleKind::Vsh, static_cast<int>(member)).follows;
-    return followed >= 0 && release.kind == ModuleKind::Vsh && release.isValid() &&
-           vshHas(release.row, member) && vshHas(release.row, static_cast<VshMember>(followed));
+std::optional<int> followedMember(ReleaseId release, int member) {
+    if (!release.isValid() || member < 0 || member >= memberCount(release.kind))
+        return std::nullopt;
+    const int followed = memberInfo(release.kind, member).follows;
+    if (followed < 0 || offsetOf(release.kind, release.row, member) == 0 ||
+        offsetOf(release.kind, release.row, followed) == 0)
+        return std::nullopt;
+    return followed;
 }
 
-Single networkIconFollowing(Single mainIcon) {
-    const float main = mainIcon.toFloat();
-    if (std::isnan(main))
+Single followingValue(Single followed) {
+    const float value = followed.toFloat();
+    if (std::isnan(value))
         return Single::fromFloat(std::numeric_limits<float>::quiet_NaN());
-    if (std::isinf(main))
-        return mainIcon;
-    // The value the main icon shows: its shortest text read as a decimal number.
+    if (std::isinf(value))
+        return followed;
+    // The value the followed member shows: its shortest text read as a decimal number.
     char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, main);
-    double shown = main;
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    double shown = value;
     std::from_chars(buffer, written.ptr, shown);
     return Single::fromFloat(static_cast<float>(shown + 1.0));
 }
 
 void applyFollowing(ModuleValues& values) {
-    if (values.kind() != ModuleKind::Vsh ||
-        !followsMainIcon(values.release(), VshMember::NetworkIconYUnfocused))
-        return;
-    values.setValue(VshMember::NetworkIconYUnfocused,
-                    networkIconFollowing(values.single(VshMember::MainIconYUnfocused)));
+    for (int m = 0; m < values.memberCount(); ++m)
+        if (const auto followed = followedMember(values.release(), m))
+            values.setValue(m, followingValue(std::get<Single>(values.value(*followed))));
 }
 
 bool editable(const ModuleValues& values, int member) {
     if (!values.has(member))
         return false;
-    if (values.kind() == ModuleKind::Paf)
-        return true;
-    const auto m = static_cast<VshMember>(member);
-    return shapeOf(m) != Shape::Formats && !followsMainIcon(values.release(), m);
+    return memberInfo(values.kind(), member).shape != Shape::Formats &&
+           !followedMember(values.release(), member);
 }
 
 Result<qint16> bmpSizeFromNumber(double number) {

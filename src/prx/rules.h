@@ -9,14 +9,18 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace qm::prx {
 
-// In releases 12 to 14 NetworkIconYUnfocused is not set by itself: it is
-// MainIconYUnfocused + 1.
-bool followsMainIcon(ReleaseId release, VshMember member);
-// MainIconYUnfocused + 1, as the main icon's shortest decimal text reads.
-Single networkIconFollowing(Single mainIcon);
-// Puts the following value in place, where the release has the rule.
+// The member whose value `member` follows in `release`, from the
+// catalogue's "follows" column, where the release has both: `member` is then
+// not set by itself but saved as the followed value + 1.
+std::optional<int> followedMember(ReleaseId release, int member);
+// The value a following member takes: the followed value + 1, as the
+// followed value's shortest decimal text reads.
+Single followingValue(Single followed);
+// Puts every following value in place, where the release has the rule.
 void applyFollowing(ModuleValues& values);
 
 // Whether a user may set a member: the release has it, it follows no other

@@ -1,14 +1,8 @@
 #include "elftext.h"
 
+#include "numbers.h"
+
 namespace qm::text {
-namespace {
-
-QString hex(qint64 value, int width) {
-    return QStringLiteral("0x") + QString::number(value, 16).rightJustified(width, u'0').toUpper();
-}
-
-} // namespace
-
 QString elfDetail(const prx::ElfPrx& elf) {
     using prx::ElfFault;
     switch (elf.fault) {

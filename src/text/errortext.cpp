@@ -102,6 +102,16 @@ QString factDetail(const Error& e) {
         return {};
     case Reason::NothingOpen:
         return QStringLiteral("nothing to save");
+    case Reason::TypedCharacter:
+        return QStringLiteral("the character U+%1 can't be stored in a module text (one byte each, U+0001 to "
+                              "U+00FF)")
+            .arg(static_cast<uint>(e.character), 4, 16, QLatin1Char('0'));
+    case Reason::NotColour:
+        return quoted(e.text) + QStringLiteral(" is not a colour of the form #RRGGBB");
+    case Reason::NotChoice:
+        return quoted(e.text) + QStringLiteral(" is not one of: ") + e.other;
+    case Reason::NotIconCode:
+        return quoted(e.text) + QStringLiteral(" is not an icon code from 0 to %1").arg(e.limit);
     }
     return e.detail;
 }
@@ -150,6 +160,21 @@ QString userText(const Error& error, const QString& fileName) {
     return occurred(error.number,
                     errorDescription(error) + QStringLiteral(": ") +
                         (detail.isEmpty() ? fileName : detail + QStringLiteral(" in ") + fileName));
+}
+
+QString refusalText(const Error& error) {
+    const QString fact = factDetail(error);
+    const QString description = errorDescription(error);
+    const QString words = fact.isEmpty()          ? description
+                          : description.isEmpty() ? fact
+                                                  : description + QStringLiteral(": ") + fact;
+    return error.member.isEmpty() ? words : error.member + QStringLiteral(": ") + words;
+}
+
+QString storedTextNote(const QString& name, const QString& stored, int maxLength) {
+    return QStringLiteral("%1: written as \"%2\" (no blanks, at most %3 characters)")
+        .arg(name, stored)
+        .arg(maxLength);
 }
 
 QString fullText(const Error& error) {

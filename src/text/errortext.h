@@ -26,5 +26,11 @@ QString userText(const Error& error);
 QString userText(const Error& error, const QString& fileName);
 // Description and detail on one line, for logs and the command-line tool.
 QString fullText(const Error& error);
+// A value refused, as a look or the command line words it: the value's name
+// first, then why ("XmbX: Type mismatch: \"60-\" is not a number",
+// "TextColors[2]: \"red\" is not a colour of the form #RRGGBB").
+QString refusalText(const Error& error);
+// The note for a text stored other than given: blanks dropped, cut to its slot.
+QString storedTextNote(const QString& name, const QString& stored, int maxLength);
 
 } // namespace qm::text

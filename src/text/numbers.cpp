@@ -109,6 +109,10 @@ Error textError(int number, Reason reason, QStringView text) {
 
 } // namespace
 
+QString hex(qint64 value, int width) {
+    return QStringLiteral("0x") + QString::number(value, 16).rightJustified(width, u'0').toUpper();
+}
+
 QString formatSingle(float value, const QLocale& locale) {
     if (std::isnan(value))
         return QStringLiteral("NaN");

@@ -11,6 +11,9 @@
 
 namespace qm::text {
 
+// "0x" and the value in upper-case hexadecimal, at least `width` digits.
+QString hex(qint64 value, int width);
+
 // Shortest text that reads back to the same binary32 value.
 QString formatSingle(float value, const QLocale& locale);
 

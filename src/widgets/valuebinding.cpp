@@ -1,49 +1,11 @@
 #include "valuebinding.h"
 
 #include "document/editingdocument.h"
-#include "prx/rules.h"
-#include "text/numbers.h"
+#include "looks/convert.h"
 
 #include <QLineEdit>
 
 namespace qm::ui {
-namespace {
-
-QString shownText(const prx::Value& value, const QLocale& locale) {
-    if (const auto* single = std::get_if<prx::Single>(&value))
-        return text::formatSingle(single->toFloat(), locale);
-    if (const auto* integer = std::get_if<qint16>(&value))
-        return QString::number(*integer);
-    if (const auto* text = std::get_if<QString>(&value))
-        return *text;
-    return {};
-}
-
-// The value a text gives for a member whose value is `current`; a text
-// that shows the same number as `current` gives `current` itself, so its
-// bits stay (a NaN's payload, for one).
-Result<prx::Value> valueOf(const QString& text, const prx::Value& current, const QLocale& locale) {
-    if (std::holds_alternative<QString>(current))
-        return prx::Value(text);
-    if (std::holds_alternative<qint16>(current)) {
-        auto number = text::parseNumber(text, locale);
-        if (!number)
-            return number.error();
-        auto size = prx::bmpSizeFromNumber(*number);
-        if (!size)
-            return size.error();
-        return prx::Value(*size);
-    }
-    auto number = text::parseSingle(text, locale);
-    if (!number)
-        return number.error();
-    const prx::Single single = prx::Single::fromFloat(*number);
-    if (shownText(single, locale) == shownText(current, locale))
-        return current;
-    return prx::Value(single);
-}
-
-} // namespace
 
 ValueBinding::ValueBinding(doc::EditingDocument& document, const QLocale& locale, QLineEdit* box, int member,
                            const QString& step)
@@ -64,7 +26,7 @@ void ValueBinding::show() {
         return;
     m_showing = true;
     m_document.clearUnstorable(m_member);
-    m_box->setText(shownText(m_document.values().value(m_member), m_locale));
+    m_box->setText(looks::shownText(m_document.values().value(m_member), m_locale));
     // Shown from its first character, not scrolled to its end.
     m_box->setCursorPosition(0);
     m_showing = false;
@@ -73,7 +35,7 @@ void ValueBinding::show() {
 Status ValueBinding::entry() const {
     if (!present())
         return {};
-    auto v = valueOf(m_box->text(), m_document.values().value(m_member), m_locale);
+    auto v = looks::valueFromText(m_box->text(), m_document.values().value(m_member), m_locale);
     if (!v)
         return v.error();
     return {};
@@ -86,7 +48,7 @@ bool ValueBinding::empty() const {
 void ValueBinding::textChanged() {
     if (m_showing || !present())
         return;
-    auto v = valueOf(m_box->text(), m_document.values().value(m_member), m_locale);
+    auto v = looks::valueFromText(m_box->text(), m_document.values().value(m_member), m_locale);
     if (!v) {
         // The value stays; the document holds the text as an edit that can't be saved.
         const bool empty = m_box->text().isEmpty();
@@ -102,7 +64,7 @@ void ValueBinding::valueChanged(int member) {
     if (member != m_member || m_showing)
         return;
     // A box whose text already reads as the value keeps the text as typed.
-    auto v = valueOf(m_box->text(), m_document.values().value(m_member), m_locale);
+    auto v = looks::valueFromText(m_box->text(), m_document.values().value(m_member), m_locale);
     if (v && *v == m_document.values().value(m_member))
         return;
     show();

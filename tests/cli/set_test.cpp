@@ -198,6 +198,40 @@ TEST_F(Set, NotesWhatFollowsAndWhatStaysTheSame) {
     }
 }
 
+// A module whose network icon is out of step with the main icon: a set that
+// changes nothing leaves it so; any other set counts only what was given
+// and puts the network icon in step, saying so.
+TEST_F(Set, CountsOnlyTheValuesGivenWhenAFollowingValueIsOutOfStep) {
+    for (int version : {12, 13, 14}) {
+        SCOPED_TRACE(version);
+        const QString file = writeVsh(version, 1, QStringLiteral("m.prx"));
+        QByteArray bytes = readFile(file);
+        const qint64 network = known::vshOffset(version, VshMember::NetworkIconYUnfocused);
+        const float main = singleAt(bytes, known::vshOffset(version, VshMember::MainIconYUnfocused));
+        bytes.replace(network, 4, singleBytes(-7.0f));
+        writeFile(file, bytes);
+        const QString xmbX =
+            QStringLiteral("XmbX=%1").arg(singleAt(bytes, known::vshOffset(version, VshMember::XmbX)));
+
+        const CliRun same = run({QStringLiteral("set"), file, xmbX});
+        ASSERT_EQ(same.exitCode, 0) << same.err.toStdString();
+        EXPECT_TRUE(same.errText().contains(QStringLiteral("no value changed;"))) << same.err.toStdString();
+        EXPECT_EQ(readFile(file), bytes);
+
+        const CliRun changed = run({QStringLiteral("set"), file, QStringLiteral("XmbX=1234.5")});
+        ASSERT_EQ(changed.exitCode, 0) << changed.err.toStdString();
+        EXPECT_TRUE(changed.errText().contains(QStringLiteral("1 value written")))
+            << changed.err.toStdString();
+        EXPECT_TRUE(changed.errText().contains(
+            QStringLiteral("NetworkIconYUnfocused follows MainIconYUnfocused: written as %1")
+                .arg(main + 1.0f)))
+            << changed.err.toStdString();
+        const QByteArray after = readFile(file);
+        EXPECT_EQ(singleAt(after, network), main + 1.0f);
+        EXPECT_EQ(singleAt(after, known::vshOffset(version, VshMember::XmbX)), 1234.5f);
+    }
+}
+
 TEST_F(Set, RefusesAndWritesNothing) {
     const QString packed = path(QStringLiteral("packed.prx"));
     writeFile(packed, makePacked(QByteArray(64, 'p'), 201704));

@@ -127,6 +127,41 @@ TEST(ErrorText, NamesTheFileInTheWindowsText) {
               QStringLiteral("One of the value is empty"));
 }
 
+// A value refused by a look or the command line: its name first, then why.
+TEST(ErrorText, WordsARefusalAfterTheValuesName) {
+    const auto about = [](Error e, const char* name) { return e.named(QString::fromLatin1(name)); };
+    Error choice = withText(fact(ErrorKind::Check, 0, Reason::NotChoice), QStringLiteral("Foto"));
+    choice.other = QStringLiteral("Settings, Photo");
+    Error icon = withText(fact(ErrorKind::Check, 0, Reason::NotIconCode), QStringLiteral("40"));
+    icon.limit = 32;
+    Error typed = fact(ErrorKind::Check, 0, Reason::TypedCharacter);
+    typed.character = 0x2603;
+    const struct {
+        Error error;
+        const char* words;
+    } cases[] = {
+        {about(withText(fact(ErrorKind::Conversion, 13, Reason::NotNumber), QStringLiteral("60-")), "XmbX"),
+         "XmbX: Type mismatch: \"60-\" is not a number"},
+        {about(fact(ErrorKind::Check, 0, Reason::BmpMax), "BmpSize"),
+         "BmpSize: BMP Max Size it's 32767 bytes"},
+        {about(fact(ErrorKind::Check, 0, Reason::ValueEmpty), "HoldX"), "HoldX: One of the value is empty"},
+        {about(withText(fact(ErrorKind::Check, 0, Reason::NotColour), QStringLiteral("red")),
+               "TextColors[0]"),
+         "TextColors[0]: \"red\" is not a colour of the form #RRGGBB"},
+        {about(choice, "MenuEntries[1].category"),
+         "MenuEntries[1].category: \"Foto\" is not one of: Settings, Photo"},
+        {about(icon, "MenuEntries[0].order"),
+         "MenuEntries[0].order: \"40\" is not an icon code from 0 to 32"},
+        {about(typed, "MSIconGame"), "MSIconGame: the character U+2603 can't be stored in a module text (one "
+                                     "byte each, U+0001 to U+00FF)"},
+        {about(fact(ErrorKind::Conversion, 6, Reason::NumberBeyondSingle), "MuteX"),
+         "MuteX: Overflow: the number is beyond the range of a Single"},
+        {Error::check(QStringLiteral("XmbX: expected a number")), "XmbX: expected a number"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(text::refusalText(c.error), QString::fromUtf8(c.words));
+}
+
 // A refused text is reported with its member and the member's offset, on
 // every VSH release.
 TEST(ErrorFacts, RefusedTextNamesItsMemberAndOffset) {

@@ -166,7 +166,7 @@ TEST(Look, A35xLookIntoA371Module) {
     EXPECT_EQ(left.onlyInB.size(), 5);
     // What the 3.5x look lacks keeps the target's values.
     for (const char* name : {"MSOptionIconX", "MainIconYFocused", "AlphaMSOptionIcon"}) {
-        const Member m = *findMember(ModuleKind::Vsh, QString::fromLatin1(name));
+        const MemberInfo m = *prx::findMember(ModuleKind::Vsh, QString::fromLatin1(name));
         EXPECT_EQ(numberText(applied.values, m), numberText(target, m)) << name;
     }
 }

@@ -134,6 +134,24 @@ TEST_P(EveryRelease, NumberEditsChangeExactlyTheirOwnBytes) {
     EXPECT_TRUE(*reloaded == followed);
 }
 
+// Only the network icon of VSH releases 12 to 14 follows another value, the
+// main icon; no other member of any release follows one.
+TEST_P(EveryRelease, OnlyTheNetworkIconOfTheLastReleasesFollowsAValue) {
+    const ModuleRelease r = GetParam();
+    const ReleaseId release{r.kind, r.version};
+    const bool rule = r.kind == ModuleKind::Vsh && r.version >= 12;
+    for (int m = 0; m < memberCount(r.kind); ++m) {
+        const QString name = QString(memberInfo(r.kind, m).name);
+        const auto followed = followedMember(release, m);
+        if (rule && name == u"NetworkIconYUnfocused") {
+            ASSERT_TRUE(followed);
+            EXPECT_EQ(memberInfo(r.kind, *followed).name, QLatin1StringView("MainIconYUnfocused"));
+        } else {
+            EXPECT_FALSE(followed) << name.toStdString();
+        }
+    }
+}
+
 TEST_P(EveryRelease, ValuesOfAnotherReleaseOrKindWriteNothing) {
     const ModuleRelease r = GetParam();
     const ModuleFixture f = makeModule(r);

@@ -30,7 +30,7 @@ QList<Shown> shownAfterLoad(prx::ModuleKind kind, int version, const QByteArray&
         return {};
     }
     QList<Shown> out;
-    for (const looks::Member& member : looks::allMembers(kind))
+    for (const prx::MemberInfo& member : prx::members(kind))
         for (const looks::ShownValue& value : looks::shownValues(*module, member))
             out.append({value.name, value.text});
     return out;

@@ -183,7 +183,7 @@ TEST_P(VshMemberRule, OnlyOpenValuesAreSetAndOnlyTextsMayNotBeEmpty) {
 
     // The network icon of releases 12 to 14 moves with the main icon.
     const qint64 network =
-        c.member == V::MainIconYUnfocused && followsMainIcon(vshRow(c.version), V::NetworkIconYUnfocused)
+        c.member == V::MainIconYUnfocused && followedMember(vshRow(c.version), int(V::NetworkIconYUnfocused))
             ? test::known::vshOffset(c.version, V::NetworkIconYUnfocused)
             : -1;
 
@@ -393,7 +393,8 @@ TEST(VshNetworkIcon, FollowsTheMainIconInReleases12To14) {
         const auto f = makeVsh(c.version);
         auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Vsh, c.version});
         ASSERT_TRUE(loaded);
-        EXPECT_TRUE(followsMainIcon(vshRow(c.version), V::NetworkIconYUnfocused));
+        EXPECT_EQ(followedMember(vshRow(c.version), int(V::NetworkIconYUnfocused)),
+                  int(V::MainIconYUnfocused));
         ModuleValues edited = *loaded;
         edited.setValue(V::MainIconYUnfocused, Single::fromFloat(c.main));
         edited.setValue(V::NetworkIconYUnfocused, Single::fromFloat(999.0f)); // not what counts
@@ -431,7 +432,7 @@ TEST(VshNetworkIcon, IsAnOrdinaryValueBeforeRelease12) {
         const auto f = makeVsh(v);
         auto loaded = loadValues(ModuleImage(f.bytes), ReleaseId{ModuleKind::Vsh, v});
         ASSERT_TRUE(loaded);
-        EXPECT_FALSE(followsMainIcon(vshRow(v), V::NetworkIconYUnfocused)) << v;
+        EXPECT_FALSE(followedMember(vshRow(v), int(V::NetworkIconYUnfocused))) << v;
         EXPECT_TRUE(editable(*loaded, V::NetworkIconYUnfocused)) << v;
         EXPECT_FALSE(loaded->has(V::MainIconYUnfocused)) << v; // no such value before release 12
         ModuleValues edited = *loaded;
@@ -458,9 +459,9 @@ TEST(VshNetworkIcon, IsTheMainIconAsShownPlusOne) {
         {-1.0f, 0.0f},  {16777216.0f, 16777216.0f}, // 2^24 + 1 is no single: rounded to the even neighbour
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(networkIconFollowing(Single::fromFloat(c.main)).toFloat(), c.network) << c.main;
+        EXPECT_EQ(followingValue(Single::fromFloat(c.main)).toFloat(), c.network) << c.main;
     }
-    EXPECT_TRUE(std::isnan(networkIconFollowing(Single::fromBits(0x7FC12345u)).toFloat()));
+    EXPECT_TRUE(std::isnan(followingValue(Single::fromBits(0x7FC12345u)).toFloat()));
 }
 
 // ---------------------------------------------------------------------------
