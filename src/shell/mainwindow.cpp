@@ -175,6 +175,8 @@ MainWindow::~MainWindow() {
     const QList<QObject*> objects = findChildren<QObject*>();
     for (QObject* child : objects)
         QObject::disconnect(child, nullptr, this, nullptr);
+    // Nor may the workspace's last activation reach the menus' handlers, which ask this window.
+    QObject::disconnect(m_mdi, nullptr, nullptr, nullptr);
 }
 
 void MainWindow::buildMenus() {
