@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "mainwindow.h"
+#include "platform/consolestreams.h"
 
 #include <quillmark/version.h>
 
@@ -16,8 +17,8 @@
 namespace {
 
 void print(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    if (qm::platform::attachParentConsole())
+        qm::platform::writeText(stream, text);
 }
 
 } // namespace
@@ -27,9 +28,7 @@ int main(int argc, char** argv) {
 
     // Help, the version and usage errors need no display: they are handled
     // before Qt connects to one.
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList args = qm::platform::commandLineArguments(argc, argv);
     const ShellCommandLine line = qm::ui::parseShellCommandLine(args);
     switch (line.action) {
     case ShellCommandLine::Action::Help:

@@ -5,6 +5,7 @@
 #include "windowhelpers.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QShortcut>
@@ -35,7 +36,7 @@ EditorForm::~EditorForm() {
 }
 
 QString EditorForm::statusFile() const {
-    return filePath().isEmpty() ? QString() : filePath() + QLatin1Char(' ');
+    return filePath().isEmpty() ? QString() : QDir::toNativeSeparators(filePath()) + QLatin1Char(' ');
 }
 
 Status EditorForm::load(const QString& path, prx::ReleaseId release) {
