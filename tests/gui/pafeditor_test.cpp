@@ -7,6 +7,7 @@
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
 
+#include <QDir>
 #include <QAccessible>
 #include <QApplication>
 #include <QFileInfo>
@@ -177,7 +178,7 @@ private Q_SLOTS:
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(form.statusVersion(),
                  QString::fromLatin1(known::pafRelease(version).label) + QStringLiteral(" "));
-        QCOMPARE(form.statusFile(), path + QStringLiteral(" "));
+        QCOMPARE(form.statusFile(), QDir::toNativeSeparators(path) + QStringLiteral(" "));
         QCOMPARE(form.versionIndex(), version);
         QCOMPARE(form.filePath(), path);
         for (P m : members()) {
@@ -278,7 +279,7 @@ private Q_SLOTS:
         for (qint64 offset : qm::test::differingOffsets(o.fixture.bytes, copy))
             QVERIFY(offset >= at && offset < at + 4);
         QCOMPARE(singleAt(copy, at), 12.5f);
-        QCOMPARE(o.form->statusFile(), other + QStringLiteral(" "));
+        QCOMPARE(o.form->statusFile(), QDir::toNativeSeparators(other) + QStringLiteral(" "));
         QCOMPARE(o.form->filePath(), other);
         QCOMPARE(o.form->box(prx::PafMember::OtherSubmenuIconSize)->text(), QStringLiteral("12.5"));
 
@@ -354,7 +355,7 @@ private Q_SLOTS:
         QCOMPARE(qm::test::readFile(o.path), o.fixture.bytes);
         QVERIFY(!QFileInfo::exists(o.dir->filePath(QStringLiteral("other.prx"))));
         QCOMPARE(status.size(), 0);
-        QCOMPARE(o.form->statusFile(), o.path + QStringLiteral(" "));
+        QCOMPARE(o.form->statusFile(), QDir::toNativeSeparators(o.path) + QStringLiteral(" "));
         for (const QString& name : emptied)
             QVERIFY(o.form->box(*prx::pafMemberByName(name))->text().isEmpty());
         if (!box.isEmpty())
@@ -392,7 +393,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.calls.first().buttons, MsgButtons::Ok);
         QCOMPARE(status.size(), 0);
         QCOMPARE(o.form->versionIndex(), 3);
-        QCOMPARE(o.form->statusFile(), o.path + QStringLiteral(" "));
+        QCOMPARE(o.form->statusFile(), QDir::toNativeSeparators(o.path) + QStringLiteral(" "));
         QCOMPARE(o.form->statusVersion(),
                  QString::fromLatin1(known::pafRelease(3).label) + QStringLiteral(" "));
         QCOMPARE(o.form->box(prx::PafMember::MainIconSpacing)->text(), QStringLiteral("42"));

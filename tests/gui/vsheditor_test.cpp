@@ -10,6 +10,7 @@
 #include "widgets/colorbox.h"
 #include "widgets/typinglimit.h"
 
+#include <QDir>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -367,7 +368,7 @@ private Q_SLOTS:
         const prx::ModuleValues& expected = o.fixture.expected;
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(form.statusVersion(), QString::fromLatin1(known::vshRelease(version).label) + u' ');
-        QCOMPARE(form.statusFile(), o.path + u' ');
+        QCOMPARE(form.statusFile(), QDir::toNativeSeparators(o.path) + u' ');
         QCOMPARE(form.versionIndex(), version);
         for (prx::VshMember m : vshNumberMembers()) {
             QCOMPARE(form.box(m)->text(), expectedNumber(expected, m));
@@ -559,7 +560,7 @@ private Q_SLOTS:
         QVERIFY(dialogs.calls.isEmpty());
         QCOMPARE(status.size(), 0);
         QCOMPARE(o.form->versionIndex(), 12);
-        QCOMPARE(o.form->statusFile(), o.path + u' ');
+        QCOMPARE(o.form->statusFile(), QDir::toNativeSeparators(o.path) + u' ');
         QCOMPARE(o.form->box(prx::VshMember::MuteY)->text(), QStringLiteral("42"));
         QCOMPARE(o.form->box(prx::VshMember::RCOPath2)->text(),
                  expectedText(o.fixture.expected, prx::VshMember::RCOPath2));

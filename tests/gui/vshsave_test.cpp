@@ -8,6 +8,7 @@
 #include "vsh/menutab.h"
 #include "widgets/colorbox.h"
 
+#include <QDir>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -230,7 +231,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QVERIFY(changedWithin(o.fixture.bytes, readFile(other),
                               rangeOf(11, QStringLiteral("XmbXGameSubmenu:4"))));
-        QCOMPARE(o.form->statusFile(), other + u' ');
+        QCOMPARE(o.form->statusFile(), QDir::toNativeSeparators(other) + u' ');
         applyEdit(*o.form, QStringLiteral("b:XmbX=1"));
         QVERIFY(o.form->save(other, test::vshRow(11)));
         QCOMPARE(readFile(o.path), o.fixture.bytes);
@@ -295,7 +296,7 @@ private Q_SLOTS:
         QCOMPARE(readFile(o.path), o.fixture.bytes);
         QVERIFY(!QFileInfo::exists(other));
         QCOMPARE(status.size(), 0);
-        QCOMPARE(o.form->statusFile(), o.path + u' ');
+        QCOMPARE(o.form->statusFile(), QDir::toNativeSeparators(o.path) + u' ');
         QCOMPARE(o.form->values(), shown); // the window keeps the edits
     }
 
