@@ -7,9 +7,9 @@
 #include "support/fixtures.h"
 #include "support/known_offsets.h"
 
-#include <QDir>
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>

@@ -10,11 +10,11 @@
 #include "widgets/colorbox.h"
 #include "widgets/typinglimit.h"
 
-#include <QDir>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>

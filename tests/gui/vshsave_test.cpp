@@ -8,9 +8,9 @@
 #include "vsh/menutab.h"
 #include "widgets/colorbox.h"
 
-#include <QDir>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
