@@ -62,7 +62,8 @@ void writeUtf8(std::FILE* stream, QByteArrayView text) {
 }
 
 bool attachParentConsole() {
-    if (_get_osfhandle(_fileno(stdout)) >= 0)
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out != nullptr && out != INVALID_HANDLE_VALUE)
         return true; // redirected to a file or a pipe
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
         return false;
