@@ -30,11 +30,13 @@ BrandingText "${APP} ${VERSION}"
 !include MultiUser.nsh
 !include MUI2.nsh
 !include x64.nsh
+!include FileFunc.nsh
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\quillmark.exe"
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start Quillmark"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartQuillmark
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
@@ -61,6 +63,12 @@ Function .onInit
     ${EndIf}
     SetRegView 64
     !insertmacro MULTIUSER_INIT
+FunctionEnd
+
+; Started from the finish page in the user's documents, as the shortcut does.
+Function StartQuillmark
+    SetOutPath "$DOCUMENTS"
+    Exec '"$INSTDIR\quillmark.exe"'
 FunctionEnd
 
 Function un.onInit
@@ -110,6 +118,8 @@ Section "Quillmark" SecMain
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode'
     WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode /S'
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
