@@ -67,10 +67,7 @@ bool attachParentConsole() {
         return true; // redirected to a file or a pipe
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
         return false;
-    std::FILE* ignored = nullptr;
-    freopen_s(&ignored, "CONOUT$", "w", stdout);
-    freopen_s(&ignored, "CONOUT$", "w", stderr);
-    return true;
+    return std::freopen("CONOUT$", "w", stdout) != nullptr && std::freopen("CONOUT$", "w", stderr) != nullptr;
 }
 
 void writeText(std::FILE* stream, const QString& text) {
