@@ -130,8 +130,8 @@ private Q_SLOTS:
     void decompFailureLeavesTheFiles_data() {
         QTest::addColumn<bool>("archiverOnPath");
         QTest::addColumn<QString>("reason");
-        QTest::addRow("payload is not gzip") << true << QStringLiteral("7za exited with code 2");
-        QTest::addRow("no archiver") << false << QStringLiteral("p7zip-full");
+        QTest::addRow("payload is not gzip") << true << archiverExit2();
+        QTest::addRow("no archiver") << false << missingArchiverHint();
     }
     void decompFailureLeavesTheFiles() {
         QFETCH(bool, archiverOnPath);
@@ -245,10 +245,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("signature");        // the header source keeps its "~PSP"
         QTest::addRow("header source of 335 bytes")
             << 0 << 335 << QStringLiteral("too short") << QByteArray() << true;
-        QTest::addRow("archiver fails, in place")
-            << 0 << 436 << QStringLiteral("7za exited with code 2") << QByteArray() << true;
-        QTest::addRow("archiver fails, new name")
-            << 1 << 436 << QStringLiteral("7za exited with code 2") << QByteArray() << true;
+        QTest::addRow("archiver fails, in place") << 0 << 436 << archiverExit2() << QByteArray() << true;
+        QTest::addRow("archiver fails, new name") << 1 << 436 << archiverExit2() << QByteArray() << true;
         QTest::addRow("result fails a check, new name")
             << 1 << 436 << QStringLiteral("signature: ") << QByteArray("vshmain") << false;
         QTest::addRow("not a release, in place")

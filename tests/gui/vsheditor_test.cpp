@@ -1,6 +1,7 @@
 #include "editor_helpers.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
+#include "support/environment.h"
 
 #include "prx/catalogue.h"
 #include "support/known_offsets.h"
@@ -303,6 +304,8 @@ private Q_SLOTS:
 
     // Nothing on a tab is cut off or overlaps another control.
     void layoutFitsTheWindow() {
+        if (underWine())
+            QSKIP(kWineFonts);
         QFETCH(int, version);
         OpenedVsh o = openVsh(version);
         VshEditor& form = *o.form;

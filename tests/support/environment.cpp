@@ -8,6 +8,10 @@
 #include <QFileInfo>
 
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 #include <cstdlib>
 
 namespace qm::test {
@@ -51,6 +55,27 @@ QString writeStandIn(const QString& base, const QByteArray& steps, bool executab
         std::abort();
     }
     return program;
+}
+
+QString archiverExit2() {
+    return programFile(QStringLiteral("7za")) + QStringLiteral(" exited with code 2");
+}
+
+QString missingArchiverHint() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("https://www.7-zip.org/");
+#else
+    return QStringLiteral("p7zip-full");
+#endif
+}
+
+bool underWine() {
+#ifdef Q_OS_WIN
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+    return false;
+#endif
 }
 
 void removeStandIn(const QString& base) {

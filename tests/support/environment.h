@@ -37,4 +37,16 @@ QString writeStandIn(const QString& base, const QByteArray& steps, bool executab
 // Removes what writeStandIn put at `base`.
 void removeStandIn(const QString& base);
 
+// "7za exited with code 2" (7za.exe on Windows), as a failed run is told.
+QString archiverExit2();
+// What the message about a missing archiver says where to get it:
+// "p7zip-full", on Windows the 7-Zip site.
+QString missingArchiverHint();
+
+// Whether the test runs under Wine, whose stand-in fonts are wider than
+// Windows's own: tests of how text fits a window don't hold there.
+bool underWine();
+inline const char* const kWineFonts =
+    "Wine's substitutes for the Windows fonts are wider; the fit is checked on Linux (and Windows)";
+
 } // namespace qm::test
