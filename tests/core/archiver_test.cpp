@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -140,6 +141,43 @@ TEST(ArchiverLookup, StartsTheProgramBehindADistributionWrapperScript) {
         EXPECT_EQ(*found, row.bypassed ? real : wrapper);
     }
 }
+
+#ifdef Q_OS_WIN
+// An installed 7-Zip is found through its registry key (HKCU or HKLM
+// \Software\7-Zip, "Path"), else in Program Files, when nothing is on PATH.
+TEST(ArchiverLookup, FindsTheSevenZOfAnInstalledSevenZip) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    const QString programs = root.filePath(QStringLiteral("programs"));
+    const QString registered = root.filePath(QStringLiteral("elsewhere/7-Zip"));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(programs));
+    const QByteArray programsNative = QDir::toNativeSeparators(programs).toLocal8Bit();
+    EnvGuard path("PATH", QFile::encodeName(QDir::toNativeSeparators(bin)));
+    EnvGuard pf("ProgramFiles", programsNative), pf64("ProgramW6432", programsNative),
+        pf32("ProgramFiles(x86)", programsNative);
+    QSettings key(QStringLiteral("HKEY_CURRENT_USER\\Software\\7-Zip"), QSettings::NativeFormat);
+    const QVariant before = key.value(QStringLiteral("Path"));
+    key.remove(QStringLiteral("Path"));
+
+    EXPECT_FALSE(findArchiver(QString())) << "no 7-Zip anywhere";
+    const QString inProgramFiles = writeStandIn(programs + QStringLiteral("/7-Zip/7z"), "exit 0");
+    auto found = findArchiver(QString());
+    ASSERT_TRUE(found);
+    EXPECT_EQ(QDir::cleanPath(*found).toLower(), QDir::cleanPath(inProgramFiles).toLower());
+
+    const QString inRegistry = writeStandIn(registered + QStringLiteral("/7z"), "exit 0");
+    key.setValue(QStringLiteral("Path"), QDir::toNativeSeparators(registered) + QLatin1Char('\\'));
+    key.sync();
+    found = findArchiver(QString());
+    if (before.isValid())
+        key.setValue(QStringLiteral("Path"), before);
+    else
+        key.remove(QStringLiteral("Path"));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(QDir::cleanPath(*found).toLower(), QDir::cleanPath(inRegistry).toLower());
+}
+#endif
 
 TEST(ArchiverRun, PassesLargeInputAndOutputThroughBothPipes) {
     // Far more than a pipe holds in either direction: a runner that writes
