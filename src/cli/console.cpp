@@ -1,4 +1,5 @@
 #include "console.h"
+#include "platform/consolestreams.h"
 #include "text/errortext.h"
 
 #include <cstdio>
@@ -7,9 +8,7 @@ namespace qm::cli {
 namespace {
 
 void writeTo(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fputc('\n', stream);
+    platform::writeUtf8(stream, QByteArray(text.toUtf8() + '\n'));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "commandhelp.h"
 #include "commands.h"
 #include "console.h"
+#include "platform/consolestreams.h"
 
 #include <quillmark/version.h>
 
@@ -88,13 +89,13 @@ constexpr Command kCommands[] = {
 };
 
 void printUsage(std::FILE* stream) {
-    const QByteArray text = usageText().toUtf8();
-    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stream);
+    qm::platform::writeUtf8(stream, usageText().toUtf8());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    qm::platform::prepareStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quillmark-cli"));
 

@@ -1,5 +1,8 @@
 #include "archiver.h"
 
+#include "platform/sevenzip.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -131,17 +134,33 @@ Result<QString> findArchiver(const QString& workFolder) {
         if (isExecutableFile(local))
             return local;
     }
+#ifdef Q_OS_WIN
+    // A 7za.exe shipped beside the program, as the portable folder allows.
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(kLocalName);
+    if (!QCoreApplication::applicationDirPath().isEmpty() && isExecutableFile(beside))
+        return beside;
+#endif
     for (const QString& name : {QStringLiteral("7za"), QStringLiteral("7z")}) {
         const QString found = QStandardPaths::findExecutable(name);
         if (!found.isEmpty())
             return withoutWrapper(found);
+    }
+    // The 7z.exe of an installed 7-Zip (Windows only; none elsewhere).
+    for (const QString& folder : platform::sevenZipFolders()) {
+        const QString installed = QDir(folder).absoluteFilePath(QStringLiteral("7z.exe"));
+        if (isExecutableFile(installed))
+            return installed;
     }
     const QString folder =
         workFolder.isEmpty() ? QStringLiteral("the working folder") : QDir::toNativeSeparators(workFolder);
 #ifdef Q_OS_WIN
     return Error::archiver(QStringLiteral("The archiver 7za.exe was not found in %1 or on PATH; install "
                                           "7-Zip's console archiver (7-Zip Extra) and put 7za.exe there")
-                               .arg(folder));
+                               .arg(folder),
+                           QStringLiteral("nor beside quillmark.exe or as the 7z.exe of an installed 7-Zip. "
+                                          "Get 7-Zip from https://www.7-zip.org/: installing it is enough, "
+                                          "or put 7za.exe from its \"7-Zip Extra\" package beside "
+                                          "quillmark.exe"));
 #else
     return Error::archiver(
         QStringLiteral("The archiver 7za was not found in %1 or on PATH; install it with: apt-get install "

@@ -14,8 +14,9 @@
 
 namespace qm::compression {
 
-// The working folder's own 7za first, then 7za and 7z on PATH. A missing
-// archiver is an error that names the package to install.
+// The working folder's own 7za first, then (Windows) 7za.exe beside the
+// program, then 7za and 7z on PATH, then (Windows) the 7z.exe of an
+// installed 7-Zip. A missing archiver is an error that says where to get it.
 Result<QString> findArchiver(const QString& workFolder);
 
 struct RunRequest {

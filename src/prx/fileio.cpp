@@ -1,5 +1,7 @@
 #include "fileio.h"
 
+#include "platform/filelock.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -21,10 +23,20 @@ Status checkRegularFile(const QString& path, const QFileInfo& info) {
     return {};
 }
 
+// The system's reason why `file` failed on `path`; on Windows, a file that
+// another program holds open says so first, since the system's words for
+// it don't name the cure.
+QString systemReason(const QString& path, const QFileDevice& file) {
+    if (platform::heldOpenElsewhere(path))
+        return QStringLiteral("another program holds the file open; close it there and try again (%1)")
+            .arg(file.errorString());
+    return file.errorString();
+}
+
 // `path` can't be opened, read or written, for the reason `file` gives.
 Error accessError(const QString& path, const QFileDevice& file, int number = errnum::PathFileAccess) {
     Error e = Error::of(ErrorKind::Io, number, Reason::NoAccess).in(path);
-    e.text = file.errorString();
+    e.text = systemReason(path, file);
     return e;
 }
 
@@ -71,7 +83,7 @@ Result<QString> keepOriginalOf(const QString& path) {
     if (!source.copy(original)) {
         Error e = Error::of(ErrorKind::Io, errnum::PathFileAccess, Reason::KeepOriginal).in(path);
         e.other = original;
-        e.text = source.errorString();
+        e.text = systemReason(path, source);
         return e;
     }
     return original;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace qm::prx {
 namespace {
@@ -17,12 +18,24 @@ QString withSlash(QString path) {
     return path;
 }
 
+// Windows reports a folder writable from its read-only attribute alone, so
+// Program Files passes for writable to an ordinary user; there only a file
+// made in it tells.
+bool canCreateFileIn(const QFileInfo& folder) {
+#ifdef Q_OS_WIN
+    QTemporaryFile probe(folder.absoluteFilePath() + QStringLiteral("/probe-XXXXXX"));
+    return probe.open();
+#else
+    return folder.isWritable();
+#endif
+}
+
 bool writableFolder(const QString& folder) {
     const QFileInfo data(folder);
     if (data.exists())
-        return data.isDir() && data.isWritable();
+        return data.isDir() && canCreateFileIn(data);
     const QFileInfo parent(data.absolutePath());
-    return parent.isDir() && parent.isWritable();
+    return parent.isDir() && canCreateFileIn(parent);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCloseEvent>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -95,7 +96,7 @@ QString EditorWindow::statusVersion() const {
 }
 
 QString EditorWindow::statusFile() const {
-    return m_document->isOpen() ? currentFile() + QLatin1Char(' ') : QString();
+    return m_document->isOpen() ? QDir::toNativeSeparators(currentFile()) + QLatin1Char(' ') : QString();
 }
 
 void EditorWindow::setFileGone(bool gone) {

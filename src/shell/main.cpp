@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "mainwindow.h"
+#include "platform/consolestreams.h"
 
 #include <quillmark/version.h>
 
@@ -17,8 +18,8 @@
 namespace {
 
 void print(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    if (qm::platform::attachParentConsole())
+        qm::platform::writeText(stream, text);
 }
 
 using qm::ui::ShellCommandLine;
@@ -47,9 +48,7 @@ std::optional<int> answerWithoutWindow(const ShellCommandLine& line) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList args = qm::platform::commandLineArguments(argc, argv);
     const ShellCommandLine line = qm::ui::parseShellCommandLine(args);
     if (const std::optional<int> status = answerWithoutWindow(line))
         return *status;

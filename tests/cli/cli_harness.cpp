@@ -17,7 +17,9 @@ CliRun CliTest::run(const QStringList& args) const {
     env.insert(QStringLiteral("QUILLMARK_DATA_DIR"), m_dir.filePath(QStringLiteral("data")));
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(m_dir.path());
-    process.start(QStringLiteral(QUILLMARK_CLI_PATH), args);
+    // QUILLMARK_CLI names another build of the tool, e.g. the Windows one
+    // under Wine, where the build's path is no Windows path.
+    process.start(qEnvironmentVariable("QUILLMARK_CLI", QStringLiteral(QUILLMARK_CLI_PATH)), args);
     CliRun r;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
         ADD_FAILURE() << "quillmark-cli did not finish: " << args.join(u' ').toStdString();

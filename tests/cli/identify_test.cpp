@@ -142,3 +142,32 @@ TEST_F(Identify, UsageAndHelp) {
         }
     }
 }
+
+// Names beyond ASCII (and beyond the ANSI code page, on Windows) reach the
+// tool whole and come back as UTF-8 with "\n" line ends, in the text and
+// the JSON lines, in a folder named so too; a file the tool writes (set -o)
+// lands under the name given.
+TEST_F(Identify, NamesBeyondAsciiPassThroughWhole) {
+    const QString folder = path(QStringLiteral("Тема テーマ ü"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString vsh = writeVsh(12, 1, QStringLiteral("Тема テーマ ü/vshmain ✓.prx"));
+    const QString copy = folder + QStringLiteral("/копия コピー.prx");
+
+    const CliRun text = run({QStringLiteral("identify"), vsh});
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    EXPECT_EQ(text.out,
+              (vsh + QStringLiteral(": VSHMain.prx - 3.71 (vsh, version 12, 311434 bytes)\n")).toUtf8());
+
+    const CliRun json = run({QStringLiteral("identify"), QStringLiteral("--json"), vsh});
+    ASSERT_EQ(json.exitCode, 0);
+    EXPECT_FALSE(json.out.contains('\r'));
+    const auto lines = jsonLines(json.out);
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0][u"path"].toString(), vsh);
+
+    const CliRun set =
+        run({QStringLiteral("set"), vsh, QStringLiteral("-o"), copy, QStringLiteral("XmbX=2")});
+    ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    EXPECT_TRUE(set.errText().contains(copy)) << set.err.toStdString();
+    EXPECT_EQ(readFile(copy).size(), 311434);
+}

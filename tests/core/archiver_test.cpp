@@ -4,10 +4,12 @@
 #include "qt_printers.h"
 #include "support/bytes.h"
 #include "support/environment.h"
+#include "support/fixtures.h"
 #include "text/errortext.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,14 +22,18 @@ using namespace qm;
 using namespace qm::compression;
 using qm::test::EnvGuard;
 using qm::test::noise;
-using qm::test::writeScript;
+using qm::test::programFile;
+using qm::test::writeStandIn;
 
 namespace {
 
-RunRequest shell(const QByteArray& script, const QByteArray& input = {}, qint64 limit = -1) {
+// A child that runs `steps` (see tests/support/standin.cpp), from a folder
+// of its own that lives as long as the test program.
+RunRequest child(const QByteArray& steps, const QByteArray& input = {}, qint64 limit = -1) {
+    static QTemporaryDir folder;
+    static int made = 0;
     RunRequest r;
-    r.program = QStringLiteral("/bin/sh");
-    r.arguments = {QStringLiteral("-c"), QString::fromUtf8(script)};
+    r.program = writeStandIn(folder.filePath(QStringLiteral("child%1").arg(++made)), steps);
     r.input = input;
     r.outputLimit = limit;
     return r;
@@ -68,14 +74,15 @@ TEST(ArchiverLookup, PrefersTheWorkingFolderThenSevenZaThenSevenZ) {
         const QString work = root.filePath(QStringLiteral("work"));
         const QString bin = root.filePath(QStringLiteral("bin"));
         ASSERT_TRUE(QDir().mkpath(work) && QDir().mkpath(bin));
-        const QString own = QDir(work).filePath(QStringLiteral("7za"));
+        QString own = programFile(QDir(work).filePath(QStringLiteral("7za")));
         if (row.local == Local::Executable || row.local == Local::PlainFile)
-            writeScript(own, "exit 0", row.local == Local::Executable);
+            own = writeStandIn(QDir(work).filePath(QStringLiteral("7za")), "exit 0",
+                               row.local == Local::Executable);
         if (row.local == Local::Folder) {
             ASSERT_TRUE(QDir().mkpath(own));
         }
         for (const char* name : row.onPath)
-            writeScript(QDir(bin).filePath(QString::fromLatin1(name)), "exit 0");
+            writeStandIn(QDir(bin).filePath(QString::fromLatin1(name)), "exit 0");
         EnvGuard path("PATH", QFile::encodeName(bin));
 
         const QString folder = row.emptyWorkFolder ? QString() : work;
@@ -83,26 +90,34 @@ TEST(ArchiverLookup, PrefersTheWorkingFolderThenSevenZaThenSevenZ) {
         if (!row.expected) {
             ASSERT_FALSE(found);
             EXPECT_EQ(found.error().kind, ErrorKind::Archiver);
+#ifdef Q_OS_WIN
+            EXPECT_TRUE(text::fullText(found.error()).contains(QStringLiteral("https://www.7-zip.org/")));
+            EXPECT_TRUE(text::fullText(found.error()).contains(QDir::toNativeSeparators(work)));
+#else
             EXPECT_TRUE(text::userText(found.error()).contains(QStringLiteral("p7zip-full")));
             EXPECT_TRUE(text::fullText(found.error()).contains(work));
+#endif
             continue;
         }
         ASSERT_TRUE(found) << text::fullText(found.error()).toStdString();
         const QString expected = QLatin1StringView(row.expected) == QLatin1StringView("local")
                                      ? own
-                                     : QDir(bin).filePath(QString::fromLatin1(row.expected));
-        EXPECT_EQ(QDir::cleanPath(*found), QDir::cleanPath(expected));
+                                     : programFile(QDir(bin).filePath(QString::fromLatin1(row.expected)));
+        EXPECT_EQ(QDir::cleanPath(*found).toLower(), QDir::cleanPath(expected).toLower());
     }
 }
 
 TEST(ArchiverLookup, StartsTheProgramBehindADistributionWrapperScript) {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "Windows has no wrapper scripts for 7za to see through";
+#endif
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     const QString bin = root.filePath(QStringLiteral("bin"));
     const QString lib = root.filePath(QStringLiteral("lib"));
     ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(lib));
     const QString real = QDir(lib).filePath(QStringLiteral("7za"));
-    writeScript(real, "exit 0");
+    writeStandIn(real, "exit 0");
     struct Row {
         const char* what;
         QByteArray wrapper; // second line of bin/7za
@@ -118,7 +133,8 @@ TEST(ArchiverLookup, StartsTheProgramBehindADistributionWrapperScript) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const QString wrapper = QDir(bin).filePath(QStringLiteral("7za"));
-        writeScript(wrapper, row.wrapper);
+        test::writeFile(wrapper, "#!/bin/sh\n" + row.wrapper + "\n");
+        ASSERT_TRUE(QFile::setPermissions(wrapper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         EnvGuard path("PATH", QFile::encodeName(bin));
         auto found = findArchiver(QString());
         ASSERT_TRUE(found);
@@ -126,11 +142,48 @@ TEST(ArchiverLookup, StartsTheProgramBehindADistributionWrapperScript) {
     }
 }
 
+#ifdef Q_OS_WIN
+// An installed 7-Zip is found through its registry key (HKCU or HKLM
+// \Software\7-Zip, "Path"), else in Program Files, when nothing is on PATH.
+TEST(ArchiverLookup, FindsTheSevenZOfAnInstalledSevenZip) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    const QString programs = root.filePath(QStringLiteral("programs"));
+    const QString registered = root.filePath(QStringLiteral("elsewhere/7-Zip"));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(programs));
+    const QByteArray programsNative = QDir::toNativeSeparators(programs).toLocal8Bit();
+    EnvGuard path("PATH", QFile::encodeName(QDir::toNativeSeparators(bin)));
+    EnvGuard pf("ProgramFiles", programsNative), pf64("ProgramW6432", programsNative),
+        pf32("ProgramFiles(x86)", programsNative);
+    QSettings key(QStringLiteral("HKEY_CURRENT_USER\\Software\\7-Zip"), QSettings::NativeFormat);
+    const QVariant before = key.value(QStringLiteral("Path"));
+    key.remove(QStringLiteral("Path"));
+
+    EXPECT_FALSE(findArchiver(QString())) << "no 7-Zip anywhere";
+    const QString inProgramFiles = writeStandIn(programs + QStringLiteral("/7-Zip/7z"), "exit 0");
+    auto found = findArchiver(QString());
+    ASSERT_TRUE(found);
+    EXPECT_EQ(QDir::cleanPath(*found).toLower(), QDir::cleanPath(inProgramFiles).toLower());
+
+    const QString inRegistry = writeStandIn(registered + QStringLiteral("/7z"), "exit 0");
+    key.setValue(QStringLiteral("Path"), QDir::toNativeSeparators(registered) + QLatin1Char('\\'));
+    key.sync();
+    found = findArchiver(QString());
+    if (before.isValid())
+        key.setValue(QStringLiteral("Path"), before);
+    else
+        key.remove(QStringLiteral("Path"));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(QDir::cleanPath(*found).toLower(), QDir::cleanPath(inRegistry).toLower());
+}
+#endif
+
 TEST(ArchiverRun, PassesLargeInputAndOutputThroughBothPipes) {
     // Far more than a pipe holds in either direction: a runner that writes
     // all input before reading any output would hang here.
     const QByteArray input = noise(3 * 1024 * 1024 + 17, 1);
-    RunRequest request = shell("cat", input);
+    RunRequest request = child("cat", input);
     qint64 lastFed = 0, lastRead = 0;
     bool monotonic = true;
     request.progress = [&](qint64 fed, qint64 read) {
@@ -158,11 +211,11 @@ TEST(ArchiverRun, ReportsExitCodesAndCrashes) {
         {"exit 0", 0, false},
         {"exit 2", 2, false},
         {"exit 255", 255, false},
-        {"cat >/dev/null; exit 7", 7, false},
-        {"head -c 10 >/dev/null; exit 3", 3, false},
-        {"exec >&-; sleep 0.2; exit 5", 5, false}, // output closed long before the end
-        {"kill -SEGV $$", 0, true},
-        {"kill -KILL $$", 0, true},
+        {"drain\nexit 7", 7, false},
+        {"read 10\nexit 3", 3, false},
+        {"closeout\nsleep 200\nexit 5", 5, false}, // output closed long before the end
+        {"crash", 0, true},
+        {"read 10\ncrash", 0, true},
     };
     // An unread megabyte of input must not hang the run or kill the caller
     // with a broken pipe.
@@ -170,7 +223,7 @@ TEST(ArchiverRun, ReportsExitCodesAndCrashes) {
     for (const Row& row : rows) {
         for (const QByteArray& input : inputs) {
             SCOPED_TRACE(std::string(row.script) + " with input " + std::to_string(input.size()));
-            const RunOutcome out = mustRun(shell(row.script, input));
+            const RunOutcome out = mustRun(child(row.script, input));
             EXPECT_EQ(out.crashed, row.crashed);
             if (!row.crashed) {
                 EXPECT_EQ(out.exitCode, row.exitCode);
@@ -188,17 +241,17 @@ TEST(ArchiverRun, StopsAtTheOutputLimit) {
         qint64 kept;
     };
     const Row rows[] = {
-        {"head -c 1000 /dev/zero", 1000, false, 1000},
-        {"head -c 1001 /dev/zero", 1000, true, 1000},
-        {"true", 0, false, 0},
-        {"printf x", 0, true, 0},
-        {"head -c 5000000 /dev/zero", -1, false, 5000000},
-        {"head -c 5000000 /dev/zero", 200000, true, 200000},
-        {"cat /dev/zero", 100000, true, 100000}, // never ends by itself
+        {"zeros 1000", 1000, false, 1000},
+        {"zeros 1001", 1000, true, 1000},
+        {"exit 0", 0, false, 0},
+        {"out x", 0, true, 0},
+        {"zeros 5000000", -1, false, 5000000},
+        {"zeros 5000000", 200000, true, 200000},
+        {"zeros -1", 100000, true, 100000}, // never ends by itself
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.script) + " limit " + std::to_string(row.limit));
-        const RunOutcome out = mustRun(shell(row.script, {}, row.limit));
+        const RunOutcome out = mustRun(child(row.script, {}, row.limit));
         EXPECT_EQ(out.limitExceeded, row.exceeded);
         EXPECT_EQ(out.output.size(), row.kept);
         if (!row.exceeded) {
@@ -211,15 +264,13 @@ TEST(ArchiverRun, StopsAtTheOutputLimitWhileInputIsStillFed) {
     // The child stops reading after the first line and floods its output, so
     // the limit must be noticed while most of the input is still unsent.
     const QByteArray input = QByteArray("a\n").repeated(1024 * 1024);
-    const RunOutcome out =
-        mustRun(shell("while read -r line; do while :; do echo zzzzzzzzzzzzzzz; done; done", input, 500000));
+    const RunOutcome out = mustRun(child("readline\nflood zzzzzzzzzzzzzzz\\n", input, 500000));
     EXPECT_TRUE(out.limitExceeded);
     EXPECT_EQ(out.output.size(), 500000);
 }
 
 TEST(ArchiverRun, KeepsOnlyTheTailOfStandardError) {
-    const RunOutcome out =
-        mustRun(shell("head -c 200000 /dev/zero | tr '\\0' e >&2; printf out; echo 'THE END' >&2; exit 1"));
+    const RunOutcome out = mustRun(child("errfill 200000 e\nout out\nerr THE END\\n\nexit 1"));
     EXPECT_EQ(out.exitCode, 1);
     EXPECT_EQ(out.output, QByteArray("out"));
     EXPECT_TRUE(out.errors.endsWith("eTHE END\n"));
@@ -232,13 +283,16 @@ TEST(ArchiverRun, KeepsOnlyTheTailOfStandardError) {
 }
 
 TEST(ArchiverRun, PassesArgumentsWithoutAShell) {
-    const QStringList hostile = {QStringLiteral("a \"quoted\" b"), QStringLiteral("&& echo injected"),
-                                 QStringLiteral("%PATH% $HOME ; `id`"), QStringLiteral("*"), QString()};
-    RunRequest request;
-    request.program = QStringLiteral("/bin/sh");
-    request.arguments =
-        QStringList{QStringLiteral("-c"), QStringLiteral("printf '[%s]\\n' \"$@\""), QStringLiteral("sh")} +
-        hostile;
+    const QStringList hostile = {QStringLiteral("a \"quoted\" b"),
+                                 QStringLiteral("&& echo injected"),
+                                 QStringLiteral("%PATH% $HOME ; `id`"),
+                                 QStringLiteral("*"),
+                                 QString(),
+                                 QStringLiteral("Тема テーマ"),
+                                 QStringLiteral("ends with \\"),
+                                 QStringLiteral("\\\"q\\\" \\\\ x")};
+    RunRequest request = child("args");
+    request.arguments = hostile;
     const RunOutcome out = mustRun(request);
     QByteArray expected;
     for (const QString& arg : hostile)
@@ -249,8 +303,7 @@ TEST(ArchiverRun, PassesArgumentsWithoutAShell) {
 TEST(ArchiverRun, FailsOnlyWhenTheProgramCannotStart) {
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
-    const QString notExecutable = root.filePath(QStringLiteral("7za"));
-    writeScript(notExecutable, "exit 0", false);
+    const QString notExecutable = writeStandIn(root.filePath(QStringLiteral("7za")), "exit 0", false);
     for (const QString& program :
          {root.filePath(QStringLiteral("missing/7za")), notExecutable, root.path()}) {
         SCOPED_TRACE(program.toStdString());
@@ -267,7 +320,7 @@ TEST(ArchiverRun, RunsOnAThreadWithoutAnEventLoop) {
     const QByteArray input = noise(1024 * 1024, 3);
     std::optional<RunOutcome> out;
     std::thread worker([&] {
-        auto run = runArchiver(shell("cat; exit 4", input));
+        auto run = runArchiver(child("cat\nexit 4", input));
         if (run)
             out = *run;
     });

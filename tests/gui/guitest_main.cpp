@@ -17,6 +17,11 @@ std::vector<GuiTestFactory>& guiTests() {
 } // namespace qm::test
 
 int main(int argc, char** argv) {
+    // On Windows Qt sends its messages, and QtTest its results, to the
+    // debugger rather than to a stream that is no console (a pipe, a file,
+    // Wine's output): the results would be lost.
+    if (qgetenv("QT_FORCE_STDERR_LOGGING").isEmpty())
+        qputenv("QT_FORCE_STDERR_LOGGING", "1");
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);

@@ -66,8 +66,7 @@ class ProgressWindowsTest : public QObject {
 private Q_SLOTS:
     void initTestCase() {
         m_dataDir.emplace(prx::kDataDirVariable, m_data.path().toLocal8Bit());
-        m_realArchiver = QStandardPaths::findExecutable(QStringLiteral("7za"));
-        if (m_realArchiver.isEmpty())
+        if (QStandardPaths::findExecutable(QStringLiteral("7za")).isEmpty())
             QSKIP("7za is not installed");
         // A real module, packed by the program itself.
         m_module = makeVsh(1).bytes;
@@ -85,9 +84,9 @@ private Q_SLOTS:
     void cleanupTestCase() { m_dataDir.reset(); }
     void init() {
         m_case = std::make_unique<QTemporaryDir>();
-        QFile::remove(localArchiver());
+        removeStandIn(localArchiver());
     }
-    void cleanup() { QFile::remove(localArchiver()); }
+    void cleanup() { removeStandIn(localArchiver()); }
 
     void decompUnpacksAndCannotBeLeftWhileWorking_data() {
         QTest::addColumn<bool>("ontoInput");
@@ -131,8 +130,8 @@ private Q_SLOTS:
     void decompFailureLeavesTheFiles_data() {
         QTest::addColumn<bool>("archiverOnPath");
         QTest::addColumn<QString>("reason");
-        QTest::addRow("payload is not gzip") << true << QStringLiteral("7za exited with code 2");
-        QTest::addRow("no archiver") << false << QStringLiteral("p7zip-full");
+        QTest::addRow("payload is not gzip") << true << archiverExit2();
+        QTest::addRow("no archiver") << false << missingArchiverHint();
     }
     void decompFailureLeavesTheFiles() {
         QFETCH(bool, archiverOnPath);
@@ -246,10 +245,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("signature");        // the header source keeps its "~PSP"
         QTest::addRow("header source of 335 bytes")
             << 0 << 335 << QStringLiteral("too short") << QByteArray() << true;
-        QTest::addRow("archiver fails, in place")
-            << 0 << 436 << QStringLiteral("7za exited with code 2") << QByteArray() << true;
-        QTest::addRow("archiver fails, new name")
-            << 1 << 436 << QStringLiteral("7za exited with code 2") << QByteArray() << true;
+        QTest::addRow("archiver fails, in place") << 0 << 436 << archiverExit2() << QByteArray() << true;
+        QTest::addRow("archiver fails, new name") << 1 << 436 << archiverExit2() << QByteArray() << true;
         QTest::addRow("result fails a check, new name")
             << 1 << 436 << QStringLiteral("signature: ") << QByteArray("vshmain") << false;
         QTest::addRow("not a release, in place")
@@ -272,7 +269,7 @@ private Q_SLOTS:
         writeFile(file("header.prx"), header);
         writeFile(file("out.prx"), "older");
         if (moduleName.isEmpty())
-            writeScript(localArchiver(), "cat > /dev/null\necho 'ERROR: no space left' >&2\nexit 2\n");
+            writeStandIn(localArchiver(), "drain\nerr ERROR: no space left\\n\nexit 2");
         ui::PackDialog window(file("vshmain.prx"), file("header.prx"),
                               saveComp == 1 ? file("out.prx") : QString());
         window.show();
@@ -303,12 +300,9 @@ private:
     // runs the real one. It stops waiting after ten seconds, so a window that
     // blocks while the archiver runs fails instead of hanging.
     void installGatedArchiver() {
-        writeScript(localArchiver(),
-                    QStringLiteral("echo run >> '%1'\ni=0\n"
-                                   "while [ ! -e '%2' ] && [ $i -lt 500 ]; do sleep 0.02; i=$((i+1)); done\n"
-                                   "exec '%3' \"$@\"\n")
-                        .arg(file("archiver.log"), file("gate"), m_realArchiver)
-                        .toLocal8Bit());
+        writeStandIn(
+            localArchiver(),
+            QStringLiteral("log %1\nwaitfor %2\n7za").arg(file("archiver.log"), file("gate")).toUtf8());
     }
     void openGate() const { writeFile(file("gate"), "open"); }
     int archiverRuns() const { return static_cast<int>(readFile(file("archiver.log")).count("run")); }
@@ -316,7 +310,6 @@ private:
     QTemporaryDir m_data;
     std::unique_ptr<QTemporaryDir> m_case;
     std::optional<EnvGuard> m_dataDir;
-    QString m_realArchiver;
     QByteArray m_module;
     QByteArray m_packed;
     QByteArray m_small;

@@ -30,6 +30,11 @@ void trigger(const ui::MainWindow& main, const char* action) {
 SettingsFolder::SettingsFolder(const QString& folder) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+#ifdef Q_OS_WIN
+    // There the program's settings are in the registry, which no path moves:
+    // each test starts from none instead.
+    QSettings(QStringLiteral("Quillmark"), QStringLiteral("Quillmark")).clear();
+#endif
 }
 
 QString DataFolder::write(const QString& name, const QByteArray& bytes) const {

@@ -1,0 +1,14 @@
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (POSIX threads,
+# which std::thread and Qt need). The prefixes of the libraries built for the
+# target (Qt, zlib, GoogleTest) come in through CMAKE_PREFIX_PATH.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(QUILLMARK_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${QUILLMARK_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUILLMARK_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${QUILLMARK_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${QUILLMARK_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY BOTH)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
