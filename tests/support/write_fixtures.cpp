@@ -5,7 +5,11 @@
 //   (vsh-01-s1.prx ... paf-12-s2.prx), a stock module with an ELF head
 //   per release (stock-vsh-12.prx) and a PTF theme base (base.ptf);
 // DIR/packed: packed modules, good ones and one broken per check;
-// DIR/other: files that are no module.
+// DIR/other: files that are no module;
+// DIR/pairs: for each release NAME.prx with every value edited and
+//   NAME.prx.orig, its stock module (both with an ELF head, as a theme needs
+//   them), NAME being vsh1 to vsh14 and paf1 to paf12, and base.ptf
+//   (scripts/compare-windows-cli).
 
 #include "prx/header.h"
 #include "support/bytes.h"
@@ -126,6 +130,18 @@ void writeOther(const QString& dir) {
                     test::withElfHead(test::makeModule({prx::ModuleKind::Vsh, 12}, 1).bytes));
 }
 
+void writePairs(const QString& dir) {
+    for (const test::ModuleRelease& release : test::everyRelease()) {
+        const QByteArray stock = test::withElfHead(test::makeModule(release, 1).bytes);
+        const QByteArray edited = test::withValuesOf(stock, test::makeModule(release, 2));
+        const QString name =
+            dir + u'/' + QString::fromStdString(test::releaseName(release)) + QStringLiteral(".prx");
+        test::writeFile(name, edited);
+        test::writeFile(name + QStringLiteral(".orig"), stock);
+    }
+    test::writeFile(dir + QStringLiteral("/base.ptf"), test::makePtf("Blue Night", 0x2000, 0x3000));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -138,5 +154,6 @@ int main(int argc, char** argv) {
     writeModules(dir + QStringLiteral("/modules"));
     writePacked(dir + QStringLiteral("/packed"));
     writeOther(dir + QStringLiteral("/other"));
+    writePairs(dir + QStringLiteral("/pairs"));
     return 0;
 }
