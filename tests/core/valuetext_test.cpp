@@ -71,8 +71,9 @@ TEST(ValueText, RefusesTextsThatAreNoValueOfTheMember) {
             ASSERT_FALSE(value);
             EXPECT_EQ(value.error().kind, c.kind);
             EXPECT_EQ(value.error().reason, c.reason);
-            if (c.kind == ErrorKind::Conversion) // the refusal names the text as typed
+            if (c.kind == ErrorKind::Conversion) { // the refusal names the text as typed
                 EXPECT_EQ(value.error().text, QString::fromLatin1(c.text));
+            }
         }
 }
 
